@@ -1,0 +1,16 @@
+#include "host/core/Faults.h"
+
+namespace zz {
+
+std::optional<SPErr> FaultInjector::strike(std::string_view suite, std::string_view operation) {
+    std::optional<SPErr> result;
+    for (FaultRule& rule : rules_) {
+        if (rule.suite != suite || rule.operation != operation) continue;
+        const int call = rule.seen++;
+        const bool failing = call >= rule.skip && (rule.times == 0 || call < rule.skip + rule.times);
+        if (failing && !result) result = rule.code;
+    }
+    return result;
+}
+
+} // namespace zz

@@ -1,0 +1,43 @@
+// Fault injection at the suite boundary: any operation of any suite, and the acquisition of any suite, can be made
+// to fail with a chosen status after a number of calls that pass, once, several times or always.
+#ifndef ZZ_HOST_CORE_FAULTS_H
+#define ZZ_HOST_CORE_FAULTS_H
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ZZTypes.h"
+
+namespace zz {
+
+// The operation name that stands for the acquisition of a suite.
+inline constexpr std::string_view kAcquireOperation = "acquire";
+
+struct FaultRule {
+    std::string suite;     // suite name as the basic suite knows it, e.g. "SP Blocks Suite"
+    std::string operation; // operation name as in the suite's header, or kAcquireOperation
+    SPErr code = 0;        // the status the failing calls return
+    int skip = 0;          // calls that pass before the first failure
+    int times = 1;         // failing calls; 0 = every call from then on
+    int seen = 0;          // matching calls so far
+};
+
+class FaultInjector {
+  public:
+    void add(FaultRule rule) { rules_.push_back(std::move(rule)); }
+    void clear() { rules_.clear(); }
+    bool empty() const { return rules_.empty(); }
+
+    // Counts one call of `operation` of `suite` and returns the status it must fail with, if a rule says so.
+    // The first rule that strikes wins; every matching rule counts the call.
+    std::optional<SPErr> strike(std::string_view suite, std::string_view operation);
+
+  private:
+    std::vector<FaultRule> rules_;
+};
+
+} // namespace zz
+
+#endif

@@ -1,0 +1,18 @@
+// ADMDrawerSuite over the host's model.
+#include "ADMDrawer.h"
+#include "host/core/SuiteAdapter.h"
+#include "host/suites/Suites.h"
+
+namespace zz {
+
+namespace {
+
+const ADMDrawerSuite kSuite = {
+    ZZ_NOT_IMPLEMENTED(ADMDrawerSuite, kADMDrawerSuite, DrawLine),
+};
+
+} // namespace
+
+void registerADMDrawerSuite(SuiteRegistry& registry) { registry.add(kADMDrawerSuite, kADMDrawerSuiteVersion, &kSuite); }
+
+} // namespace zz

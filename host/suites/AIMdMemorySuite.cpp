@@ -1,0 +1,20 @@
+// AIMdMemorySuite over the host's model.
+#include "AIMdMemory.h"
+#include "host/core/SuiteAdapter.h"
+#include "host/suites/Suites.h"
+
+namespace zz {
+
+namespace {
+
+const AIMdMemorySuite kSuite = {
+    ZZ_NOT_IMPLEMENTED(AIMdMemorySuite, kAIMdMemorySuite, MdMemoryNewHandle),
+    ZZ_NOT_IMPLEMENTED(AIMdMemorySuite, kAIMdMemorySuite, MdMemoryDisposeHandle),
+    ZZ_NOT_IMPLEMENTED(AIMdMemorySuite, kAIMdMemorySuite, MdMemoryLock),
+};
+
+} // namespace
+
+void registerAIMdMemorySuite(SuiteRegistry& registry) { registry.add(kAIMdMemorySuite, kAIMdMemorySuiteVersion, &kSuite); }
+
+} // namespace zz

@@ -12,6 +12,8 @@
 
 #include "SPBasic.h"
 #include "host/core/Faults.h"
+#include "host/core/RandomSource.h"
+#include "host/document/Document.h"
 #include "host/core/ModuleLoader.h"
 #include "host/core/SuiteRegistry.h"
 
@@ -36,6 +38,8 @@ class Host {
     void noteUnimplemented(std::string_view suite, std::string_view operation);
 
     LoadedModule& module() { return module_; }
+    Document& document() { return document_; }
+    RandomSource& random() { return random_; }
 
     // Sends one message to the loaded module with this host current; returns what PluginMain returned.
     SPErr sendMessage(const char* caller, const char* selector, void* message);
@@ -44,6 +48,8 @@ class Host {
     SuiteRegistry suites_;
     FaultInjector faults_;
     LoadedModule module_;
+    Document document_;
+    RandomSource random_;
     std::vector<std::string> unimplemented_;
 };
 

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs, from Debian 12's own packages, everything the build and the tests need. Run as root; does nothing
+# when everything is already there.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build make git
+  libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  wine wine32:i386
+  librsvg2-bin icoutils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-deps: missing packages: ${missing[*]}; run this script as root to install them" >&2
+  exit 1
+fi
+dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both targets and runs every test: natively, under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the Windows build under wine against the Windows module.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=${JOBS:-$(nproc)}
+
+scripts/install-deps.sh
+scripts/build.sh
+
+echo "== native tests"
+(cd build/linux && ./zigzag_tests)
+
+echo "== native tests under AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake -S . -B build/linux-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZZ_SANITIZE=ON >/dev/null
+cmake --build build/linux-sanitize -j "$jobs"
+(cd build/linux-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ./zigzag_tests)
+
+echo "== Windows tests under wine"
+export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+(cd build/windows && wine ./zigzag_tests.exe)
+
+echo "== all tests passed"

@@ -1,0 +1,28 @@
+// The error dialog that tells the user why a message failed, and the about box.
+#ifndef ZZ_SHELL_ERROR_REPORT_H
+#define ZZ_SHELL_ERROR_REPORT_H
+
+#include "ADMItem.h"
+#include "SPMessages.h"
+
+// The plug-in's error list (string list) and the dialog templates of the two dialogs.
+constexpr int32_t kErrorStringList = 16050;
+constexpr int32_t kErrorDialogID = 16051;
+constexpr int32_t kAboutDialogID = 16050;
+
+// Error dialog items: the OK button, the message text and the code text.
+constexpr int32_t kErrorMessageItemID = 2;
+constexpr int32_t kErrorCodeItemID = 3;
+
+// Shows the error dialog for `error`: the message that the error list gives for the code (or the list's last
+// message for a code it does not hold) and the code itself. Shows nothing for 0 or the cancel code, without
+// the ADM Basic and ADM Dialog suites, or when the message cannot be read.
+void reportError(const SPMessageData* message, SPErr error);
+
+// Shows the about box; always answers 0.
+SPErr showAboutBox(const SPMessageData* message);
+
+// A notify procedure that only runs the host's default handling (so OK closes the dialog).
+void SPAPI defaultOnlyNotify(ADMItemRef item, ADMNotifierRef notifier);
+
+#endif

@@ -1,0 +1,79 @@
+#include "shell/PluginMain.h"
+
+#include "settings/ToolSettings.h"
+#include "shell/ErrorReport.h"
+#include "shell/Suites.h"
+#include "tool/ZigzagTool.h"
+
+SPErr startupPlugin(SPInterfaceMessage* message) {
+    void* block = nullptr;
+    SPErr error = sSPBlocks->AllocateBlock(sizeof(ToolSettings), kGlobalsBlockName, &block);
+    if (error != kSPNoError) return error;
+    if (block == nullptr) return kSPOutOfMemoryError;
+    globalsBlock = static_cast<ToolSettings*>(block);
+    globalsBlock->hostBasicSuite = message->d.basic;
+
+    int32_t options = 0;
+    error = sAIPlugin->GetPluginOptions(message->d.self, &options);
+    if (error != kSPNoError) return error;
+    error = sAIPlugin->SetPluginOptions(message->d.self, options | kStartupPluginOption);
+    if (error != kSPNoError) return error;
+
+    return addZigzagTool(message->d.self);
+}
+
+SPErr shutdownPlugin(SPInterfaceMessage* message) {
+    const SPBasicSuite* basic = message->d.basic;
+    const void* table = nullptr;
+    SPErr error = basic->AcquireSuite(kSPBlocksSuite, kSPBlocksSuiteVersion, &table);
+    if (error == kSPNoError) {
+        const SPBlocksSuite* blocks = static_cast<const SPBlocksSuite*>(table);
+        if (globalsBlock != nullptr) blocks->FreeBlock(globalsBlock);
+        globalsBlock = nullptr;
+        basic->ReleaseSuite(kSPBlocksSuite, kSPBlocksSuiteVersion);
+    }
+    message->d.globals = nullptr;
+    return error;
+}
+
+SPErr unloadPlugin(SPAccessMessage* message) {
+    message->d.globals = globalsBlock;
+    return kSPNoError;
+}
+
+SPErr reloadPlugin(SPAccessMessage* message) {
+    sSuiteNestingCount = 0;
+    globalsBlock = static_cast<ToolSettings*>(message->d.globals);
+    return kSPNoError;
+}
+
+SPErr dispatchPluginMessage(const char* caller, const char* selector, void* message) {
+    SPMessageData* data = static_cast<SPMessageData*>(message);
+    if (data == nullptr || data->basic == nullptr) return kSPBadParameterError;
+    const SPBasicSuite* basic = data->basic;
+
+    if (basic->IsEqual(caller, kSPAccessCaller)) {
+        SPAccessMessage* access = static_cast<SPAccessMessage*>(message);
+        if (basic->IsEqual(selector, kSPAccessUnloadSelector)) return unloadPlugin(access);
+        if (basic->IsEqual(selector, kSPAccessReloadSelector)) return reloadPlugin(access);
+        return kSPNoError;
+    }
+
+    SPErr result = acquireSuites(basic);
+    if (result == kSPNoError) {
+        if (basic->IsEqual(caller, kSPInterfaceCaller)) {
+            SPInterfaceMessage* interfaceMessage = static_cast<SPInterfaceMessage*>(message);
+            if (basic->IsEqual(selector, kSPInterfaceStartupSelector))
+                result = startupPlugin(interfaceMessage);
+            else if (basic->IsEqual(selector, kSPInterfaceAboutSelector))
+                result = showAboutBox(data);
+            else if (basic->IsEqual(selector, kSPInterfaceShutdownSelector))
+                result = shutdownPlugin(interfaceMessage);
+        } else {
+            result = dispatchToolMessage(caller, selector, message);
+        }
+    }
+    if (result != kSPNoError && result != kSPSuiteNotFoundError) reportError(data, result);
+    releaseSuites(basic);
+    return result;
+}

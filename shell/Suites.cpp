@@ -1,0 +1,98 @@
+#include "shell/Suites.h"
+
+#include <cstdio>
+
+#define ZZ_SUITE_DEFINE(pointer, type, name, version) const type* pointer = nullptr;
+ZZ_SUITE_LIST(ZZ_SUITE_DEFINE)
+#undef ZZ_SUITE_DEFINE
+
+int16_t sSuiteNestingCount = 0;
+
+namespace {
+
+#define ZZ_SUITE_INDEX(pointer, type, name, version) kSuiteIndex_##pointer,
+enum SuiteIndex { ZZ_SUITE_LIST(ZZ_SUITE_INDEX) kSuiteCount };
+#undef ZZ_SUITE_INDEX
+
+struct SuiteName {
+    const char* name;
+    int32_t version;
+};
+
+#define ZZ_SUITE_NAME(pointer, type, name, version) {name, version},
+constexpr SuiteName kSuiteNames[kSuiteCount] = {ZZ_SUITE_LIST(ZZ_SUITE_NAME)};
+#undef ZZ_SUITE_NAME
+
+void storeSuite(int index, const void* table) {
+    switch (index) {
+#define ZZ_SUITE_STORE(pointer, type, name, version)                                                         \
+    case kSuiteIndex_##pointer:                                                                              \
+        pointer = static_cast<const type*>(table);                                                           \
+        break;
+        ZZ_SUITE_LIST(ZZ_SUITE_STORE)
+#undef ZZ_SUITE_STORE
+    default:
+        break;
+    }
+}
+
+bool suiteHeld(int index) {
+    switch (index) {
+#define ZZ_SUITE_HELD(pointer, type, name, version)                                                          \
+    case kSuiteIndex_##pointer:                                                                              \
+        return pointer != nullptr;
+        ZZ_SUITE_LIST(ZZ_SUITE_HELD)
+#undef ZZ_SUITE_HELD
+    default:
+        return false;
+    }
+}
+
+// Gives back suites 0 .. count - 1 in order while they are held, stopping at the first failed release, and
+// nulls every pointer of the list.
+void releaseFirstSuites(const SPBasicSuite* basic, int count) {
+    bool releasing = true;
+    for (int i = 0; i < kSuiteCount; ++i) {
+        if (releasing && i < count && suiteHeld(i)) {
+            if (basic->ReleaseSuite(kSuiteNames[i].name, kSuiteNames[i].version) != kSPNoError)
+                releasing = false;
+        } else {
+            releasing = false;
+        }
+        storeSuite(i, nullptr);
+    }
+}
+
+} // namespace
+
+SPErr acquireSuites(const SPBasicSuite* basic) {
+    if (sSuiteNestingCount != 0) {
+        ++sSuiteNestingCount;
+        return kSPNoError;
+    }
+    for (int i = 0; i < kSuiteCount; ++i) {
+        const void* table = nullptr;
+        SPErr error = basic->AcquireSuite(kSuiteNames[i].name, kSuiteNames[i].version, &table);
+        storeSuite(i, error == kSPNoError ? table : nullptr);
+        if (error == kSPNoError) continue;
+        if (sADMBasic == nullptr) {
+            // Nothing can tell the user; run with no suite rather than with some of them missing.
+            releaseFirstSuites(basic, i);
+            return error;
+        }
+        char message[256];
+        std::snprintf(message, sizeof message, "Suite Loading Error: %d, suite: %s, version: %d!",
+                      static_cast<int>(error), kSuiteNames[i].name, static_cast<int>(kSuiteNames[i].version));
+        sADMBasic->MessageAlert(message);
+        ++sSuiteNestingCount;
+        return error;
+    }
+    ++sSuiteNestingCount;
+    return kSPNoError;
+}
+
+void releaseSuites(const SPBasicSuite* basic) {
+    if (sSuiteNestingCount <= 0) return;
+    if (sSuiteNestingCount == 1) releaseFirstSuites(basic, kSuiteCount);
+    --sSuiteNestingCount;
+}

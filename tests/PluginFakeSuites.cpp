@@ -1,0 +1,315 @@
+#include "PluginFakeSuites.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace pluginfakes {
+
+FakeHostState fake;
+
+namespace {
+
+// ---- AI suites of a generation ----
+AIReal SPAPI floatRnd() {
+    ++fake.randomDraws;
+    if (fake.randomValues.empty()) return 0.0f;
+    float value = fake.randomValues.front();
+    fake.randomValues.pop_front();
+    return value;
+}
+void SPAPI setRndSeed(int32_t) {}
+const AIRandomSuite kRandom = {floatRnd, setRndSeed};
+
+void SPAPI getPoint(ADMTrackerRef, AIRealPoint*) {}
+AIBoolean SPAPI isMouseDown(ADMTrackerRef) {
+    return 1;
+}
+uint32_t SPAPI getModifiers(ADMTrackerRef) {
+    ++fake.modifierReads;
+    return fake.modifiers;
+}
+const ADMTrackerSuite kTracker = {getPoint, isMouseDown, getModifiers};
+
+SPErr SPAPI undoChanges() {
+    ++fake.undoCalls;
+    return kSPNoError;
+}
+const AIUndoSuite kUndo = {undoChanges};
+
+SPErr SPAPI getColorModel(int16_t* model) {
+    *model = fake.colorModel;
+    return kSPNoError;
+}
+SPErr SPAPI getSetup(AIDocumentSetup* setup) {
+    setup->width = fake.pageWidth;
+    setup->height = fake.pageHeight;
+    return fake.setupStatus;
+}
+const AIDocumentSuite kDocument = {getColorModel, getSetup};
+
+int32_t SPAPI countSwatches(AISwatchListRef) {
+    return fake.swatchCount;
+}
+AISwatchRef SPAPI nthSwatch(AISwatchListRef, int32_t) {
+    return nullptr;
+}
+SPErr SPAPI swatchColor(AISwatchRef, AIColor*) {
+    return kSPBadHandleError;
+}
+const AISwatchListSuite kSwatchList = {countSwatches, nthSwatch, swatchColor};
+
+SPErr SPAPI countNamedStyles(int32_t* count) {
+    *count = fake.namedStyleCount;
+    return fake.namedStyleStatus;
+}
+const AIArtStyleSuite kArtStyle = {countNamedStyles, nullptr, nullptr, nullptr, nullptr};
+
+AIReal SPAPI degreeToRadian(AIReal degrees) {
+    return degrees * 3.14159265f / 180.0f;
+}
+AIReal SPAPI pointAngle(const AIRealPoint* a, const AIRealPoint* b) {
+    return std::atan2(b->v - a->v, b->h - a->h);
+}
+const AIRealMathSuite kRealMath = {degreeToRadian, pointAngle, nullptr, nullptr, nullptr, nullptr, nullptr};
+
+SPErr SPAPI systemHasPressure(AIBoolean* hasPressure) {
+    *hasPressure = fake.hasPressure;
+    return fake.pressureStatus;
+}
+SPErr SPAPI addTool(SPPluginRef, const char* name, const AIAddToolData* data, int32_t options,
+                    AIToolHandle* tool) {
+    fake.addedToolName = name;
+    fake.addedTool = *data;
+    fake.addedToolOptions = options;
+    fake.toolHandleAddress = tool;
+    if (fake.addToolStatus == kSPNoError) *tool = reinterpret_cast<AIToolHandle>(0x7001);
+    return fake.addToolStatus;
+}
+const AIToolSuite kTool = {addTool, systemHasPressure};
+
+size_t pathIndex(AIArtHandle art) {
+    return reinterpret_cast<uintptr_t>(art) - 1;
+}
+
+SPErr SPAPI newArt(int16_t type, int16_t paintOrder, AIArtHandle prep, AIArtHandle* art) {
+    if (type != kPathArt || prep != nullptr) return kSPBadParameterError;
+    if (static_cast<int>(fake.paths.size()) == fake.newArtFailAt) return kNoDocumentErr;
+    FakePath path;
+    path.paintOrder = paintOrder;
+    fake.paths.push_back(path);
+    *art = reinterpret_cast<AIArtHandle>(static_cast<uintptr_t>(fake.paths.size()));
+    return kSPNoError;
+}
+const AIArtSuite kArt = {newArt, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+
+SPErr SPAPI setPathSegments(AIArtHandle art, int16_t segNumber, int16_t count,
+                            const AIPathSegment* segments) {
+    if (fake.segmentWrites++ == fake.segmentFailAt) return kTooManySegmentsErr;
+    FakePath& path = fake.paths.at(pathIndex(art));
+    if (count != 1 || segNumber < 0 || static_cast<size_t>(segNumber) > path.segments.size())
+        return kSPBadParameterError;
+    if (static_cast<size_t>(segNumber) == path.segments.size())
+        path.segments.push_back(*segments);
+    else
+        path.segments[segNumber] = *segments;
+    return kSPNoError;
+}
+SPErr SPAPI setPathClosed(AIArtHandle art, AIBoolean closed) {
+    fake.paths.at(pathIndex(art)).closed = closed != 0;
+    return kSPNoError;
+}
+const AIPathSuite kPath = {nullptr, nullptr, setPathSegments, nullptr, setPathClosed};
+
+// ---- shell suites ----
+SPErr SPAPI getIndexString(SPPluginRef, int32_t list, int32_t index, char* text, int32_t maxLength) {
+    if (fake.errorListMissing || list != 16050) return kResourceNotFoundErr;
+    auto entry = fake.errorList.find(index);
+    std::string value = entry == fake.errorList.end() ? std::string() : entry->second;
+    std::snprintf(text, static_cast<size_t>(maxLength), "%s", value.c_str());
+    return kSPNoError;
+}
+void SPAPI messageAlert(const char* message) {
+    fake.alerts.push_back(message);
+}
+const ADMBasicSuite kADMBasic = {getIndexString, messageAlert};
+
+void* gUserData = nullptr;
+int32_t SPAPI modal(SPPluginRef, const char* name, int32_t dialogID, int32_t, ADMDialogInitProc init,
+                    ADMUserData userData, int32_t) {
+    fake.modalNames.push_back(name);
+    fake.modalIDs.push_back(dialogID);
+    gUserData = userData;
+    if (init != nullptr && init(reinterpret_cast<ADMDialogRef>(0x5000)) != kSPNoError)
+        return kADMCancelItemID;
+    return fake.modalResult;
+}
+ADMUserData SPAPI getUserData(ADMDialogRef) {
+    return gUserData;
+}
+ADMItemRef SPAPI getItem(ADMDialogRef, int32_t id) {
+    return reinterpret_cast<ADMItemRef>(static_cast<uintptr_t>(id));
+}
+const ADMDialogSuite kADMDialog = {modal, getUserData, getItem, nullptr, nullptr, nullptr};
+
+int32_t itemID(ADMItemRef item) {
+    return static_cast<int32_t>(reinterpret_cast<uintptr_t>(item));
+}
+void SPAPI setNotifyProc(ADMItemRef item, ADMItemNotifyProc proc) {
+    fake.notifyProcs[itemID(item)] = proc;
+}
+void SPAPI defaultNotify(ADMItemRef, ADMNotifierRef) {
+    ++fake.defaultNotifies;
+}
+void SPAPI setText(ADMItemRef item, const char* text) {
+    fake.itemTexts[itemID(item)] = text;
+}
+ADMItemSuite makeItemSuite() {
+    ADMItemSuite suite = {};
+    suite.SetNotifyProc = setNotifyProc;
+    suite.DefaultNotify = defaultNotify;
+    suite.SetText = setText;
+    return suite;
+}
+const ADMItemSuite kADMItem = makeItemSuite();
+
+SPErr SPAPI numberToText(AIReal value, int16_t decimals, unsigned char* text) {
+    char buffer[64];
+    int length = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, static_cast<double>(value));
+    text[0] = static_cast<unsigned char>(length);
+    std::memcpy(text + 1, buffer, static_cast<size_t>(length));
+    return kSPNoError;
+}
+SPErr SPAPI textToNumber(const unsigned char* text, AIReal* value) {
+    std::string s(reinterpret_cast<const char*>(text + 1), text[0]);
+    char* end = nullptr;
+    double number = std::strtod(s.c_str(), &end);
+    if (s.empty() || *end != '\0') return kSPBadParameterError;
+    *value = static_cast<AIReal>(number);
+    return kSPNoError;
+}
+const AIUserSuite kAIUser = {numberToText, textToNumber};
+
+SPErr SPAPI allocateBlock(size_t size, const char* name, void** block) {
+    fake.blockName = name;
+    fake.blockSize = size;
+    if (fake.allocateStatus != kSPNoError) {
+        *block = nullptr;
+        return fake.allocateStatus;
+    }
+    *block = std::malloc(size);
+    fake.liveBlocks.push_back(*block);
+    return kSPNoError;
+}
+SPErr SPAPI freeBlock(void* block) {
+    for (size_t i = 0; i < fake.liveBlocks.size(); ++i) {
+        if (fake.liveBlocks[i] != block) continue;
+        std::free(block);
+        fake.liveBlocks.erase(fake.liveBlocks.begin() + static_cast<long>(i));
+        return kSPNoError;
+    }
+    return kSPBadHandleError;
+}
+const SPBlocksSuite kBlocks = {allocateBlock, freeBlock};
+
+SPErr SPAPI getPluginOptions(SPPluginRef, int32_t* options) {
+    *options = fake.pluginOptions;
+    return kSPNoError;
+}
+SPErr SPAPI setPluginOptions(SPPluginRef, int32_t options) {
+    fake.pluginOptions = options;
+    return kSPNoError;
+}
+const AIPluginSuite kPlugin = {getPluginOptions, setPluginOptions};
+
+ADMIconRef SPAPI iconFromResource(SPPluginRef, int32_t iconID, int32_t index) {
+    return iconID == 16050 && index == 1 ? reinterpret_cast<ADMIconRef>(0x1C0) : nullptr;
+}
+int32_t SPAPI iconType(ADMIconRef icon) {
+    return icon == nullptr ? kUnknownIcon : fake.iconType;
+}
+const ADMIconSuite kIcon = {iconFromResource, iconType};
+
+// Suites no plug-in unit test calls: a table of null functions, so that a call shows up as a crash.
+const void* const kUncalledSuite[64] = {};
+
+const void* tableFor(const std::string& name) {
+    static const std::map<std::string, const void*> tables = {
+        {kSPBlocksSuite, &kBlocks},     {kAIPluginSuite, &kPlugin},
+        {kAIRealMathSuite, &kRealMath}, {kAIArtSuite, &kArt},
+        {kAIUserSuite, &kAIUser},       {kAIPathSuite, &kPath},
+        {kAIUndoSuite, &kUndo},         {kAIRandomSuite, &kRandom},
+        {kAIDocumentSuite, &kDocument}, {kAISwatchListSuite, &kSwatchList},
+        {kAIArtStyleSuite, &kArtStyle}, {kAIToolSuite, &kTool},
+        {kADMBasicSuite, &kADMBasic},   {kADMDialogSuite, &kADMDialog},
+        {kADMItemSuite, &kADMItem},     {kADMIconSuite, &kIcon},
+        {kADMTrackerSuite, &kTracker}};
+    auto found = tables.find(name);
+    return found == tables.end() ? static_cast<const void*>(kUncalledSuite) : found->second;
+}
+
+SPErr SPAPI acquireSuite(const char* name, int32_t, const void** suite) {
+    fake.calls.push_back(std::string("acquire ") + name);
+    if (fake.failAcquireOf == name) {
+        *suite = nullptr;
+        return fake.acquireError;
+    }
+    *suite = tableFor(name);
+    ++fake.held[name];
+    return kSPNoError;
+}
+SPErr SPAPI releaseSuite(const char* name, int32_t) {
+    fake.calls.push_back(std::string("release ") + name);
+    if (fake.held[name] == 0) return kSPSuiteNotFoundError;
+    --fake.held[name];
+    return kSPNoError;
+}
+SPBoolean SPAPI isEqual(const char* a, const char* b) {
+    return a != nullptr && b != nullptr && std::strcmp(a, b) == 0;
+}
+
+} // namespace
+
+const SPBasicSuite fakeBasicSuite = {acquireSuite, releaseSuite, isEqual};
+
+void resetFakeHost() {
+    for (void* block : fake.liveBlocks)
+        std::free(block);
+    fake = FakeHostState();
+#define ZZ_FAKE_NULL(pointer, type, name, version) pointer = nullptr;
+    ZZ_SUITE_LIST(ZZ_FAKE_NULL)
+#undef ZZ_FAKE_NULL
+    sSuiteNestingCount = 0;
+}
+
+void installGenerationSuites() {
+    sAIRandom = &kRandom;
+    sADMTracker = &kTracker;
+    sAIUndo = &kUndo;
+    sAIDocument = &kDocument;
+    sAISwatchList = &kSwatchList;
+    sAIArtStyle = &kArtStyle;
+    sAIRealMath = &kRealMath;
+    sAITool = &kTool;
+    sAIArt = &kArt;
+    sAIPath = &kPath;
+}
+
+SPMessageData fakeMessageData() {
+    SPMessageData data;
+    data.SPCheck = kSPValidSPMessageData;
+    data.self = reinterpret_cast<SPPluginRef>(0x5E1F);
+    data.globals = nullptr;
+    data.basic = &fakeBasicSuite;
+    return data;
+}
+
+std::vector<AIRealPoint> anchorsOf(size_t index) {
+    std::vector<AIRealPoint> anchors;
+    for (const AIPathSegment& segment : fake.paths.at(index).segments)
+        anchors.push_back(segment.p);
+    return anchors;
+}
+
+} // namespace pluginfakes

@@ -173,7 +173,8 @@ SPErr generateZigzagArt(AIReal cursorX, AIReal cursorY, int16_t pressure) {
 
     // Without the trail (or with the alternate key held) this generation replaces the earlier ones of the
     // drag.
-    const bool trail = settings.trailCursor != 0 && (modifierKeys() & kAlternateModifier) == 0;
+    const uint32_t trailModifiers = modifierKeys();
+    const bool trail = settings.trailCursor != 0 && (trailModifiers & kAlternateModifier) == 0;
     if (!trail) sAIUndo->UndoChanges();
 
     GenerationContext generationContext = {};

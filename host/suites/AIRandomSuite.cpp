@@ -1,5 +1,6 @@
-// AIRandomSuite over the host's model.
+// AIRandomSuite over the host's random source: numbers a session lists first, then the seeded generator.
 #include "AIRandom.h"
+#include "host/core/Host.h"
 #include "host/core/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
@@ -7,13 +8,24 @@ namespace zz {
 
 namespace {
 
+AIReal floatRnd() {
+    Host* host = Host::current();
+    return host != nullptr ? host->random().next() : 0.0f;
+}
+
+void setRndSeed(int32_t seed) {
+    if (Host* host = Host::current()) host->random().seed(static_cast<uint32_t>(seed));
+}
+
 const AIRandomSuite kSuite = {
-    ZZ_NOT_IMPLEMENTED(AIRandomSuite, kAIRandomSuite, FloatRnd),
-    ZZ_NOT_IMPLEMENTED(AIRandomSuite, kAIRandomSuite, SetRndSeed),
+    ZZ_OP(AIRandomSuite, kAIRandomSuite, FloatRnd, floatRnd),
+    ZZ_OP(AIRandomSuite, kAIRandomSuite, SetRndSeed, setRndSeed),
 };
 
 } // namespace
 
-void registerAIRandomSuite(SuiteRegistry& registry) { registry.add(kAIRandomSuite, kAIRandomSuiteVersion, &kSuite); }
+void registerAIRandomSuite(SuiteRegistry& registry) {
+    registry.add(kAIRandomSuite, kAIRandomSuiteVersion, &kSuite);
+}
 
 } // namespace zz

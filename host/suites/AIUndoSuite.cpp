@@ -1,18 +1,27 @@
-// AIUndoSuite over the host's model.
+// AIUndoSuite over the host's document: the undo context is the current drag (opened at mouse down).
 #include "AIUndo.h"
 #include "host/core/SuiteAdapter.h"
+#include "host/suites/DocumentAdapters.h"
 #include "host/suites/Suites.h"
 
 namespace zz {
 
 namespace {
 
+SPErr undoChanges() {
+    Document* document = currentDocument();
+    if (document == nullptr) return kNotNowErr;
+    return toStatus(document->undoChanges());
+}
+
 const AIUndoSuite kSuite = {
-    ZZ_NOT_IMPLEMENTED(AIUndoSuite, kAIUndoSuite, UndoChanges),
+    ZZ_OP(AIUndoSuite, kAIUndoSuite, UndoChanges, undoChanges),
 };
 
 } // namespace
 
-void registerAIUndoSuite(SuiteRegistry& registry) { registry.add(kAIUndoSuite, kAIUndoSuiteVersion, &kSuite); }
+void registerAIUndoSuite(SuiteRegistry& registry) {
+    registry.add(kAIUndoSuite, kAIUndoSuiteVersion, &kSuite);
+}
 
 } // namespace zz

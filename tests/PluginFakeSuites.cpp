@@ -198,7 +198,9 @@ SPErr SPAPI allocateBlock(size_t size, const char* name, void** block) {
         *block = nullptr;
         return fake.allocateStatus;
     }
+    // Host memory is not cleared: give the block a recognisable pattern.
     *block = std::malloc(size);
+    std::memset(*block, kBlockFillByte, size);
     fake.liveBlocks.push_back(*block);
     return kSPNoError;
 }
@@ -251,7 +253,7 @@ const void* tableFor(const std::string& name) {
 
 SPErr SPAPI acquireSuite(const char* name, int32_t, const void** suite) {
     fake.calls.push_back(std::string("acquire ") + name);
-    if (fake.failAcquireOf == name) {
+    if (fake.failAcquireOf == name && fake.acquireFailAfter-- <= 0) {
         *suite = nullptr;
         return fake.acquireError;
     }
@@ -303,6 +305,13 @@ SPMessageData fakeMessageData() {
     data.globals = nullptr;
     data.basic = &fakeBasicSuite;
     return data;
+}
+
+bool untouchedField(const void* field) {
+    const unsigned char* bytes = static_cast<const unsigned char*>(field);
+    for (int i = 0; i < 4; ++i)
+        if (bytes[i] != kBlockFillByte) return false;
+    return true;
 }
 
 std::vector<AIRealPoint> anchorsOf(size_t index) {

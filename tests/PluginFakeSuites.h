@@ -15,6 +15,11 @@
 
 namespace pluginfakes {
 
+// The byte every fresh globals block is filled with.
+constexpr unsigned char kBlockFillByte = 0xA5;
+// An int or float field of a fresh block that nothing has written.
+bool untouchedField(const void* field);
+
 struct FakePath {
     int16_t paintOrder = 0;
     std::vector<AIPathSegment> segments;
@@ -26,6 +31,7 @@ struct FakeHostState {
     std::vector<std::string> calls; // "acquire NAME", "release NAME"
     std::string failAcquireOf;      // this suite's acquisition fails with acquireError
     SPErr acquireError = kSPSuiteNotFoundError;
+    int acquireFailAfter = 0; // successful acquisitions of failAcquireOf before it fails
     std::map<std::string, int> held;
     // random
     std::deque<float> randomValues; // drawn in order; 0 once empty

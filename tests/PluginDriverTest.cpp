@@ -25,7 +25,7 @@ void expectAnchors(const std::vector<AIRealPoint>& actual, const Anchors& expect
     }
 }
 
-class GenerationDriver : public ::testing::Test {
+class PluginDriver : public ::testing::Test {
   protected:
     void SetUp() override {
         pluginfakes::resetFakeHost();
@@ -55,7 +55,7 @@ class GenerationDriver : public ::testing::Test {
 const Anchors kNineAnchors = {{0, 0},   {10, -5}, {0, -10},  {0, -10}, {10, -15},
                               {0, -20}, {0, -20}, {10, -25}, {0, -30}};
 
-TEST_F(GenerationDriver, ThreeElementsOfDesignZeroMakeNineAnchorsInOnePath) {
+TEST_F(PluginDriver, ThreeElementsOfDesignZeroMakeNineAnchorsInOnePath) {
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
     ASSERT_EQ(fake.paths.size(), 1u);
     EXPECT_EQ(fake.paths[0].paintOrder, kPlaceAboveAll);
@@ -76,7 +76,7 @@ TEST_F(GenerationDriver, ThreeElementsOfDesignZeroMakeNineAnchorsInOnePath) {
     EXPECT_EQ(record.cumulativeReflectScaleY, 1.0f);
 }
 
-TEST_F(GenerationDriver, AlternateMirrorFlipsOddElementsAcrossTheMidline) {
+TEST_F(PluginDriver, AlternateMirrorFlipsOddElementsAcrossTheMidline) {
     record.alternateMirror = 1;
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
     expectAnchors(
@@ -84,14 +84,14 @@ TEST_F(GenerationDriver, AlternateMirrorFlipsOddElementsAcrossTheMidline) {
         {{0, 0}, {10, -5}, {0, -10}, {10, -10}, {0, -15}, {10, -20}, {0, -20}, {10, -25}, {0, -30}});
 }
 
-TEST_F(GenerationDriver, FlattenAlternateKeepsOnlyTheLastPointOfOddElements) {
+TEST_F(PluginDriver, FlattenAlternateKeepsOnlyTheLastPointOfOddElements) {
     record.flattenAlternate = 1;
     record.alternateMirror = 1; // has no effect while flattening
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
     expectAnchors(anchorsOf(0), {{0, 0}, {10, -5}, {0, -10}, {0, -20}, {0, -20}, {10, -25}, {0, -30}});
 }
 
-TEST_F(GenerationDriver, GroupScalingJoinsEachElementToThePrevious) {
+TEST_F(PluginDriver, GroupScalingJoinsEachElementToThePrevious) {
     record.horizontalGroupScalingFactor = 2.0f;
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
     expectAnchors(
@@ -99,7 +99,7 @@ TEST_F(GenerationDriver, GroupScalingJoinsEachElementToThePrevious) {
         {{0, 0}, {10, -5}, {0, -10}, {0, -10}, {15, -15}, {-5, -20}, {-5, -20}, {25, -25}, {-15, -30}});
 }
 
-TEST_F(GenerationDriver, EvenElementsTwiceAsTallRunPastTheCursor) {
+TEST_F(PluginDriver, EvenElementsTwiceAsTallRunPastTheCursor) {
     record.scalingPattern1BFactor = 2.0f;
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
     expectAnchors(
@@ -107,7 +107,7 @@ TEST_F(GenerationDriver, EvenElementsTwiceAsTallRunPastTheCursor) {
         {{0, 0}, {10, -10}, {0, -20}, {0, -20}, {10, -25}, {0, -30}, {0, -30}, {10, -40}, {0, -50}});
 }
 
-TEST_F(GenerationDriver, HorizontalPatternScalesOddElementsAboutTheMidline) {
+TEST_F(PluginDriver, HorizontalPatternScalesOddElementsAboutTheMidline) {
     record.scalingPattern2AFactor = 0.5f;
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
     const auto anchors = anchorsOf(0);
@@ -118,13 +118,13 @@ TEST_F(GenerationDriver, HorizontalPatternScalesOddElementsAboutTheMidline) {
     EXPECT_FLOAT_EQ(anchors[7].h, 10.0f);
 }
 
-TEST_F(GenerationDriver, PointCapOfOneLetsThreePointsThrough) {
+TEST_F(PluginDriver, PointCapOfOneLetsThreePointsThrough) {
     record.maxPointsPerZigzag = 1;
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
     expectAnchors(anchorsOf(0), {{0, 0}, {10, -5}, {0, -10}});
 }
 
-TEST_F(GenerationDriver, RandomPointCapIsAtLeastOne) {
+TEST_F(PluginDriver, RandomPointCapIsAtLeastOne) {
     record.randomMaxPoints = 1;
     fake.randomValues = {0.0001f};
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
@@ -132,7 +132,7 @@ TEST_F(GenerationDriver, RandomPointCapIsAtLeastOne) {
     EXPECT_EQ(fake.randomDraws, 1);
 }
 
-TEST_F(GenerationDriver, PointsPerGroupBoundsTheTemplatePositionsRead) {
+TEST_F(PluginDriver, PointsPerGroupBoundsTheTemplatePositionsRead) {
     record.maxPointsPerGroup = 5;
     record.designIndex1 = 4; // ten points: (0,0) (0,0.1) (1,0.1) ...
     record.designIndex2 = 4;
@@ -141,7 +141,7 @@ TEST_F(GenerationDriver, PointsPerGroupBoundsTheTemplatePositionsRead) {
     expectAnchors(anchorsOf(0), {{0, 0}, {0, -1}, {10, -1}, {0, -10}, {0, -11}, {10, -11}});
 }
 
-TEST_F(GenerationDriver, OddElementsFollowDesignTwoUnlessLinked) {
+TEST_F(PluginDriver, OddElementsFollowDesignTwoUnlessLinked) {
     record.designIndex1 = 0;
     record.designIndex2 = 63; // (0,0) (1,1)
     record.zigzagElements = 2;
@@ -152,7 +152,7 @@ TEST_F(GenerationDriver, OddElementsFollowDesignTwoUnlessLinked) {
     expectAnchors(anchorsOf(1), {{0, 0}, {10, -5}, {0, -10}, {0, -10}, {10, -15}, {0, -20}});
 }
 
-TEST_F(GenerationDriver, RandomDesignsDrawTwiceAndFollowTheSecond) {
+TEST_F(PluginDriver, RandomDesignsDrawTwiceAndFollowTheSecond) {
     record.randomDesignType = 1;
     record.zigzagElements = 1;
     // a = trunc(0.99 x 62) = 61 (Blank2, x = 1 throughout), b = 0 (the arrow).
@@ -167,7 +167,7 @@ TEST_F(GenerationDriver, RandomDesignsDrawTwiceAndFollowTheSecond) {
     EXPECT_EQ(fake.randomDraws, 4);
 }
 
-TEST_F(GenerationDriver, JitterDrawsSignBeforeMagnitudeVerticalFirst) {
+TEST_F(PluginDriver, JitterDrawsSignBeforeMagnitudeVerticalFirst) {
     record.zigzagElements = 1;
     record.jitterPointsY = 2.0f;
     record.jitterPointsX = 4.0f;
@@ -178,7 +178,7 @@ TEST_F(GenerationDriver, JitterDrawsSignBeforeMagnitudeVerticalFirst) {
     EXPECT_EQ(fake.randomDraws, 12);
 }
 
-TEST_F(GenerationDriver, ElementShiftsSkipPointsOnTheTemplateAxis) {
+TEST_F(PluginDriver, ElementShiftsSkipPointsOnTheTemplateAxis) {
     record.zigzagElements = 2;
     record.evenElementShiftX = 5.0f;
     record.evenElementShiftY = -1.0f;
@@ -187,7 +187,7 @@ TEST_F(GenerationDriver, ElementShiftsSkipPointsOnTheTemplateAxis) {
     expectAnchors(anchorsOf(0), {{0, 0}, {15, -6}, {0, -10}, {0, -10}, {110, -15}, {0, -20}});
 }
 
-TEST_F(GenerationDriver, CurveHandlesTakeTheirOffsetsAndRandomFactorsInOrder) {
+TEST_F(PluginDriver, CurveHandlesTakeTheirOffsetsAndRandomFactorsInOrder) {
     record.zigzagElements = 1;
     record.curve1X = 1.0f;
     record.curve1Y = 2.0f;
@@ -210,7 +210,7 @@ TEST_F(GenerationDriver, CurveHandlesTakeTheirOffsetsAndRandomFactorsInOrder) {
     EXPECT_FLOAT_EQ(first.out.v, 4.0f);  // curve2Y x r4
 }
 
-TEST_F(GenerationDriver, RandomCreateElementsDropsPointsAboveHalf) {
+TEST_F(PluginDriver, RandomCreateElementsDropsPointsAboveHalf) {
     record.zigzagElements = 1;
     record.randomCreateElements = 1;
     fake.randomValues = {0.2f, 0.8f, 0.5f};
@@ -218,7 +218,7 @@ TEST_F(GenerationDriver, RandomCreateElementsDropsPointsAboveHalf) {
     expectAnchors(anchorsOf(0), {{0, 0}, {0, -10}});
 }
 
-TEST_F(GenerationDriver, RandomDistancesScaleTheTemplateCoordinates) {
+TEST_F(PluginDriver, RandomDistancesScaleTheTemplateCoordinates) {
     record.zigzagElements = 1;
     record.randomHorizontalDistance = 1;
     record.randomVerticalDistance = 1;
@@ -228,7 +228,7 @@ TEST_F(GenerationDriver, RandomDistancesScaleTheTemplateCoordinates) {
     expectAnchors(anchorsOf(0), {{0, 0}, {5, -2.5f}, {0, -5}});
 }
 
-TEST_F(GenerationDriver, LockedEndPointTakesTheCursorsHorizontalValue) {
+TEST_F(PluginDriver, LockedEndPointTakesTheCursorsHorizontalValue) {
     record.lockedVerticalHorizontal = 1;
     ASSERT_EQ(drag(30.0f, 80.0f), kSPNoError);
     const auto anchors = anchorsOf(0);
@@ -238,7 +238,7 @@ TEST_F(GenerationDriver, LockedEndPointTakesTheCursorsHorizontalValue) {
     EXPECT_EQ(record.dragPointY, 80.0f);
 }
 
-TEST_F(GenerationDriver, ZeroDragDrawsNothingAndAnswersThePressureStatus) {
+TEST_F(PluginDriver, ZeroDragDrawsNothingAndAnswersThePressureStatus) {
     press(5.0f, 5.0f);
     ASSERT_EQ(drag(5.0f, 5.0f), kSPNoError);
     EXPECT_TRUE(fake.paths.empty());
@@ -247,7 +247,7 @@ TEST_F(GenerationDriver, ZeroDragDrawsNothingAndAnswersThePressureStatus) {
     EXPECT_TRUE(fake.paths.empty());
 }
 
-TEST_F(GenerationDriver, FlatDragsStayOnTheirLines) {
+TEST_F(PluginDriver, FlatDragsStayOnTheirLines) {
     ASSERT_EQ(drag(0.0f, -30.0f), kSPNoError);
     for (const AIRealPoint& anchor : anchorsOf(0))
         EXPECT_EQ(anchor.h, 0.0f);
@@ -258,7 +258,7 @@ TEST_F(GenerationDriver, FlatDragsStayOnTheirLines) {
         EXPECT_EQ(anchor.v, 0.0f);
 }
 
-TEST_F(GenerationDriver, FullPressureKeepsTheElementCount) {
+TEST_F(PluginDriver, FullPressureKeepsTheElementCount) {
     record.pressureGroups = 1;
     record.zigzagElements = 10;
     fake.hasPressure = 1;
@@ -266,7 +266,7 @@ TEST_F(GenerationDriver, FullPressureKeepsTheElementCount) {
     EXPECT_EQ(anchorsOf(0).size(), 30u);
 }
 
-TEST_F(GenerationDriver, HalfPressureHalvesTheElementCount) {
+TEST_F(PluginDriver, HalfPressureHalvesTheElementCount) {
     record.pressureGroups = 1;
     record.zigzagElements = 10;
     fake.hasPressure = 1;
@@ -276,7 +276,7 @@ TEST_F(GenerationDriver, HalfPressureHalvesTheElementCount) {
     EXPECT_FLOAT_EQ(anchorsOf(0)[2].v, -6.0f);
 }
 
-TEST_F(GenerationDriver, NoPressureStillMakesAndFinishesAnEmptyPath) {
+TEST_F(PluginDriver, NoPressureStillMakesAndFinishesAnEmptyPath) {
     record.pressureGroups = 1;
     fake.hasPressure = 1;
     ASSERT_EQ(drag(10.0f, -30.0f, 0), kSPNoError);
@@ -284,14 +284,14 @@ TEST_F(GenerationDriver, NoPressureStillMakesAndFinishesAnEmptyPath) {
     EXPECT_TRUE(fake.paths[0].segments.empty());
 }
 
-TEST_F(GenerationDriver, WithoutAPenThePressureValueIsIgnored) {
+TEST_F(PluginDriver, WithoutAPenThePressureValueIsIgnored) {
     record.pressureGroups = 1;
     fake.hasPressure = 0;
     ASSERT_EQ(drag(10.0f, -30.0f, 0), kSPNoError);
     EXPECT_EQ(anchorsOf(0).size(), 9u);
 }
 
-TEST_F(GenerationDriver, SlowdownLetsEveryThirdEventGenerate) {
+TEST_F(PluginDriver, SlowdownLetsEveryThirdEventGenerate) {
     record.applySlowdown = 2;
     std::vector<int> generatingEvents;
     for (int event = 1; event <= 9; ++event) {
@@ -312,7 +312,7 @@ TEST_F(GenerationDriver, SlowdownLetsEveryThirdEventGenerate) {
     EXPECT_EQ(record.pressPointY, 2.0f);
 }
 
-TEST_F(GenerationDriver, TrailKeepsEarlierGenerationsUnlessTheAlternateKeyIsHeld) {
+TEST_F(PluginDriver, TrailKeepsEarlierGenerationsUnlessTheAlternateKeyIsHeld) {
     record.trailCursor = 1;
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
     EXPECT_EQ(fake.undoCalls, 0);
@@ -321,7 +321,7 @@ TEST_F(GenerationDriver, TrailKeepsEarlierGenerationsUnlessTheAlternateKeyIsHeld
     EXPECT_EQ(fake.undoCalls, 1);
 }
 
-TEST_F(GenerationDriver, StepAndAlternateKeysStepBothDesignsAndWrap) {
+TEST_F(PluginDriver, StepAndAlternateKeysStepBothDesignsAndWrap) {
     record.designIndex1 = 59;
     record.designIndex2 = 3;
     fake.modifiers = kStepModifier | kAlternateModifier;
@@ -335,7 +335,7 @@ TEST_F(GenerationDriver, StepAndAlternateKeysStepBothDesignsAndWrap) {
     EXPECT_EQ(fake.modifierReads, 4);
 }
 
-TEST_F(GenerationDriver, StepKeyStepsTheElementCountAndWrapsToOne) {
+TEST_F(PluginDriver, StepKeyStepsTheElementCountAndWrapsToOne) {
     fake.modifiers = kStepModifier;
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
     EXPECT_EQ(record.zigzagElements, 4);
@@ -348,7 +348,7 @@ TEST_F(GenerationDriver, StepKeyStepsTheElementCountAndWrapsToOne) {
     EXPECT_EQ(anchorsOf(2).size(), 3u);
 }
 
-TEST_F(GenerationDriver, MoveStartKeyMovesThePressPointAndDrawsNothing) {
+TEST_F(PluginDriver, MoveStartKeyMovesThePressPointAndDrawsNothing) {
     fake.modifiers = kMoveStartModifier;
     ASSERT_EQ(drag(40.0f, 50.0f), kSPNoError);
     EXPECT_TRUE(fake.paths.empty());
@@ -365,7 +365,7 @@ TEST_F(GenerationDriver, MoveStartKeyMovesThePressPointAndDrawsNothing) {
     EXPECT_EQ(fake.paths.size(), 2u);
 }
 
-TEST_F(GenerationDriver, SeparateElementsGetAPathEachPlacedByTheWeave) {
+TEST_F(PluginDriver, SeparateElementsGetAPathEachPlacedByTheWeave) {
     record.separateElements = 1;
     record.closedPath = 1;
     record.weavePlaceMode = 2; // odd elements beneath
@@ -379,7 +379,7 @@ TEST_F(GenerationDriver, SeparateElementsGetAPathEachPlacedByTheWeave) {
     expectAnchors(anchorsOf(1), {{0, -10}, {10, -15}, {0, -20}});
 }
 
-TEST_F(GenerationDriver, PlaceBeneathAllPutsEverySeparatePathBelow) {
+TEST_F(PluginDriver, PlaceBeneathAllPutsEverySeparatePathBelow) {
     record.separateElements = 1;
     record.weavePlaceMode = 1;
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
@@ -388,7 +388,7 @@ TEST_F(GenerationDriver, PlaceBeneathAllPutsEverySeparatePathBelow) {
     EXPECT_FALSE(fake.paths[0].closed);
 }
 
-TEST_F(GenerationDriver, WeaveDecisionDrawsForEveryElementEvenInOnePath) {
+TEST_F(PluginDriver, WeaveDecisionDrawsForEveryElementEvenInOnePath) {
     record.weavePlaceMode = 7;
     fake.randomValues = {0.9f, 0.9f, 0.9f};
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
@@ -396,7 +396,7 @@ TEST_F(GenerationDriver, WeaveDecisionDrawsForEveryElementEvenInOnePath) {
     EXPECT_EQ(fake.paths[0].paintOrder, kPlaceAboveAll);
 }
 
-TEST_F(GenerationDriver, HostFailuresEndTheGenerationWithTheirStatus) {
+TEST_F(PluginDriver, HostFailuresEndTheGenerationWithTheirStatus) {
     fake.namedStyleStatus = kNoDocumentErr;
     EXPECT_EQ(drag(10.0f, -30.0f), kNoDocumentErr);
     EXPECT_TRUE(fake.paths.empty());
@@ -412,14 +412,14 @@ TEST_F(GenerationDriver, HostFailuresEndTheGenerationWithTheirStatus) {
     EXPECT_TRUE(fake.paths.empty());
 }
 
-TEST_F(GenerationDriver, FailedSegmentWriteLeavesTheArtMadeSoFar) {
+TEST_F(PluginDriver, FailedSegmentWriteLeavesTheArtMadeSoFar) {
     fake.segmentFailAt = 4;
     EXPECT_EQ(drag(10.0f, -30.0f), kTooManySegmentsErr);
     ASSERT_EQ(fake.paths.size(), 1u);
     EXPECT_EQ(fake.paths[0].segments.size(), 4u);
 }
 
-TEST_F(GenerationDriver, FailedSeparatePathKeepsTheEarlierElements) {
+TEST_F(PluginDriver, FailedSeparatePathKeepsTheEarlierElements) {
     record.separateElements = 1;
     fake.newArtFailAt = 2;
     EXPECT_EQ(drag(10.0f, -30.0f), kNoDocumentErr);
@@ -427,7 +427,7 @@ TEST_F(GenerationDriver, FailedSeparatePathKeepsTheEarlierElements) {
     EXPECT_EQ(fake.paths[1].segments.size(), 3u);
 }
 
-TEST_F(GenerationDriver, SeparateModeWithoutElementsAnswersThePressureStatus) {
+TEST_F(PluginDriver, SeparateModeWithoutElementsAnswersThePressureStatus) {
     record.separateElements = 1;
     record.zigzagElements = 0;
     fake.pressureStatus = kSPUnimplementedError;

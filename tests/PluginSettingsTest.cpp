@@ -32,7 +32,7 @@ int32_t filledInt() {
     return value;
 }
 
-class SettingsRecord : public ::testing::Test {
+class PluginSettings : public ::testing::Test {
   protected:
     void SetUp() override {
         std::memset(&record, kFillByte, sizeof record);
@@ -42,7 +42,7 @@ class SettingsRecord : public ::testing::Test {
     ToolSettings record;
 };
 
-TEST_F(SettingsRecord, DefaultsMatchTheOptionTable) {
+TEST_F(PluginSettings, DefaultsMatchTheOptionTable) {
     writeDefaultSettings(record);
     const int32_t ints[] = {record.weavePlaceMode,      record.repeatColorMode,   record.applySlowdown,
                             record.numberOfReflections, record.fillColorMode,     record.fillCycleLength,
@@ -77,7 +77,7 @@ TEST_F(SettingsRecord, DefaultsMatchTheOptionTable) {
     EXPECT_EQ(record.alternateAngle, 180.0f);
 }
 
-TEST_F(SettingsRecord, StyleToSeparateElementsIsTheOnlyFlagOn) {
+TEST_F(PluginSettings, StyleToSeparateElementsIsTheOnlyFlagOn) {
     writeDefaultSettings(record);
     EXPECT_EQ(record.styleToSeparateElements, 1);
     const int32_t flags[] = {record.styleToReflect,
@@ -118,7 +118,7 @@ TEST_F(SettingsRecord, StyleToSeparateElementsIsTheOnlyFlagOn) {
         EXPECT_EQ(flag, 0);
 }
 
-TEST_F(SettingsRecord, DefaultTemplateIsDesignZeroAndTheRestIsUntouched) {
+TEST_F(PluginSettings, DefaultTemplateIsDesignZeroAndTheRestIsUntouched) {
     writeDefaultSettings(record);
     const float expected[] = {0.0f, 0.0f, 1.0f, 0.5f, 0.0f, 1.0f};
     for (int i = 0; i < 6; ++i)
@@ -128,7 +128,7 @@ TEST_F(SettingsRecord, DefaultTemplateIsDesignZeroAndTheRestIsUntouched) {
         EXPECT_EQ(bitsOf(record.designTemplate[i]), bitsOf(filledFloat())) << i;
 }
 
-TEST_F(SettingsRecord, DefaultsLeaveWorkingFieldsAndHostWordsAlone) {
+TEST_F(PluginSettings, DefaultsLeaveWorkingFieldsAndHostWordsAlone) {
     writeDefaultSettings(record);
     const float working[] = {record.cumulativeReflectScaleX,
                              record.cumulativeReflectScaleY,
@@ -150,7 +150,7 @@ TEST_F(SettingsRecord, DefaultsLeaveWorkingFieldsAndHostWordsAlone) {
     EXPECT_NE(record.zigzagElements, filledInt());
 }
 
-TEST(SettingsRecordLayout, FieldsKeepTheirOrderAndFourByteWidth) {
+TEST(PluginSettingsLayout, FieldsKeepTheirOrderAndFourByteWidth) {
     // Every field between the two host words is four bytes wide and in table order.
     EXPECT_EQ(offsetof(ToolSettings, repeatColorMode) - offsetof(ToolSettings, weavePlaceMode), 4u);
     EXPECT_EQ(offsetof(ToolSettings, curve1X) - offsetof(ToolSettings, weavePlaceMode), 18u * 4u);
@@ -300,7 +300,7 @@ std::vector<float> parsePoints(const char* text) {
     return values;
 }
 
-class DesignLoader : public SettingsRecord {
+class PluginDesignLoader : public PluginSettings {
   protected:
     std::vector<uint32_t> templateBits() const {
         std::vector<uint32_t> bits;
@@ -310,7 +310,7 @@ class DesignLoader : public SettingsRecord {
     }
 };
 
-TEST(DesignTable, EveryDesignHoldsTheListedPointsAndName) {
+TEST(PluginDesignTable, EveryDesignHoldsTheListedPointsAndName) {
     ASSERT_EQ(sizeof kDesignTexts / sizeof kDesignTexts[0], static_cast<size_t>(kDesignCount));
     for (int32_t index = 0; index < kDesignCount; ++index) {
         const DesignTemplate* design = designTemplateAt(index);
@@ -323,7 +323,7 @@ TEST(DesignTable, EveryDesignHoldsTheListedPointsAndName) {
     }
 }
 
-TEST_F(DesignLoader, DesignZeroFillsPositionsZeroToSix) {
+TEST_F(PluginDesignLoader, DesignZeroFillsPositionsZeroToSix) {
     loadDesignTemplate(0);
     const float expected[] = {0.0f, 0.0f, 1.0f, 0.5f, 0.0f, 1.0f, -999.0f};
     for (int i = 0; i < 7; ++i)
@@ -331,7 +331,7 @@ TEST_F(DesignLoader, DesignZeroFillsPositionsZeroToSix) {
     EXPECT_EQ(bitsOf(record.designTemplate[7]), bitsOf(filledFloat()));
 }
 
-TEST_F(DesignLoader, LongestDesignEndsAtPositionSeventy) {
+TEST_F(PluginDesignLoader, LongestDesignEndsAtPositionSeventy) {
     loadDesignTemplate(37);
     EXPECT_EQ(bitsOf(record.designTemplate[70]), 0xc479c000u);
     for (int i = 0; i < 70; ++i)
@@ -339,7 +339,7 @@ TEST_F(DesignLoader, LongestDesignEndsAtPositionSeventy) {
     EXPECT_EQ(bitsOf(record.designTemplate[71]), bitsOf(filledFloat()));
 }
 
-TEST_F(DesignLoader, ShortDesignOverwritesOnlyUpToItsMarker) {
+TEST_F(PluginDesignLoader, ShortDesignOverwritesOnlyUpToItsMarker) {
     loadDesignTemplate(37);
     const std::vector<uint32_t> after37 = templateBits();
     loadDesignTemplate(63);
@@ -351,7 +351,7 @@ TEST_F(DesignLoader, ShortDesignOverwritesOnlyUpToItsMarker) {
         EXPECT_EQ(after63[i], after37[i]) << i;
 }
 
-TEST_F(DesignLoader, IndexesOutsideTheTableWriteNothing) {
+TEST_F(PluginDesignLoader, IndexesOutsideTheTableWriteNothing) {
     loadDesignTemplate(12);
     const std::vector<uint32_t> before = templateBits();
     for (int32_t index : {67, 69, 70, -1, -2147483647 - 1, 2147483647}) {
@@ -360,7 +360,7 @@ TEST_F(DesignLoader, IndexesOutsideTheTableWriteNothing) {
     }
 }
 
-TEST_F(DesignLoader, RepeatedPointsArePartOfTheTemplate) {
+TEST_F(PluginDesignLoader, RepeatedPointsArePartOfTheTemplate) {
     loadDesignTemplate(18);
     // 16 points: the last three are (0.5,0.8) (0.5,0.8) (0.5,1).
     EXPECT_EQ(record.designTemplate[26], 0.5f);

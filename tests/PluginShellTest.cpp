@@ -306,7 +306,7 @@ TEST_F(PluginShell, ToolMessagesWithoutSettingsFailInsteadOfCrashing) {
 
 // ---- error report and about box ----
 
-class ErrorReport : public PluginShell {
+class PluginErrorReport : public PluginShell {
   protected:
     void SetUp() override {
         PluginShell::SetUp();
@@ -324,7 +324,7 @@ class ErrorReport : public PluginShell {
     }
 };
 
-TEST_F(ErrorReport, NumberedCodesFindTheirMessages) {
+TEST_F(PluginErrorReport, NumberedCodesFindTheirMessages) {
     reportError(&data, kSPOutOfMemoryError);
     expectDialog("The filter cannot complete because there isn't enough memory (RAM) available.", "-108");
     fake.modalNames.clear();
@@ -333,12 +333,12 @@ TEST_F(ErrorReport, NumberedCodesFindTheirMessages) {
     expectDialog("The filter cannot complete because there isn't enough memory (RAM) available.", "271");
 }
 
-TEST_F(ErrorReport, FourCharacterCodesFindTheirMessages) {
+TEST_F(PluginErrorReport, FourCharacterCodesFindTheirMessages) {
     reportError(&data, ZZ_FOURCC('S', 'E', 'G', 'M'));
     expectDialog("The filter cannot complete because a layer is locked or invisible.", "SEGM");
 }
 
-TEST_F(ErrorReport, UnknownCodesShowTheLastMessage) {
+TEST_F(PluginErrorReport, UnknownCodesShowTheLastMessage) {
     reportError(&data, ZZ_FOURCC('!', 'i', 'c', 'o'));
     expectDialog("Unknown error - too many paths created ? by zigzag..", "!ico");
     fake.modalNames.clear();
@@ -347,7 +347,7 @@ TEST_F(ErrorReport, UnknownCodesShowTheLastMessage) {
     expectDialog("Unknown error - too many paths created ? by zigzag..", "-5");
 }
 
-TEST_F(ErrorReport, NumberTextsAreCutToSixteenBits) {
+TEST_F(PluginErrorReport, NumberTextsAreCutToSixteenBits) {
     // 65428 cut to 16 bits and sign-extended is -108; 70000 matches 70000 - 65536.
     fake.errorList[1] = "65428";
     fake.errorList[3] = "70000.9";
@@ -359,20 +359,20 @@ TEST_F(ErrorReport, NumberTextsAreCutToSixteenBits) {
     expectDialog("The filter cannot complete because there isn't enough memory (RAM) available.", "4464");
 }
 
-TEST_F(ErrorReport, CodesBeyondSixteenBitsShowTheirCharacters) {
+TEST_F(PluginErrorReport, CodesBeyondSixteenBitsShowTheirCharacters) {
     reportError(&data, 0x00012345 + ZZ_FOURCC('A', 0, 0, 0));
     ASSERT_EQ(fake.modalNames.size(), 1u);
     EXPECT_EQ(fake.itemTexts[3], std::string("A\x01#E"));
 }
 
-TEST_F(ErrorReport, OkButtonOnlyDoesTheDefaultHandling) {
+TEST_F(PluginErrorReport, OkButtonOnlyDoesTheDefaultHandling) {
     reportError(&data, kSPOutOfMemoryError);
     ASSERT_NE(fake.notifyProcs[kADMDefaultItemID], nullptr);
     fake.notifyProcs[kADMDefaultItemID](reinterpret_cast<ADMItemRef>(1), nullptr);
     EXPECT_EQ(fake.defaultNotifies, 1);
 }
 
-TEST_F(ErrorReport, SilentForCancelAndWithoutTheList) {
+TEST_F(PluginErrorReport, SilentForCancelAndWithoutTheList) {
     reportError(&data, kSPUserCanceledError);
     reportError(&data, kSPNoError);
     EXPECT_TRUE(fake.modalNames.empty());
@@ -385,7 +385,7 @@ TEST_F(ErrorReport, SilentForCancelAndWithoutTheList) {
     EXPECT_TRUE(fake.modalNames.empty());
 }
 
-TEST_F(ErrorReport, SilentWithoutTheDialogSuites) {
+TEST_F(PluginErrorReport, SilentWithoutTheDialogSuites) {
     const ADMDialogSuite* dialog = sADMDialog;
     sADMDialog = nullptr;
     reportError(&data, kSPOutOfMemoryError);
@@ -393,7 +393,7 @@ TEST_F(ErrorReport, SilentWithoutTheDialogSuites) {
     EXPECT_TRUE(fake.modalNames.empty());
 }
 
-TEST_F(ErrorReport, AboutBoxAnswersZeroWhateverItReturns) {
+TEST_F(PluginErrorReport, AboutBoxAnswersZeroWhateverItReturns) {
     fake.modalResult = -1;
     EXPECT_EQ(showAboutBox(&data), kSPNoError);
     EXPECT_EQ(fake.modalNames, std::vector<std::string>({"About Dialog"}));

@@ -10,7 +10,7 @@ namespace {
 
 using pluginfakes::fake;
 
-class WeaveDecision : public ::testing::Test {
+class PluginWeave : public ::testing::Test {
   protected:
     void SetUp() override {
         pluginfakes::resetFakeHost();
@@ -43,7 +43,7 @@ class WeaveDecision : public ::testing::Test {
 
 using V = std::vector<int32_t>;
 
-TEST_F(WeaveDecision, IgnoreAndPlaceBeneathAllGiveTheDefault) {
+TEST_F(PluginWeave, IgnoreAndPlaceBeneathAllGiveTheDefault) {
     EXPECT_EQ(elements(0, 4), V({0, 0, 0, 0}));
     EXPECT_EQ(reflections(0, 3, 4), V({0, 0, 0, 0}));
     EXPECT_EQ(elements(1, 4, 1), V({1, 1, 1, 1}));
@@ -53,7 +53,7 @@ TEST_F(WeaveDecision, IgnoreAndPlaceBeneathAllGiveTheDefault) {
     EXPECT_EQ(fake.randomDraws, 0);
 }
 
-TEST_F(WeaveDecision, ElementRulesOfTheFixedWeaves) {
+TEST_F(PluginWeave, ElementRulesOfTheFixedWeaves) {
     EXPECT_EQ(elements(2, 8), V({0, 1, 0, 1, 0, 1, 0, 1}));
     EXPECT_EQ(elements(3, 8), V({0, 1, 0, 0, 1, 0, 0, 1}));
     EXPECT_EQ(elements(4, 8), V({1, 0, 0, 1, 0, 0, 1, 0}));
@@ -62,7 +62,7 @@ TEST_F(WeaveDecision, ElementRulesOfTheFixedWeaves) {
     EXPECT_EQ(fake.randomDraws, 0);
 }
 
-TEST_F(WeaveDecision, ReflectionRulesOfTheFixedWeaves) {
+TEST_F(PluginWeave, ReflectionRulesOfTheFixedWeaves) {
     EXPECT_EQ(reflections(2, 1, 4), V({0, 1, 0, 1}));
     EXPECT_EQ(reflections(2, 2, 4), V({1, 0, 1, 0}));
     EXPECT_EQ(reflections(5, 1, 4), V({1, 0, 1, 0}));
@@ -83,7 +83,7 @@ TEST_F(WeaveDecision, ReflectionRulesOfTheFixedWeaves) {
     EXPECT_EQ(fake.randomDraws, 0);
 }
 
-TEST_F(WeaveDecision, RuleThatDoesNotFireGivesTheDefault) {
+TEST_F(PluginWeave, RuleThatDoesNotFireGivesTheDefault) {
     EXPECT_EQ(elements(2, 2, 1), V({1, 1}));
     EXPECT_EQ(reflections(2, 1, 2, 1), V({1, 1}));
     for (int32_t mode : {-1, 9, 100}) {
@@ -92,7 +92,7 @@ TEST_F(WeaveDecision, RuleThatDoesNotFireGivesTheDefault) {
     }
 }
 
-TEST_F(WeaveDecision, RandomWeaveFiresAboveHalf) {
+TEST_F(PluginWeave, RandomWeaveFiresAboveHalf) {
     // r x 10 > 5: exactly 0.5 does not fire.
     fake.randomValues = {0.51f, 0.5f, 0.0f, 1.0f};
     EXPECT_EQ(elements(7, 4), V({1, 0, 0, 1}));
@@ -101,13 +101,13 @@ TEST_F(WeaveDecision, RandomWeaveFiresAboveHalf) {
     EXPECT_EQ(fake.randomDraws, 6);
 }
 
-TEST_F(WeaveDecision, OddOnlyRandomWeaveDrawsForOddElementsOnly) {
+TEST_F(PluginWeave, OddOnlyRandomWeaveDrawsForOddElementsOnly) {
     fake.randomValues = {0.9f, 0.2f};
     EXPECT_EQ(elements(8, 4), V({0, 1, 0, 0}));
     EXPECT_EQ(fake.randomDraws, 2);
 }
 
-TEST_F(WeaveDecision, OddOnlyRandomWeaveDrawsForEveryReflection) {
+TEST_F(PluginWeave, OddOnlyRandomWeaveDrawsForEveryReflection) {
     // Element 1: reflections 1 and 3 share its parity; every reflection draws first.
     fake.randomValues = {0.9f, 0.9f, 0.9f, 0.2f};
     EXPECT_EQ(reflections(8, 1, 4), V({0, 1, 0, 0}));

@@ -1,0 +1,206 @@
+#include "host/cli/DrawCommand.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+
+#include <nlohmann/json.hpp>
+
+#include "host/script/Session.h"
+#include "host/script/SettingsJson.h"
+
+namespace {
+
+using nlohmann::json;
+
+const char* const kUsage =
+    "usage: zigzag draw --to X,Y [--from X,Y] [--events N] [--set FIELD=VALUE ...] [--modifiers M]\n"
+    "                   [--pressure P] [--seed S] [--page W,H] [--color-model gray|rgb|cmyk]\n"
+    "                   [--swatches N] [--styles N] -o OUT.svg\n";
+
+struct UsageError {
+    std::string message;
+};
+
+std::optional<double> parseNumber(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::optional<int64_t> parseInteger(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(text.c_str(), &end, 0); // decimal, or 0x hex
+    if (end != text.c_str() + text.size() || errno == ERANGE) return std::nullopt;
+    return value;
+}
+
+json parsePoint(const std::string& option, const std::string& text) {
+    const size_t comma = text.find(',');
+    if (comma != std::string::npos) {
+        const auto x = parseNumber(text.substr(0, comma));
+        const auto y = parseNumber(text.substr(comma + 1));
+        if (x && y) return json::array({*x, *y});
+    }
+    throw UsageError{option + " " + text + ": expected two numbers X,Y"};
+}
+
+int64_t parseRange(const std::string& option, const std::string& text, int64_t low, int64_t high) {
+    const auto value = parseInteger(text);
+    if (!value || *value < low || *value > high)
+        throw UsageError{option + " " + text + ": expected an integer from " + std::to_string(low) + " to " +
+                         std::to_string(high)};
+    return *value;
+}
+
+// A settings value as the session's settings patch takes it.
+json settingValue(const std::string& text) {
+    if (text == "true") return true;
+    if (text == "false") return false;
+    if (text == "nan" || text == "inf" || text == "-inf") return text;
+    if (const auto integer = parseInteger(text); integer && text.find_first_of("xX") == std::string::npos)
+        return *integer;
+    if (const auto number = parseNumber(text)) return *number;
+    return text; // refused by the settings check, which names the field
+}
+
+struct DrawOptions {
+    json from = json::array({0.0, 0.0});
+    std::optional<json> to;
+    int64_t events = 10;
+    json settings = json::object();
+    int64_t modifiers = 0;
+    int64_t pressure = 255;
+    bool pressureGiven = false;
+    int64_t seed = 0;
+    json document = json::object();
+    std::string output;
+};
+
+DrawOptions parseArguments(const std::vector<std::string>& args) {
+    DrawOptions options;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw UsageError{option + ": missing value"};
+            return args[++i];
+        };
+        if (option == "--to") {
+            options.to = parsePoint(option, value());
+        } else if (option == "--from") {
+            options.from = parsePoint(option, value());
+        } else if (option == "--events") {
+            options.events = parseRange(option, value(), 1, 100000);
+        } else if (option == "--set") {
+            const std::string& text = value();
+            const size_t equals = text.find('=');
+            if (equals == std::string::npos || equals == 0)
+                throw UsageError{"--set " + text + ": expected FIELD=VALUE"};
+            json patch = json::object();
+            patch[text.substr(0, equals)] = settingValue(text.substr(equals + 1));
+            if (const auto problem = zz::checkSettingsPatch(patch))
+                throw UsageError{"--set " + text + ": " + *problem};
+            options.settings.update(patch);
+        } else if (option == "--modifiers") {
+            options.modifiers = parseRange(option, value(), 0, UINT32_MAX);
+        } else if (option == "--pressure") {
+            options.pressure = parseRange(option, value(), 0, 255);
+            options.pressureGiven = true;
+        } else if (option == "--seed") {
+            options.seed = parseRange(option, value(), 0, UINT32_MAX);
+        } else if (option == "--page") {
+            const json page = parsePoint(option, value());
+            if (page[0].get<double>() <= 0.0 || page[1].get<double>() <= 0.0)
+                throw UsageError{option + ": width and height must be positive"};
+            options.document["page"] = page;
+        } else if (option == "--color-model") {
+            const std::string& model = value();
+            if (model != "gray" && model != "rgb" && model != "cmyk")
+                throw UsageError{option + " " + model + ": expected gray, rgb or cmyk"};
+            options.document["colorModel"] = model;
+        } else if (option == "--swatches") {
+            options.document["swatches"] = parseRange(option, value(), 0, 100000);
+        } else if (option == "--styles") {
+            options.document["namedStyles"] = parseRange(option, value(), 0, 100000);
+        } else if (option == "-o" || option == "--output") {
+            options.output = value();
+            if (options.output.empty()) throw UsageError{option + ": empty file name"};
+        } else {
+            throw UsageError{option + ": unknown argument"};
+        }
+    }
+    if (!options.to) throw UsageError{"--to: required"};
+    if (options.output.empty()) throw UsageError{"-o: required"};
+    return options;
+}
+
+// The session that makes the drag: start-up, settings, press, N drag events on the line, release, export.
+json drawScript(const DrawOptions& options) {
+    const double fromX = options.from[0].get<double>();
+    const double fromY = options.from[1].get<double>();
+    const double toX = (*options.to)[0].get<double>();
+    const double toY = (*options.to)[1].get<double>();
+    json events = json::array();
+    events.push_back({{"do", "startup"}});
+    if (!options.settings.empty()) events.push_back({{"do", "settings"}, {"set", options.settings}});
+    events.push_back({{"do", "mouseDown"}, {"at", options.from}, {"pressure", options.pressure}});
+    for (int64_t i = 1; i <= options.events; ++i) {
+        const double t = static_cast<double>(i) / static_cast<double>(options.events);
+        const json point = i == options.events
+                               ? *options.to
+                               : json::array({fromX + (toX - fromX) * t, fromY + (toY - fromY) * t});
+        events.push_back({{"do", "drag"},
+                          {"to", point},
+                          {"modifiers", options.modifiers},
+                          {"pressure", options.pressure}});
+    }
+    events.push_back({{"do", "mouseUp"}, {"at", *options.to}, {"pressure", options.pressure}});
+    events.push_back({{"do", "export"}, {"svg", options.output}});
+    events.push_back({{"do", "shutdown"}});
+    json document = options.document;
+    if (options.pressureGiven) document["pressure"] = true;
+    return json{{"seed", options.seed}, {"document", document}, {"events", events}};
+}
+
+} // namespace
+
+int runDrawCommand(const std::vector<std::string>& args, const std::string& modulePath, std::ostream& out,
+                   std::ostream& err) {
+    DrawOptions options;
+    try {
+        options = parseArguments(args);
+    } catch (const UsageError& problem) {
+        err << "zigzag draw: " << problem.message << "\n" << kUsage;
+        return 2;
+    }
+    const json script = drawScript(options);
+    zz::SessionError error;
+    const nlohmann::ordered_json report = zz::runSession(script, modulePath, &error);
+    if (report.is_null()) {
+        err << "zigzag draw: " << error.message << "\n";
+        return 1;
+    }
+    // Name every event that the plug-in answered with a failure.
+    int status = 0;
+    const json& events = script["events"];
+    const auto& results = report["results"];
+    for (size_t i = 0; i < results.size() && i < events.size(); ++i) {
+        if (!results[i].is_number_integer() || results[i].get<int64_t>() == 0) continue;
+        err << "zigzag draw: the module answered event " << i << " (" << events[i]["do"].get<std::string>()
+            << ") with status " << results[i].get<int64_t>() << "\n";
+        status = 1;
+    }
+    size_t paths = 0;
+    for (const auto& art : report["art"])
+        paths += art.value("type", "") == "path" ? 1 : 0;
+    out << "wrote " << options.output << " (" << report["art"].size() << " art objects, " << paths
+        << " paths)\n";
+    return status;
+}

@@ -173,6 +173,10 @@ json drawScript(const DrawOptions& options) {
 
 int runDrawCommand(const std::vector<std::string>& args, const std::string& modulePath, std::ostream& out,
                    std::ostream& err) {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        out << kUsage;
+        return 0;
+    }
     DrawOptions options;
     try {
         options = parseArguments(args);

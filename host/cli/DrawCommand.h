@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-// `args` are the words after "draw":
+// `args` are the words after "draw" ("--help" alone prints the usage and returns 0):
 //   --to X,Y            where the drag ends (required)
 //   --from X,Y          where the button goes down (default 0,0)
 //   --events N          drag events along the straight line from --from to --to (default 10, 1 to 100000)

@@ -1,1 +1,76 @@
-int main() { return 0; }
+// The zigzag command: runs session scripts against the plug-in module, lists a module's resources, and draws
+// with the tool.
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "host/core/Platform.h"
+#include "host/script/RunCommand.h"
+
+#if __has_include("host/cli/ResourcesCommand.h")
+#include "host/cli/ResourcesCommand.h"
+#define ZZ_HAVE_RESOURCES_COMMAND 1
+#endif
+#if __has_include("host/cli/DrawCommand.h")
+#include "host/cli/DrawCommand.h"
+#define ZZ_HAVE_DRAW_COMMAND 1
+#endif
+
+namespace {
+
+constexpr const char* kModuleName = "KT07_Zigzag.aip";
+
+void printUsage(std::ostream& stream) {
+    stream << "usage: zigzag run SCRIPT.json [--out REPORT.json] [--module PATH]\n"
+              "       zigzag resources MODULE\n"
+              "       zigzag draw --to X,Y [options] -o OUT.svg   (zigzag draw --help for the options)\n";
+}
+
+int dispatch(const std::vector<std::string>& words) {
+    if (words.empty()) {
+        std::cerr << "zigzag: no command given\n";
+        printUsage(std::cerr);
+        return zz::kRunUsage;
+    }
+    const std::string& command = words[0];
+    const std::vector<std::string> args(words.begin() + 1, words.end());
+    if (command == "--help" || command == "-h" || command == "help") {
+        printUsage(std::cout);
+        return zz::kRunOk;
+    }
+    if (command == "run")
+        return zz::runRunCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
+    if (command == "resources") {
+#if defined(ZZ_HAVE_RESOURCES_COMMAND)
+        return runResourcesCommand(args, std::cout, std::cerr);
+#else
+        std::cerr << "zigzag resources: not available in this build\n";
+        return zz::kRunFailed;
+#endif
+    }
+    if (command == "draw") {
+#if defined(ZZ_HAVE_DRAW_COMMAND)
+        return runDrawCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
+#else
+        std::cerr << "zigzag draw: not available in this build\n";
+        return zz::kRunFailed;
+#endif
+    }
+    std::cerr << "zigzag: unknown command \"" << command << "\"\n";
+    printUsage(std::cerr);
+    return zz::kRunUsage;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return dispatch(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception& problem) {
+        std::cerr << "zigzag: " << problem.what() << "\n";
+    } catch (...) {
+        std::cerr << "zigzag: unexpected failure\n";
+    }
+    return zz::kRunFailed;
+}

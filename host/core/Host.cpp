@@ -47,11 +47,18 @@ Host::Host() {
     registerAllSuites(suites_);
 }
 
-Host::~Host() = default;
+Host::~Host() {
+    // The module goes before the resources and state it may still point into.
+    module_.close();
+}
 
-Host* Host::current() { return gCurrentHost; }
+Host* Host::current() {
+    return gCurrentHost;
+}
 
-const SPBasicSuite* Host::basicSuite() const { return &kBasicSuite; }
+const SPBasicSuite* Host::basicSuite() const {
+    return &kBasicSuite;
+}
 
 void Host::noteUnimplemented(std::string_view suite, std::string_view operation) {
     unimplemented_.push_back(std::string(suite) + " / " + std::string(operation));
@@ -63,8 +70,27 @@ SPErr Host::sendMessage(const char* caller, const char* selector, void* message)
     return module_.entryPoint()(caller, selector, message);
 }
 
-CurrentHost::CurrentHost(Host& host) : previous_(gCurrentHost) { gCurrentHost = &host; }
+PluginRecord* Host::plugin(SPPluginRef ref) {
+    return ref == reinterpret_cast<SPPluginRef>(&plugin_) ? &plugin_ : nullptr;
+}
 
-CurrentHost::~CurrentHost() { gCurrentHost = previous_; }
+AIToolHandle Host::addTool(ToolRecord tool) {
+    tools_.push_back(std::move(tool));
+    return toolHandle(tools_.back());
+}
+
+IconRecord* Host::icon(ADMIconRef ref) {
+    for (IconRecord& record : icons_)
+        if (reinterpret_cast<ADMIconRef>(&record) == ref) return &record;
+    return nullptr;
+}
+
+CurrentHost::CurrentHost(Host& host) : previous_(gCurrentHost) {
+    gCurrentHost = &host;
+}
+
+CurrentHost::~CurrentHost() {
+    gCurrentHost = previous_;
+}
 
 } // namespace zz

@@ -10,7 +10,9 @@
 
 namespace zz {
 
-LoadedModule::~LoadedModule() { close(); }
+LoadedModule::~LoadedModule() {
+    close();
+}
 
 bool LoadedModule::open(const std::string& path, std::string* error) {
     close();

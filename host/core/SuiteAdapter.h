@@ -1,8 +1,9 @@
 // Adapters between the C function tables the plug-in calls and the host's C++ implementation.
 //
-// Every entry of every suite table is an OpHook: it looks up the current host, lets the fault injector strike,
-// and otherwise calls the implementation. An operation this host does not offer yet is an OpHook without an
-// implementation: it returns kSPUnimplementedError (or the "nothing" value of its result type) and never crashes.
+// Every entry of every suite table is an OpHook: it looks up the current host, lets the fault injector
+// strike, and otherwise calls the implementation. An operation this host does not offer yet is an OpHook
+// without an implementation: it returns kSPUnimplementedError (or the "nothing" value of its result type) and
+// never crashes.
 //
 //   const AIPathSuite kPathSuite = {
 //       ZZ_OP(AIPathSuite, kAIPathSuite, GetPathSegmentCount, getPathSegmentCount),
@@ -10,12 +11,14 @@
 //       ...
 //   };
 //
-// Results of a failing call by result type: a status returns the code; other integers return the code too (so an
-// icon type or an item number can be forced); pointers return null; floats return 0; void calls do nothing.
+// Results of a failing call by result type: a status returns the code; other integers return the code too (so
+// an icon type or an item number can be forced); pointers return null; floats return 0; void calls do
+// nothing.
 #ifndef ZZ_HOST_CORE_SUITE_ADAPTER_H
 #define ZZ_HOST_CORE_SUITE_ADAPTER_H
 
 #include <cstddef>
+#include <string_view>
 #include <type_traits>
 
 #include "ZZTypes.h"
@@ -23,10 +26,13 @@
 
 namespace zz {
 
-// Returns the status a call of `operation` of `suite` must fail with, or 0 to let it run. Defined by the host.
+// Returns the status a call of `operation` of `suite` must fail with, or 0 to let it run. Defined by the
+// host.
 SPErr strikeFault(std::string_view suite, std::string_view operation);
 // Notes that the plug-in called an operation the host does not offer. Defined by the host.
 void noteUnimplemented(std::string_view suite, std::string_view operation);
+// Enters `operation` into the catalogue of the operations of `suite` (see OperationCatalog.h); returns true.
+bool catalogueOperation(std::string_view suite, std::string_view operation, bool implemented);
 
 template <typename R> R failedResult(SPErr code) {
     if constexpr (std::is_void_v<R>) {
@@ -44,9 +50,14 @@ template <FixedString Suite, FixedString Operation, typename Fn, auto Impl> stru
 
 template <FixedString Suite, FixedString Operation, typename R, typename... A, auto Impl>
 struct OpHook<Suite, Operation, R(SPAPI*)(A...), Impl> {
+    static constexpr bool kImplemented = !std::is_same_v<decltype(Impl), std::nullptr_t>;
+    // Every hook that a suite table names enters itself into the operation catalogue before main runs.
+    static inline const bool catalogued = catalogueOperation(Suite.view(), Operation.view(), kImplemented);
+
     static R SPAPI call(A... args) {
+        (void)catalogued;
         if (const SPErr code = strikeFault(Suite.view(), Operation.view())) return failedResult<R>(code);
-        if constexpr (std::is_same_v<decltype(Impl), std::nullptr_t>) {
+        if constexpr (!kImplemented) {
             noteUnimplemented(Suite.view(), Operation.view());
             return failedResult<R>(kSPUnimplementedError);
         } else {
@@ -57,8 +68,9 @@ struct OpHook<Suite, Operation, R(SPAPI*)(A...), Impl> {
 
 } // namespace zz
 
-#define ZZ_OP(SuiteStruct, suiteName, Operation, impl)                                                           \
+#define ZZ_OP(SuiteStruct, suiteName, Operation, impl)                                                       \
     &::zz::OpHook<suiteName, #Operation, decltype(SuiteStruct::Operation), impl>::call
-#define ZZ_NOT_IMPLEMENTED(SuiteStruct, suiteName, Operation) ZZ_OP(SuiteStruct, suiteName, Operation, nullptr)
+#define ZZ_NOT_IMPLEMENTED(SuiteStruct, suiteName, Operation)                                                \
+    ZZ_OP(SuiteStruct, suiteName, Operation, nullptr)
 
 #endif

@@ -17,8 +17,8 @@ class SuiteRegistry {
   public:
     void add(std::string name, int32_t version, const void* table);
 
-    // The basic suite's AcquireSuite and ReleaseSuite. Acquisition consults the fault injector first (operation
-    // "acquire"); a suite that is not offered in that version gives kSPSuiteNotFoundError.
+    // The basic suite's AcquireSuite and ReleaseSuite. Acquisition consults the fault injector first
+    // (operation "acquire"); a suite that is not offered in that version gives kSPSuiteNotFoundError.
     SPErr acquire(const char* name, int32_t version, const void** table, FaultInjector& faults);
     SPErr release(const char* name, int32_t version);
 

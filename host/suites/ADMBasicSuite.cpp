@@ -1,19 +1,43 @@
-// ADMBasicSuite over the host's model.
+// ADMBasicSuite: strings from the module's string lists, and alerts (recorded by the host).
 #include "ADMBasic.h"
+#include "host/core/Host.h"
 #include "host/core/SuiteAdapter.h"
 #include "host/suites/Suites.h"
+
+#include <cstring>
 
 namespace zz {
 
 namespace {
 
+SPErr SPAPI getIndexString(SPPluginRef plugin, int32_t stringID, int32_t stringIndex, char* string,
+                           int32_t maxLength) {
+    Host* host = Host::current();
+    if (host == nullptr) return kNotNowErr;
+    if (string == nullptr || maxLength < 1 || host->plugin(plugin) == nullptr) return kSPBadParameterError;
+    string[0] = '\0';
+    // The list exists when its marker string L does; a missing entry then reads as "".
+    if (!host->indexString(stringID, 0)) return kResourceNotFoundErr;
+    const std::string text = host->indexString(stringID, stringIndex).value_or("");
+    const std::size_t length = std::min<std::size_t>(text.size(), static_cast<std::size_t>(maxLength - 1));
+    std::memcpy(string, text.data(), length);
+    string[length] = '\0';
+    return kSPNoError;
+}
+
+void SPAPI messageAlert(const char* message) {
+    if (Host* host = Host::current()) host->alerts().push_back(message ? message : "");
+}
+
 const ADMBasicSuite kSuite = {
-    ZZ_NOT_IMPLEMENTED(ADMBasicSuite, kADMBasicSuite, GetIndexString),
-    ZZ_NOT_IMPLEMENTED(ADMBasicSuite, kADMBasicSuite, MessageAlert),
+    ZZ_OP(ADMBasicSuite, kADMBasicSuite, GetIndexString, getIndexString),
+    ZZ_OP(ADMBasicSuite, kADMBasicSuite, MessageAlert, messageAlert),
 };
 
 } // namespace
 
-void registerADMBasicSuite(SuiteRegistry& registry) { registry.add(kADMBasicSuite, kADMBasicSuiteVersion, &kSuite); }
+void registerADMBasicSuite(SuiteRegistry& registry) {
+    registry.add(kADMBasicSuite, kADMBasicSuiteVersion, &kSuite);
+}
 
 } // namespace zz

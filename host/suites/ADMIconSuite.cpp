@@ -1,5 +1,7 @@
-// ADMIconSuite over the host's model.
+// ADMIconSuite: icons from the module's resources. Icon `id` with index `index` is the icon group id + index
+// (the tool's icon 16050, index 1, is the group 16051).
 #include "ADMIcon.h"
+#include "host/core/Host.h"
 #include "host/core/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
@@ -7,13 +9,28 @@ namespace zz {
 
 namespace {
 
+ADMIconRef SPAPI getFromResource(SPPluginRef plugin, int32_t iconID, int32_t iconIndex) {
+    Host* host = Host::current();
+    if (host == nullptr || host->plugin(plugin) == nullptr) return nullptr;
+    return host->loadIcon(iconID, iconIndex);
+}
+
+int32_t SPAPI getType(ADMIconRef icon) {
+    Host* host = Host::current();
+    if (host == nullptr) return kUnknownIcon;
+    const IconRecord* record = host->icon(icon);
+    return record ? record->type : kUnknownIcon;
+}
+
 const ADMIconSuite kSuite = {
-    ZZ_NOT_IMPLEMENTED(ADMIconSuite, kADMIconSuite, GetFromResource),
-    ZZ_NOT_IMPLEMENTED(ADMIconSuite, kADMIconSuite, GetType),
+    ZZ_OP(ADMIconSuite, kADMIconSuite, GetFromResource, getFromResource),
+    ZZ_OP(ADMIconSuite, kADMIconSuite, GetType, getType),
 };
 
 } // namespace
 
-void registerADMIconSuite(SuiteRegistry& registry) { registry.add(kADMIconSuite, kADMIconSuiteVersion, &kSuite); }
+void registerADMIconSuite(SuiteRegistry& registry) {
+    registry.add(kADMIconSuite, kADMIconSuiteVersion, &kSuite);
+}
 
 } // namespace zz

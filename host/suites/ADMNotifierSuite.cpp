@@ -1,5 +1,6 @@
-// ADMNotifierSuite over the host's model.
+// ADMNotifierSuite: the notification an item's notify procedure receives.
 #include "ADMNotifier.h"
+#include "host/core/Host.h"
 #include "host/core/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
@@ -7,12 +8,21 @@ namespace zz {
 
 namespace {
 
+AIBoolean SPAPI isNotifierType(ADMNotifierRef notifier, const char* notifierType) {
+    Host* host = Host::current();
+    if (host == nullptr || notifierType == nullptr) return 0;
+    const AdmNotification* notification = host->dialogs().notification(notifier);
+    return notification != nullptr && notification->type == notifierType ? 1 : 0;
+}
+
 const ADMNotifierSuite kSuite = {
-    ZZ_NOT_IMPLEMENTED(ADMNotifierSuite, kADMNotifierSuite, IsNotifierType),
+    ZZ_OP(ADMNotifierSuite, kADMNotifierSuite, IsNotifierType, isNotifierType),
 };
 
 } // namespace
 
-void registerADMNotifierSuite(SuiteRegistry& registry) { registry.add(kADMNotifierSuite, kADMNotifierSuiteVersion, &kSuite); }
+void registerADMNotifierSuite(SuiteRegistry& registry) {
+    registry.add(kADMNotifierSuite, kADMNotifierSuiteVersion, &kSuite);
+}
 
 } // namespace zz

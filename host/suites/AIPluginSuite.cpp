@@ -1,5 +1,6 @@
-// AIPluginSuite over the host's model.
+// AIPluginSuite: the option flags of the plug-in record.
 #include "AIPlugin.h"
+#include "host/core/Host.h"
 #include "host/core/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
@@ -7,13 +8,33 @@ namespace zz {
 
 namespace {
 
+SPErr SPAPI getPluginOptions(SPPluginRef plugin, int32_t* options) {
+    Host* host = Host::current();
+    if (host == nullptr) return kNotNowErr;
+    PluginRecord* record = host->plugin(plugin);
+    if (record == nullptr || options == nullptr) return kSPBadParameterError;
+    *options = record->options;
+    return kSPNoError;
+}
+
+SPErr SPAPI setPluginOptions(SPPluginRef plugin, int32_t options) {
+    Host* host = Host::current();
+    if (host == nullptr) return kNotNowErr;
+    PluginRecord* record = host->plugin(plugin);
+    if (record == nullptr) return kSPBadParameterError;
+    record->options = options;
+    return kSPNoError;
+}
+
 const AIPluginSuite kSuite = {
-    ZZ_NOT_IMPLEMENTED(AIPluginSuite, kAIPluginSuite, GetPluginOptions),
-    ZZ_NOT_IMPLEMENTED(AIPluginSuite, kAIPluginSuite, SetPluginOptions),
+    ZZ_OP(AIPluginSuite, kAIPluginSuite, GetPluginOptions, getPluginOptions),
+    ZZ_OP(AIPluginSuite, kAIPluginSuite, SetPluginOptions, setPluginOptions),
 };
 
 } // namespace
 
-void registerAIPluginSuite(SuiteRegistry& registry) { registry.add(kAIPluginSuite, kAIPluginSuiteVersion, &kSuite); }
+void registerAIPluginSuite(SuiteRegistry& registry) {
+    registry.add(kAIPluginSuite, kAIPluginSuiteVersion, &kSuite);
+}
 
 } // namespace zz

@@ -1,5 +1,6 @@
-// AIUserSuite over the host's model.
+// AIUserSuite: number <-> length-prefixed text.
 #include "AIUser.h"
+#include "host/core/NumberText.h"
 #include "host/core/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
@@ -7,13 +8,31 @@ namespace zz {
 
 namespace {
 
+SPErr SPAPI numberToText(AIReal value, int16_t decimals, unsigned char* text) {
+    if (text == nullptr) return kSPBadParameterError;
+    const auto formatted = formatNumber(value, decimals);
+    if (!formatted) return kSPBadParameterError;
+    toPascal(*formatted, text);
+    return kSPNoError;
+}
+
+SPErr SPAPI textToNumber(const unsigned char* text, AIReal* value) {
+    if (text == nullptr || value == nullptr) return kSPBadParameterError;
+    const auto number = parseNumber(fromPascal(text));
+    if (!number) return kSPBadParameterError;
+    *value = *number;
+    return kSPNoError;
+}
+
 const AIUserSuite kSuite = {
-    ZZ_NOT_IMPLEMENTED(AIUserSuite, kAIUserSuite, NumberToText),
-    ZZ_NOT_IMPLEMENTED(AIUserSuite, kAIUserSuite, TextToNumber),
+    ZZ_OP(AIUserSuite, kAIUserSuite, NumberToText, numberToText),
+    ZZ_OP(AIUserSuite, kAIUserSuite, TextToNumber, textToNumber),
 };
 
 } // namespace
 
-void registerAIUserSuite(SuiteRegistry& registry) { registry.add(kAIUserSuite, kAIUserSuiteVersion, &kSuite); }
+void registerAIUserSuite(SuiteRegistry& registry) {
+    registry.add(kAIUserSuite, kAIUserSuiteVersion, &kSuite);
+}
 
 } // namespace zz

@@ -1,5 +1,6 @@
-// SPAccessSuite over the host's model.
+// SPAccessSuite: the plug-in's module and the platform's handle of it.
 #include "SPAccess.h"
+#include "host/core/Host.h"
 #include "host/core/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
@@ -7,13 +8,33 @@ namespace zz {
 
 namespace {
 
+SPErr SPAPI getPluginAccess(SPPluginRef plugin, SPAccessRef* access) {
+    Host* host = Host::current();
+    if (host == nullptr) return kNotNowErr;
+    if (access == nullptr || host->plugin(plugin) == nullptr) return kSPBadParameterError;
+    *access = host->access();
+    return kSPNoError;
+}
+
+SPErr SPAPI getAccessInfo(SPAccessRef access, SPPlatformAccessInfo* info) {
+    Host* host = Host::current();
+    if (host == nullptr) return kNotNowErr;
+    if (info == nullptr) return kSPBadParameterError;
+    if (!host->isAccess(access)) return kSPBadHandleError;
+    info->defaultModule = host->platformModuleHandle();
+    info->resourceAccess = nullptr;
+    return kSPNoError;
+}
+
 const SPAccessSuite kSuite = {
-    ZZ_NOT_IMPLEMENTED(SPAccessSuite, kSPAccessSuite, GetPluginAccess),
-    ZZ_NOT_IMPLEMENTED(SPAccessSuite, kSPAccessSuite, GetAccessInfo),
+    ZZ_OP(SPAccessSuite, kSPAccessSuite, GetPluginAccess, getPluginAccess),
+    ZZ_OP(SPAccessSuite, kSPAccessSuite, GetAccessInfo, getAccessInfo),
 };
 
 } // namespace
 
-void registerSPAccessSuite(SuiteRegistry& registry) { registry.add(kSPAccessSuite, kSPAccessSuiteVersion, &kSuite); }
+void registerSPAccessSuite(SuiteRegistry& registry) {
+    registry.add(kSPAccessSuite, kSPAccessSuiteVersion, &kSuite);
+}
 
 } // namespace zz

@@ -1,5 +1,6 @@
-// SPBlocksSuite over the host's model.
+// SPBlocksSuite over the host's block store.
 #include "SPBlocks.h"
+#include "host/core/Host.h"
 #include "host/core/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
@@ -7,13 +8,27 @@ namespace zz {
 
 namespace {
 
+SPErr SPAPI allocateBlock(size_t size, const char* debugName, void** block) {
+    Host* host = Host::current();
+    if (host == nullptr) return kNotNowErr;
+    return host->blocks().allocate(size, debugName ? debugName : "", block);
+}
+
+SPErr SPAPI freeBlock(void* block) {
+    Host* host = Host::current();
+    if (host == nullptr) return kNotNowErr;
+    return host->blocks().free(block);
+}
+
 const SPBlocksSuite kSuite = {
-    ZZ_NOT_IMPLEMENTED(SPBlocksSuite, kSPBlocksSuite, AllocateBlock),
-    ZZ_NOT_IMPLEMENTED(SPBlocksSuite, kSPBlocksSuite, FreeBlock),
+    ZZ_OP(SPBlocksSuite, kSPBlocksSuite, AllocateBlock, allocateBlock),
+    ZZ_OP(SPBlocksSuite, kSPBlocksSuite, FreeBlock, freeBlock),
 };
 
 } // namespace
 
-void registerSPBlocksSuite(SuiteRegistry& registry) { registry.add(kSPBlocksSuite, kSPBlocksSuiteVersion, &kSuite); }
+void registerSPBlocksSuite(SuiteRegistry& registry) {
+    registry.add(kSPBlocksSuite, kSPBlocksSuiteVersion, &kSuite);
+}
 
 } // namespace zz

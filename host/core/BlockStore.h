@@ -1,0 +1,56 @@
+// The memory blocks the host hands out through SP Blocks. Each block is tracked with its debug name and size,
+// so a report can list what a plug-in still holds; a new block is filled with kFillByte, as debug allocators
+// do, so that a field read before it is written stands out.
+#ifndef ZZ_HOST_CORE_BLOCK_STORE_H
+#define ZZ_HOST_CORE_BLOCK_STORE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ZZTypes.h"
+
+namespace zz {
+
+class BlockStore {
+  public:
+    static constexpr unsigned char kFillByte = 0xCD;
+    // Larger requests fail with kSPOutOfMemoryError instead of asking the system for them.
+    static constexpr std::size_t kMaxBlockSize = std::size_t(1) << 30;
+
+    struct BlockInfo {
+        std::string name;
+        std::size_t size = 0;
+        void* address = nullptr;
+    };
+
+    // Allocates `size` bytes filled with kFillByte under `name` and stores the address in *block.
+    // Returns 0, kSPBadParameterError (null block), kSPOutOfMemoryError (*block set to null).
+    SPErr allocate(std::size_t size, std::string_view name, void** block);
+    // Frees a live block. Returns 0, or kSPBadHandleError for anything that is not a live block of this
+    // store.
+    SPErr free(const void* block);
+
+    bool contains(const void* block) const { return blocks_.count(block) != 0; }
+    // The live block allocated first under `name`, or null.
+    const BlockInfo* find(std::string_view name) const;
+    // The live blocks in allocation order.
+    std::vector<BlockInfo> live() const;
+
+  private:
+    struct Block {
+        BlockInfo info;
+        std::uint64_t serial = 0;
+        std::unique_ptr<unsigned char[]> bytes;
+    };
+    std::map<const void*, Block> blocks_;
+    std::uint64_t nextSerial_ = 0;
+};
+
+} // namespace zz
+
+#endif

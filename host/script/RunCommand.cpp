@@ -1,0 +1,86 @@
+#include "host/script/RunCommand.h"
+
+#include <fstream>
+#include <optional>
+#include <ostream>
+#include <sstream>
+
+#include "host/document/AtomicFile.h"
+#include "host/script/Session.h"
+
+namespace zz {
+
+namespace {
+
+constexpr const char* kUsage = "usage: zigzag run SCRIPT.json [--out REPORT.json] [--module PATH]";
+
+std::optional<std::string> readFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (file.bad()) return std::nullopt;
+    return text.str();
+}
+
+} // namespace
+
+int runRunCommand(const std::vector<std::string>& args, const std::string& defaultModule, std::ostream& out,
+                  std::ostream& err) {
+    std::optional<std::string> scriptPath, outPath, modulePath;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--out" || arg == "--module") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                err << "zigzag run: " << arg << " needs a path\n" << kUsage << "\n";
+                return kRunUsage;
+            }
+            std::optional<std::string>& target = arg == "--out" ? outPath : modulePath;
+            if (target) {
+                err << "zigzag run: " << arg << " given twice\n" << kUsage << "\n";
+                return kRunUsage;
+            }
+            target = args[++i];
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            err << "zigzag run: unknown option " << arg << "\n" << kUsage << "\n";
+            return kRunUsage;
+        } else if (scriptPath) {
+            err << "zigzag run: more than one script (" << *scriptPath << ", " << arg << ")\n"
+                << kUsage << "\n";
+            return kRunUsage;
+        } else {
+            scriptPath = arg;
+        }
+    }
+    if (!scriptPath) {
+        err << "zigzag run: no script given\n" << kUsage << "\n";
+        return kRunUsage;
+    }
+    const std::optional<std::string> text = readFile(*scriptPath);
+    if (!text) {
+        err << "zigzag run: cannot read the script " << *scriptPath << "\n";
+        return kRunUsage;
+    }
+
+    SessionError error;
+    const nlohmann::ordered_json report = runSessionText(*text, modulePath.value_or(defaultModule), &error);
+    if (report.is_null()) {
+        err << "zigzag run: " << *scriptPath << ": " << error.message << "\n";
+        return error.kind == SessionError::Kind::Script ? kRunUsage : kRunFailed;
+    }
+    // Texts from the plug-in are bytes of its code page: anything that is not UTF-8 is replaced, never fatal.
+    const std::string json =
+        report.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    if (!outPath) {
+        out << json;
+        return out ? kRunOk : kRunFailed;
+    }
+    std::string why;
+    if (!writeFileAtomically(*outPath, json, &why)) {
+        err << "zigzag run: cannot write the report " << *outPath << ": " << why << "\n";
+        return kRunFailed;
+    }
+    return kRunOk;
+}
+
+} // namespace zz

@@ -1,0 +1,223 @@
+// Validation of session scripts, before anything runs.
+#include <cmath>
+#include <limits>
+#include <set>
+#include <string_view>
+
+#include "host/core/OperationCatalog.h"
+#include "host/script/Session.h"
+#include "host/script/SettingsJson.h"
+
+namespace zz {
+
+namespace {
+
+using nlohmann::json;
+
+// The keys every event may carry beyond "do".
+struct EventShape {
+    std::string_view name;
+    std::set<std::string_view> required;
+    std::set<std::string_view> optional;
+    bool sendsMessage;
+};
+
+const std::vector<EventShape>& eventShapes() {
+    static const std::vector<EventShape> shapes = {
+        {"startup", {}, {}, true},
+        {"about", {}, {"close"}, true},
+        {"shutdown", {}, {}, true},
+        {"unload", {}, {}, true},
+        {"reload", {}, {}, true},
+        {"message", {"caller", "selector"}, {}, true},
+        {"mouseDown", {"at"}, {"modifiers", "pressure"}, true},
+        {"drag", {"to"}, {"modifiers", "pressure"}, true},
+        {"mouseUp", {}, {"at", "modifiers", "pressure"}, true},
+        {"trackCursor", {}, {"at", "modifiers"}, true},
+        {"editOptions", {}, {"close"}, true},
+        {"select", {}, {}, true},
+        {"deselect", {}, {}, true},
+        {"settings", {"set"}, {}, false},
+        {"fault", {"suite", "op", "code"}, {"skip", "times"}, false},
+        {"undo", {}, {}, false},
+        {"redo", {}, {}, false},
+        {"export", {"svg"}, {}, false},
+    };
+    return shapes;
+}
+
+const EventShape* findShape(std::string_view name) {
+    for (const EventShape& shape : eventShapes())
+        if (shape.name == name) return &shape;
+    return nullptr;
+}
+
+bool isInteger(const json& value, int64_t low, int64_t high) {
+    if (value.is_number_unsigned()) return value.get<uint64_t>() <= static_cast<uint64_t>(high);
+    if (!value.is_number_integer()) return false;
+    const int64_t number = value.get<int64_t>();
+    return number >= low && number <= high;
+}
+
+bool isFiniteNumber(const json& value) {
+    return value.is_number() && std::isfinite(value.get<double>());
+}
+
+bool isPoint(const json& value) {
+    return value.is_array() && value.size() == 2 && isFiniteNumber(value[0]) && isFiniteNumber(value[1]);
+}
+
+std::string eventNames() {
+    std::string names;
+    for (const EventShape& shape : eventShapes())
+        names += (names.empty() ? "" : ", ") + std::string(shape.name);
+    return names;
+}
+
+std::optional<std::string> checkColour(const json& colour) {
+    if (!colour.is_object()) return "must be a colour object {\"kind\": K, \"values\": [...]}";
+    for (const auto& [key, value] : colour.items())
+        if (key != "kind" && key != "values") return "unknown key \"" + key + "\"";
+    if (!colour.contains("kind") || !isInteger(colour["kind"], 0, 6))
+        return "\"kind\" must be an integer 0 to 6";
+    if (colour.contains("values")) {
+        const json& values = colour["values"];
+        if (!values.is_array() || values.size() > 4) return "\"values\" must be a list of at most 4 numbers";
+        for (const json& value : values)
+            if (!isFiniteNumber(value)) return "\"values\" must hold numbers";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> checkDocument(const json& document) {
+    if (!document.is_object()) return "document: must be an object";
+    for (const auto& [key, value] : document.items()) {
+        const std::string where = "document." + key + ": ";
+        if (key == "colorModel") {
+            if (!value.is_string() || (value != "gray" && value != "rgb" && value != "cmyk"))
+                return where + "must be \"gray\", \"rgb\" or \"cmyk\"";
+        } else if (key == "page") {
+            if (!isPoint(value) || value[0].get<double>() <= 0 || value[1].get<double>() <= 0)
+                return where + "must be [width, height], two positive numbers";
+        } else if (key == "swatches") {
+            if (value.is_array()) {
+                for (std::size_t i = 0; i < value.size(); ++i)
+                    if (auto problem = checkColour(value[i]))
+                        return "document.swatches[" + std::to_string(i) + "]: " + *problem;
+            } else if (!isInteger(value, 0, 100000)) {
+                return where + "must be a count (0 to 100000) or a list of colours";
+            }
+        } else if (key == "namedStyles") {
+            if (!isInteger(value, 0, 100000)) return where + "must be a count (0 to 100000)";
+        } else if (key == "pressure") {
+            if (!value.is_boolean()) return where + "must be true or false";
+        } else if (key == "iconType") {
+            if (!isInteger(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()))
+                return where + "must be a 32-bit integer";
+        } else {
+            return "document: unknown key \"" + key +
+                   "\" (known: colorModel, page, swatches, namedStyles, pressure, iconType)";
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> checkField(const EventShape& shape, const std::string& key, const json& value) {
+    if (key == "at" || key == "to") {
+        if (!isPoint(value)) return std::string("must be [x, y], two finite numbers");
+    } else if (key == "modifiers") {
+        if (!isInteger(value, 0, 0xFFFFFFFFLL)) return std::string("must be an integer 0 to 4294967295");
+    } else if (key == "pressure") {
+        if (!isInteger(value, -32768, 32767)) return std::string("must be an integer -32768 to 32767");
+    } else if (key == "close") {
+        if (!isInteger(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()))
+            return std::string("must be an item id (an integer)");
+    } else if (key == "caller" || key == "selector") {
+        if (!value.is_string()) return std::string("must be a string");
+    } else if (key == "set") {
+        if (auto problem = checkSettingsPatch(value)) return problem;
+    } else if (key == "suite") {
+        if (!value.is_string()) return std::string("must be a suite name");
+        if (!operationCatalog().count(value.get<std::string>()))
+            return "no suite \"" + value.get<std::string>() + "\" is offered";
+    } else if (key == "op") {
+        if (!value.is_string()) return std::string("must be an operation name or \"acquire\"");
+    } else if (key == "code") {
+        if (value.is_string()) {
+            if (value.get<std::string>().size() != 4)
+                return std::string("a code text must have four characters");
+        } else if (!isInteger(value, std::numeric_limits<int32_t>::min(), 0xFFFFFFFFLL)) {
+            return std::string("must be a 32-bit integer or a four-character string");
+        }
+    } else if (key == "skip" || key == "times") {
+        if (!isInteger(value, 0, std::numeric_limits<int32_t>::max()))
+            return std::string("must be a count (0 or more)");
+    } else if (key == "svg") {
+        if (!value.is_string() || value.get<std::string>().empty()) return std::string("must be a file path");
+    }
+    (void)shape;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> checkScript(const json& script) {
+    if (!script.is_object()) return std::string("the script must be a JSON object");
+    for (const auto& [key, value] : script.items()) {
+        if (key == "seed") {
+            if (!isInteger(value, 0, 0xFFFFFFFFLL))
+                return std::string("seed: must be an integer 0 to 4294967295");
+        } else if (key == "random") {
+            if (!value.is_array()) return std::string("random: must be a list of numbers");
+            for (std::size_t i = 0; i < value.size(); ++i)
+                if (!isFiniteNumber(value[i])) return "random[" + std::to_string(i) + "]: must be a number";
+        } else if (key == "document") {
+            if (auto problem = checkDocument(value)) return problem;
+        } else if (key == "events") {
+            if (!value.is_array()) return std::string("events: must be a list of events");
+        } else {
+            return "unknown key \"" + key + "\" (known: seed, random, document, events)";
+        }
+    }
+    if (!script.contains("events")) return std::nullopt;
+
+    bool unloaded = false;
+    const json& events = script["events"];
+    for (std::size_t index = 0; index < events.size(); ++index) {
+        const json& event = events[index];
+        std::string where = "events[" + std::to_string(index) + "]";
+        if (!event.is_object()) return where + ": must be an object with \"do\"";
+        if (!event.contains("do") || !event["do"].is_string()) return where + ": \"do\" must name the event";
+        const std::string name = event["do"].get<std::string>();
+        const EventShape* shape = findShape(name);
+        if (shape == nullptr) return where + ": unknown event \"" + name + "\" (known: " + eventNames() + ")";
+        where += " (\"" + name + "\")";
+        for (std::string_view key : shape->required)
+            if (!event.contains(key)) return where + ": \"" + std::string(key) + "\" is missing";
+        for (const auto& [key, value] : event.items()) {
+            if (key == "do") continue;
+            if (!shape->required.count(key) && !shape->optional.count(key))
+                return where + ": unknown field \"" + key + "\"";
+            if (auto problem = checkField(*shape, key, value)) return where + ": \"" + key + "\" " + *problem;
+        }
+        if (name == "fault") {
+            const std::string suite = event["suite"].get<std::string>();
+            const std::string op = event["op"].get<std::string>();
+            if (op != "acquire" && !isCataloguedOperation(suite, op))
+                return where + ": \"op\" \"" + suite + "\" has no operation \"" + op + "\"";
+        }
+        // The module is out of memory between "unload" and "reload": only host-side events may come then.
+        if (name == "unload") {
+            if (unloaded) return where + ": the module is already unloaded";
+            unloaded = true;
+        } else if (name == "reload") {
+            if (!unloaded) return where + ": the module is not unloaded";
+            unloaded = false;
+        } else if (unloaded && shape->sendsMessage) {
+            return where + ": the module is unloaded; send {\"do\":\"reload\"} first";
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace zz

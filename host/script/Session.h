@@ -1,0 +1,38 @@
+// Session scripts: a JSON list of events that the host plays against a plug-in module, and the JSON report of
+// what the plug-in did. The contract is documented for users in the notes on `zigzag run`.
+#ifndef ZZ_HOST_SCRIPT_SESSION_H
+#define ZZ_HOST_SCRIPT_SESSION_H
+
+#include <optional>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+namespace zz {
+
+struct SessionError {
+    enum class Kind {
+        None,
+        Script, // the script is malformed or asks for something impossible at that point
+        Module, // the module cannot be loaded
+        Runtime // the host failed to do what the script asked (for example writing an export)
+    };
+    Kind kind = Kind::None;
+    std::string message;
+};
+
+// Checks a script without running it. The message names the event by index and "do", and the field.
+std::optional<std::string> checkScript(const nlohmann::json& script);
+
+// Plays `script` against the module at `modulePath` in a fresh host. Returns the report; on an error returns
+// null and says why in *error (when given).
+nlohmann::ordered_json runSession(const nlohmann::json& script, const std::string& modulePath,
+                                  SessionError* error);
+
+// As runSession, from the script's text (which must be a JSON object).
+nlohmann::ordered_json runSessionText(const std::string& text, const std::string& modulePath,
+                                      SessionError* error);
+
+} // namespace zz
+
+#endif

@@ -57,8 +57,10 @@ bool codeTextValue(const char* text, SPErr* value) {
 // The list index of the message for `error`: the entry after its code text, or the entry before the first
 // empty one when the list does not hold the code. 0 when the list has no entries.
 int32_t messageIndexFor(SPPluginRef self, SPErr error) {
+    // A string table holds at most 65536 strings; a list that never ends is read as far as that.
+    constexpr int32_t kLastListIndex = 65535;
     int32_t index = 1;
-    for (;;) {
+    for (; index <= kLastListIndex; index += 2) {
         char codeText[kCodeTextLength + 1];
         codeText[0] = '\0';
         if (sADMBasic->GetIndexString(self, kErrorStringList, index, codeText, kCodeTextLength) != kSPNoError)
@@ -66,8 +68,8 @@ int32_t messageIndexFor(SPPluginRef self, SPErr error) {
         if (codeText[0] == '\0') return index - 1;
         SPErr value = 0;
         if (codeTextValue(codeText, &value) && value == error) return index + 1;
-        index += 2;
     }
+    return 0;
 }
 
 // The code as the dialog shows it: a signed decimal number when it fits in 16 bits, else its four characters.

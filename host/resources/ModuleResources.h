@@ -1,0 +1,116 @@
+// The resources a plug-in module carries, found by type, number and language.
+//
+// Windows modules carry them as PE resources and are read with the system loader's own functions. Modules
+// built for other systems carry the same resources compiled to the .res format in an ELF section named
+// ".zzres"; that image is parsed here. A .res file can be opened directly too. Every length and offset is
+// checked: a malformed file raises ResourceError, never reads outside its data.
+#ifndef ZZ_HOST_RESOURCES_MODULE_RESOURCES_H
+#define ZZ_HOST_RESOURCES_MODULE_RESOURCES_H
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace zz {
+
+// Resource types known by number.
+enum ResourceType : uint16_t {
+    kCursorResource = 1,
+    kBitmapResource = 2,
+    kIconResource = 3,
+    kMenuResource = 4,
+    kDialogResource = 5,
+    kStringResource = 6,
+    kRawDataResource = 10,
+    kCursorGroupResource = 12,
+    kIconGroupResource = 14,
+    kVersionResource = 16,
+};
+
+// Language neutral, default sub-language: the language of every resource of the zigzag module.
+constexpr uint16_t kNeutralLanguage = 1024;
+
+// The name of the ELF section that carries the .res image in modules for systems other than Windows.
+inline constexpr const char* kResourceSectionName = ".zzres";
+
+class ResourceError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// A resource type or name: a 16-bit number or a string. Strings compare without regard to ASCII case, as the
+// system loader compares them (resource compilers store string names in capitals).
+class ResourceId {
+  public:
+    ResourceId(uint16_t number) : number_(number) {}
+    ResourceId(std::string name) : isNumber_(false), name_(std::move(name)) {}
+    ResourceId(const char* name) : ResourceId(std::string(name)) {}
+
+    bool isNumber() const { return isNumber_; }
+    uint16_t number() const { return number_; }
+    const std::string& name() const { return name_; }
+
+    bool operator==(const ResourceId& other) const;
+    // The number in decimal, or the string in double quotes.
+    std::string toString() const;
+
+  private:
+    bool isNumber_ = true;
+    uint16_t number_ = 0;
+    std::string name_;
+};
+
+// A readable name of a resource type: "cursor", "bitmap", ... for the known numbers, "#N" for other numbers
+// and the string in double quotes for named types.
+std::string resourceTypeName(const ResourceId& type);
+
+struct ResourceEntry {
+    ResourceId type;
+    ResourceId name;
+    uint16_t language;
+    std::span<const uint8_t> data; // valid while the ModuleResources it came from lives
+};
+
+class ModuleResources {
+  public:
+    // Parses a .res image. An empty image is malformed; an image with only the leading empty entry is valid
+    // and holds nothing.
+    static ModuleResources fromResImage(std::vector<uint8_t> image,
+                                        const std::string& what = "resource image");
+    // Finds the .zzres section of a 64-bit little-endian ELF image and parses the .res image it holds.
+    static ModuleResources fromElfImage(std::vector<uint8_t> image, const std::string& what = "ELF module");
+    // Opens a module or .res file by its contents: an ELF module, a .res file, or (Windows builds only) a PE
+    // module, which is mapped as a data file.
+    static ModuleResources openFile(const std::string& path);
+    // The resources of a module the host has loaded: on Windows `nativeHandle` is its HMODULE, which must
+    // stay loaded while the result is used; elsewhere the module's file at `path` is read.
+    static ModuleResources fromLoadedModule(void* nativeHandle, const std::string& path);
+
+    // Every resource, in the order of the .res image or of the loader's enumeration (types, names,
+    // languages).
+    std::vector<ResourceEntry> list() const;
+    // The data of one resource, or nothing when the module has no such resource.
+    std::optional<std::span<const uint8_t>> find(const ResourceId& type, const ResourceId& name,
+                                                 uint16_t language = kNeutralLanguage) const;
+    // As find, but a missing resource raises ResourceError naming it.
+    std::span<const uint8_t> require(const ResourceId& type, const ResourceId& name,
+                                     uint16_t language = kNeutralLanguage) const;
+
+  private:
+    ModuleResources() = default;
+
+    std::shared_ptr<const std::vector<uint8_t>> image_; // the parsed .res image
+    std::vector<ResourceEntry> entries_;                // entries of the .res image
+    std::shared_ptr<void> module_;                      // Windows: the HMODULE (freed here if we mapped it)
+};
+
+// Decodes UTF-16 to UTF-8 (unpaired surrogates become U+FFFD).
+std::string utf16ToUtf8(const std::u16string& text);
+
+} // namespace zz
+
+#endif

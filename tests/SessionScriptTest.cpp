@@ -1,0 +1,160 @@
+// Bad scripts and the `zigzag run` command: every mistake is named, nothing crashes, the exit status tells.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "host/script/RunCommand.h"
+#include "tests/SessionTestSupport.h"
+
+namespace zz {
+namespace {
+
+using sessiontest::failure;
+
+void expectScriptError(const std::string& script, const std::vector<std::string>& mentions) {
+    const SessionError error = failure(script);
+    EXPECT_EQ(error.kind, SessionError::Kind::Script) << error.message;
+    for (const std::string& mention : mentions)
+        EXPECT_NE(error.message.find(mention), std::string::npos) << error.message << " lacks " << mention;
+}
+
+TEST(SessionScript, TextThatIsNotJsonOrNotAnObjectIsRefused) {
+    expectScriptError("{\"events\": [", {"not valid JSON"});
+    expectScriptError("[]", {"JSON object"});
+    expectScriptError("", {"not valid JSON"});
+}
+
+TEST(SessionScript, ErrorsNameTheEventIndexAndTheField) {
+    expectScriptError(R"({"events":[{"do":"startup"},{"do":"jump"}]})",
+                      {"events[1]", "unknown event", "jump"});
+    expectScriptError(R"({"events":[{"do":"startup"},{"do":"drag","to":[1]}]})", {"events[1]", "\"to\""});
+    expectScriptError(R"({"events":[{"do":"drag","to":[1,"a"]}]})", {"events[0]", "\"to\""});
+    expectScriptError(R"({"events":[{"do":"mouseDown"}]})", {"events[0]", "\"at\"", "missing"});
+    expectScriptError(R"({"events":[{"do":"drag","to":[1,2],"pressure":"hard"}]})",
+                      {"events[0]", "\"pressure\""});
+    expectScriptError(R"({"events":[{"do":"drag","to":[1,2],"speed":3}]})",
+                      {"events[0]", "unknown field", "speed"});
+    expectScriptError(R"({"events":[{"do":"editOptions","close":"OK"}]})", {"events[0]", "\"close\""});
+    expectScriptError(R"({"events":[{"do":"message","caller":"X"}]})", {"events[0]", "selector"});
+    expectScriptError(R"({"events":[3]})", {"events[0]"});
+    expectScriptError(R"({"events":[{"go":"startup"}]})", {"events[0]", "\"do\""});
+}
+
+TEST(SessionScript, SettingsAndFaultsAreCheckedAgainstWhatExists) {
+    expectScriptError(R"({"events":[{"do":"settings","set":{"zigzagElement":3}}]})",
+                      {"events[0]", "zigzagElement"});
+    expectScriptError(R"({"events":[{"do":"settings","set":{"zigzagElements":"many"}}]})",
+                      {"zigzagElements"});
+    expectScriptError(R"({"events":[{"do":"fault","suite":"AI Tool Suite","op":"AddTools","code":1}]})",
+                      {"events[0]", "AddTools"});
+    expectScriptError(R"({"events":[{"do":"fault","suite":"AI Toolbox Suite","op":"AddTool","code":1}]})",
+                      {"events[0]", "AI Toolbox Suite"});
+    expectScriptError(R"({"events":[{"do":"fault","suite":"AI Tool Suite","op":"AddTool","code":"SEG"}]})",
+                      {"events[0]", "\"code\""});
+    expectScriptError(
+        R"({"events":[{"do":"fault","suite":"AI Tool Suite","op":"AddTool","code":1,"times":-1}]})",
+        {"events[0]", "\"times\""});
+}
+
+TEST(SessionScript, TopLevelKeysAndDocumentFactsAreChecked) {
+    expectScriptError(R"({"event":[]})", {"unknown key", "event"});
+    expectScriptError(R"({"seed":-1})", {"seed"});
+    expectScriptError(R"({"random":[0.5,"x"]})", {"random[1]"});
+    expectScriptError(R"({"document":{"colorModel":"hsv"}})", {"document.colorModel"});
+    expectScriptError(R"({"document":{"page":[0,10]}})", {"document.page"});
+    expectScriptError(R"({"document":{"swatches":[{"kind":9}]}})", {"document.swatches[0]"});
+    expectScriptError(R"({"document":{"pressure":1}})", {"document.pressure"});
+    expectScriptError(R"({"document":{"paper":1}})", {"document", "paper"});
+}
+
+TEST(SessionScript, MessagesCannotReachAnUnloadedModule) {
+    expectScriptError(R"({"events":[{"do":"startup"},{"do":"unload"},{"do":"trackCursor"}]})",
+                      {"events[2]", "unloaded"});
+    expectScriptError(R"({"events":[{"do":"reload"}]})", {"events[0]", "not unloaded"});
+    expectScriptError(R"({"events":[{"do":"unload"},{"do":"unload"}]})", {"events[1]"});
+}
+
+TEST(SessionScript, SettingsWithoutABlockAreRefusedWhenTheyArePlayed) {
+    expectScriptError(R"({"events":[{"do":"settings","set":{"zigzagElements":3}}]})",
+                      {"events[0]", "globals"});
+    expectScriptError(
+        R"({"events":[{"do":"startup"},{"do":"shutdown"},{"do":"settings","set":{"zigzagElements":3}}]})",
+        {"events[2]"});
+}
+
+TEST(SessionScript, AModuleThatCannotBeLoadedIsAModuleError) {
+    SessionError error;
+    const auto report = runSessionText(R"({"events":[]})", sessiontest::modulePath() + ".missing", &error);
+    EXPECT_TRUE(report.is_null());
+    EXPECT_EQ(error.kind, SessionError::Kind::Module);
+    EXPECT_NE(error.message.find(".missing"), std::string::npos);
+}
+
+// ---- the command
+// -----------------------------------------------------------------------------------------------
+
+class RunCommand : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        for (const std::string& path : created)
+            std::remove(path.c_str());
+    }
+    std::string file(const std::string& name, const std::string& content) {
+        const std::string path = ::testing::TempDir() + "zz_run_" + name;
+        std::ofstream(path, std::ios::binary) << content;
+        created.push_back(path);
+        return path;
+    }
+    int run(const std::vector<std::string>& args) {
+        out.str("");
+        err.str("");
+        return runRunCommand(args, sessiontest::modulePath(), out, err);
+    }
+    std::ostringstream out, err;
+    std::vector<std::string> created;
+};
+
+TEST_F(RunCommand, PrintsTheReportOrWritesItWhereAsked) {
+    const std::string script = file("ok.json", R"({"events":[{"do":"startup"}]})");
+    EXPECT_EQ(run({script}), kRunOk) << err.str();
+    EXPECT_EQ(nlohmann::json::parse(out.str())["results"], nlohmann::json::parse("[0]"));
+
+    const std::string reportPath = ::testing::TempDir() + "zz_run_report.json";
+    created.push_back(reportPath);
+    EXPECT_EQ(run({script, "--out", reportPath, "--module", sessiontest::modulePath()}), kRunOk) << err.str();
+    EXPECT_TRUE(out.str().empty());
+    std::ifstream written(reportPath);
+    std::stringstream text;
+    text << written.rdbuf();
+    EXPECT_EQ(nlohmann::json::parse(text.str())["tools"].size(), 1u);
+}
+
+TEST_F(RunCommand, UsageMistakesAndBadScriptsExitWithTwo) {
+    EXPECT_EQ(run({}), kRunUsage);
+    EXPECT_NE(err.str().find("no script"), std::string::npos);
+    EXPECT_EQ(run({"--frobnicate"}), kRunUsage);
+    EXPECT_NE(err.str().find("--frobnicate"), std::string::npos);
+    const std::string script = file("two.json", "{}");
+    EXPECT_EQ(run({script, script}), kRunUsage);
+    EXPECT_EQ(run({script, "--out"}), kRunUsage);
+    EXPECT_NE(err.str().find("--out"), std::string::npos);
+    EXPECT_EQ(run({::testing::TempDir() + "zz_run_no_such_script.json"}), kRunUsage);
+    EXPECT_NE(err.str().find("cannot read"), std::string::npos);
+    const std::string bad = file("bad.json", R"({"events":[{"do":"startup"},{"do":"drag"}]})");
+    EXPECT_EQ(run({bad}), kRunUsage);
+    EXPECT_NE(err.str().find("events[1]"), std::string::npos);
+    EXPECT_TRUE(out.str().empty());
+}
+
+TEST_F(RunCommand, AMissingModuleOrAnUnwritableReportExitsWithOne) {
+    const std::string script = file("mod.json", R"({"events":[]})");
+    EXPECT_EQ(run({script, "--module", script + ".no_module"}), kRunFailed);
+    EXPECT_NE(err.str().find("no_module"), std::string::npos);
+    EXPECT_EQ(run({script, "--out", ::testing::TempDir() + "no_such_dir/zz/report.json"}), kRunFailed);
+    EXPECT_NE(err.str().find("cannot write"), std::string::npos);
+}
+
+} // namespace
+} // namespace zz

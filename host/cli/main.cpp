@@ -8,14 +8,8 @@
 #include "host/core/Platform.h"
 #include "host/script/RunCommand.h"
 
-#if __has_include("host/cli/ResourcesCommand.h")
-#include "host/cli/ResourcesCommand.h"
-#define ZZ_HAVE_RESOURCES_COMMAND 1
-#endif
-#if __has_include("host/cli/DrawCommand.h")
 #include "host/cli/DrawCommand.h"
-#define ZZ_HAVE_DRAW_COMMAND 1
-#endif
+#include "host/cli/ResourcesCommand.h"
 
 namespace {
 
@@ -42,20 +36,10 @@ int dispatch(const std::vector<std::string>& words) {
     if (command == "run")
         return zz::runRunCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
     if (command == "resources") {
-#if defined(ZZ_HAVE_RESOURCES_COMMAND)
         return runResourcesCommand(args, std::cout, std::cerr);
-#else
-        std::cerr << "zigzag resources: not available in this build\n";
-        return zz::kRunFailed;
-#endif
     }
     if (command == "draw") {
-#if defined(ZZ_HAVE_DRAW_COMMAND)
         return runDrawCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
-#else
-        std::cerr << "zigzag draw: not available in this build\n";
-        return zz::kRunFailed;
-#endif
     }
     std::cerr << "zigzag: unknown command \"" << command << "\"\n";
     printUsage(std::cerr);

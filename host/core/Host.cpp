@@ -48,8 +48,8 @@ Host::Host() {
 }
 
 Host::~Host() {
-    // The module goes before the resources and state it may still point into.
-    module_.close();
+    // The module goes before the state it may still point into; its resources go before the module.
+    unloadModule();
 }
 
 Host* Host::current() {

@@ -31,6 +31,7 @@
 namespace zz {
 
 class ModuleResources;
+class ModuleInstance;
 
 // What the host knows of the plug-in it runs: its option flags (AI Plugin suite).
 struct PluginRecord {
@@ -106,10 +107,8 @@ class Host {
     // Unmaps the module; the host keeps everything else (blocks, tools, the plug-in record).
     void unloadModule();
     LoadedModule& module() { return module_; }
-    // The module's resources, or null when it carries none that can be read.
-    const ModuleResources* resources() const { return resources_.get(); }
-    // Why the resources could not be read, if they could not.
-    const std::string& resourceProblem() const { return resourceProblem_; }
+    // The module's resources, or null when it carries none that can be read (or no module is loaded).
+    const ModuleResources* resources() const;
     // SP Access's defaultModule: the handle the platform's resource functions accept for the module.
     void* platformModuleHandle() const;
 
@@ -156,8 +155,6 @@ class Host {
     std::optional<int32_t> currentCursor() const;
     // Makes no cursor current (a new session starts without one).
     static void clearCursor();
-    // The stand-in's handle of cursor group `number` of the module, or null when the module has none.
-    void* cursorHandle(int number);
 
     Document& document() { return document_; }
     RandomSource& random() { return random_; }
@@ -166,8 +163,7 @@ class Host {
     SuiteRegistry suites_;
     FaultInjector faults_;
     LoadedModule module_;
-    std::shared_ptr<const ModuleResources> resources_;
-    std::string resourceProblem_;
+    std::shared_ptr<ModuleInstance> instance_; // the loaded module's resources and platform handle
     Document document_;
     RandomSource random_;
     std::vector<std::string> unimplemented_;
@@ -183,7 +179,6 @@ class Host {
     DialogModel dialogs_;
     std::vector<DialogRecord> dialogRecords_;
     std::optional<int32_t> nextClose_;
-    std::map<int, std::unique_ptr<int32_t>> cursors_;
 };
 
 // Makes a host current for the lifetime of the scope (nested scopes restore the previous one).

@@ -2,15 +2,11 @@
 // ended as the session says.
 #include "host/core/Host.h"
 
-#if __has_include("host/resources/ResourceFormats.h")
-#define ZZ_HAVE_RESOURCE_READER 1
 #include "host/resources/ModuleResources.h"
 #include "host/resources/ResourceFormats.h"
-#endif
 
 namespace zz {
 
-#if defined(ZZ_HAVE_RESOURCE_READER)
 namespace {
 
 // The options dialog, which a session ends with Cancel unless it says otherwise.
@@ -73,10 +69,10 @@ int32_t Host::runModal(const std::string& name, int32_t dialogID, int32_t style,
     dialogRecords_.push_back(DialogRecord{name, dialogID, -1, {}});
 
     std::optional<DialogTemplate> layout;
-    if (resources_ && dialogID > 0 && dialogID <= 0xFFFF) {
+    if (resources() != nullptr && dialogID > 0 && dialogID <= 0xFFFF) {
         try {
-            layout = loadDialog(*resources_, static_cast<uint16_t>(dialogID));
-        } catch (const std::exception&) {
+            layout = loadDialog(*resources(), static_cast<uint16_t>(dialogID));
+        } catch (const ResourceError&) {
             layout.reset(); // a malformed template cannot be shown
         }
     }
@@ -121,15 +117,5 @@ int32_t Host::runModal(const std::string& name, int32_t dialogID, int32_t style,
     dialogs_.close(dialog);
     return result;
 }
-
-#else // built before the resource reader: no templates, so no dialog can be made
-
-int32_t Host::runModal(const std::string& name, int32_t dialogID, int32_t, ADMDialogInitProc, ADMUserData) {
-    nextClose_.reset();
-    dialogRecords_.push_back(DialogRecord{name, dialogID, -1, {}});
-    return -1;
-}
-
-#endif
 
 } // namespace zz

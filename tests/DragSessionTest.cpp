@@ -542,6 +542,21 @@ TEST(DragSessionUndo, ANewDragAfterAnUndoLeavesNothingToRedo) {
     EXPECT_EQ(generationEnds(report), std::vector<double>({10, 30}));
 }
 
+TEST(DragSessionUndo, RedoPutsWovenElementsBackAboveAndBeneathTheEarlierArt) {
+    // A plain path first, then a woven drag whose elements go on both sides of it, replaced a few times.
+    const std::vector<json> events =
+        std::vector<json>{setFields({{"zigzagElements", 4}})} + wholeDrag({100, 0}, {{110, -40}}) +
+        std::vector<json>{setFields({{"separateElements", true}, {"weavePlaceMode", 3}})} +
+        wholeDrag({0, 0}, {{5, -40}, {8, -40}, {10, -40}});
+    const ordered_json drawn = play(events);
+    ASSERT_EQ(drawn["art"].size(), 5u);
+    const ordered_json undone = play(events + std::vector<json>{hostEvent("undo")});
+    ASSERT_EQ(undone["art"].size(), 1u);
+    EXPECT_EQ(undone["art"][0], drawn["art"][1]); // element 1 went beneath the earlier path
+    const ordered_json redone = play(events + std::vector<json>{hostEvent("undo"), hostEvent("redo")});
+    EXPECT_EQ(redone["art"], drawn["art"]);
+}
+
 TEST(DragSessionUndo, ADragsOwnUndoNeverTouchesArtMadeBeforeIt) {
     const std::vector<json> first =
         std::vector<json>{setFields({{"zigzagElements", 3}})} + wholeDrag({0, 0}, {{10, -30}});

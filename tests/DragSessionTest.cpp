@@ -28,7 +28,6 @@ constexpr uint32_t kAlternateKey = 0x40;
 constexpr uint32_t kMoveKey = 0x200;
 
 // ---- script building
-// ------------------------------------------------------------------------------------------
 
 json setFields(json fields) {
     return {{"do", "settings"}, {"set", std::move(fields)}};
@@ -84,7 +83,6 @@ ordered_json play(const std::vector<json>& events, const json& top = json::objec
 }
 
 // ---- reading the art
-// ------------------------------------------------------------------------------------------
 
 Anchors anchorsOf(const ordered_json& art) {
     Anchors anchors;
@@ -127,7 +125,6 @@ ordered_json drawOnce(const json& fields, Anchor from, Anchor to, const json& to
 }
 
 // ---- anchors of one generation
-// ----------------------------------------------------------------------------------
 
 TEST(DragSessionAnchors, ThreeArrowsJoinAtRepeatedAnchorsAndKeepTheirHandlesOnThePoint) {
     const ordered_json report = drawOnce({{"zigzagElements", 3}}, {0, 0}, {10, -30});
@@ -238,7 +235,6 @@ TEST(DragSessionAnchors, TheLockedEndPointTakesTheCursorsHorizontalCoordinateFor
 }
 
 // ---- pen pressure
-// ---------------------------------------------------------------------------------------------
 
 TEST(DragSessionPressure, HalfPressureHalvesTheElementsWhenPressureDrivesTheGroups) {
     const ordered_json report = play(
@@ -272,7 +268,6 @@ TEST(DragSessionPressure, FullPressureAPenlessSystemOrPressureLeftOffKeepEveryEl
 }
 
 // ---- the slowdown gate
-// ----------------------------------------------------------------------------------------
 
 TEST(DragSessionGate, SlowdownTwoGeneratesAtTheThirdSixthAndNinthDragEvents) {
     // Drag event k goes to (10 + k, -30), so the widest anchor tells which event generated.
@@ -306,7 +301,6 @@ TEST(DragSessionGate, EachPressStartsTheCountAgain) {
 }
 
 // ---- the trail
-// ------------------------------------------------------------------------------------------------
 
 // The widest x of each path, bottom to top: which cursor each remaining generation followed.
 std::vector<double> generationEnds(const ordered_json& report) {
@@ -353,7 +347,6 @@ TEST(DragSessionTrail, TheAlternateKeyMakesATrailGenerationReplaceTheEarlierOnes
 }
 
 // ---- modifier keys
-// --------------------------------------------------------------------------------------------
 
 TEST(DragSessionModifiers, TheStepKeyAddsAnElementAndWrapsPastAHundredToOne) {
     struct Case {
@@ -424,7 +417,6 @@ TEST(DragSessionModifiers, TheStepKeyTakesPrecedenceOverTheMoveKey) {
 }
 
 // ---- separate elements and the weave
-// ----------------------------------------------------------------------------
 
 // Eight elements of design 0 from (0,0) to (10,-80): element k is the path whose first anchor is (0, -10k).
 std::vector<int> elementOrder(const ordered_json& report) {
@@ -507,7 +499,6 @@ TEST(DragSessionWeave, ElementsPlacedBeneathGoUnderArtMadeBeforeTheDrag) {
 }
 
 // ---- undo and redo of whole drags
-// -------------------------------------------------------------------------------
 
 TEST(DragSessionUndo, UndoAndRedoStepOverWholeDrags) {
     // Drag A replaces its generations (one path), drag B keeps its trail (three paths).
@@ -580,8 +571,34 @@ TEST(DragSessionUndo, ADragsOwnUndoNeverTouchesArtMadeBeforeIt) {
     EXPECT_TRUE(undone["art"].empty()) << undone["art"].dump();
 }
 
+// ---- failing host calls
+
+TEST(DragSessionFailure, AFailingHostCallEndsTheGenerationAndKeepsWhatItMade) {
+    // The third element path cannot be made: the drag answers the host's status and two elements stay.
+    json script = {
+        {"events",
+         {hostEvent("startup"),
+          setFields({{"separateElements", true}, {"zigzagElements", 4}}),
+          mouseDown(0, 0),
+          {{"do", "fault"}, {"suite", "AI Art Suite"}, {"op", "NewArt"}, {"code", "SEGM"}, {"skip", 2}},
+          dragTo(10, -40),
+          mouseUp()}}};
+    const ordered_json report = sessiontest::run(script.dump());
+    ASSERT_FALSE(report.is_null());
+    EXPECT_EQ(report["results"][4], sessiontest::fourCC("SEGM"));
+    ASSERT_EQ(report["art"].size(), 2u);
+    EXPECT_TRUE(sameAnchors(anchorsOf(report["art"][1]), {{0, -10}, {10, -15}, {0, -20}}));
+    // Writing the fifth point fails: the single path keeps the four points before it.
+    script["events"][1] = setFields({{"zigzagElements", 4}});
+    script["events"][3] = {
+        {"do", "fault"}, {"suite", "AI Path Suite"}, {"op", "SetPathSegments"}, {"code", -108}, {"skip", 4}};
+    const ordered_json single = sessiontest::run(script.dump());
+    ASSERT_FALSE(single.is_null());
+    EXPECT_EQ(single["results"][4], -108);
+    expectOnePath(single, {{0, 0}, {10, -5}, {0, -10}, {0, -10}});
+}
+
 // ---- the exported picture
-// -------------------------------------------------------------------------------------
 
 bool haveRsvgConvert() {
 #if defined(_WIN32)

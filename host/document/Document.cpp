@@ -14,10 +14,10 @@ struct Rgb {
 
 // Ordinary swatch and style colours, as red, green and blue.
 constexpr Rgb kPalette[] = {
-    {1.0f, 1.0f, 1.0f}, {0.0f, 0.0f, 0.0f}, {0.9f, 0.1f, 0.1f}, {0.1f, 0.6f, 0.2f},
-    {0.1f, 0.3f, 0.9f}, {1.0f, 0.8f, 0.0f}, {0.6f, 0.2f, 0.7f}, {0.0f, 0.7f, 0.8f},
-    {1.0f, 0.5f, 0.1f}, {0.5f, 0.5f, 0.5f}, {0.8f, 0.4f, 0.6f}, {0.3f, 0.2f, 0.1f},
-    {0.6f, 0.8f, 0.3f}, {0.2f, 0.2f, 0.5f}, {0.9f, 0.9f, 0.6f}, {0.7f, 0.1f, 0.3f},
+    {1.0f, 1.0f, 1.0f}, {0.0f, 0.0f, 0.0f},    {0.9f, 0.1f, 0.1f}, {0.1f, 0.6f, 0.2f},
+    {0.1f, 0.3f, 0.9f}, {1.0f, 0.8f, 0.0f},    {0.6f, 0.2f, 0.7f}, {0.0f, 0.7f, 0.8f},
+    {1.0f, 0.5f, 0.1f}, {0.75f, 0.75f, 0.75f}, {0.8f, 0.4f, 0.6f}, {0.3f, 0.2f, 0.1f},
+    {0.6f, 0.8f, 0.3f}, {0.2f, 0.2f, 0.5f},    {0.9f, 0.9f, 0.6f}, {0.7f, 0.1f, 0.3f},
 };
 constexpr int kPaletteSize = static_cast<int>(sizeof(kPalette) / sizeof(kPalette[0]));
 
@@ -36,6 +36,8 @@ AIColor colorIn(int16_t colorModel, Rgb rgb) {
         color.value[1] = rest > 0.0f ? (rest - rgb.g) / rest : 0.0f;
         color.value[2] = rest > 0.0f ? (rest - rgb.b) / rest : 0.0f;
         color.value[3] = k;
+        for (AIReal& value : color.value)
+            value = std::clamp(value, 0.0f, 1.0f); // rounding may leave -1e-7
         break;
     }
     default:
@@ -80,9 +82,11 @@ std::vector<AIColor> makeSwatchList(int count, int16_t colorModel) {
     }
     for (int i = 2; i < count; ++i) {
         Rgb rgb = kPalette[(i - 2) % kPaletteSize];
-        // Later rounds of the palette get lighter, so that no two swatches of a long list are the same.
-        const float lift = static_cast<float>((i - 2) / kPaletteSize) * 0.07f;
-        rgb = {std::min(1.0f, rgb.r + lift), std::min(1.0f, rgb.g + lift), std::min(1.0f, rgb.b + lift)};
+        // Later rounds of the palette move towards mid gray, so that no two swatches of a long list are
+        // alike.
+        const float toGray = 1.0f - std::pow(0.8f, static_cast<float>((i - 2) / kPaletteSize));
+        rgb = {rgb.r + (0.5f - rgb.r) * toGray, rgb.g + (0.5f - rgb.g) * toGray,
+               rgb.b + (0.5f - rgb.b) * toGray};
         list.push_back(colorIn(colorModel, rgb));
     }
     return list;

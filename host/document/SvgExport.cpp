@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 #include "host/document/AtomicFile.h"
 
@@ -101,6 +102,15 @@ class SvgWriter {
     }
 
   private:
+    // Appends ` name="value"` (the value already escaped).
+    void attribute(std::string_view name, std::string_view value) {
+        out_ += ' ';
+        out_ += name;
+        out_ += "=\"";
+        out_ += value;
+        out_ += '"';
+    }
+
     void point(const AIRealPoint& p) {
         out_ += number(p.h);
         out_ += ' ';
@@ -142,26 +152,29 @@ class SvgWriter {
     void paint(const AIPathStyle& style) {
         const bool fill = style.fillPaint != 0 && style.fill.color.kind != kNoneColor;
         const bool stroke = style.strokePaint != 0 && style.stroke.color.kind != kNoneColor;
-        out_ += " fill=\"" + (fill ? svgColor(style.fill.color) : std::string("none")) + "\"";
-        if (fill && style.evenodd != 0) out_ += " fill-rule=\"evenodd\"";
-        out_ += " stroke=\"" + (stroke ? svgColor(style.stroke.color) : std::string("none")) + "\"";
+        attribute("fill", fill ? svgColor(style.fill.color) : "none");
+        if (fill && style.evenodd != 0) attribute("fill-rule", "evenodd");
+        attribute("stroke", stroke ? svgColor(style.stroke.color) : "none");
         if (stroke) {
-            out_ += " stroke-width=\"" + number(std::max(0.0f, style.stroke.width)) + "\"";
+            attribute("stroke-width", number(std::max(0.0f, style.stroke.width)));
             static constexpr const char* kCaps[] = {"butt", "round", "square"};
             static constexpr const char* kJoins[] = {"miter", "round", "bevel"};
             if (style.stroke.cap > 0 && style.stroke.cap < 3)
-                out_ += std::string(" stroke-linecap=\"") + kCaps[style.stroke.cap] + "\"";
+                attribute("stroke-linecap", kCaps[style.stroke.cap]);
             if (style.stroke.join > 0 && style.stroke.join < 3)
-                out_ += std::string(" stroke-linejoin=\"") + kJoins[style.stroke.join] + "\"";
+                attribute("stroke-linejoin", kJoins[style.stroke.join]);
         }
     }
 
     void common(const ArtData& data, const std::map<std::string, std::string>& tags) {
-        if (data.opacity != 1.0f) out_ += " opacity=\"" + number(std::clamp(data.opacity, 0.0f, 1.0f)) + "\"";
-        if (data.blendMode > kNormalBlendingMode && data.blendMode <= kLastBlendingMode)
-            out_ += std::string(" style=\"mix-blend-mode:") + kBlendModes[data.blendMode] + "\"";
+        if (data.opacity != 1.0f) attribute("opacity", number(std::clamp(data.opacity, 0.0f, 1.0f)));
+        if (data.blendMode > kNormalBlendingMode && data.blendMode <= kLastBlendingMode) {
+            out_ += " style=\"mix-blend-mode:";
+            out_ += kBlendModes[data.blendMode];
+            out_ += '"';
+        }
         for (const auto& [name, value] : tags)
-            out_ += " " + dataAttributeName(name) + "=\"" + escape(value) + "\"";
+            attribute(dataAttributeName(name), escape(value));
     }
 
     void art(const Art& node) {
@@ -180,17 +193,16 @@ class SvgWriter {
             // One path of all subpaths, so that holes stay holes; the children's tags go with it.
             std::map<std::string, std::string> tags;
             const AIPathStyle* style = nullptr;
+            bool drawable = false;
+            for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling())
+                drawable = drawable || (child->type() == kPathArt && !child->data().segments.empty());
+            if (!drawable) return;
             out_ += "<path d=\"";
-            const size_t start = out_.size();
             for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling()) {
                 if (child->type() != kPathArt) continue;
                 if (style == nullptr) style = &child->data().style;
                 subpath(child->data().segments, child->data().closed);
                 tags.insert(child->data().tags.begin(), child->data().tags.end());
-            }
-            if (out_.size() == start) {
-                out_.resize(start - std::string("<path d=\"").size());
-                return;
             }
             for (const auto& [name, value] : data.tags)
                 tags[name] = value;
@@ -205,11 +217,11 @@ class SvgWriter {
             if (data.type == kEnvelopeArt) {
                 out_ += " data-envelope=\"1\"";
                 if (data.warp) {
-                    out_ += " data-warp-style=\"" + std::to_string(data.warp->style) +
-                            "\" data-warp-bend=\"" + number(data.warp->bend) + "\" data-warp-horizontal=\"" +
-                            number(data.warp->horizontal) + "\" data-warp-vertical=\"" +
-                            number(data.warp->vertical) + "\" data-warp-rotate=\"" +
-                            (data.warp->rotate ? "1" : "0") + "\"";
+                    attribute("data-warp-style", std::to_string(data.warp->style));
+                    attribute("data-warp-bend", number(data.warp->bend));
+                    attribute("data-warp-horizontal", number(data.warp->horizontal));
+                    attribute("data-warp-vertical", number(data.warp->vertical));
+                    attribute("data-warp-rotate", data.warp->rotate ? "1" : "0");
                 }
             }
             common(data, data.tags);

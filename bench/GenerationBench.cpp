@@ -1,0 +1,202 @@
+// Time of zigzag generations through the real module and host, and the host's cost per written segment.
+//
+//   Generation/Defaults          one generation with the default settings (10 elements of design 0), trail
+//   off:
+//                                each drag event undoes the previous generation and draws the next
+//   Generation/Separate400D37    one generation of 400 elements of design 37, one path per element
+//   Generation/Trail1000         a whole trail drag: mouse down, 1000 generations of the defaults, mouse up
+//   Segment/ThroughSuite         one segment computed and appended with AI Path SetPathSegments
+//   Segment/BareLoop             the same arithmetic appended to a std::vector
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "AIPath.h"
+#include "SPMessages.h"
+#include "host/core/Host.h"
+#include "host/core/Platform.h"
+#include "host/script/SettingsJson.h"
+
+namespace {
+
+using nlohmann::json;
+
+// A host with the module started and the tool's settings at hand.
+class ToolHost {
+  public:
+    explicit ToolHost(const json& settings) {
+        std::string error;
+        if (!host_.loadModule(zz::besideExecutable("KT07_Zigzag.aip"), &error)) {
+            std::fprintf(stderr, "cannot load the module: %s\n", error.c_str());
+            std::exit(1);
+        }
+        host_.document().reset(zz::DocumentFacts{});
+        SPInterfaceMessage message{};
+        message.d = SPMessageData{kSPValidSPMessageData, host_.self(), nullptr, host_.basicSuite()};
+        host_.sendMessage(kSPInterfaceCaller, kSPInterfaceStartupSelector, &message);
+        globals_ = message.d.globals;
+        const zz::BlockStore::BlockInfo* block = host_.blocks().find("globals");
+        if (block == nullptr || host_.tools().empty()) {
+            std::fprintf(stderr, "the module did not start\n");
+            std::exit(1);
+        }
+        zz::applySettingsPatch(*static_cast<ToolSettings*>(block->address), settings);
+    }
+
+    SPErr tool(const char* selector, AIRealPoint at) {
+        zz::EventState& state = host_.event();
+        state.point = at;
+        state.modifiers = 0;
+        state.mouseDown = true;
+        AIToolMessage message{};
+        message.d = SPMessageData{kSPValidSPMessageData, host_.self(), globals_, host_.basicSuite()};
+        message.tool = host_.toolHandle(host_.tools().front());
+        message.cursor = at;
+        message.pressure = kMaxPointPressure;
+        const SPErr result = host_.sendMessage(kCallerAITool, selector, &message);
+        globals_ = message.d.globals;
+        return result;
+    }
+    void down(AIRealPoint at) {
+        host_.document().beginUndoContext();
+        tool(kSelectorAIToolMouseDown, at);
+    }
+    void drag(AIRealPoint at) {
+        if (tool(kSelectorAIToolMouseDrag, at) != kSPNoError) {
+            std::fprintf(stderr, "a drag event failed\n");
+            std::exit(1);
+        }
+    }
+    void up(AIRealPoint at) {
+        tool(kSelectorAIToolMouseUp, at);
+        host_.document().endUndoContext();
+    }
+    zz::Host& host() { return host_; }
+
+    // Segments in the layer's paths now.
+    size_t segments() {
+        size_t total = 0;
+        for (const zz::Art* art = host_.document().layer().firstChild(); art != nullptr;
+             art = art->nextSibling())
+            total += art->data().segments.size();
+        return total;
+    }
+
+  private:
+    zz::Host host_;
+    void* globals_ = nullptr;
+};
+
+// One generation per iteration: each drag event of one long drag replaces the previous generation.
+void runGenerations(benchmark::State& state, const json& settings) {
+    ToolHost tool(settings);
+    tool.down({0.0f, 0.0f});
+    float x = 200.0f;
+    tool.drag({x, -300.0f});
+    const size_t segments = tool.segments();
+    for (auto _ : state) {
+        x = x == 200.0f ? 201.0f : 200.0f; // a moving cursor
+        tool.drag({x, -300.0f});
+    }
+    tool.up({x, -300.0f});
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * segments));
+    state.counters["segments"] = static_cast<double>(segments);
+}
+
+void Generation_Defaults(benchmark::State& state) {
+    runGenerations(state, json::object());
+}
+BENCHMARK(Generation_Defaults)->Name("Generation/Defaults")->Unit(benchmark::kMicrosecond);
+
+void Generation_Separate400D37(benchmark::State& state) {
+    runGenerations(
+        state,
+        json{{"zigzagElements", 400}, {"designIndex1", 37}, {"designIndex2", 37}, {"separateElements", 1}});
+}
+BENCHMARK(Generation_Separate400D37)->Name("Generation/Separate400D37")->Unit(benchmark::kMicrosecond);
+
+// A whole trail drag of 1000 generations per iteration; the host's undo takes it away again afterwards.
+void Generation_Trail1000(benchmark::State& state) {
+    ToolHost tool(json{{"trailCursor", 1}});
+    for (auto _ : state) {
+        tool.down({0.0f, 0.0f});
+        for (int i = 1; i <= 1000; ++i)
+            tool.drag({200.0f + static_cast<float>(i) * 0.1f, -300.0f});
+        tool.up({300.0f, -300.0f});
+        state.PauseTiming();
+        if (tool.host().document().layerArtCount() != 1000) state.SkipWithError("expected 1000 paths");
+        tool.host().document().undo();
+        state.ResumeTiming();
+    }
+    state.counters["generation"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * 1000.0,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(Generation_Trail1000)->Name("Generation/Trail1000")->Unit(benchmark::kMillisecond);
+
+// The driver's arithmetic for one template point (the point walk's x, y and handles).
+inline AIPathSegment pointSegment(int i, float px, float ex, float yBase, float step) {
+    const float tx = (i % 2 == 1) ? 1.0f : 0.0f;
+    const float ty = static_cast<float>(i % 3) * 0.5f;
+    AIPathSegment segment{};
+    segment.p.h = (ex - px) * tx + px;
+    segment.p.v = 1.0f * step * ty + yBase;
+    segment.in = segment.p;
+    segment.out = segment.p;
+    return segment;
+}
+
+constexpr int kSegmentsPerPath = 3000;
+
+void Segment_ThroughSuite(benchmark::State& state) {
+    zz::Host host;
+    zz::CurrentHost scope(host);
+    const void* table = nullptr;
+    host.basicSuite()->AcquireSuite(kAIPathSuite, kAIPathSuiteVersion, &table);
+    const auto* pathSuite = static_cast<const AIPathSuite*>(table);
+    host.document().beginUndoContext();
+    zz::ArtId id = 0;
+    host.document().newArt(kPathArt, kPlaceAboveAll, 0, &id);
+    auto path = reinterpret_cast<AIArtHandle>(static_cast<uintptr_t>(id));
+    int16_t index = 0;
+    for (auto _ : state) {
+        const AIPathSegment segment = pointSegment(index, 0.0f, 10.0f, -static_cast<float>(index), -10.0f);
+        if (pathSuite->SetPathSegments(path, index, 1, &segment) != kSPNoError)
+            state.SkipWithError("write failed");
+        if (++index == kSegmentsPerPath) {
+            state.PauseTiming();
+            host.document().undoChanges();
+            host.document().newArt(kPathArt, kPlaceAboveAll, 0, &id);
+            path = reinterpret_cast<AIArtHandle>(static_cast<uintptr_t>(id));
+            index = 0;
+            state.ResumeTiming();
+        }
+    }
+    host.document().endUndoContext();
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()));
+}
+BENCHMARK(Segment_ThroughSuite)->Name("Segment/ThroughSuite");
+
+void Segment_BareLoop(benchmark::State& state) {
+    std::vector<AIPathSegment> segments;
+    segments.reserve(kSegmentsPerPath);
+    int index = 0;
+    for (auto _ : state) {
+        segments.push_back(pointSegment(index, 0.0f, 10.0f, -static_cast<float>(index), -10.0f));
+        benchmark::DoNotOptimize(segments.data());
+        if (++index == kSegmentsPerPath) {
+            state.PauseTiming();
+            segments.clear();
+            index = 0;
+            state.ResumeTiming();
+        }
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()));
+}
+BENCHMARK(Segment_BareLoop)->Name("Segment/BareLoop");
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,289 @@
+// SVG export: structure, the flipped y axis, colours, attributes, nesting, the atomic write, and pictures
+// that rsvg-convert renders (when it is installed); and "zigzag draw" end to end.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "host/core/Platform.h"
+#include "host/document/SvgExport.h"
+
+namespace zz {
+namespace {
+
+namespace fs = std::filesystem;
+
+AIPathSegment corner(AIReal h, AIReal v) {
+    AIPathSegment segment{};
+    segment.p = segment.in = segment.out = AIRealPoint{h, v};
+    return segment;
+}
+
+ArtId addPath(Document& document, std::vector<AIPathSegment> segments, int16_t order = kPlaceAboveAll) {
+    ArtId id = 0;
+    EXPECT_EQ(document.newArt(kPathArt, order, 0, &id), DocStatus::ok);
+    EXPECT_EQ(document.setSegments(id, 0, static_cast<int32_t>(segments.size()), segments.data()),
+              DocStatus::ok);
+    return id;
+}
+
+size_t count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
+        ++n;
+    return n;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class TempDir {
+  public:
+    TempDir() {
+        path_ = fs::temp_directory_path() / ("zz-svg-" + std::to_string(std::rand()) + "-" +
+                                             std::to_string(reinterpret_cast<uintptr_t>(this) & 0xffffff));
+        fs::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+bool haveRsvg() {
+#if defined(_WIN32)
+    return false;
+#else
+    return std::system("command -v rsvg-convert >/dev/null 2>&1") == 0;
+#endif
+}
+
+// ---- structure
+// -------------------------------------------------------------------------------------------------
+
+TEST(SvgExport, PageIsTheViewBoxAndYRunsDown) {
+    Document document(DocumentFacts{kDocRGBColor, 300.0f, 200.0f, {}, 0, false});
+    addPath(document, {corner(0, 0), corner(10, -5), corner(0, 50.5f)});
+    const std::string svg = svgText(document);
+    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+    EXPECT_NE(svg.find("viewBox=\"0 0 300 200\""), std::string::npos);
+    EXPECT_NE(svg.find("version=\"1.1\""), std::string::npos);
+    // Document (x, y) is drawn at (x, 200 - y).
+    EXPECT_NE(svg.find("d=\"M 0 200 L 10 205 L 0 149.5\""), std::string::npos) << svg;
+    EXPECT_EQ(count(svg, "<path"), 1u);
+}
+
+TEST(SvgExport, CurvesWhereHandlesDifferAndClosedPathsClose) {
+    Document document(DocumentFacts{kDocRGBColor, 100.0f, 100.0f, {}, 0, false});
+    AIPathSegment a = corner(0, 0), b = corner(10, 0), c = corner(10, 10);
+    a.out = AIRealPoint{2, 3};
+    b.in = AIRealPoint{8, 3};
+    const ArtId id = addPath(document, {a, b, c});
+    ASSERT_EQ(document.setClosed(id, true), DocStatus::ok);
+    const std::string svg = svgText(document);
+    EXPECT_NE(svg.find("M 0 100 C 2 97 8 97 10 100 L 10 90 Z"), std::string::npos) << svg;
+
+    addPath(document, {}); // an empty path draws nothing
+    EXPECT_EQ(count(svgText(document), "<path"), 1u);
+}
+
+TEST(SvgExport, ColoursOfEveryModelBecomeSrgbAndUnpaintedIsNone) {
+    EXPECT_EQ(svgColor(AIColor{kGrayColor, {0.0f}}), "#ffffff");
+    EXPECT_EQ(svgColor(AIColor{kGrayColor, {1.0f}}), "#000000");
+    EXPECT_EQ(svgColor(AIColor{kGrayColor, {0.5f}}), "#808080");
+    EXPECT_EQ(svgColor(AIColor{kThreeColor, {1.0f, 0.0f, 0.5f}}), "#ff0080");
+    EXPECT_EQ(svgColor(AIColor{kFourColor, {0.0f, 0.0f, 0.0f, 1.0f}}), "#000000");
+    EXPECT_EQ(svgColor(AIColor{kFourColor, {1.0f, 0.0f, 0.0f, 0.0f}}), "#00ffff");
+    EXPECT_EQ(svgColor(AIColor{kFourColor, {0.0f, 0.0f, 0.0f, 0.0f}}), "#ffffff");
+    EXPECT_EQ(svgColor(AIColor{kThreeColor, {2.0f, -1.0f, 0.0f}}), "#ff0000"); // clamped
+    EXPECT_EQ(svgColor(AIColor{kNoneColor, {}}), "none");
+
+    Document document;
+    const ArtId id = addPath(document, {corner(0, 0), corner(1, 1)});
+    AIPathStyle style = defaultPaint(kDocRGBColor);
+    style.fillPaint = 0;
+    style.stroke.color = AIColor{kThreeColor, {0.0f, 0.0f, 1.0f, 0.0f}};
+    style.stroke.width = 2.5f;
+    ASSERT_EQ(document.setPathStyle(id, style), DocStatus::ok);
+    const std::string svg = svgText(document);
+    EXPECT_NE(svg.find("fill=\"none\" stroke=\"#0000ff\" stroke-width=\"2.5\""), std::string::npos) << svg;
+}
+
+TEST(SvgExport, OpacityBlendModeAndTagsAreAttributes) {
+    Document document;
+    const ArtId id = addPath(document, {corner(0, 0), corner(1, 1)});
+    ASSERT_EQ(document.setOpacity(id, 0.5f), DocStatus::ok);
+    ASSERT_EQ(document.setBlendMode(id, 1), DocStatus::ok);
+    ASSERT_EQ(document.setTag(id, "multi-tool", "a<b\"c"), DocStatus::ok);
+    ASSERT_EQ(document.setTag(id, "Odd Name", "x"), DocStatus::ok);
+    const std::string svg = svgText(document);
+    EXPECT_NE(svg.find("opacity=\"0.5\""), std::string::npos);
+    EXPECT_NE(svg.find("style=\"mix-blend-mode:multiply\""), std::string::npos);
+    EXPECT_NE(svg.find("data-multi-tool=\"a&lt;b&quot;c\""), std::string::npos) << svg;
+    EXPECT_NE(svg.find("data-odd-name=\"x\""), std::string::npos);
+}
+
+TEST(SvgExport, GroupsNestAndCompoundPathsAreOnePathOfSubpaths) {
+    Document document;
+    ArtId group = 0, compound = 0, a = 0, b = 0, inner = 0;
+    ASSERT_EQ(document.newArt(kGroupArt, kPlaceAboveAll, 0, &group), DocStatus::ok);
+    ASSERT_EQ(document.newArt(kCompoundPathArt, kPlaceInsideOnTop, group, &compound), DocStatus::ok);
+    ASSERT_EQ(document.newArt(kPathArt, kPlaceInsideOnTop, compound, &a), DocStatus::ok);
+    ASSERT_EQ(document.newArt(kPathArt, kPlaceInsideOnTop, compound, &b), DocStatus::ok);
+    const AIPathSegment square[] = {corner(0, 0), corner(10, 0), corner(10, 10)};
+    ASSERT_EQ(document.setSegments(a, 0, 3, square), DocStatus::ok);
+    ASSERT_EQ(document.setSegments(b, 0, 2, square), DocStatus::ok);
+    ASSERT_EQ(document.setTag(b, "multi-tool", "multi-tool"), DocStatus::ok);
+    ASSERT_EQ(document.newArt(kPathArt, kPlaceInsideOnBottom, group, &inner), DocStatus::ok);
+    ASSERT_EQ(document.setSegments(inner, 0, 2, square), DocStatus::ok);
+    const std::string svg = svgText(document);
+    EXPECT_EQ(count(svg, "<path"), 2u); // the loose path and the compound
+    EXPECT_EQ(count(svg, " M "), 1u);   // the compound's second subpath
+    // The group holds both, the inner path first (bottom-most).
+    const std::regex nested(
+        "<g id=\"layer\">\\n<g>\\n<path d=\"M 0 792 L 10 792\"[^\\n]*\\n<path d=\"M 0 792 "
+        "L 10 792 L 10 782 M 0 792 L 10 792\"[^\\n]*data-multi-tool[^\\n]*\\n</g>\\n</g>");
+    EXPECT_TRUE(std::regex_search(svg, nested)) << svg;
+}
+
+// ---- atomic write
+// ------------------------------------------------------------------------------------------------
+
+TEST(SvgWrite, ReplacesTheFileWholeAndLeavesNoTemporaryFile) {
+    TempDir dir;
+    const fs::path out = dir.path() / "picture.svg";
+    {
+        std::ofstream old(out);
+        old << "old";
+    }
+    Document document;
+    addPath(document, {corner(0, 0), corner(1, 1)});
+    std::string error;
+    ASSERT_TRUE(writeSvg(document, out.string(), &error)) << error;
+    EXPECT_EQ(readFile(out), svgText(document));
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 1u);
+}
+
+TEST(SvgWrite, AnUnwritablePlaceGivesAnErrorAndLeavesNothing) {
+    TempDir dir;
+    const fs::path out = dir.path() / "missing-folder" / "picture.svg";
+    Document document;
+    std::string error;
+    EXPECT_FALSE(writeSvg(document, out.string(), &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(fs::exists(dir.path() / "missing-folder"));
+
+    // A directory in the way of the file name: the rename fails, the temporary file goes, the directory
+    // stays.
+    const fs::path blocked = dir.path() / "blocked.svg";
+    fs::create_directories(blocked / "inside");
+    error.clear();
+    EXPECT_FALSE(writeSvg(document, blocked.string(), &error));
+    EXPECT_FALSE(error.empty());
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+        EXPECT_EQ(entry.path().filename(), "blocked.svg");
+        ++files;
+    }
+    EXPECT_EQ(files, 1u);
+    EXPECT_TRUE(fs::is_directory(blocked / "inside"));
+}
+
+// ---- rendering
+// ---------------------------------------------------------------------------------------------------
+
+TEST(SvgRender, RsvgConvertRendersAnExportedDocument) {
+    if (!haveRsvg()) GTEST_SKIP() << "rsvg-convert is not installed";
+    TempDir dir;
+    Document document(DocumentFacts{kDocCMYKColor, 200.0f, 100.0f, {}, 0, false});
+    AIPathSegment curved = corner(50, 50);
+    curved.in = AIRealPoint{40, 80};
+    const ArtId id = addPath(document, {corner(10, 10), curved, corner(90, 10)});
+    ASSERT_EQ(document.setClosed(id, true), DocStatus::ok);
+    ASSERT_EQ(document.setBlendMode(id, 3), DocStatus::ok);
+    ASSERT_EQ(document.setTag(id, "multi-tool", "multi-tool"), DocStatus::ok);
+    ArtId copy = 0, shape = 0, envelope = 0;
+    ASSERT_EQ(document.duplicateArt(id, kPlaceBelowAll, id, &copy), DocStatus::ok);
+    ASSERT_EQ(document.duplicateArt(copy, kPlaceAboveAll, copy, &shape), DocStatus::ok);
+    ASSERT_EQ(document.makeEnvelope(&copy, 1, shape, AIEnvelopeOptions{0, 50}, &envelope), DocStatus::ok);
+    ASSERT_EQ(document.setWarp(envelope, Warp{4, 0.5f, 0, 0, false}), DocStatus::ok);
+    ArtId symbol = 0;
+    ASSERT_EQ(document.newSymbol(id, false, &symbol), DocStatus::ok);
+    const fs::path svg = dir.path() / "doc.svg";
+    const fs::path png = dir.path() / "doc.png";
+    std::string error;
+    ASSERT_TRUE(writeSvg(document, svg.string(), &error)) << error;
+    const std::string command = "rsvg-convert -o '" + png.string() + "' '" + svg.string() + "' 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    ASSERT_TRUE(fs::exists(png));
+    EXPECT_GT(fs::file_size(png), 100u);
+    EXPECT_EQ(readFile(png).substr(1, 3), "PNG");
+}
+
+// ---- zigzag draw
+// ----------------------------------------------------------------------------------------------
+
+#if !defined(_WIN32)
+int runZigzag(const std::string& arguments) {
+    const std::string command = "'" + besideExecutable("zigzag") + "' " + arguments + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(SvgDrawCommand, DrawsOneZigzagThatRenders) {
+    if (!fs::exists(besideExecutable("zigzag"))) GTEST_SKIP() << "the zigzag command is not built";
+    TempDir dir;
+    const fs::path out = dir.path() / "zigzag.svg";
+    ASSERT_EQ(
+        runZigzag("draw --from 0,0 --to 10,-30 --events 4 --set zigzagElements=3 -o '" + out.string() + "'"),
+        0);
+    const std::string svg = readFile(out);
+    EXPECT_EQ(count(svg, "<path"), 1u); // trail off: only the last generation's path
+    // The edge example: anchors (0,0) (10,-5) (0,-10) (0,-10) (10,-15) (0,-20) (0,-20) (10,-25) (0,-30),
+    // drawn with y flipped on the 792 point page.
+    EXPECT_NE(svg.find("M 0 792 L 10 797 L 0 802 L 0 802 L 10 807 L 0 812 L 0 812 L 10 817 L 0 822\""),
+              std::string::npos)
+        << svg;
+    if (haveRsvg()) {
+        const std::string command =
+            "rsvg-convert -o '" + (dir.path() / "z.png").string() + "' '" + out.string() + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    }
+}
+
+TEST(SvgDrawCommand, BadArgumentsAreUsageErrors) {
+    if (!fs::exists(besideExecutable("zigzag"))) GTEST_SKIP() << "the zigzag command is not built";
+    TempDir dir;
+    const std::string out = "-o '" + (dir.path() / "x.svg").string() + "'";
+    EXPECT_EQ(runZigzag("draw " + out), 2);                              // no --to
+    EXPECT_EQ(runZigzag("draw --to 5 " + out), 2);                       // not a point
+    EXPECT_EQ(runZigzag("draw --to 5,5 --events 0 " + out), 2);          // no steps
+    EXPECT_EQ(runZigzag("draw --to 5,5 --set noSuchField=1 " + out), 2); // unknown field
+    EXPECT_EQ(runZigzag("draw --to 5,5 --pressure 300 " + out), 2);      // out of range
+    EXPECT_EQ(runZigzag("draw --to 5,5 --bogus " + out), 2);             // unknown argument
+    EXPECT_EQ(runZigzag("draw --to 5,5"), 2);                            // no output
+    EXPECT_FALSE(fs::exists(dir.path() / "x.svg"));
+    // An unwritable output is a failure, not a usage error.
+    EXPECT_EQ(runZigzag("draw --to 5,5 -o '" + (dir.path() / "no" / "x.svg").string() + "'"), 1);
+}
+#endif
+
+} // namespace
+} // namespace zz

@@ -247,13 +247,14 @@ TEST_F(HostDialogModel, ListsKeepOneActiveEntryAndInsertOnlyWithinBounds) {
 
 TEST_F(HostDialogModel, HandlesOfAClosedDialogAreRefused) {
     AdmItem* popup = make(3, kADMPopupListType);
-    AdmEntry* entry = model.insertEntry(*popup->list, 0);
+    AdmList* list = popup->list.get();
+    AdmEntry* entry = model.insertEntry(*list, 0);
     EXPECT_EQ(model.item(toRef(popup)), popup);
     EXPECT_EQ(model.entry(toRef(entry)), entry);
     model.close(*dialog);
     EXPECT_EQ(model.dialog(toRef(dialog)), nullptr);
     EXPECT_EQ(model.item(toRef(popup)), nullptr);
-    EXPECT_EQ(model.list(toRef(popup->list.get())), nullptr);
+    EXPECT_EQ(model.list(toRef(list)), nullptr);
     EXPECT_EQ(model.entry(toRef(entry)), nullptr);
     EXPECT_TRUE(model.empty());
 }

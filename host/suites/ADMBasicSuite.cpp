@@ -14,7 +14,8 @@ SPErr SPAPI getIndexString(SPPluginRef plugin, int32_t stringID, int32_t stringI
                            int32_t maxLength) {
     Host* host = Host::current();
     if (host == nullptr) return kNotNowErr;
-    if (string == nullptr || maxLength < 1 || host->plugin(plugin) == nullptr) return kSPBadParameterError;
+    if (string == nullptr || maxLength < 1 || stringIndex < 0 || host->plugin(plugin) == nullptr)
+        return kSPBadParameterError;
     string[0] = '\0';
     // The list exists when its marker string L does; a missing entry then reads as "".
     if (!host->indexString(stringID, 0)) return kResourceNotFoundErr;

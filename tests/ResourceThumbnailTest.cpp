@@ -65,13 +65,13 @@ std::string mismatch(const IndexedImage& image, const std::vector<float>& points
             const float t = static_cast<float>(s) / static_cast<float>(steps);
             const int px = static_cast<int>(std::lround(line[i].x + t * (line[i + 1].x - line[i].x)));
             const int py = static_cast<int>(std::lround(line[i].y + t * (line[i + 1].y - line[i].y)));
-            bool near = false;
-            for (int dy = -1; dy <= 1 && !near; ++dy)
-                for (int dx = -1; dx <= 1 && !near; ++dx) {
+            bool covered = false;
+            for (int dy = -1; dy <= 1 && !covered; ++dy)
+                for (int dx = -1; dx <= 1 && !covered; ++dx) {
                     const int x = px + dx, y = py + dy;
-                    near = x >= 0 && y >= 0 && x < image.width && y < image.height && isBlack(image, x, y);
+                    covered = x >= 0 && y >= 0 && x < image.width && y < image.height && isBlack(image, x, y);
                 }
-            if (!near)
+            if (!covered)
                 return "segment " + std::to_string(i) + " not drawn near (" + std::to_string(px) + ", " +
                        std::to_string(py) + ")";
         }

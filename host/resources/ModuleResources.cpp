@@ -104,6 +104,9 @@ std::string lastErrorText() {
     if (text != nullptr) LocalFree(text);
     while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
         result.pop_back();
+    // Messages that expect inserts name the file "%1"; the caller names it already.
+    for (size_t at = result.find("%1"); at != std::string::npos; at = result.find("%1"))
+        result.replace(at, 2, "file");
     return (result.empty() ? "system error" : result) + " (" + std::to_string(code) + ")";
 }
 

@@ -41,9 +41,9 @@ typedef SPErr(SPAPI* ADMItemInitProc)(ADMItemRef item);
 
 typedef struct ADMDialogSuite {
     /* [any message] Creates dialog `name` from dialog template `dialogID` of `plugin`'s resources in `style`,
-       keeps `userData` for GetUserData, runs `initProc` (may be null) and shows the dialog until an item ends it.
-       Returns the id of the item that ended it (kADMDefaultItemID for OK, kADMCancelItemID for Cancel), or
-       -1 when the dialog could not be made (no template, no host window). The dialog and its items are
+       keeps `userData` for GetUserData, runs `initProc` (may be null) and shows the dialog until an item ends
+       it. Returns the id of the item that ended it (kADMDefaultItemID for OK, kADMCancelItemID for Cancel),
+       or -1 when the dialog could not be made (no template, no host window). The dialog and its items are
        destroyed before Modal returns. */
     int32_t(SPAPI* Modal)(SPPluginRef plugin, const char* name, int32_t dialogID, int32_t style,
                           ADMDialogInitProc initProc, ADMUserData userData, int32_t options);
@@ -56,8 +56,9 @@ typedef struct ADMDialogSuite {
 
     /* [dialog life] Creates an item of the type named `itemType` (see the k...Type names) with id `itemID` at
        `bounds`. Returns the new item, or null (unknown type, id already in use). */
-    ADMItemRef(SPAPI* CreateItem)(ADMDialogRef dialog, int32_t itemID, const char* itemType, const ADMRect* bounds,
-                                  ADMItemInitProc initProc, ADMUserData data, int32_t options);
+    ADMItemRef(SPAPI* CreateItem)(ADMDialogRef dialog, int32_t itemID, const char* itemType,
+                                  const ADMRect* bounds, ADMItemInitProc initProc, ADMUserData data,
+                                  int32_t options);
 
     /* [dialog life] Resizes the dialog's content area to `width` x `height` pixels. */
     void(SPAPI* Size)(ADMDialogRef dialog, int32_t width, int32_t height);

@@ -13,8 +13,9 @@ ZZ_EXTERN_C_BEGIN
 
 typedef struct _ADMList* ADMListRef;
 
-/* Called when the item notifies (the user changed it, or SendNotify). Returns nothing. Without a notify procedure
-   the host does the default handling itself; with one, the procedure calls DefaultNotify when it wants it. */
+/* Called when the item notifies (the user changed it, or SendNotify). Returns nothing. Without a notify
+   procedure the host does the default handling itself; with one, the procedure calls DefaultNotify when it
+   wants it. */
 typedef void(SPAPI* ADMItemNotifyProc)(ADMItemRef item, ADMNotifierRef notifier);
 
 /* Fonts (SetFont). */
@@ -30,8 +31,8 @@ typedef struct ADMItemSuite {
     /* The host's own handling of `notifier`: a button with id kADMDefaultItemID or kADMCancelItemID ends the
        modal dialog with its id; other items have nothing further to do. */
     void(SPAPI* DefaultNotify)(ADMItemRef item, ADMNotifierRef notifier);
-    /* Sends a notification of type `notifierType` (null: kADMUserChangedNotifier) to `item`, running its notify
-       procedure (or the default handling) before returning. */
+    /* Sends a notification of type `notifierType` (null: kADMUserChangedNotifier) to `item`, running its
+       notify procedure (or the default handling) before returning. */
     void(SPAPI* SendNotify)(ADMItemRef item, const char* notifierType);
     /* Returns the item's dialog. */
     ADMDialogRef(SPAPI* GetDialog)(ADMItemRef item);

@@ -15,8 +15,8 @@ typedef struct _ADMEntry* ADMEntryRef;
 typedef struct ADMListSuite {
     /* Height of every entry in pixels. */
     void(SPAPI* SetEntryHeight)(ADMListRef list, int32_t height);
-    /* Inserts a new, empty entry at position `index` (0 to the entry count) and returns it; null when the index
-       is out of range. */
+    /* Inserts a new, empty entry at position `index` (0 to the entry count) and returns it; null when the
+       index is out of range. */
     ADMEntryRef(SPAPI* InsertEntry)(ADMListRef list, int32_t index);
     /* Returns the entry at position `index`, or null. */
     ADMEntryRef(SPAPI* IndexEntry)(ADMListRef list, int32_t index);

@@ -13,7 +13,7 @@ typedef struct _ADMTracker* ADMTrackerRef;
 
 /* Modifier bits of GetModifiers. Which keys set them is the host's business. */
 enum {
-    kADMShiftKeyModifier = 0x20,  /* steps the element count, or with kADMOptionKeyModifier the designs */
+    kADMShiftKeyModifier = 0x20, /* steps the element count, or with kADMOptionKeyModifier the designs */
     kADMOptionKeyModifier = 0x40,
     kADMControlKeyModifier = 0x200
 };

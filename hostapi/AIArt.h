@@ -12,16 +12,17 @@ ZZ_EXTERN_C_BEGIN
 typedef struct AIArtSuite {
     /* [any message] Makes a new, empty art object of `type` (kGroupArt, kPathArt, kCompoundPathArt) in the
        current layer, placed by `paintOrder` relative to `prep` (prep is ignored for kPlaceAboveAll and
-       kPlaceBelowAll and may be null then). The object takes the document's current paint. Stores it in *newArt.
-       Returns 0, kNoDocumentErr, kSPBadParameterError (unknown type or order, missing prep), kSPBadHandleError. */
+       kPlaceBelowAll and may be null then). The object takes the document's current paint. Stores it in
+       *newArt. Returns 0, kNoDocumentErr, kSPBadParameterError (unknown type or order, missing prep),
+       kSPBadHandleError. */
     SPErr(SPAPI* NewArt)(int16_t type, int16_t paintOrder, AIArtHandle prep, AIArtHandle* newArt);
 
     /* [any message] Removes `art` (and its children) from the document. Returns 0, kSPBadHandleError. */
     SPErr(SPAPI* DisposeArt)(AIArtHandle art);
 
-    /* [any message] Copies `art` with everything it holds (segments, style, opacity, tags, children) and places
-       the copy by `paintOrder` relative to `prep`. Stores the copy in *newArt.
-       Returns 0, kSPBadHandleError, kSPBadParameterError. */
+    /* [any message] Copies `art` with everything it holds (segments, style, opacity, tags, children) and
+       places the copy by `paintOrder` relative to `prep`. Stores the copy in *newArt. Returns 0,
+       kSPBadHandleError, kSPBadParameterError. */
     SPErr(SPAPI* DuplicateArt)(AIArtHandle art, int16_t paintOrder, AIArtHandle prep, AIArtHandle* newArt);
 
     /* [any message] Stores the geometric bounds of `art` (anchors and handles of every path it holds; strokes

@@ -18,8 +18,8 @@ typedef struct AIArtStyleSuite {
     /* [any message] Gives `art` the graphic style `style` (its path style and opacity).
        Returns 0, kSPBadHandleError. */
     SPErr(SPAPI* SetArtStyle)(AIArtHandle art, AIArtStyleHandle style);
-    /* [any message] Returns the scale factor of the graphic style on `art` (1 when it has none or the handle is
-       invalid). */
+    /* [any message] Returns the scale factor of the graphic style on `art` (1 when it has none or the handle
+       is invalid). */
     AIReal(SPAPI* GetArtStyleScaleFactor)(AIArtHandle art);
     /* [any message] Sets that factor; the host scales the style's stroke width by it.
        Returns 0, kSPBadHandleError. */

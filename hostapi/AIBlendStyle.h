@@ -12,7 +12,8 @@ ZZ_EXTERN_C_BEGIN
 typedef struct AIBlendStyleSuite {
     /* [any message] Returns the opacity of `art`, 0 to 1 (1 for an invalid handle). */
     AIReal(SPAPI* GetOpacity)(AIArtHandle art);
-    /* [any message] Sets the opacity of `art`; values outside 0 to 1 are clamped. Returns 0, kSPBadHandleError. */
+    /* [any message] Sets the opacity of `art`; values outside 0 to 1 are clamped. Returns 0,
+     * kSPBadHandleError. */
     SPErr(SPAPI* SetOpacity)(AIArtHandle art, AIReal opacity);
     /* [any message] Returns the blending mode of `art`, 0 to 15. */
     int32_t(SPAPI* GetBlendingMode)(AIArtHandle art);

@@ -16,16 +16,18 @@ typedef struct AIPathSuite {
 
     /* [any message] Copies `count` segments starting at `segNumber` into `segments`.
        Returns 0, kSPBadHandleError, kBadArtTypeErr, kSPBadParameterError (range outside the path). */
-    SPErr(SPAPI* GetPathSegments)(AIArtHandle path, int16_t segNumber, int16_t count, AIPathSegment* segments);
+    SPErr(SPAPI* GetPathSegments)(AIArtHandle path, int16_t segNumber, int16_t count,
+                                  AIPathSegment* segments);
 
-    /* [any message] Overwrites `count` segments starting at `segNumber`. Segments that lie at or beyond the end
-       of the path are appended, so writing at segNumber == current count grows the path; a gap (segNumber
-       greater than the count) is an error. Returns 0, kSPBadHandleError, kBadArtTypeErr, kSPBadParameterError,
-       kTooManySegmentsErr. */
+    /* [any message] Overwrites `count` segments starting at `segNumber`. Segments that lie at or beyond the
+       end of the path are appended, so writing at segNumber == current count grows the path; a gap (segNumber
+       greater than the count) is an error. Returns 0, kSPBadHandleError, kBadArtTypeErr,
+       kSPBadParameterError, kTooManySegmentsErr. */
     SPErr(SPAPI* SetPathSegments)(AIArtHandle path, int16_t segNumber, int16_t count,
                                   const AIPathSegment* segments);
 
-    /* [any message] Stores whether `path` is closed in *closed. Returns 0, kSPBadHandleError, kBadArtTypeErr. */
+    /* [any message] Stores whether `path` is closed in *closed. Returns 0, kSPBadHandleError, kBadArtTypeErr.
+     */
     SPErr(SPAPI* GetPathClosed)(AIArtHandle path, AIBoolean* closed);
 
     /* [any message] Opens or closes `path`. Returns 0, kSPBadHandleError, kBadArtTypeErr. */

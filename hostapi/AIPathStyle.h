@@ -13,8 +13,8 @@ typedef struct AIPathStyleSuite {
     /* [any message] Copies the path style of `art` into *style. For a group or compound path the style of its
        first path. Returns 0, kSPBadHandleError, kSPBadParameterError. */
     SPErr(SPAPI* GetPathStyle)(AIArtHandle art, AIPathStyle* style);
-    /* [any message] Replaces the path style of `art` (of every path inside a container). Colour kinds the host
-       does not know are refused. Returns 0, kSPBadHandleError, kSPBadParameterError. */
+    /* [any message] Replaces the path style of `art` (of every path inside a container). Colour kinds the
+       host does not know are refused. Returns 0, kSPBadHandleError, kSPBadParameterError. */
     SPErr(SPAPI* SetPathStyle)(AIArtHandle art, const AIPathStyle* style);
 } AIPathStyleSuite;
 

@@ -21,7 +21,8 @@ typedef struct AIRealMathSuite {
     void(SPAPI* AIRealMatrixSetTranslate)(AIRealMatrix* m, AIReal tx, AIReal ty);
     /* [any message] Concatenates: *m becomes "first *m, then translate by (tx, ty)". */
     void(SPAPI* AIRealMatrixConcatTranslate)(AIRealMatrix* m, AIReal tx, AIReal ty);
-    /* [any message] Concatenates: *m becomes "first *m, then rotate by `angle` radians (counter-clockwise)". */
+    /* [any message] Concatenates: *m becomes "first *m, then rotate by `angle` radians (counter-clockwise)".
+     */
     void(SPAPI* AIRealMatrixConcatRotate)(AIRealMatrix* m, AIReal angle);
     /* [any message] Concatenates: *m becomes "first *m, then scale by (sh, sv)". */
     void(SPAPI* AIRealMatrixConcatScale)(AIRealMatrix* m, AIReal sh, AIReal sv);

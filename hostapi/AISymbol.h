@@ -10,9 +10,9 @@ ZZ_EXTERN_C_BEGIN
 #define kAISymbolSuiteVersion 1
 
 typedef struct AISymbolSuite {
-    /* [any message] Makes a new symbol definition holding a copy of `definitionArt` (which stays unchanged) and
-       stores it in *newSymbol; `unlisted` non-zero keeps it out of the document's symbol list.
-       Returns 0, kSPBadHandleError, kSPBadParameterError. */
+    /* [any message] Makes a new symbol definition holding a copy of `definitionArt` (which stays unchanged)
+       and stores it in *newSymbol; `unlisted` non-zero keeps it out of the document's symbol list. Returns 0,
+       kSPBadHandleError, kSPBadParameterError. */
     SPErr(SPAPI* NewSymbolPattern)(AIPatternHandle* newSymbol, AIArtHandle definitionArt, AIBoolean unlisted);
 } AISymbolSuite;
 

@@ -17,12 +17,12 @@ ZZ_EXTERN_C_BEGIN
 enum { kToolWantsToTrackCursorOption = 1 };
 
 typedef struct AIAddToolData {
-    const char* title;    /* shown in the toolbox; copied by the host */
-    const char* tooltip;  /* copied by the host */
-    int32_t helpID;       /* the host's help topic; 0 for none */
-    ADMIconRef icon;      /* the tool's icon, from ADM Icon GetFromResource */
-    int16_t sameGroupAs;  /* number of the tool to share a group with, or kNoTool */
-    int16_t sameToolsAs;  /* number of the tool to share a tool set with, or kNoTool */
+    const char* title;   /* shown in the toolbox; copied by the host */
+    const char* tooltip; /* copied by the host */
+    int32_t helpID;      /* the host's help topic; 0 for none */
+    ADMIconRef icon;     /* the tool's icon, from ADM Icon GetFromResource */
+    int16_t sameGroupAs; /* number of the tool to share a group with, or kNoTool */
+    int16_t sameToolsAs; /* number of the tool to share a tool set with, or kNoTool */
 } AIAddToolData;
 
 typedef struct AIToolSuite {
@@ -30,8 +30,8 @@ typedef struct AIToolSuite {
        stores its handle in *tool. Returns 0, kSPBadParameterError (null argument, null icon). */
     SPErr(SPAPI* AddTool)(SPPluginRef self, const char* name, const AIAddToolData* data, int32_t options,
                           AIToolHandle* tool);
-    /* [any message] Stores in *hasPressure whether the system has a pressure-sensitive pen, that is whether the
-       pressure of tool messages is meaningful. Returns 0, kSPBadParameterError. */
+    /* [any message] Stores in *hasPressure whether the system has a pressure-sensitive pen, that is whether
+       the pressure of tool messages is meaningful. Returns 0, kSPBadParameterError. */
     SPErr(SPAPI* SystemHasPressure)(AIBoolean* hasPressure);
 } AIToolSuite;
 

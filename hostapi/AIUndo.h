@@ -11,8 +11,8 @@ ZZ_EXTERN_C_BEGIN
 
 typedef struct AIUndoSuite {
     /* [tool message] Takes the document back to its state at the start of the current undo context (for a
-       tool: the mouse-down of the current drag). Art made before the context began is never touched; handles of
-       the art it removes become invalid. Returns 0, kNotNowErr (no context open). */
+       tool: the mouse-down of the current drag). Art made before the context began is never touched; handles
+       of the art it removes become invalid. Returns 0, kNotNowErr (no context open). */
     SPErr(SPAPI* UndoChanges)(void);
 } AIUndoSuite;
 

@@ -18,10 +18,12 @@ typedef struct SPPlatformAccessInfo {
 } SPPlatformAccessInfo;
 
 typedef struct SPAccessSuite {
-    /* [any message] Stores the access record of `plugin`'s module in *access. Returns 0, kSPBadParameterError. */
+    /* [any message] Stores the access record of `plugin`'s module in *access. Returns 0,
+     * kSPBadParameterError. */
     SPErr(SPAPI* GetPluginAccess)(SPPluginRef plugin, SPAccessRef* access);
 
-    /* [any message] Fills *info for the module of `access`. Returns 0, kSPBadHandleError, kSPBadParameterError. */
+    /* [any message] Fills *info for the module of `access`. Returns 0, kSPBadHandleError,
+     * kSPBadParameterError. */
     SPErr(SPAPI* GetAccessInfo)(SPAccessRef access, SPPlatformAccessInfo* info);
 } SPAccessSuite;
 

@@ -16,17 +16,18 @@ ZZ_EXTERN_C_BEGIN
 
 typedef struct SPBasicSuite {
     /* [any message] Looks up the suite `name` of version `version` and stores its function table in *suite.
-       Every acquisition of the same suite returns the same table; each one must be balanced by one ReleaseSuite.
-       Returns 0, kSPSuiteNotFoundError (no such name or version, *suite set to null), kSPBadParameterError (a
-       null argument). The table belongs to the host and stays valid until the matching release. */
+       Every acquisition of the same suite returns the same table; each one must be balanced by one
+       ReleaseSuite. Returns 0, kSPSuiteNotFoundError (no such name or version, *suite set to null),
+       kSPBadParameterError (a null argument). The table belongs to the host and stays valid until the
+       matching release. */
     SPErr(SPAPI* AcquireSuite)(const char* name, int32_t version, const void** suite);
 
-    /* [any message] Gives back one acquisition of `name` / `version`. Returns 0, or kSPSuiteNotFoundError when
-       that suite is not currently held by the caller. */
+    /* [any message] Gives back one acquisition of `name` / `version`. Returns 0, or kSPSuiteNotFoundError
+       when that suite is not currently held by the caller. */
     SPErr(SPAPI* ReleaseSuite)(const char* name, int32_t version);
 
-    /* [any message] Compares two host strings for exact equality (byte for byte). Returns non-zero when equal.
-       A null string equals nothing, not even another null. */
+    /* [any message] Compares two host strings for exact equality (byte for byte). Returns non-zero when
+       equal. A null string equals nothing, not even another null. */
     SPBoolean(SPAPI* IsEqual)(const char* token1, const char* token2);
 } SPBasicSuite;
 

@@ -20,10 +20,10 @@ ZZ_EXTERN_C_BEGIN
 
 /* The common header of every message. */
 typedef struct SPMessageData {
-    int32_t SPCheck;            /* kSPValidSPMessageData */
-    SPPluginRef self;           /* the plug-in itself; passed back in most suite calls */
-    void* globals;              /* a word the host keeps for the plug-in between messages (see "Unload") */
-    const SPBasicSuite* basic;  /* the basic suite */
+    int32_t SPCheck;           /* kSPValidSPMessageData */
+    SPPluginRef self;          /* the plug-in itself; passed back in most suite calls */
+    void* globals;             /* a word the host keeps for the plug-in between messages (see "Unload") */
+    const SPBasicSuite* basic; /* the basic suite */
 } SPMessageData;
 
 /* ---- callers and selectors ---- */
@@ -58,14 +58,15 @@ typedef struct SPInterfaceMessage {
     SPMessageData d;
 } SPInterfaceMessage;
 
-/* Pen pressure runs from 0 (none) to kMaxPointPressure (full); a system without a pen reports the full value. */
+/* Pen pressure runs from 0 (none) to kMaxPointPressure (full); a system without a pen reports the full value.
+ */
 #define kMaxPointPressure 255
 
 typedef struct AIToolMessage {
     SPMessageData d;
-    AIToolHandle tool;   /* the tool the message is for */
-    AIRealPoint cursor;  /* the cursor in document coordinates (points, y up) */
-    int16_t pressure;    /* pen pressure, 0 .. kMaxPointPressure */
+    AIToolHandle tool;  /* the tool the message is for */
+    AIRealPoint cursor; /* the cursor in document coordinates (points, y up) */
+    int16_t pressure;   /* pen pressure, 0 .. kMaxPointPressure */
 } AIToolMessage;
 
 /* The entry point every plug-in module exports. */

@@ -14,9 +14,9 @@
  * itself defines). Length-prefixed strings ("pascal strings") are one length byte followed by that many
  * characters and no terminator; their buffers hold 256 bytes.
  *
- * Ownership. Handles (art, items, entries, icons, ...) belong to the host. The plug-in never frees one; a handle
- * stays valid for as long as its object lives in the host (art until it is undone or its document closes, dialog
- * items until Modal returns).
+ * Ownership. Handles (art, items, entries, icons, ...) belong to the host. The plug-in never frees one; a
+ * handle stays valid for as long as its object lives in the host (art until it is undone or its document
+ * closes, dialog items until Modal returns).
  */
 #ifndef ZZ_TYPES_H
 #define ZZ_TYPES_H
@@ -41,14 +41,15 @@
 
 ZZ_EXTERN_C_BEGIN
 
-/* ---- status codes ------------------------------------------------------------------------------------------ */
+/* ---- status codes
+ * ------------------------------------------------------------------------------------------ */
 
 /* A 32-bit host status; 0 is success. Four-character codes are the big-endian values of their characters. */
 typedef int32_t SPErr;
 
-#define ZZ_FOURCC(a, b, c, d)                                                                                     \
-    ((int32_t)(((uint32_t)(uint8_t)(a) << 24) | ((uint32_t)(uint8_t)(b) << 16) | ((uint32_t)(uint8_t)(c) << 8) |  \
-               (uint32_t)(uint8_t)(d)))
+#define ZZ_FOURCC(a, b, c, d)                                                                                \
+    ((int32_t)(((uint32_t)(uint8_t)(a) << 24) | ((uint32_t)(uint8_t)(b) << 16) |                             \
+               ((uint32_t)(uint8_t)(c) << 8) | (uint32_t)(uint8_t)(d)))
 
 #define kSPNoError 0
 /* The user cancelled the command; never shown to the user. */
@@ -74,11 +75,12 @@ typedef int32_t SPErr;
 /* A path would grow beyond the 32767 segments a 16-bit count can address. */
 #define kTooManySegmentsErr ZZ_FOURCC('N', 'E', 'S', 'S')
 
-/* ---- scalar and geometric types ---------------------------------------------------------------------------- */
+/* ---- scalar and geometric types
+ * ---------------------------------------------------------------------------- */
 
-typedef float AIReal;       /* 32-bit IEEE float, the unit of every coordinate, angle and factor */
-typedef uint8_t AIBoolean;  /* 0 false, anything else true */
-typedef uint8_t SPBoolean;  /* as AIBoolean; the basic suite's type */
+typedef float AIReal;      /* 32-bit IEEE float, the unit of every coordinate, angle and factor */
+typedef uint8_t AIBoolean; /* 0 false, anything else true */
+typedef uint8_t SPBoolean; /* as AIBoolean; the basic suite's type */
 
 typedef struct AIRealPoint {
     AIReal h; /* horizontal, points, growing to the right */
@@ -95,18 +97,20 @@ typedef struct AIRealMatrix {
     AIReal a, b, c, d, tx, ty;
 } AIRealMatrix;
 
-/* ---- opaque handles ---------------------------------------------------------------------------------------- */
+/* ---- opaque handles
+ * ---------------------------------------------------------------------------------------- */
 
-typedef struct _SPPlugin* SPPluginRef;       /* the host's reference to one plug-in */
-typedef struct _SPAccess* SPAccessRef;       /* the host's access record of a loaded module */
-typedef struct _AIArt* AIArtHandle;          /* one art object of the current document */
-typedef struct _AITool* AIToolHandle;        /* one tool of the toolbox */
+typedef struct _SPPlugin* SPPluginRef;        /* the host's reference to one plug-in */
+typedef struct _SPAccess* SPAccessRef;        /* the host's access record of a loaded module */
+typedef struct _AIArt* AIArtHandle;           /* one art object of the current document */
+typedef struct _AITool* AIToolHandle;         /* one tool of the toolbox */
 typedef struct _AIArtStyle* AIArtStyleHandle; /* one graphic style */
 typedef struct _AISwatchList* AISwatchListRef;
 typedef struct _AISwatch* AISwatchRef;
-typedef struct _AISymbol* AIPatternHandle;   /* a symbol definition */
+typedef struct _AISymbol* AIPatternHandle; /* a symbol definition */
 
-/* ---- art ----------------------------------------------------------------------------------------------------- */
+/* ---- art
+ * ----------------------------------------------------------------------------------------------------- */
 
 /* Art types (AI Art Suite GetArtType, NewArt). */
 enum {
@@ -120,12 +124,12 @@ enum {
 
 /* Paint orders: where new art goes in the layer's stacking order. */
 enum {
-    kPlaceAbove = 1,     /* directly above the reference art */
-    kPlaceBelow = 2,     /* directly below the reference art */
+    kPlaceAbove = 1, /* directly above the reference art */
+    kPlaceBelow = 2, /* directly below the reference art */
     kPlaceInsideOnTop = 3,
     kPlaceInsideOnBottom = 4,
-    kPlaceAboveAll = 5,  /* above all art of the current layer; the reference art is ignored */
-    kPlaceBelowAll = 6   /* below all art of the current layer; the reference art is ignored */
+    kPlaceAboveAll = 5, /* above all art of the current layer; the reference art is ignored */
+    kPlaceBelowAll = 6  /* below all art of the current layer; the reference art is ignored */
 };
 
 /* One segment of a path: anchor point, the handle on the incoming side, the handle on the outgoing side. A
@@ -137,7 +141,8 @@ typedef struct AIPathSegment {
     AIBoolean corner;
 } AIPathSegment;
 
-/* ---- colour and style -------------------------------------------------------------------------------------- */
+/* ---- colour and style
+ * -------------------------------------------------------------------------------------- */
 
 /* Colour kinds. Values of every kind run from 0 to 1. */
 enum {
@@ -146,7 +151,7 @@ enum {
     kPattern = 2,     /* a pattern fill; no values the plug-in may change */
     kCustomColor = 3, /* a spot colour */
     kGradient = 4,
-    kThreeColor = 5,  /* red, green, blue */
+    kThreeColor = 5, /* red, green, blue */
     kNoneColor = 6
 };
 
@@ -161,19 +166,19 @@ typedef struct AIFillStyle {
 
 typedef struct AIStrokeStyle {
     AIColor color;
-    AIReal width;      /* points */
-    int32_t cap;       /* 0 butt, 1 round, 2 projecting */
-    int32_t join;      /* 0 miter, 1 round, 2 bevel */
+    AIReal width; /* points */
+    int32_t cap;  /* 0 butt, 1 round, 2 projecting */
+    int32_t join; /* 0 miter, 1 round, 2 bevel */
     AIReal miterLimit;
 } AIStrokeStyle;
 
 /* The path style of one art object; read and written whole. */
 typedef struct AIPathStyle {
-    AIBoolean fillPaint;   /* the fill is painted */
+    AIBoolean fillPaint; /* the fill is painted */
     AIFillStyle fill;
     AIBoolean strokePaint; /* the stroke is painted */
     AIStrokeStyle stroke;
-    AIBoolean evenodd;     /* fill rule */
+    AIBoolean evenodd; /* fill rule */
 } AIPathStyle;
 
 /* Blending modes of the blend style suite: 0 normal to 15 luminosity. */

@@ -1,9 +1,9 @@
 /*
  * ZZUser32.h - the two window-system cursor functions a tool uses.
  *
- * On Windows these are the system's own (user32). On other systems the host provides functions of the same names
- * and meaning in its stand-in library, which a plug-in links as it would link user32 on Windows, so the plug-in's
- * code is the same on both.
+ * On Windows these are the system's own (user32). On other systems the host provides functions of the same
+ * names and meaning in its stand-in library, which a plug-in links as it would link user32 on Windows, so the
+ * plug-in's code is the same on both.
  */
 #ifndef ZZ_USER32_H
 #define ZZ_USER32_H

@@ -13,6 +13,8 @@ const ADMDrawerSuite kSuite = {
 
 } // namespace
 
-void registerADMDrawerSuite(SuiteRegistry& registry) { registry.add(kADMDrawerSuite, kADMDrawerSuiteVersion, &kSuite); }
+void registerADMDrawerSuite(SuiteRegistry& registry) {
+    registry.add(kADMDrawerSuite, kADMDrawerSuiteVersion, &kSuite);
+}
 
 } // namespace zz

@@ -15,6 +15,8 @@ const AIMdMemorySuite kSuite = {
 
 } // namespace
 
-void registerAIMdMemorySuite(SuiteRegistry& registry) { registry.add(kAIMdMemorySuite, kAIMdMemorySuiteVersion, &kSuite); }
+void registerAIMdMemorySuite(SuiteRegistry& registry) {
+    registry.add(kAIMdMemorySuite, kAIMdMemorySuiteVersion, &kSuite);
+}
 
 } // namespace zz

@@ -8,6 +8,9 @@ jobs=${JOBS:-$(nproc)}
 scripts/install-deps.sh
 scripts/build.sh
 
+echo "== module checks"
+scripts/check-modules.sh
+
 echo "== native tests"
 (cd build/linux && ./zigzag_tests)
 

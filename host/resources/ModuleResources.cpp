@@ -198,8 +198,11 @@ std::string resourceTypeName(const ResourceId& type) {
         return "icon-group";
     case kVersionResource:
         return "version";
-    default:
-        return "#" + std::to_string(type.number());
+    default: {
+        std::string name = std::to_string(type.number());
+        name.insert(name.begin(), '#');
+        return name;
+    }
     }
 }
 

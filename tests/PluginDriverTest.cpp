@@ -435,4 +435,53 @@ TEST_F(PluginDriver, SeparateModeWithoutElementsAnswersThePressureStatus) {
     EXPECT_TRUE(fake.paths.empty());
 }
 
+// ---- settings far outside the dialog's ranges: the record is used unchecked ----
+
+TEST_F(PluginDriver, HugePointCapKeepsItsSizeThroughTheRandomCut) {
+    record.maxPointsPerZigzag = INT32_MAX;
+    record.randomMaxPoints = 1;
+    fake.randomValues = {1.0f}; // trunc(1 x cap) is the whole cap, not a wrapped value
+    ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
+    expectAnchors(anchorsOf(0), kNineAnchors);
+}
+
+TEST_F(PluginDriver, ElementCountsBeyondTheIntegerRangeDrawNoElement) {
+    // The largest count becomes 2^31 as a float; pen pressure beyond the usual scale multiplies a large count
+    // past the range too; the smallest count has no colour cycle one below it. Each time one empty path is
+    // made and finished, as for a count of 0.
+    record.zigzagElements = INT32_MAX;
+    ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
+    record.zigzagElements = INT32_MIN;
+    ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
+    record.zigzagElements = 20000000;
+    record.pressureGroups = 1;
+    fake.hasPressure = 1;
+    ASSERT_EQ(drag(10.0f, -30.0f, INT16_MAX), kSPNoError);
+    ASSERT_EQ(fake.paths.size(), 3u);
+    for (const auto& path : fake.paths)
+        EXPECT_TRUE(path.segments.empty());
+    // Just inside the range the count is used as it is: the second path fails, the first has its element.
+    record.separateElements = 1;
+    record.zigzagElements = 10000000;
+    fake.newArtFailAt = 5;
+    EXPECT_EQ(drag(10.0f, -30.0f, INT16_MAX), kNoDocumentErr);
+    ASSERT_EQ(fake.paths.size(), 5u);
+    EXPECT_EQ(fake.paths[3].segments.size(), 3u);
+}
+
+TEST_F(PluginDriver, SteppingFromTheLargestValuesWraps) {
+    record.designIndex1 = INT32_MAX;
+    record.designIndex2 = INT32_MAX;
+    fake.modifiers = kStepModifier | kAlternateModifier;
+    ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
+    EXPECT_EQ(record.designIndex1, 0);
+    EXPECT_EQ(record.designIndex2, 0);
+
+    record.zigzagElements = INT32_MAX;
+    fake.modifiers = kStepModifier;
+    ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
+    EXPECT_EQ(record.zigzagElements, 1);
+    EXPECT_EQ(anchorsOf(1).size(), 3u);
+}
+
 } // namespace

@@ -32,13 +32,30 @@ uint32_t modifierKeys() {
     return sADMTracker->GetModifiers(nullptr);
 }
 
+// trunc(value) as a 32-bit integer. The settings reach the driver unchecked, so a product may lie beyond the
+// integer range: it gives the nearest end of the range (NaN gives 0) instead of an undefined conversion.
+int32_t truncToInt32(float value) {
+    if (!(value == value)) return 0;
+    if (value >= 2147483648.0f) return INT32_MAX;
+    if (value < -2147483648.0f) return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+// value + 1, or `first` once that would pass `last` (also for the largest integer, which has no successor).
+int32_t stepWrapping(int32_t value, int32_t last, int32_t first) {
+    return value >= last ? first : value + 1;
+}
+
+// value - 1, staying at the smallest integer.
+int32_t lessOne(int32_t value) {
+    return value == INT32_MIN ? value : value - 1;
+}
+
 // Steps both design indexes by one, wrapping past the last stepped design, and loads each in turn.
 void stepDesigns(ToolSettings& settings) {
-    settings.designIndex1 += 1;
-    if (settings.designIndex1 > kLastSteppedDesign) settings.designIndex1 = 0;
+    settings.designIndex1 = stepWrapping(settings.designIndex1, kLastSteppedDesign, 0);
     loadDesignTemplate(settings.designIndex1);
-    settings.designIndex2 += 1;
-    if (settings.designIndex2 > kLastSteppedDesign) settings.designIndex2 = 0;
+    settings.designIndex2 = stepWrapping(settings.designIndex2, kLastSteppedDesign, 0);
     loadDesignTemplate(settings.designIndex2);
 }
 
@@ -46,8 +63,8 @@ void stepDesigns(ToolSettings& settings) {
 // when linked) for odd elements.
 void loadElementDesign(const ToolSettings& settings, bool odd) {
     if (settings.randomDesignType) {
-        int32_t a = static_cast<int32_t>(randomDraw() * kRandomDesignRange);
-        int32_t b = static_cast<int32_t>(randomDraw() * kRandomDesignRange);
+        int32_t a = truncToInt32(randomDraw() * kRandomDesignRange);
+        int32_t b = truncToInt32(randomDraw() * kRandomDesignRange);
         if (settings.linkZigzag2To1) b = a;
         loadDesignTemplate(a);
         loadDesignTemplate(b);
@@ -186,10 +203,8 @@ SPErr generateZigzagArt(AIReal cursorX, AIReal cursorY, int16_t pressure) {
     // Modifier keys, each test reading the keys afresh.
     if ((modifierKeys() & (kStepModifier | kAlternateModifier)) == (kStepModifier | kAlternateModifier))
         stepDesigns(settings);
-    if ((modifierKeys() & (kStepModifier | kAlternateModifier)) == kStepModifier) {
-        settings.zigzagElements += 1;
-        if (settings.zigzagElements > kLastSteppedElementCount) settings.zigzagElements = 1;
-    }
+    if ((modifierKeys() & (kStepModifier | kAlternateModifier)) == kStepModifier)
+        settings.zigzagElements = stepWrapping(settings.zigzagElements, kLastSteppedElementCount, 1);
     if ((modifierKeys() & (kStepModifier | kMoveStartModifier)) == kMoveStartModifier) {
         settings.pressPointX = settings.dragPointX;
         settings.pressPointY = settings.dragPointY;
@@ -212,7 +227,7 @@ SPErr generateZigzagArt(AIReal cursorX, AIReal cursorY, int16_t pressure) {
     settings.cumulativeReflectScaleX = 1.0f;
     settings.cumulativeReflectScaleY = 1.0f;
     if (settings.randomMaxPoints) {
-        walk.cap = static_cast<int32_t>(randomDraw() * static_cast<float>(walk.cap));
+        walk.cap = truncToInt32(randomDraw() * static_cast<float>(walk.cap));
         if (walk.cap < 1) walk.cap = 1;
     }
 
@@ -223,9 +238,9 @@ SPErr generateZigzagArt(AIReal cursorX, AIReal cursorY, int16_t pressure) {
     if (settings.styleToSeparateElements) {
         // The colour cycles run over the elements of one generation.
         generationContext.fillCycle =
-            settings.fillCycleLength != 0 ? settings.fillCycleLength : settings.zigzagElements - 1;
+            settings.fillCycleLength != 0 ? settings.fillCycleLength : lessOne(settings.zigzagElements);
         generationContext.strokeCycle =
-            settings.strokeCycleLength != 0 ? settings.strokeCycleLength : settings.zigzagElements - 1;
+            settings.strokeCycleLength != 0 ? settings.strokeCycleLength : lessOne(settings.zigzagElements);
     } else {
         // Not stretched over the elements: the cycle lengths as set, as for the whole path.
         generationContext.fillCycle = settings.fillCycleLength != 0 ? settings.fillCycleLength : 1;
@@ -241,8 +256,9 @@ SPErr generateZigzagArt(AIReal cursorX, AIReal cursorY, int16_t pressure) {
     generationContext.widthFactor = settings.pressureWidth ? pressureFactor : 1.0f;
     generationContext.opacityFactor = settings.pressureOpacity ? pressureFactor : 1.0f;
 
-    const int32_t elementCount =
-        static_cast<int32_t>(static_cast<float>(settings.zigzagElements) * groupsFactor);
+    // A count beyond the integer range is taken as no element rather than as 2^31 - 1 of them.
+    const float elementProduct = static_cast<float>(settings.zigzagElements) * groupsFactor;
+    const int32_t elementCount = elementProduct < 2147483648.0f ? truncToInt32(elementProduct) : 0;
     const float dx = e.h - p.h;
     const float dy = e.v - p.v;
     generationContext.rotation = generationContext.rotation * rotationFactor;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "host/core/Utf8.h"
+
 namespace zz {
 
 namespace {
@@ -81,8 +83,9 @@ nlohmann::json artObjectReport(const Art& art) {
     object["opacity"] = tidy(data.opacity);
     object["blendMode"] = data.blendMode;
     object["tags"] = nlohmann::json::object();
+    // Tags are the plug-in's bytes; the report is UTF-8 and must stay serialisable whatever they hold.
     for (const auto& [name, value] : data.tags)
-        object["tags"][name] = value;
+        object["tags"][validUtf8(name)] = validUtf8(value);
     if (art.isContainer()) {
         nlohmann::json children = nlohmann::json::array();
         for (const Art* child = art.firstChild(); child != nullptr; child = child->nextSibling())

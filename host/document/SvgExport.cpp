@@ -5,8 +5,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <set>
 #include <string_view>
 
+#include "host/core/Utf8.h"
 #include "host/document/AtomicFile.h"
 
 namespace zz {
@@ -23,7 +25,10 @@ std::string number(AIReal value) {
     return std::string(buffer, result.ptr);
 }
 
-std::string escape(const std::string& text) {
+// An attribute value: valid UTF-8 (the file says it is), markup characters as entities, and the blanks that
+// XML would fold into spaces as character references so that they read back as they were.
+std::string escape(const std::string& raw) {
+    const std::string text = validUtf8(raw);
     std::string out;
     out.reserve(text.size());
     for (const char c : text) {
@@ -43,12 +48,18 @@ std::string escape(const std::string& text) {
         case '\'':
             out += "&apos;";
             break;
+        case '\t':
+            out += "&#9;";
+            break;
+        case '\n':
+            out += "&#10;";
+            break;
+        case '\r':
+            out += "&#13;";
+            break;
         default:
-            // Control characters are not allowed in XML 1.0 attribute values.
-            if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
-                out += ' ';
-            else
-                out += c;
+            // Other control characters are not allowed in XML 1.0 at all, not even as references.
+            out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
         }
     }
     return out;
@@ -173,8 +184,16 @@ class SvgWriter {
             out_ += kBlendModes[data.blendMode];
             out_ += '"';
         }
-        for (const auto& [name, value] : tags)
-            attribute(dataAttributeName(name), escape(value));
+        // Tag names that differ only in what an attribute name cannot hold ("a b", "a-b", "A") would give one
+        // attribute twice, which no XML reader accepts: later ones get a number.
+        std::set<std::string> used;
+        for (const auto& [name, value] : tags) {
+            const std::string base = dataAttributeName(name);
+            std::string unique = base;
+            for (int n = 2; !used.insert(unique).second; ++n)
+                unique = base + "-" + std::to_string(n);
+            attribute(unique, escape(value));
+        }
     }
 
     void art(const Art& node) {

@@ -6,8 +6,9 @@ std::optional<SPErr> FaultInjector::strike(std::string_view suite, std::string_v
     std::optional<SPErr> result;
     for (FaultRule& rule : rules_) {
         if (rule.suite != suite || rule.operation != operation) continue;
-        const int call = rule.seen++;
-        const bool failing = call >= rule.skip && (rule.times == 0 || call < rule.skip + rule.times);
+        const int64_t call = rule.seen++;
+        const int64_t skip = rule.skip;
+        const bool failing = call >= skip && (rule.times == 0 || call < skip + rule.times);
         if (failing && !result) result = rule.code;
     }
     return result;

@@ -3,6 +3,7 @@
 #ifndef ZZ_HOST_CORE_FAULTS_H
 #define ZZ_HOST_CORE_FAULTS_H
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,7 +22,7 @@ struct FaultRule {
     SPErr code = 0;        // the status the failing calls return
     int skip = 0;          // calls that pass before the first failure
     int times = 1;         // failing calls; 0 = every call from then on
-    int seen = 0;          // matching calls so far
+    int64_t seen = 0;      // matching calls so far (64 bits: skip + times can pass the 32-bit range)
 };
 
 class FaultInjector {

@@ -504,7 +504,7 @@ DocStatus Document::setSegments(ArtId path, int32_t index, int32_t count, const 
     if (index < 0 || count < 0 || index > size) return DocStatus::badParameter;
     if (count == 0) return DocStatus::ok;
     if (segments == nullptr) return DocStatus::badParameter;
-    if (index + count > 32767) return DocStatus::tooManySegments;
+    if (count > 32767 - index) return DocStatus::tooManySegments; // index + count could overflow
     Change change(*this);
     journalData(node);
     std::vector<AIPathSegment>& target = node->data_.segments;

@@ -1,9 +1,11 @@
 #include "host/cli/DrawCommand.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 
 #include <nlohmann/json.hpp>
@@ -29,15 +31,24 @@ std::optional<double> parseNumber(const std::string& text) {
     char* end = nullptr;
     errno = 0;
     const double value = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(value)) return std::nullopt;
+    // The host keeps coordinates as 32-bit floats: a number beyond their range would become infinite.
+    if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(value) ||
+        std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max()))
+        return std::nullopt;
     return value;
 }
 
 std::optional<int64_t> parseInteger(const std::string& text) {
     if (text.empty()) return std::nullopt;
+    // Decimal, or hex after 0x; a leading zero does not make octal ("010" is ten).
+    const size_t sign = text[0] == '-' || text[0] == '+' ? 1 : 0;
+    const bool hex =
+        text.size() > sign + 2 && text[sign] == '0' && (text[sign + 1] == 'x' || text[sign + 1] == 'X');
+    if (text.size() == sign || !std::isxdigit(static_cast<unsigned char>(text[hex ? sign + 2 : sign])))
+        return std::nullopt; // no blanks, no second sign
     char* end = nullptr;
     errno = 0;
-    const long long value = std::strtoll(text.c_str(), &end, 0); // decimal, or 0x hex
+    const long long value = std::strtoll(text.c_str(), &end, hex ? 16 : 10);
     if (end != text.c_str() + text.size() || errno == ERANGE) return std::nullopt;
     return value;
 }

@@ -59,8 +59,12 @@ bool isInteger(const json& value, int64_t low, int64_t high) {
     return number >= low && number <= high;
 }
 
+// A number that stays finite as the 32-bit float the host keeps it in (1e300 would become infinite).
 bool isFiniteNumber(const json& value) {
-    return value.is_number() && std::isfinite(value.get<double>());
+    if (!value.is_number()) return false;
+    const double number = value.get<double>();
+    return std::isfinite(number) &&
+           std::fabs(number) <= static_cast<double>(std::numeric_limits<float>::max());
 }
 
 bool isPoint(const json& value) {
@@ -97,7 +101,9 @@ std::optional<std::string> checkDocument(const json& document) {
             if (!value.is_string() || (value != "gray" && value != "rgb" && value != "cmyk"))
                 return where + "must be \"gray\", \"rgb\" or \"cmyk\"";
         } else if (key == "page") {
-            if (!isPoint(value) || value[0].get<double>() <= 0 || value[1].get<double>() <= 0)
+            // Positive as 32-bit floats too: 1e-300 would become a page of width 0.
+            if (!isPoint(value) || static_cast<float>(value[0].get<double>()) <= 0.0f ||
+                static_cast<float>(value[1].get<double>()) <= 0.0f)
                 return where + "must be [width, height], two positive numbers";
         } else if (key == "swatches") {
             if (value.is_array()) {

@@ -18,9 +18,7 @@ SPErr SPAPI acquireSuite(const char* name, int32_t version, const void** suite) 
 SPErr SPAPI releaseSuite(const char* name, int32_t version) {
     Host* host = Host::current();
     if (host == nullptr) return kNotNowErr;
-    if (name != nullptr)
-        if (auto code = host->faults().strike(kSPBasicSuite, "ReleaseSuite")) return *code;
-    return host->suites().release(name, version);
+    return host->suites().release(name, version, host->faults());
 }
 
 SPBoolean SPAPI isEqual(const char* token1, const char* token2) {

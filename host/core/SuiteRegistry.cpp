@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "SPBasic.h"
 #include "host/core/Faults.h"
 
 namespace zz {
@@ -11,8 +12,8 @@ void SuiteRegistry::add(std::string name, int32_t version, const void* table) {
 }
 
 SPErr SuiteRegistry::acquire(const char* name, int32_t version, const void** table, FaultInjector& faults) {
+    ++acquired_; // every call counts, failed ones too
     if (name == nullptr || table == nullptr) return kSPBadParameterError;
-    ++acquired_;
     *table = nullptr;
     if (auto code = faults.strike(name, kAcquireOperation)) return *code;
     auto found = tables_.find({name, version});
@@ -22,9 +23,10 @@ SPErr SuiteRegistry::acquire(const char* name, int32_t version, const void** tab
     return kSPNoError;
 }
 
-SPErr SuiteRegistry::release(const char* name, int32_t version) {
+SPErr SuiteRegistry::release(const char* name, int32_t version, FaultInjector& faults) {
+    ++released_; // every call counts, failed ones too
     if (name == nullptr) return kSPBadParameterError;
-    ++released_;
+    if (auto code = faults.strike(kSPBasicSuite, "ReleaseSuite")) return *code;
     auto hold = std::find(holds_.rbegin(), holds_.rend(), std::pair<std::string, int32_t>(name, version));
     if (hold == holds_.rend()) return kSPSuiteNotFoundError;
     holds_.erase(std::next(hold).base());

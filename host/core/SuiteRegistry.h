@@ -17,10 +17,12 @@ class SuiteRegistry {
   public:
     void add(std::string name, int32_t version, const void* table);
 
-    // The basic suite's AcquireSuite and ReleaseSuite. Acquisition consults the fault injector first
-    // (operation "acquire"); a suite that is not offered in that version gives kSPSuiteNotFoundError.
+    // The basic suite's AcquireSuite and ReleaseSuite; both count every call, failed ones too. Acquisition
+    // consults the fault injector first (operation "acquire" of the suite), release too (operation
+    // "ReleaseSuite" of the basic suite); a suite that is not offered in that version gives
+    // kSPSuiteNotFoundError.
     SPErr acquire(const char* name, int32_t version, const void** table, FaultInjector& faults);
-    SPErr release(const char* name, int32_t version);
+    SPErr release(const char* name, int32_t version, FaultInjector& faults);
 
     // Names of the suites held now, in the order they were first acquired, once per outstanding acquisition.
     std::vector<std::string> held() const;

@@ -4,11 +4,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #if defined(_WIN32)
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#include <io.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -33,11 +35,32 @@ bool fail(std::string* error, std::string message) {
     return false;
 }
 
-bool replaceFile(const std::string& from, const std::string& to) {
+// Moves `from` over `to`; on failure returns the system's reason.
+std::optional<std::string> replaceFile(const std::string& from, const std::string& to) {
 #if defined(_WIN32)
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    // The loader's functions report through GetLastError, not errno.
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0)
+        return std::nullopt;
+    const DWORD code = GetLastError();
+    char text[256] = {};
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                        code, 0, text, sizeof text, nullptr);
+    std::string reason(text, length);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
+        reason.pop_back();
+    return (reason.empty() ? "error" : reason) + " (" + std::to_string(code) + ")";
 #else
-    return std::rename(from.c_str(), to.c_str()) == 0;
+    if (std::rename(from.c_str(), to.c_str()) == 0) return std::nullopt;
+    return std::string(std::strerror(errno));
+#endif
+}
+
+// Pushes the file's data to the disk before it is renamed into place.
+bool flushToDisk(std::FILE* file) {
+#if defined(_WIN32)
+    return _commit(_fileno(file)) == 0;
+#else
+    return fsync(fileno(file)) == 0;
 #endif
 }
 
@@ -48,21 +71,24 @@ bool writeFileAtomically(const std::string& path, std::string_view content, std:
     const std::string temporary = temporaryName(path);
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) return fail(error, "cannot create " + temporary + ": " + std::strerror(errno));
-    bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-    written = std::fflush(file) == 0 && written;
-#if !defined(_WIN32)
-    written = fsync(fileno(file)) == 0 && written;
-#endif
-    const int savedErrno = errno;
-    written = std::fclose(file) == 0 && written;
+    // Every step runs (the file is closed whatever happens); the reason is the first step's that failed.
+    int firstErrno = 0;
+    auto step = [&firstErrno](bool ok) {
+        if (!ok && firstErrno == 0) firstErrno = errno != 0 ? errno : EIO;
+        return ok;
+    };
+    errno = 0;
+    bool written = step(std::fwrite(content.data(), 1, content.size(), file) == content.size());
+    written = step(std::fflush(file) == 0) && written;
+    written = step(flushToDisk(file)) && written;
+    written = step(std::fclose(file) == 0) && written;
     if (!written) {
         std::remove(temporary.c_str());
-        return fail(error, "cannot write " + temporary + ": " + std::strerror(savedErrno));
+        return fail(error, "cannot write " + temporary + ": " + std::strerror(firstErrno));
     }
-    if (!replaceFile(temporary, path)) {
-        const int renameErrno = errno;
+    if (const auto reason = replaceFile(temporary, path)) {
         std::remove(temporary.c_str());
-        return fail(error, "cannot replace " + path + ": " + std::strerror(renameErrno));
+        return fail(error, "cannot replace " + path + ": " + *reason);
     }
     return true;
 }

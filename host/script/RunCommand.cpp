@@ -1,5 +1,6 @@
 #include "host/script/RunCommand.h"
 
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <ostream>
@@ -15,6 +16,9 @@ namespace {
 constexpr const char* kUsage = "usage: zigzag run SCRIPT.json [--out REPORT.json] [--module PATH]";
 
 std::optional<std::string> readFile(const std::string& path) {
+    // A directory opens as a stream on some systems and then reads as empty text: it is no script.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) return std::nullopt;
     std::ifstream file(path, std::ios::binary);
     if (!file) return std::nullopt;
     std::ostringstream text;

@@ -10,6 +10,10 @@ int16_t sSuiteNestingCount = 0;
 
 namespace {
 
+// The result of the outermost acquisition while its suites are held. A nested call shares that set and gets
+// the same error when a suite is missing from it, so that no handler runs without a suite it may call.
+SPErr sOutermostAcquisitionError = kSPNoError;
+
 #define ZZ_SUITE_INDEX(pointer, type, name, version) kSuiteIndex_##pointer,
 enum SuiteIndex { ZZ_SUITE_LIST(ZZ_SUITE_INDEX) kSuiteCount };
 #undef ZZ_SUITE_INDEX
@@ -68,7 +72,7 @@ void releaseFirstSuites(const SPBasicSuite* basic, int count) {
 SPErr acquireSuites(const SPBasicSuite* basic) {
     if (sSuiteNestingCount != 0) {
         ++sSuiteNestingCount;
-        return kSPNoError;
+        return sOutermostAcquisitionError;
     }
     for (int i = 0; i < kSuiteCount; ++i) {
         const void* table = nullptr;
@@ -84,9 +88,11 @@ SPErr acquireSuites(const SPBasicSuite* basic) {
         std::snprintf(message, sizeof message, "Suite Loading Error: %d, suite: %s, version: %d!",
                       static_cast<int>(error), kSuiteNames[i].name, static_cast<int>(kSuiteNames[i].version));
         sADMBasic->MessageAlert(message);
+        sOutermostAcquisitionError = error;
         ++sSuiteNestingCount;
         return error;
     }
+    sOutermostAcquisitionError = kSPNoError;
     ++sSuiteNestingCount;
     return kSPNoError;
 }

@@ -76,10 +76,11 @@ ZZ_SUITE_LIST(ZZ_SUITE_DECLARE)
 // How many PluginMain calls currently share the held suites; 0 when none are held.
 extern int16_t sSuiteNestingCount;
 
-// The outermost call acquires every suite of the list in order; nested calls only count. A failure once the
-// ADM Basic suite is held is announced in an alert and returned, with the suites acquired so far still held
-// (releaseSuites gives them back). A failure before that cannot be announced: the suites acquired so far are
-// given back at once, the counter stays 0 and the error is returned.
+// The outermost call acquires every suite of the list in order; nested calls only count, and answer the
+// outermost call's result. A failure once the ADM Basic suite is held is announced in an alert and returned,
+// with the suites acquired so far still held (releaseSuites gives them back). A failure before that cannot be
+// announced: the suites acquired so far are given back at once, the counter stays 0 and the error is
+// returned.
 SPErr acquireSuites(const SPBasicSuite* basic);
 
 // The outermost call releases the held suites in order, stopping at the first failure, and nulls every

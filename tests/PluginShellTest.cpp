@@ -159,6 +159,29 @@ TEST_F(PluginShell, FailureAfterTheAlertSuiteIsAnnouncedAndReleased) {
     EXPECT_EQ(sADMBasic, nullptr);
 }
 
+TEST_F(PluginShell, NestedCallsDoNotRunOnAnIncompleteAcquisition) {
+    // The outermost call announced a missing suite and still holds the others, for instance while its error
+    // dialog is open; a message that arrives meanwhile must not run its handler without that suite.
+    fake.failAcquireOf = "ADM Tracker Suite";
+    ASSERT_EQ(acquireSuites(&pluginfakes::fakeBasicSuite), kSuiteNotFound);
+    ASSERT_EQ(fake.alerts.size(), 1u);
+    EXPECT_EQ(send(kSPInterfaceCaller, kSPInterfaceAboutSelector), kSuiteNotFound);
+    EXPECT_TRUE(fake.modalNames.empty());
+    EXPECT_EQ(fake.alerts.size(), 1u);
+    EXPECT_EQ(sSuiteNestingCount, 1);
+    releaseSuites(&pluginfakes::fakeBasicSuite);
+    EXPECT_EQ(sSuiteNestingCount, 0);
+    EXPECT_TRUE(heldNone());
+
+    // A complete acquisition lets nested calls run again.
+    fake.failAcquireOf.clear();
+    ASSERT_EQ(acquireSuites(&pluginfakes::fakeBasicSuite), kSPNoError);
+    EXPECT_EQ(send(kSPInterfaceCaller, kSPInterfaceAboutSelector), kSPNoError);
+    EXPECT_EQ(fake.modalNames, std::vector<std::string>({"About Dialog"}));
+    releaseSuites(&pluginfakes::fakeBasicSuite);
+    EXPECT_TRUE(heldNone());
+}
+
 TEST_F(PluginShell, OtherAcquisitionErrorsAreAlsoReported) {
     fake.failAcquireOf = "ADM Tracker Suite";
     fake.acquireError = kSPOutOfMemoryError;

@@ -18,7 +18,7 @@ enum WeavePlaceMode {
     kWeave07 = 8
 };
 
-// Odd and even by the signed remainder: a negative number is neither.
+// Odd and even by the signed remainder: a negative odd number (remainder -1) is neither.
 bool isOdd(int32_t n) {
     return n % 2 == 1;
 }

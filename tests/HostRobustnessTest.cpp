@@ -109,6 +109,21 @@ TEST(HostRobustness, ScriptNumbersBeyondTheFloatRangeAreScriptErrorsNamingTheFie
     sessiontest::run(R"({"document":{"page":[3.4e38,1.5e-45]},"random":[-3.4e38]})");
 }
 
+// ---- message records
+// ----------------------------------------------------------------------------------------------
+
+TEST(HostRobustness, AMessageEventWithAToolCallerGivesTheModuleAWholeToolRecord) {
+    // The module reads an "AI Tool" message as a tool record whatever event sent it: the host's record must
+    // hold one (the sanitizer build saw the read past a header-only record).
+    const auto report = sessiontest::run(R"({"events":[{"do":"startup"},
+        {"do":"message","caller":"AI Tool","selector":"AI Mouse Down"},
+        {"do":"message","caller":"AI Tool","selector":"AI Mouse Drag"},
+        {"do":"message","caller":"AI Tool","selector":"AI Mouse Up"},
+        {"do":"message","caller":"AI Tool","selector":"AI Track Cursor"}]})");
+    ASSERT_EQ(report["results"].size(), 5u);
+    EXPECT_EQ(report["results"][0], 0);
+}
+
 // ---- counting calls that fail
 // --------------------------------------------------------------------------------------------------
 

@@ -101,7 +101,9 @@ class SessionRunner {
 };
 
 SPErr SessionRunner::send(const char* caller, const char* selector) {
-    SPInterfaceMessage message{};
+    // A plug-in reads the record as its caller's kind ("message" may name any caller): the record is as large
+    // as the largest kind, zero after the common header, so that such a read stays inside it.
+    AIToolMessage message{};
     message.d = SPMessageData{kSPValidSPMessageData, host_.self(), globals_, host_.basicSuite()};
     const SPErr result = host_.sendMessage(caller, selector, &message);
     globals_ = message.d.globals;

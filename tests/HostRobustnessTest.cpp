@@ -2,7 +2,6 @@
 // are not UTF-8, odd command lines, and thousands of mutated session scripts.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -98,6 +97,8 @@ TEST(HostRobustness, ScriptNumbersBeyondTheFloatRangeAreScriptErrorsNamingTheFie
         {R"({"document":{"page":[1e300,792]}})", "document.page"},
         {R"({"document":{"page":[612,1e-300]}})", "document.page"},
         {R"({"random":[0.5,1e300]})", "random[1]"},
+        {R"({"random":[0.5,1.0000001]})", "random[1]"},
+        {R"({"random":[-0.25]})", "random[0]"},
         {R"({"document":{"swatches":[{"kind":6},{"kind":5,"values":[1,1e300,0]}]}})", "document.swatches[1]"},
     };
     for (const Case& each : cases) {
@@ -105,8 +106,8 @@ TEST(HostRobustness, ScriptNumbersBeyondTheFloatRangeAreScriptErrorsNamingTheFie
         EXPECT_EQ(error.kind, SessionError::Kind::Script) << each.script;
         EXPECT_NE(error.message.find(each.named), std::string::npos) << error.message;
     }
-    // The largest float and the smallest positive one still pass.
-    sessiontest::run(R"({"document":{"page":[3.4e38,1.5e-45]},"random":[-3.4e38]})");
+    // The largest float and the smallest positive one still pass, and so do both ends of the random range.
+    sessiontest::run(R"({"document":{"page":[3.4e38,1.5e-45]},"random":[0,1]})");
 }
 
 // ---- message records
@@ -436,9 +437,8 @@ class ScriptMutator {
 TEST(HostRobustness, MutatedScriptsNeverCrashAndEveryErrorNamesWhatIsWrong) {
     ScratchDir dir;
     ScriptMutator mutator(20240611u, dir.path());
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     int ran = 0, refused = 0;
-    for (int i = 0; i < 3000 && std::chrono::steady_clock::now() < deadline; ++i) {
+    for (int i = 0; i < 600; ++i) {
         const json script = mutator.script();
         const std::string text = script.dump(-1, ' ', false, json::error_handler_t::replace);
         SessionError error;

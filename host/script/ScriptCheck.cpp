@@ -176,7 +176,8 @@ std::optional<std::string> checkScript(const json& script) {
         } else if (key == "random") {
             if (!value.is_array()) return std::string("random: must be a list of numbers");
             for (std::size_t i = 0; i < value.size(); ++i)
-                if (!isFiniteNumber(value[i])) return "random[" + std::to_string(i) + "]: must be a number";
+                if (!isFiniteNumber(value[i]) || value[i].get<double>() < 0.0 || value[i].get<double>() > 1.0)
+                    return "random[" + std::to_string(i) + "]: must be a number from 0 to 1";
         } else if (key == "document") {
             if (auto problem = checkDocument(value)) return problem;
         } else if (key == "events") {

@@ -7,15 +7,12 @@
 
 #include "host/document/Document.h"
 #include "host/document/RealMath.h"
+#include "tests/TestSupport.h"
 
 namespace zz {
 namespace {
 
-AIPathSegment corner(AIReal h, AIReal v) {
-    AIPathSegment segment{};
-    segment.p = segment.in = segment.out = AIRealPoint{h, v};
-    return segment;
-}
+using test::corner;
 
 ArtId newPath(Document& document, int16_t order = kPlaceAboveAll, std::vector<AIRealPoint> points = {}) {
     ArtId id = 0;

@@ -3,11 +3,9 @@
 // of whole drags and the exported picture, all seen through the session report's "art".
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -70,6 +68,7 @@ ordered_json play(const std::vector<json>& events, const json& top = json::objec
     json script = top;
     script["events"] = json::array({hostEvent("startup")});
     const std::size_t played = count < 0 ? events.size() : static_cast<std::size_t>(count);
+    EXPECT_LE(played, events.size()) << "the test asks for more events than it wrote";
     for (std::size_t i = 0; i < played && i < events.size(); ++i)
         script["events"].push_back(events[i]);
     const ordered_json report = sessiontest::run(script.dump());
@@ -282,7 +281,7 @@ TEST(DragSessionGate, SlowdownTwoGeneratesAtTheThirdSixthAndNinthDragEvents) {
             EXPECT_TRUE(report["art"].empty()) << report["art"].dump();
         } else {
             ASSERT_EQ(report["art"].size(), 1u);
-            EXPECT_EQ(anchorsOf(report["art"][0])[1], Anchor(10 + generating, -5));
+            EXPECT_EQ(anchorsOf(report["art"][0]).at(1), Anchor(10 + generating, -5));
         }
         EXPECT_EQ(report["settings"]["dragEventCounter"], played % 3);
     }
@@ -296,8 +295,8 @@ TEST(DragSessionGate, EachPressStartsTheCountAgain) {
         wholeDrag({100, 0}, {{101, -30}, {102, -30}, {103, -30}});
     const ordered_json report = play(events);
     ASSERT_EQ(report["art"].size(), 2u) << report["art"].dump();
-    EXPECT_EQ(anchorsOf(report["art"][0])[1], Anchor(3, -5));
-    EXPECT_EQ(anchorsOf(report["art"][1])[1], Anchor(103, -5));
+    EXPECT_EQ(anchorsOf(report["art"][0]).at(1), Anchor(3, -5));
+    EXPECT_EQ(anchorsOf(report["art"][1]).at(1), Anchor(103, -5));
 }
 
 // ---- the trail
@@ -492,7 +491,7 @@ TEST(DragSessionWeave, ElementsPlacedBeneathGoUnderArtMadeBeforeTheDrag) {
         EXPECT_EQ(art[earlier], alone["art"][0]);
         std::vector<double> firstY;
         for (std::size_t i = 0; i < art.size(); ++i)
-            if (i != earlier) firstY.push_back(anchorsOf(art[i])[0].second);
+            if (i != earlier) firstY.push_back(anchorsOf(art[i]).at(0).second);
         EXPECT_EQ(firstY,
                   mode == 1 ? std::vector<double>({-20, -10, 0}) : std::vector<double>({-10, 0, -20}));
     }
@@ -560,7 +559,7 @@ TEST(DragSessionUndo, ADragsOwnUndoNeverTouchesArtMadeBeforeIt) {
     const ordered_json during = play(first + second);
     ASSERT_EQ(during["art"].size(), 2u);
     EXPECT_EQ(during["art"][0], alone["art"][0]);
-    EXPECT_EQ(anchorsOf(during["art"][1])[1], Anchor(62, -5));
+    EXPECT_EQ(anchorsOf(during["art"][1]).at(1), Anchor(62, -5));
 
     second.push_back(dragTo(70, -30, kMoveKey));
     second.push_back(mouseUp());
@@ -600,23 +599,12 @@ TEST(DragSessionFailure, AFailingHostCallEndsTheGenerationAndKeepsWhatItMade) {
 
 // ---- the exported picture
 
-bool haveRsvgConvert() {
-#if defined(_WIN32)
-    return false;
-#else
-    return std::system("command -v rsvg-convert >/dev/null 2>&1") == 0;
-#endif
-}
-
 TEST(DragSessionExport, AWovenTrailExportsAsAPictureThatRsvgConvertRenders) {
-    if (!haveRsvgConvert()) GTEST_SKIP() << "rsvg-convert is not on the PATH";
+    if (!test::haveRsvgConvert()) GTEST_SKIP() << "rsvg-convert is not on the PATH";
     namespace fs = std::filesystem;
-    const fs::path dir =
-        fs::temp_directory_path() /
-        ("drag-session-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-    fs::create_directories(dir);
-    const fs::path svg = dir / "weave.svg";
-    const fs::path png = dir / "weave.png";
+    const test::ScratchDir dir;
+    const fs::path svg = dir.path() / "weave.svg";
+    const fs::path png = dir.path() / "weave.png";
     const ordered_json report = play(std::vector<json>{setFields({{"separateElements", true},
                                                                   {"weavePlaceMode", 2},
                                                                   {"zigzagElements", 6},
@@ -625,10 +613,7 @@ TEST(DragSessionExport, AWovenTrailExportsAsAPictureThatRsvgConvertRenders) {
                                      wholeDrag({100, 400}, {{150, 300}, {200, 250}, {250, 200}}) +
                                      std::vector<json>{{{"do", "export"}, {"svg", svg.string()}}});
     ASSERT_EQ(report["art"].size(), 18u);
-    std::ifstream in(svg);
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::string picture = text.str();
+    const std::string picture = test::readFile(svg);
     std::size_t paths = 0;
     for (std::size_t at = picture.find("<path"); at != std::string::npos; at = picture.find("<path", at + 1))
         ++paths;
@@ -638,8 +623,6 @@ TEST(DragSessionExport, AWovenTrailExportsAsAPictureThatRsvgConvertRenders) {
     EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_TRUE(fs::exists(png));
     EXPECT_GT(fs::exists(png) ? fs::file_size(png) : 0u, 100u);
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
 }
 
 } // namespace

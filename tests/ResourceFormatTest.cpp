@@ -2,7 +2,6 @@
 // groups and property lists. Damaged input must raise ResourceError, never read outside its data.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -99,8 +98,9 @@ Bytes moduleAsResImage() {
     return image.bytes;
 }
 
-std::string writeTemporaryFile(const std::string& name, const Bytes& bytes) {
-    const std::string path = (std::filesystem::temp_directory_path() / name).string();
+// Writes `bytes` as file `name` in `dir` and returns its path.
+std::string writeFile(const test::ScratchDir& dir, const std::string& name, const Bytes& bytes) {
+    const std::string path = dir.file(name);
     std::ofstream file(path, std::ios::binary);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
@@ -282,23 +282,20 @@ TEST(ElfModule, SectionCountsBeyondTheHeaderFieldLiveInSectionZero) {
 // ---------------------------------------------------------------------------------------------------
 
 TEST(OpenFile, NamesTheProblem) {
+    const test::ScratchDir dir;
     EXPECT_RESOURCE_ERROR(ModuleResources::openFile("/no/such/dir/KT07_Zigzag.aip"),
                           "/no/such/dir/KT07_Zigzag.aip");
-    EXPECT_RESOURCE_ERROR(ModuleResources::openFile(std::filesystem::temp_directory_path().string()),
-                          "not a regular file");
-    const std::string text = writeTemporaryFile("zz_resource_test_text.aip", Bytes{'h', 'e', 'l', 'l', 'o'});
+    EXPECT_RESOURCE_ERROR(ModuleResources::openFile(dir.path().string()), "not a regular file");
+    const std::string text = writeFile(dir, "text.aip", Bytes{'h', 'e', 'l', 'l', 'o'});
     EXPECT_RESOURCE_ERROR(ModuleResources::openFile(text), "not a module");
-    const std::string windows = writeTemporaryFile("zz_resource_test_pe.aip", Bytes{'M', 'Z', 0, 0, 1, 2, 3});
+    const std::string windows = writeFile(dir, "pe.aip", Bytes{'M', 'Z', 0, 0, 1, 2, 3});
 #if defined(_WIN32)
     EXPECT_RESOURCE_ERROR(ModuleResources::openFile(windows), "cannot map the module");
 #else
     EXPECT_RESOURCE_ERROR(ModuleResources::openFile(windows), "Windows module");
 #endif
-    const std::string res =
-        writeTemporaryFile("zz_resource_test.res", test::ResImage().add(2, 100, 1024, {1}).bytes);
+    const std::string res = writeFile(dir, "resources.res", test::ResImage().add(2, 100, 1024, {1}).bytes);
     EXPECT_TRUE(ModuleResources::openFile(res).find(kBitmapResource, 100).has_value());
-    for (const std::string& path : {text, windows, res})
-        std::remove(path.c_str());
 }
 
 TEST(OpenFile, ListingReportsErrorsWithExitCodeTwo) {
@@ -307,13 +304,14 @@ TEST(OpenFile, ListingReportsErrorsWithExitCodeTwo) {
     EXPECT_NE(err.str().find("/no/such/module.aip"), std::string::npos) << err.str();
     EXPECT_TRUE(out.str().empty());
 
+    const test::ScratchDir dir;
     Bytes damaged = test::ResImage().add(kRawDataResource, 1, 1024, {1, 2, 3, 4}).bytes;
     damaged[32] = 200; // data size beyond the end
-    const std::string path = writeTemporaryFile("zz_resource_test_damaged.res", damaged);
+    const std::string path = writeFile(dir, "damaged.res", damaged);
     std::ostringstream out2, err2;
     EXPECT_EQ(listModuleResources(path, out2, err2), 2);
     EXPECT_NE(err2.str().find("beyond the end"), std::string::npos) << err2.str();
-    std::remove(path.c_str());
+    EXPECT_TRUE(out2.str().empty());
 }
 
 // ---- dialog templates

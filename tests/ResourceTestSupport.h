@@ -1,4 +1,5 @@
-// Shared by the resource tests: where the built module is, and small builders of .res and ELF images.
+// Shared by the resource tests: small builders of .res and ELF images (the module's path is in
+// TestSupport.h).
 #ifndef ZZ_TESTS_RESOURCE_TEST_SUPPORT_H
 #define ZZ_TESTS_RESOURCE_TEST_SUPPORT_H
 
@@ -6,32 +7,10 @@
 #include <string>
 #include <vector>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <climits>
-#include <unistd.h>
-#endif
-
 #include "host/resources/ModuleResources.h"
+#include "tests/TestSupport.h"
 
 namespace zz::test {
-
-// The module built beside the test executable.
-inline std::string modulePath() {
-    std::string executable;
-#if defined(_WIN32)
-    char buffer[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    executable.assign(buffer, length);
-#else
-    char buffer[PATH_MAX] = {};
-    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (length > 0) executable.assign(buffer, static_cast<size_t>(length));
-#endif
-    const size_t slash = executable.find_last_of("/\\");
-    return (slash == std::string::npos ? std::string(".") : executable.substr(0, slash)) + "/KT07_Zigzag.aip";
-}
 
 inline void putU16(std::vector<uint8_t>& out, uint32_t value) {
     out.push_back(static_cast<uint8_t>(value & 0xFF));

@@ -1,7 +1,6 @@
 // Bad scripts and the `zigzag run` command: every mistake is named, nothing crashes, the exit status tells.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -97,14 +96,9 @@ TEST(SessionScript, AModuleThatCannotBeLoadedIsAModuleError) {
 
 class RunCommand : public ::testing::Test {
   protected:
-    void TearDown() override {
-        for (const std::string& path : created)
-            std::remove(path.c_str());
-    }
     std::string file(const std::string& name, const std::string& content) {
-        const std::string path = ::testing::TempDir() + "zz_run_" + name;
+        const std::string path = dir.file(name);
         std::ofstream(path, std::ios::binary) << content;
-        created.push_back(path);
         return path;
     }
     int run(const std::vector<std::string>& args) {
@@ -112,8 +106,8 @@ class RunCommand : public ::testing::Test {
         err.str("");
         return runRunCommand(args, sessiontest::modulePath(), out, err);
     }
+    test::ScratchDir dir;
     std::ostringstream out, err;
-    std::vector<std::string> created;
 };
 
 TEST_F(RunCommand, PrintsTheReportOrWritesItWhereAsked) {
@@ -121,14 +115,10 @@ TEST_F(RunCommand, PrintsTheReportOrWritesItWhereAsked) {
     EXPECT_EQ(run({script}), kRunOk) << err.str();
     EXPECT_EQ(nlohmann::json::parse(out.str())["results"], nlohmann::json::parse("[0]"));
 
-    const std::string reportPath = ::testing::TempDir() + "zz_run_report.json";
-    created.push_back(reportPath);
+    const std::string reportPath = dir.file("report.json");
     EXPECT_EQ(run({script, "--out", reportPath, "--module", sessiontest::modulePath()}), kRunOk) << err.str();
     EXPECT_TRUE(out.str().empty());
-    std::ifstream written(reportPath);
-    std::stringstream text;
-    text << written.rdbuf();
-    EXPECT_EQ(nlohmann::json::parse(text.str())["tools"].size(), 1u);
+    EXPECT_EQ(nlohmann::json::parse(test::readFile(reportPath))["tools"].size(), 1u);
 }
 
 TEST_F(RunCommand, UsageMistakesAndBadScriptsExitWithTwo) {
@@ -140,7 +130,7 @@ TEST_F(RunCommand, UsageMistakesAndBadScriptsExitWithTwo) {
     EXPECT_EQ(run({script, script}), kRunUsage);
     EXPECT_EQ(run({script, "--out"}), kRunUsage);
     EXPECT_NE(err.str().find("--out"), std::string::npos);
-    EXPECT_EQ(run({::testing::TempDir() + "zz_run_no_such_script.json"}), kRunUsage);
+    EXPECT_EQ(run({dir.file("no_such_script.json")}), kRunUsage);
     EXPECT_NE(err.str().find("cannot read"), std::string::npos);
     const std::string bad = file("bad.json", R"({"events":[{"do":"startup"},{"do":"drag"}]})");
     EXPECT_EQ(run({bad}), kRunUsage);
@@ -152,7 +142,7 @@ TEST_F(RunCommand, AMissingModuleOrAnUnwritableReportExitsWithOne) {
     const std::string script = file("mod.json", R"({"events":[]})");
     EXPECT_EQ(run({script, "--module", script + ".no_module"}), kRunFailed);
     EXPECT_NE(err.str().find("no_module"), std::string::npos);
-    EXPECT_EQ(run({script, "--out", ::testing::TempDir() + "no_such_dir/zz/report.json"}), kRunFailed);
+    EXPECT_EQ(run({script, "--out", dir.file("no_such_dir") + "/zz/report.json"}), kRunFailed);
     EXPECT_NE(err.str().find("cannot write"), std::string::npos);
 }
 

@@ -6,14 +6,16 @@
 
 #include <string>
 
-#include "host/core/Platform.h"
 #include "host/script/Session.h"
+#include "tests/TestSupport.h"
 
 namespace zz::sessiontest {
 
-inline std::string modulePath() {
-    return besideExecutable("KT07_Zigzag.aip");
-}
+using test::modulePath;
+
+// What an int field of the globals block reads when nothing has written it: the host fills a new block with
+// the byte 0xCD.
+constexpr int64_t kUnwrittenInt = -842150451; // 0xCDCDCDCD
 
 // Runs a script given as JSON text; a failing session fails the test with its message.
 inline nlohmann::ordered_json run(const std::string& script) {

@@ -9,19 +9,16 @@
 #include <sstream>
 #include <string>
 
-#include "host/core/Platform.h"
 #include "host/document/SvgExport.h"
+#include "tests/TestSupport.h"
 
 namespace zz {
 namespace {
 
 namespace fs = std::filesystem;
-
-AIPathSegment corner(AIReal h, AIReal v) {
-    AIPathSegment segment{};
-    segment.p = segment.in = segment.out = AIRealPoint{h, v};
-    return segment;
-}
+using test::corner;
+using test::haveRsvgConvert;
+using test::readFile;
 
 ArtId addPath(Document& document, std::vector<AIPathSegment> segments, int16_t order = kPlaceAboveAll) {
     ArtId id = 0;
@@ -36,38 +33,6 @@ size_t count(const std::string& text, const std::string& what) {
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
         ++n;
     return n;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class TempDir {
-  public:
-    TempDir() {
-        path_ = fs::temp_directory_path() / ("zz-svg-" + std::to_string(std::rand()) + "-" +
-                                             std::to_string(reinterpret_cast<uintptr_t>(this) & 0xffffff));
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
-
-bool haveRsvg() {
-#if defined(_WIN32)
-    return false;
-#else
-    return std::system("command -v rsvg-convert >/dev/null 2>&1") == 0;
-#endif
 }
 
 // ---- structure
@@ -162,7 +127,7 @@ TEST(SvgExport, GroupsNestAndCompoundPathsAreOnePathOfSubpaths) {
 // ------------------------------------------------------------------------------------------------
 
 TEST(SvgWrite, ReplacesTheFileWholeAndLeavesNoTemporaryFile) {
-    TempDir dir;
+    test::ScratchDir dir;
     const fs::path out = dir.path() / "picture.svg";
     {
         std::ofstream old(out);
@@ -182,7 +147,7 @@ TEST(SvgWrite, ReplacesTheFileWholeAndLeavesNoTemporaryFile) {
 }
 
 TEST(SvgWrite, AnUnwritablePlaceGivesAnErrorAndLeavesNothing) {
-    TempDir dir;
+    test::ScratchDir dir;
     const fs::path out = dir.path() / "missing-folder" / "picture.svg";
     Document document;
     std::string error;
@@ -210,8 +175,8 @@ TEST(SvgWrite, AnUnwritablePlaceGivesAnErrorAndLeavesNothing) {
 // ---------------------------------------------------------------------------------------------------
 
 TEST(SvgRender, RsvgConvertRendersAnExportedDocument) {
-    if (!haveRsvg()) GTEST_SKIP() << "rsvg-convert is not installed";
-    TempDir dir;
+    if (!haveRsvgConvert()) GTEST_SKIP() << "rsvg-convert is not installed";
+    test::ScratchDir dir;
     Document document(DocumentFacts{kDocCMYKColor, 200.0f, 100.0f, {}, 0, false});
     AIPathSegment curved = corner(50, 50);
     curved.in = AIRealPoint{40, 80};
@@ -241,15 +206,12 @@ TEST(SvgRender, RsvgConvertRendersAnExportedDocument) {
 // ----------------------------------------------------------------------------------------------
 
 #if !defined(_WIN32)
-int runZigzag(const std::string& arguments) {
-    const std::string command = "'" + besideExecutable("zigzag") + "' " + arguments + " >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using test::runZigzag;
 
 TEST(SvgDrawCommand, DrawsOneZigzagThatRenders) {
-    if (!fs::exists(besideExecutable("zigzag"))) GTEST_SKIP() << "the zigzag command is not built";
-    TempDir dir;
+    // The command is built with the tests: its absence is a build fault, not a reason to skip.
+    ASSERT_TRUE(fs::exists(besideExecutable("zigzag"))) << besideExecutable("zigzag");
+    test::ScratchDir dir;
     const fs::path out = dir.path() / "zigzag.svg";
     ASSERT_EQ(
         runZigzag("draw --from 0,0 --to 10,-30 --events 4 --set zigzagElements=3 -o '" + out.string() + "'"),
@@ -261,7 +223,7 @@ TEST(SvgDrawCommand, DrawsOneZigzagThatRenders) {
     EXPECT_NE(svg.find("M 0 792 L 10 797 L 0 802 L 0 802 L 10 807 L 0 812 L 0 812 L 10 817 L 0 822\""),
               std::string::npos)
         << svg;
-    if (haveRsvg()) {
+    if (haveRsvgConvert()) {
         const std::string command =
             "rsvg-convert -o '" + (dir.path() / "z.png").string() + "' '" + out.string() + "'";
         EXPECT_EQ(std::system(command.c_str()), 0);
@@ -269,8 +231,9 @@ TEST(SvgDrawCommand, DrawsOneZigzagThatRenders) {
 }
 
 TEST(SvgDrawCommand, BadArgumentsAreUsageErrors) {
-    if (!fs::exists(besideExecutable("zigzag"))) GTEST_SKIP() << "the zigzag command is not built";
-    TempDir dir;
+    // The command is built with the tests: its absence is a build fault, not a reason to skip.
+    ASSERT_TRUE(fs::exists(besideExecutable("zigzag"))) << besideExecutable("zigzag");
+    test::ScratchDir dir;
     const std::string out = "-o '" + (dir.path() / "x.svg").string() + "'";
     EXPECT_EQ(runZigzag("draw " + out), 2);                              // no --to
     EXPECT_EQ(runZigzag("draw --to 5 " + out), 2);                       // not a point

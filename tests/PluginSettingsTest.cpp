@@ -323,6 +323,22 @@ TEST(PluginDesignTable, EveryDesignHoldsTheListedPointsAndName) {
     }
 }
 
+TEST(PluginDesignTable, EveryDesignRunsFromYZeroToYOneInsideTheUnitSquare) {
+    for (int32_t index = 0; index < kDesignCount; ++index) {
+        const DesignTemplate* design = designTemplateAt(index);
+        ASSERT_NE(design, nullptr) << index;
+        ASSERT_GE(design->pointCount, 2) << index;
+        EXPECT_EQ(design->points[1], 0.0f) << index;
+        EXPECT_EQ(design->points[design->pointCount * 2 - 1], 1.0f) << index;
+        for (int i = 0; i < design->pointCount * 2; ++i) {
+            EXPECT_GE(design->points[i], 0.0f) << "design " << index << " value " << i;
+            EXPECT_LE(design->points[i], 1.0f) << "design " << index << " value " << i;
+        }
+    }
+    for (int32_t index : {kDesignCount, 69, 70, -1, -2147483647 - 1, 2147483647})
+        EXPECT_EQ(designTemplateAt(index), nullptr) << index;
+}
+
 TEST_F(PluginDesignLoader, DesignZeroFillsPositionsZeroToSix) {
     loadDesignTemplate(0);
     const float expected[] = {0.0f, 0.0f, 1.0f, 0.5f, 0.0f, 1.0f, -999.0f};

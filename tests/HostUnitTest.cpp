@@ -12,6 +12,7 @@
 #include "host/core/NumberText.h"
 #include "host/core/OperationCatalog.h"
 #include "host/script/SettingsJson.h"
+#include "tests/SuiteNames.h"
 
 namespace zz {
 namespace {
@@ -70,10 +71,12 @@ TEST(HostBlockStore, FindGivesTheOldestLiveBlockOfAName) {
     BlockStore store;
     void* first = nullptr;
     void* second = nullptr;
-    store.allocate(4, "globals", &first);
-    store.allocate(4, "globals", &second);
+    ASSERT_EQ(store.allocate(4, "globals", &first), kSPNoError);
+    ASSERT_EQ(store.allocate(4, "globals", &second), kSPNoError);
+    ASSERT_NE(store.find("globals"), nullptr);
     EXPECT_EQ(store.find("globals")->address, first);
-    store.free(first);
+    ASSERT_EQ(store.free(first), kSPNoError);
+    ASSERT_NE(store.find("globals"), nullptr);
     EXPECT_EQ(store.find("globals")->address, second);
 }
 
@@ -108,14 +111,21 @@ TEST(HostFaults, RulesMatchSuiteAndOperationExactlyAndTheFirstStrikingRuleWins) 
     EXPECT_EQ(faults.strike("S", "Op").value_or(0), 2); // rule 1 used up
 }
 
-TEST(HostFaults, EverySuiteTableOperationIsInTheCatalogue) {
+TEST(HostFaults, TheCatalogueNamesEverySuiteOfTheAcquisitionListAndTheirOperations) {
+    // Every suite the plug-in acquires can be named by a fault rule, and only those and the basic suite.
+    for (const char* suite : test::kSuitesInOrder) {
+        const auto found = operationCatalog().find(suite);
+        ASSERT_NE(found, operationCatalog().end()) << suite;
+        EXPECT_FALSE(found->second.empty()) << suite;
+    }
+    EXPECT_TRUE(operationCatalog().count("SP Basic Suite"));
     EXPECT_TRUE(isCataloguedOperation("SP Blocks Suite", "AllocateBlock"));
     EXPECT_TRUE(isCataloguedOperation("ADM Icon Suite", "GetType"));
     EXPECT_TRUE(isCataloguedOperation("AI Tool Suite", "AddTool"));
     EXPECT_TRUE(isCataloguedOperation("SP Basic Suite", "ReleaseSuite"));
     EXPECT_FALSE(isCataloguedOperation("AI Tool Suite", "addTool"));
     EXPECT_FALSE(isCataloguedOperation("No Such Suite", "AddTool"));
-    EXPECT_EQ(operationCatalog().size(), 30u); // the basic suite and the 29 suites of the acquisition list
+    EXPECT_EQ(operationCatalog().size(), 1u + test::kSuiteCount); // the basic suite and the acquisition list
 }
 
 // ---- numbers and texts
@@ -282,6 +292,8 @@ void SPAPI recordNotify(ADMItemRef, ADMNotifierRef notifier) {
 TEST_F(HostDialogModel, ANotifyProcedureReceivesALiveNotificationOfTheSentType) {
     AdmItem* ok = make(1, kADMTextPushButtonType);
     ok->notifyProc = recordNotify;
+    gSeen = nullptr; // nothing left over from an earlier run of this test
+    gSeenType.clear();
     gModel = &model;
     model.notify(*ok, "Custom Notifier");
     EXPECT_NE(gSeen, nullptr);

@@ -194,6 +194,8 @@ TEST_F(PluginDriver, CurveHandlesTakeTheirOffsetsAndRandomFactorsInOrder) {
     record.curve2X = 3.0f;
     record.curve2Y = 4.0f;
     ASSERT_EQ(drag(10.0f, -10.0f), kSPNoError);
+    ASSERT_EQ(fake.paths.size(), 1u);
+    ASSERT_EQ(fake.paths[0].segments.size(), 3u);
     const AIPathSegment plain = fake.paths[0].segments[1];
     EXPECT_FLOAT_EQ(plain.in.h, 11.0f);
     EXPECT_FLOAT_EQ(plain.in.v, -2.0f);
@@ -203,6 +205,8 @@ TEST_F(PluginDriver, CurveHandlesTakeTheirOffsetsAndRandomFactorsInOrder) {
     record.randomCurve = 1;
     fake.randomValues = {0.5f, 0.25f, 0.125f, 1.0f};
     ASSERT_EQ(drag(10.0f, -10.0f), kSPNoError);
+    ASSERT_EQ(fake.paths.size(), 2u);
+    ASSERT_EQ(fake.paths[1].segments.size(), 3u);
     const AIPathSegment first = fake.paths[1].segments[0];
     EXPECT_FLOAT_EQ(first.in.h, 0.5f);   // curve1X x r1
     EXPECT_FLOAT_EQ(first.out.h, 0.5f);  // curve1Y x r2
@@ -249,7 +253,9 @@ TEST_F(PluginDriver, ZeroDragDrawsNothingAndAnswersThePressureStatus) {
 
 TEST_F(PluginDriver, FlatDragsStayOnTheirLines) {
     ASSERT_EQ(drag(0.0f, -30.0f), kSPNoError);
-    for (const AIRealPoint& anchor : anchorsOf(0))
+    const auto upright = anchorsOf(0);
+    ASSERT_EQ(upright.size(), 9u);
+    for (const AIRealPoint& anchor : upright)
         EXPECT_EQ(anchor.h, 0.0f);
     ASSERT_EQ(drag(10.0f, 0.0f), kSPNoError);
     const auto flat = anchorsOf(1);
@@ -357,6 +363,7 @@ TEST_F(PluginDriver, MoveStartKeyMovesThePressPointAndDrawsNothing) {
     EXPECT_EQ(record.pressPointY, 50.0f);
     fake.modifiers = 0;
     ASSERT_EQ(drag(50.0f, 20.0f), kSPNoError);
+    ASSERT_EQ(anchorsOf(0).size(), 9u);
     EXPECT_FLOAT_EQ(anchorsOf(0).front().h, 40.0f);
     EXPECT_FLOAT_EQ(anchorsOf(0).back().v, 20.0f);
     // With the step key held too, the element count steps and the drag draws.
@@ -383,6 +390,7 @@ TEST_F(PluginDriver, PlaceBeneathAllPutsEverySeparatePathBelow) {
     record.separateElements = 1;
     record.weavePlaceMode = 1;
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
+    ASSERT_EQ(fake.paths.size(), 3u);
     for (const auto& path : fake.paths)
         EXPECT_EQ(path.paintOrder, kPlaceBelowAll);
     EXPECT_FALSE(fake.paths[0].closed);
@@ -393,6 +401,7 @@ TEST_F(PluginDriver, WeaveDecisionDrawsForEveryElementEvenInOnePath) {
     fake.randomValues = {0.9f, 0.9f, 0.9f};
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
     EXPECT_EQ(fake.randomDraws, 3);
+    ASSERT_EQ(fake.paths.size(), 1u);
     EXPECT_EQ(fake.paths[0].paintOrder, kPlaceAboveAll);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "PluginFakeSuites.h"
+#include "SuiteNames.h"
 #include "shell/ErrorReport.h"
 #include "shell/PluginMain.h"
 #include "tool/ZigzagTool.h"
@@ -16,17 +17,8 @@ namespace {
 using pluginfakes::fake;
 
 constexpr SPErr kSuiteNotFound = ZZ_FOURCC('S', '!', 'F', 'd');
-constexpr int kSuiteCount = 29;
-
-const char* const kSuitesInOrder[kSuiteCount] = {
-    "SP Blocks Suite",     "SP Access Suite",   "AI Plugin Suite",      "AI MdMemory Suite",
-    "AI Real Math Suite",  "AI Art Suite",      "AI User Suite",        "AI Path Suite",
-    "AI Path Style Suite", "AI Undo Suite",     "AI Random Suite",      "AI Blend Style Suite",
-    "AI Envelope Suite",   "AI Document Suite", "AI Swatch List Suite", "AI Transform Art Suite",
-    "AI Art Style Suite",  "AI Symbol Suite",   "AI Tag Suite",         "AI Tool Suite",
-    "ADM Basic Suite",     "ADM Dialog Suite",  "ADM Item Suite",       "ADM Icon Suite",
-    "ADM Tracker Suite",   "ADM List Suite",    "ADM Entry Suite",      "ADM Drawer Suite",
-    "ADM Notifier Suite"};
+using zz::test::kSuiteCount;
+using zz::test::kSuitesInOrder;
 
 std::vector<std::string> callsFor(const char* verb, int first, int count) {
     std::vector<std::string> calls;
@@ -193,6 +185,14 @@ TEST_F(PluginShell, OtherAcquisitionErrorsAreAlsoReported) {
     EXPECT_TRUE(heldNone());
 }
 
+TEST_F(PluginShell, AboutMessageShowsTheAboutBox) {
+    fake.modalResult = kADMCancelItemID;
+    EXPECT_EQ(send(kSPInterfaceCaller, kSPInterfaceAboutSelector), kSPNoError);
+    EXPECT_EQ(fake.modalNames, std::vector<std::string>({"About Dialog"}));
+    EXPECT_EQ(fake.modalIDs, std::vector<int32_t>({16050}));
+    EXPECT_TRUE(heldNone());
+}
+
 // ---- life cycle ----
 
 TEST_F(PluginShell, StartupAllocatesTheBlockAddsTheToolAndWritesDefaults) {
@@ -271,6 +271,7 @@ TEST_F(PluginShell, ShutdownFreesTheBlock) {
     EXPECT_TRUE(fake.liveBlocks.empty());
     EXPECT_TRUE(heldNone());
     // Its own acquisition of the block suite, on top of the general one.
+    ASSERT_EQ(fake.calls.size(), 2u * kSuiteCount + 2u);
     EXPECT_EQ(fake.calls[kSuiteCount], "acquire SP Blocks Suite");
     EXPECT_EQ(fake.calls[kSuiteCount + 1], "release SP Blocks Suite");
 }
@@ -423,12 +424,6 @@ TEST_F(PluginErrorReport, AboutBoxAnswersZeroWhateverItReturns) {
     EXPECT_EQ(fake.modalIDs, std::vector<int32_t>({16050}));
     EXPECT_NE(fake.notifyProcs[kADMDefaultItemID], nullptr);
     EXPECT_TRUE(fake.itemTexts.empty());
-}
-
-TEST_F(PluginShell, AboutMessageShowsTheAboutBox) {
-    fake.modalResult = kADMCancelItemID;
-    EXPECT_EQ(send(kSPInterfaceCaller, kSPInterfaceAboutSelector), kSPNoError);
-    EXPECT_EQ(fake.modalNames, std::vector<std::string>({"About Dialog"}));
 }
 
 } // namespace

@@ -12,10 +12,10 @@ namespace {
 
 using nlohmann::ordered_json;
 using sessiontest::fourCC;
+using sessiontest::kUnwrittenInt;
 using sessiontest::run;
 
-// An int field and a float field that nothing has written: the host's fill pattern.
-constexpr int64_t kUnwrittenInt = -842150451; // 0xCDCDCDCD
+// A float field that nothing has written: the host's fill pattern.
 const double kUnwrittenFloat = static_cast<double>([] {
     float value;
     const uint32_t bits = 0xCDCDCDCDu;
@@ -156,7 +156,7 @@ TEST(SessionLifecycle, AFailingAcquisitionBeforeAdmBasicReturnsTheErrorAndReleas
     EXPECT_EQ(report["blocks"].size(), 1u);
 }
 
-TEST(SessionLifecycle, ReleaseFaultsAndStopResultsAreNotShown) {
+TEST(SessionLifecycle, AStopFromAddingTheToolIsReturnedWithoutAnyMessageAndWritesNoDefault) {
     const ordered_json report = run(R"({"events":[
         {"do":"fault","suite":"AI Tool Suite","op":"AddTool","code":"STOP"},
         {"do":"startup"}]})");
@@ -164,6 +164,10 @@ TEST(SessionLifecycle, ReleaseFaultsAndStopResultsAreNotShown) {
     EXPECT_EQ(report["results"][1], fourCC("STOP"));
     EXPECT_TRUE(report["dialogs"].empty());
     EXPECT_TRUE(report["alerts"].empty());
+    EXPECT_TRUE(report["tools"].empty());
+    ASSERT_EQ(report["blocks"].size(), 1u); // allocated before the tool was refused
+    EXPECT_EQ(report["settings"]["zigzagElements"], kUnwrittenInt);
+    EXPECT_EQ(report["settings"]["optionsPage"], kUnwrittenInt);
 }
 
 } // namespace

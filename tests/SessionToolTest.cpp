@@ -10,6 +10,7 @@ namespace {
 
 using nlohmann::ordered_json;
 using sessiontest::fourCC;
+using sessiontest::kUnwrittenInt;
 using sessiontest::run;
 
 constexpr const char* kMemoryMessage =
@@ -49,7 +50,7 @@ TEST(SessionTool, AnIconOfUnknownTypeFailsStartupWithoutToolOrDefaults) {
     const ordered_json report = run(R"({"document":{"iconType":6},"events":[{"do":"startup"}]})");
     EXPECT_EQ(report["results"][0], fourCC("!ico"));
     EXPECT_TRUE(report["tools"].empty());
-    EXPECT_EQ(report["settings"]["zigzagElements"], -842150451); // never written
+    EXPECT_EQ(report["settings"]["zigzagElements"], kUnwrittenInt); // never written
     expectErrorDialog(report, kLastMessage, "!ico");
 }
 
@@ -83,7 +84,7 @@ TEST(SessionTool, StartupErrorsShowTheirListedMessagesAndCodeTexts) {
             R"({"events":[{"do":"fault","suite":"AI Tool Suite","op":"AddTool","code":"SEGM"},{"do":"startup"}]})");
         EXPECT_EQ(report["results"][1], fourCC("SEGM"));
         EXPECT_TRUE(report["tools"].empty());
-        EXPECT_EQ(report["settings"]["optionsPage"], -842150451);
+        EXPECT_EQ(report["settings"]["optionsPage"], kUnwrittenInt);
         expectErrorDialog(report, kLockedMessage, "SEGM");
     }
     {
@@ -157,6 +158,10 @@ TEST(SessionTool, ADialogThatCannotBeMadeAnswersLikeCancel) {
     const ordered_json report = run(R"({"events":[{"do":"startup"},
         {"do":"fault","suite":"ADM Dialog Suite","op":"Modal","code":-1},{"do":"editOptions","close":1}]})");
     EXPECT_EQ(report["results"][2], fourCC("STOP"));
+    // 'STOP' is a cancel: no error dialog, no alert.
+    for (const ordered_json& dialog : report["dialogs"])
+        EXPECT_NE(dialog["name"], "Error Dialog") << report["dialogs"].dump();
+    EXPECT_TRUE(report["alerts"].empty());
 }
 
 } // namespace

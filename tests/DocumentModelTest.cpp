@@ -31,8 +31,7 @@ std::vector<ArtId> layerIds(const Document& document) {
     return ids;
 }
 
-// ---- paint order
-// -------------------------------------------------------------------------------------------
+// ---- paint order ----
 
 TEST(DocumentPaintOrder, AboveAllGoesOnTopAndBelowAllToTheBottom) {
     Document document;
@@ -86,27 +85,7 @@ TEST(DocumentPaintOrder, ALongTrailOfAlternatingOrdersKeepsEveryObjectInPlace) {
     EXPECT_EQ(document.undoSteps(), 1u);
 }
 
-TEST(DocumentArt, NewArtTakesTheCurrentPaint) {
-    Document document(DocumentFacts{kDocCMYKColor, 100.0f, 100.0f, {}, 0, false});
-    const Art* art = document.find(newPath(document));
-    ASSERT_NE(art, nullptr);
-    const AIPathStyle& style = art->data().style;
-    EXPECT_TRUE(style.fillPaint);
-    EXPECT_TRUE(style.strokePaint);
-    EXPECT_EQ(style.fill.color.kind, kFourColor);
-    EXPECT_EQ(style.fill.color.value[3], 0.0f); // white: no ink
-    EXPECT_EQ(style.stroke.color.kind, kFourColor);
-    EXPECT_EQ(style.stroke.color.value[3], 1.0f); // black
-    EXPECT_EQ(style.stroke.width, 1.0f);
-
-    AIPathStyle red = defaultPaint(kDocRGBColor);
-    red.fill.color = AIColor{kThreeColor, {1.0f, 0.0f, 0.0f, 0.0f}};
-    document.setCurrentPaint(red);
-    EXPECT_EQ(document.find(newPath(document))->data().style.fill.color.value[0], 1.0f);
-}
-
-// ---- paths
-// ---------------------------------------------------------------------------------------------------
+// ---- paths ----
 
 TEST(DocumentPath, GrowsAtTheEndOverwritesInsideAndRefusesGaps) {
     Document document;
@@ -139,8 +118,7 @@ TEST(DocumentPath, HoldsAtMost32767Segments) {
     EXPECT_EQ(document.find(path)->data().segments.size(), 32767u);
 }
 
-// ---- bounds and transforms
-// -----------------------------------------------------------------------------------
+// ---- bounds and transforms ----
 
 TEST(DocumentBounds, CoverAnchorsAndHandlesOfEveryPathHeld) {
     Document document;
@@ -200,8 +178,7 @@ TEST(DocumentTransform, RotatesAboutTheCentreCounterClockwiseAndScalesWidthsByLi
     EXPECT_EQ(document.transform(path, m, 1.0f, kTransformObjects), DocStatus::badParameter);
 }
 
-// ---- undo
-// ----------------------------------------------------------------------------------------------------
+// ---- undo ----
 
 TEST(DocumentUndo, UndoChangesReturnsToTheDragStartAndNeverTouchesEarlierArt) {
     Document document;
@@ -344,8 +321,26 @@ TEST(DocumentUndo, ATrailOffDragKeepsOnlyItsLastGenerationAndUndoesInOneStep) {
     EXPECT_EQ(layerIds(document), (std::vector<ArtId>{earlier, last}));
 }
 
-// ---- containers, envelopes, symbols
-// ------------------------------------------------------------------------
+// ---- art, containers, envelopes, symbols, styles, swatches ----
+
+TEST(DocumentArt, NewArtTakesTheCurrentPaint) {
+    Document document(DocumentFacts{kDocCMYKColor, 100.0f, 100.0f, {}, 0, false});
+    const Art* art = document.find(newPath(document));
+    ASSERT_NE(art, nullptr);
+    const AIPathStyle& style = art->data().style;
+    EXPECT_TRUE(style.fillPaint);
+    EXPECT_TRUE(style.strokePaint);
+    EXPECT_EQ(style.fill.color.kind, kFourColor);
+    EXPECT_EQ(style.fill.color.value[3], 0.0f); // white: no ink
+    EXPECT_EQ(style.stroke.color.kind, kFourColor);
+    EXPECT_EQ(style.stroke.color.value[3], 1.0f); // black
+    EXPECT_EQ(style.stroke.width, 1.0f);
+
+    AIPathStyle red = defaultPaint(kDocRGBColor);
+    red.fill.color = AIColor{kThreeColor, {1.0f, 0.0f, 0.0f, 0.0f}};
+    document.setCurrentPaint(red);
+    EXPECT_EQ(document.find(newPath(document))->data().style.fill.color.value[0], 1.0f);
+}
 
 TEST(DocumentArt, DuplicatesAreDeepAndIndependent) {
     Document document;
@@ -457,8 +452,7 @@ TEST(DocumentSwatches, ListsStartWithTheTwoSpecialEntries) {
     EXPECT_EQ(makeSwatchList(5, kDocGrayColor)[2].kind, kGrayColor);
 }
 
-// ---- real math
-// -----------------------------------------------------------------------------------------------
+// ---- real math ----
 
 TEST(DocumentRealMath, ConcatenationAppliesTheExistingMatrixFirst) {
     AIRealMatrix m{};
@@ -482,7 +476,7 @@ TEST(DocumentRealMath, ConcatenationAppliesTheExistingMatrixFirst) {
     EXPECT_NEAR(p.v, 1.0f, 1e-6f); // translated first, then turned counter-clockwise
 }
 
-TEST(DocumentRealMath, AnglesAndDegrees) {
+TEST(DocumentRealMath, PointAnglesRunCounterClockwiseFromThePositiveHorizontal) {
     EXPECT_FLOAT_EQ(realmath::degreeToRadian(180.0f), 3.14159265f);
     EXPECT_EQ(realmath::degreeToRadian(0.0f), 0.0f);
     const AIRealPoint origin{0, 0};

@@ -30,8 +30,7 @@ using nlohmann::json;
 using test::corner;
 using test::ScratchDir;
 
-// ---- counts at the 32-bit limits
-// ----------------------------------------------------------------------------------------
+// ---- counts at the 32-bit limits ----
 
 TEST(HostRobustness, AFaultRuleWithHugeSkipAndTimesStillCountsCorrectly) {
     FaultInjector faults;
@@ -61,8 +60,7 @@ TEST(HostRobustness, SegmentWritesBeyondThe16BitLimitAreRefusedWhateverTheCount)
     EXPECT_EQ(document.setSegments(path, 32767, 1, &one), DocStatus::tooManySegments);
 }
 
-// ---- numbers the host keeps as 32-bit floats
-// -------------------------------------------------------------------------------------
+// ---- numbers the host keeps as 32-bit floats ----
 
 TEST(HostRobustness, ScriptNumbersBeyondTheFloatRangeAreScriptErrorsNamingTheField) {
     struct Case {
@@ -89,8 +87,7 @@ TEST(HostRobustness, ScriptNumbersBeyondTheFloatRangeAreScriptErrorsNamingTheFie
     sessiontest::run(R"({"document":{"page":[3.4e38,1.5e-45]},"random":[0,1]})");
 }
 
-// ---- message records
-// ----------------------------------------------------------------------------------------------
+// ---- message records ----
 
 TEST(HostRobustness, AMessageEventWithAToolCallerGivesTheModuleAWholeToolRecord) {
     // The module reads an "AI Tool" message as a tool record whatever event sent it: the host's record must
@@ -106,8 +103,7 @@ TEST(HostRobustness, AMessageEventWithAToolCallerGivesTheModuleAWholeToolRecord)
     EXPECT_TRUE(report["art"].empty());
 }
 
-// ---- counting calls that fail
-// --------------------------------------------------------------------------------------------------
+// ---- counting calls that fail ----
 
 TEST(HostRobustness, AReleaseFailedByAFaultIsStillCountedAsACall) {
     const auto plain = sessiontest::run(R"({"events":[{"do":"startup"}]})");
@@ -122,8 +118,7 @@ TEST(HostRobustness, AReleaseFailedByAFaultIsStillCountedAsACall) {
     EXPECT_EQ(released, acquired - held + 1);
 }
 
-// ---- texts that are not UTF-8
-// --------------------------------------------------------------------------------------------------
+// ---- texts that are not UTF-8 ----
 
 TEST(HostRobustness, ValidUtf8KeepsGoodTextAndReplacesEveryBadByte) {
     EXPECT_EQ(validUtf8("plain"), "plain");
@@ -190,8 +185,7 @@ TEST(HostRobustness, TagsThatAreNotUtf8ExportAsXmlThatAParserAccepts) {
     EXPECT_EQ(std::system((command + " 2>&1").c_str()), 0) << command;
 }
 
-// ---- command lines
-// ----------------------------------------------------------------------------------------------
+// ---- command lines ----
 
 TEST(HostRobustness, ADirectoryGivenAsTheScriptCannotBeRead) {
     ScratchDir dir;
@@ -246,8 +240,7 @@ TEST(HostRobustness, DrawNumbersAreDecimalOrHexAndWithinTheFloatRange) {
 }
 #endif
 
-// ---- mutated scripts
-// ----------------------------------------------------------------------------------------------
+// ---- mutated scripts ----
 
 // Builds scripts from the events the runner knows, then damages them: wrong types, huge and negative
 // numbers, non-finite texts, deep nesting, long lists, unknown keys. Exports only ever go into `dir`.

@@ -17,8 +17,7 @@
 namespace zz {
 namespace {
 
-// ---- block store
-// ---------------------------------------------------------------------------------------------
+// ---- block store ----
 
 TEST(HostBlockStore, NewBlocksCarryTheFillPatternNameAndSizeInAllocationOrder) {
     BlockStore store;
@@ -80,8 +79,7 @@ TEST(HostBlockStore, FindGivesTheOldestLiveBlockOfAName) {
     EXPECT_EQ(store.find("globals")->address, second);
 }
 
-// ---- fault rules
-// ---------------------------------------------------------------------------------------------
+// ---- fault rules ----
 
 TEST(HostFaults, ARuleSkipsThenFailsTimesCallsThenPassesAgain) {
     FaultInjector faults;
@@ -128,8 +126,7 @@ TEST(HostFaults, TheCatalogueNamesEverySuiteOfTheAcquisitionListAndTheirOperatio
     EXPECT_EQ(operationCatalog().size(), 1u + test::kSuiteCount); // the basic suite and the acquisition list
 }
 
-// ---- numbers and texts
-// ---------------------------------------------------------------------------------------
+// ---- numbers and texts ----
 
 TEST(HostNumberText, FormatsWithTheRequestedDecimalsAndNoSignOnZero) {
     EXPECT_EQ(formatNumber(-108.0f, 0), "-108");
@@ -174,8 +171,7 @@ TEST(HostNumberText, PascalStringsCarryTheirLengthAndAreCutAt255) {
     EXPECT_EQ(fromPascal(buffer), "");
 }
 
-// ---- dialog model
-// --------------------------------------------------------------------------------------------
+// ---- dialog model ----
 
 class HostDialogModel : public ::testing::Test {
   protected:
@@ -302,8 +298,7 @@ TEST_F(HostDialogModel, ANotifyProcedureReceivesALiveNotificationOfTheSentType) 
     EXPECT_EQ(model.notification(toRef(gSeen)), nullptr); // gone once the notification returned
 }
 
-// ---- the settings record as JSON
-// -----------------------------------------------------------------------------
+// ---- the settings record as JSON ----
 
 TEST(HostSettingsJson, FloatsReadBackExactlyAndNonFiniteOnesAreNamed) {
     EXPECT_EQ(floatToJson(0.1f).dump(), "0.1");

@@ -106,8 +106,7 @@ std::string writeFile(const test::ScratchDir& dir, const std::string& name, cons
     return path;
 }
 
-// ---- .res images
-// ---------------------------------------------------------------------------------------------------
+// ---- .res images ----
 
 TEST(ResImage, FindsResourcesByTypeNameAndLanguage) {
     test::ResImage image;
@@ -207,8 +206,7 @@ TEST(ResImage, DamagedCopiesOfTheModuleNeverReadOutOfBounds) {
     EXPECT_GT(rejected, 0u);
 }
 
-// ---- ELF modules
-// -----------------------------------------------------------------------------------------------------
+// ---- ELF modules ----
 
 TEST(ElfModule, FindsTheResourceSection) {
     const Bytes res = test::ResImage().add("PiPL", 16000, 1024, {7, 7}).bytes;
@@ -278,8 +276,7 @@ TEST(ElfModule, SectionCountsBeyondTheHeaderFieldLiveInSectionZero) {
     EXPECT_TRUE(ModuleResources::fromElfImage(image).find(kRawDataResource, 3).has_value());
 }
 
-// ---- opening files
-// ---------------------------------------------------------------------------------------------------
+// ---- opening files ----
 
 TEST(OpenFile, NamesTheProblem) {
     const test::ScratchDir dir;
@@ -314,8 +311,7 @@ TEST(OpenFile, ListingReportsErrorsWithExitCodeTwo) {
     EXPECT_TRUE(out2.str().empty());
 }
 
-// ---- dialog templates
-// ----------------------------------------------------------------------------------------------
+// ---- dialog templates ----
 
 // An extended template: font with weight and character set, an item of a predefined class, an item of a named
 // class with a numbered title and creation data.
@@ -413,8 +409,7 @@ TEST(DialogTemplateReader, TruncatedTemplatesAreErrors) {
     EXPECT_RESOURCE_ERROR(parseDialogTemplate(withData), "truncated");
 }
 
-// ---- bitmaps, groups, string blocks
-// -----------------------------------------------------------------------------
+// ---- bitmaps, groups, string blocks ----
 
 TEST(BitmapReader, DecodesRowsInPictureOrder) {
     for (int storedHeight : {5, -5}) {
@@ -524,8 +519,7 @@ TEST(StringBlockReader, DecodesUtf16ToUtf8) {
     EXPECT_EQ(utf16ToUtf8(std::u16string{0xD83D, 'x'}), "\xEF\xBF\xBDx"); // a lone surrogate
 }
 
-// ---- plug-in property lists
-// ---------------------------------------------------------------------------------------
+// ---- plug-in property lists ----
 
 Bytes propertyList(uint32_t count, const std::vector<std::pair<uint32_t, Bytes>>& properties) {
     Bytes out;

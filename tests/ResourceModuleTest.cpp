@@ -113,7 +113,7 @@ TEST_F(ModuleResourcesTest, ErrorListHoldsItsTextsInOrder) {
     EXPECT_EQ(loadString(module(), 1), std::nullopt);
 }
 
-TEST_F(ModuleResourcesTest, AboutBoxTemplate) {
+TEST_F(ModuleResourcesTest, AboutBoxTemplateHasItsOkButtonBelowEightTextLines) {
     const std::optional<DialogTemplate> dialog = loadDialog(module(), 16050);
     ASSERT_TRUE(dialog.has_value());
     EXPECT_EQ(dialog->caption, "Zigzag - About This Plug-in");
@@ -143,7 +143,7 @@ TEST_F(ModuleResourcesTest, AboutBoxTemplate) {
     EXPECT_EQ(dialog->items[1].y, 4);
 }
 
-TEST_F(ModuleResourcesTest, ErrorDialogTemplate) {
+TEST_F(ModuleResourcesTest, ErrorDialogTemplateHasItsFourItemsInPlace) {
     const std::optional<DialogTemplate> dialog = loadDialog(module(), 16051);
     ASSERT_TRUE(dialog.has_value());
     EXPECT_EQ(dialog->caption.rfind("Plug-in Error", 0), 0u) << dialog->caption;

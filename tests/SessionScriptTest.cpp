@@ -91,8 +91,7 @@ TEST(SessionScript, AModuleThatCannotBeLoadedIsAModuleError) {
     EXPECT_NE(error.message.find(".missing"), std::string::npos);
 }
 
-// ---- the command
-// -----------------------------------------------------------------------------------------------
+// ---- the command ----
 
 class RunCommand : public ::testing::Test {
   protected:

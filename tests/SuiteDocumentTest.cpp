@@ -106,7 +106,7 @@ TEST_F(SuiteDocument, UndoneArtIsABadHandleNeverAUseAfterFree) {
     EXPECT_EQ(art->GetArtType(nullptr, &type), kSPBadHandleError);
 }
 
-TEST_F(SuiteDocument, PathSegmentsThroughTheSuite) {
+TEST_F(SuiteDocument, PathSegmentsAreReadWrittenClosedAndCappedAt32767) {
     AIArtHandle made = newPathWith({{0, 0}, {10, -5}, {0, -10}});
     int16_t count = 0;
     ASSERT_EQ(path->GetPathSegmentCount(made, &count), kSPNoError);
@@ -138,7 +138,7 @@ TEST_F(SuiteDocument, PathSegmentsThroughTheSuite) {
     EXPECT_EQ(path->SetPathClosed(group, 1), kBadArtTypeErr);
 }
 
-TEST_F(SuiteDocument, TreeWalkAndBounds) {
+TEST_F(SuiteDocument, SiblingsChildrenAndBoundsFollowTheTreeAndDisposingTakesTheChildren) {
     AIArtHandle bottom = newPathWith({{0, 0}}, kPlaceBelowAll);
     AIArtHandle compound = nullptr, child = nullptr;
     ASSERT_EQ(art->NewArt(kCompoundPathArt, kPlaceAboveAll, nullptr, &compound), kSPNoError);
@@ -170,7 +170,7 @@ TEST_F(SuiteDocument, TreeWalkAndBounds) {
     EXPECT_EQ(art->GetArtType(child, &type), kSPBadHandleError); // the children go with it
 }
 
-TEST_F(SuiteDocument, DocumentFactsSwatchesAndNamedStyles) {
+TEST_F(SuiteDocument, DocumentFactsSwatchesAndNamedStylesAreThoseTheHostWasGiven) {
     int16_t model = -1;
     ASSERT_EQ(document->GetDocumentColorModel(&model), kSPNoError);
     EXPECT_EQ(model, kDocGrayColor);
@@ -233,7 +233,7 @@ TEST_F(SuiteDocument, RealMathTurnsCounterClockwiseAndConcatenatesInOrder) {
     EXPECT_FLOAT_EQ(math->AIRealPointAngle(&a, &b), -3.0f * 3.14159265f / 4.0f);
 }
 
-TEST_F(SuiteDocument, TagsBlendEnvelopesAndSymbols) {
+TEST_F(SuiteDocument, TagsAreCutToTheBufferOpacityIsClampedAndOnlyEnvelopesTakeAWarp) {
     AIArtHandle made = newPathWith({{0, 0}, {5, 5}});
     EXPECT_EQ(tag->SetTag(made, "multi-tool", "integer", "x"), kSPBadParameterError);
     ASSERT_EQ(tag->SetTag(made, "multi-tool", kTagStringType, "multi-tool"), kSPNoError);

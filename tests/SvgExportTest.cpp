@@ -35,8 +35,7 @@ size_t count(const std::string& text, const std::string& what) {
     return n;
 }
 
-// ---- structure
-// -------------------------------------------------------------------------------------------------
+// ---- structure ----
 
 TEST(SvgExport, PageIsTheViewBoxAndYRunsDown) {
     Document document(DocumentFacts{kDocRGBColor, 300.0f, 200.0f, {}, 0, false});
@@ -123,8 +122,7 @@ TEST(SvgExport, GroupsNestAndCompoundPathsAreOnePathOfSubpaths) {
     EXPECT_TRUE(std::regex_search(svg, nested)) << svg;
 }
 
-// ---- atomic write
-// ------------------------------------------------------------------------------------------------
+// ---- atomic write ----
 
 TEST(SvgWrite, ReplacesTheFileWholeAndLeavesNoTemporaryFile) {
     test::ScratchDir dir;
@@ -171,8 +169,7 @@ TEST(SvgWrite, AnUnwritablePlaceGivesAnErrorAndLeavesNothing) {
     EXPECT_TRUE(fs::is_directory(blocked / "inside"));
 }
 
-// ---- rendering
-// ---------------------------------------------------------------------------------------------------
+// ---- rendering ----
 
 TEST(SvgRender, RsvgConvertRendersAnExportedDocument) {
     if (!haveRsvgConvert()) GTEST_SKIP() << "rsvg-convert is not installed";
@@ -202,8 +199,7 @@ TEST(SvgRender, RsvgConvertRendersAnExportedDocument) {
     EXPECT_EQ(readFile(png).substr(1, 3), "PNG");
 }
 
-// ---- zigzag draw
-// ----------------------------------------------------------------------------------------------
+// ---- zigzag draw ----
 
 #if !defined(_WIN32)
 using test::runZigzag;

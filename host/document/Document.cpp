@@ -318,19 +318,18 @@ DocStatus Document::checkPlace(int16_t paintOrder, ArtId prep, Art** parent, Art
 // ---------------------------------------------------------------------------------------------------
 
 void Document::journalLink(Art* node) {
-    if (open_ == nullptr) return;
-    Entry entry;
-    entry.kind = Entry::link;
-    entry.node = node->id_;
-    entry.parent = node->parent_->id_;
-    entry.prev = node->prev_ != nullptr ? node->prev_->id_ : 0;
-    open_->entries.push_back(std::move(entry));
+    journalPlacement(node, Entry::link);
 }
 
 void Document::journalUnlink(Art* node) {
+    journalPlacement(node, Entry::unlink);
+}
+
+// Records where `node` sits in its container as it is linked there or about to be unlinked from there.
+void Document::journalPlacement(Art* node, int kind) {
     if (open_ == nullptr || node->parent_ == nullptr) return;
     Entry entry;
-    entry.kind = Entry::unlink;
+    entry.kind = static_cast<Entry::Kind>(kind);
     entry.node = node->id_;
     entry.parent = node->parent_->id_;
     entry.prev = node->prev_ != nullptr ? node->prev_->id_ : 0;

@@ -212,6 +212,7 @@ class Document {
     void unlink(Art* node);
     void journalLink(Art* node);
     void journalUnlink(Art* node);
+    void journalPlacement(Art* node, int kind); // kind: Entry::link or Entry::unlink
     void journalData(Art* node);
     void applyEntry(Entry& entry, bool forward);
     void rollBack(Step& step, bool freeBorn);

@@ -14,79 +14,58 @@
 #include <vector>
 
 #include "AIPath.h"
-#include "SPMessages.h"
-#include "host/core/Host.h"
-#include "host/core/Platform.h"
+#include "host/core/ToolSession.h"
+#include "host/base/Platform.h"
 #include "host/script/SettingsJson.h"
 
 namespace {
 
 using nlohmann::json;
 
-// A host with the module started and the tool's settings at hand.
+// A tool session with the module started and the tool's settings at hand.
 class ToolHost {
   public:
     explicit ToolHost(const json& settings) {
         std::string error;
-        if (!host_.loadModule(zz::besideExecutable("KT07_Zigzag.aip"), &error)) {
+        if (!session_.load(zz::besideExecutable("KT07_Zigzag.aip"), &error)) {
             std::fprintf(stderr, "cannot load the module: %s\n", error.c_str());
             std::exit(1);
         }
-        host_.document().reset(zz::DocumentFacts{});
-        SPInterfaceMessage message{};
-        message.d = SPMessageData{kSPValidSPMessageData, host_.self(), nullptr, host_.basicSuite()};
-        host_.sendMessage(kSPInterfaceCaller, kSPInterfaceStartupSelector, &message);
-        globals_ = message.d.globals;
-        const zz::BlockStore::BlockInfo* block = host_.blocks().find("globals");
-        if (block == nullptr || host_.tools().empty()) {
+        session_.startup();
+        ToolSettings* record = zz::settingsBlock(session_.host());
+        if (record == nullptr || session_.tool() == nullptr) {
             std::fprintf(stderr, "the module did not start\n");
             std::exit(1);
         }
-        zz::applySettingsPatch(*static_cast<ToolSettings*>(block->address), settings);
+        zz::applySettingsPatch(*record, settings);
     }
 
-    SPErr tool(const char* selector, AIRealPoint at) {
-        zz::EventState& state = host_.event();
-        state.point = at;
-        state.modifiers = 0;
-        state.mouseDown = true;
-        AIToolMessage message{};
-        message.d = SPMessageData{kSPValidSPMessageData, host_.self(), globals_, host_.basicSuite()};
-        message.tool = host_.toolHandle(host_.tools().front());
-        message.cursor = at;
-        message.pressure = kMaxPointPressure;
-        const SPErr result = host_.sendMessage(kCallerAITool, selector, &message);
-        globals_ = message.d.globals;
-        return result;
-    }
-    void down(AIRealPoint at) {
-        host_.document().beginUndoContext();
-        tool(kSelectorAIToolMouseDown, at);
-    }
+    void down(AIRealPoint at) { session_.mouseDown(input(at)); }
     void drag(AIRealPoint at) {
-        if (tool(kSelectorAIToolMouseDrag, at) != kSPNoError) {
+        if (session_.drag(input(at)) != kSPNoError) {
             std::fprintf(stderr, "a drag event failed\n");
             std::exit(1);
         }
     }
-    void up(AIRealPoint at) {
-        tool(kSelectorAIToolMouseUp, at);
-        host_.document().endUndoContext();
-    }
-    zz::Host& host() { return host_; }
+    void up(AIRealPoint at) { session_.mouseUp(input(at)); }
+    zz::Host& host() { return session_.host(); }
 
     // Segments in the layer's paths now.
     size_t segments() {
         size_t total = 0;
-        for (const zz::Art* art = host_.document().layer().firstChild(); art != nullptr;
+        for (const zz::Art* art = session_.document().layer().firstChild(); art != nullptr;
              art = art->nextSibling())
             total += art->data().segments.size();
         return total;
     }
 
   private:
-    zz::Host host_;
-    void* globals_ = nullptr;
+    static zz::ToolInput input(AIRealPoint at) {
+        zz::ToolInput input;
+        input.point = at;
+        return input;
+    }
+    zz::ToolSession session_;
 };
 
 // One generation per iteration: each drag event of one long drag replaces the previous generation.

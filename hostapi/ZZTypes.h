@@ -74,6 +74,8 @@ typedef int32_t SPErr;
 #define kBadArtTypeErr ZZ_FOURCC('A', 'R', 'T', '?')
 /* A path would grow beyond the 32767 segments a 16-bit count can address. */
 #define kTooManySegmentsErr ZZ_FOURCC('N', 'E', 'S', 'S')
+/* The host failed inside the call for a reason of its own; nothing the call was to do can be relied on. */
+#define kSPHostFailureError ZZ_FOURCC('H', 'S', 'T', '!')
 
 /* ---- scalar and geometric types
  * ---------------------------------------------------------------------------- */

@@ -11,6 +11,9 @@ scripts/build.sh
 echo "== module checks"
 scripts/check-modules.sh
 
+echo "== layer checks"
+scripts/check-layers.sh build/linux
+
 echo "== native tests"
 (cd build/linux && ./zigzag_tests)
 

@@ -8,7 +8,8 @@
 #include "ADMItem.h"
 #include "ADMNotifier.h"
 #include "host/core/Host.h"
-#include "host/core/Platform.h"
+#include "host/base/Platform.h"
+#include "host/script/ScriptDialogs.h"
 
 namespace zz {
 namespace {
@@ -71,6 +72,8 @@ SPErr SPAPI optionsDialogInit(ADMDialogRef dialog) {
 class HostModal : public ::testing::Test {
   protected:
     void SetUp() override {
+        host.setDialogDriver(&driver);
+        host.setDialogObserver(&recorder);
         std::string why;
         ASSERT_TRUE(host.loadModule(besideExecutable("KT07_Zigzag.aip"), &why)) << why;
         probe = Probe{};
@@ -91,6 +94,15 @@ class HostModal : public ::testing::Test {
     }
     Host host;
     CurrentHost scope{host};
+    ScriptDialogDriver driver;
+    DialogRecorder recorder;
+};
+
+// A driver that leaves without ending the dialog, as a user interface that lost its user would.
+class GivingUpDriver : public DialogDriver {
+  public:
+    void run(DialogModel&, AdmDialog&) override { ++runs; }
+    int runs = 0;
 };
 
 TEST_F(HostModal, TemplateItemsExistForTheInitProcedureWhichGetsTheUserData) {
@@ -98,8 +110,8 @@ TEST_F(HostModal, TemplateItemsExistForTheInitProcedureWhichGetsTheUserData) {
     EXPECT_EQ(modal(kErrorDialog, errorDialogInit, &data), 1);
     EXPECT_EQ(probe.userData, &data);
     EXPECT_EQ(probe.okText, "OK");
-    ASSERT_EQ(host.dialogRecords().size(), 1u);
-    const DialogRecord& record = host.dialogRecords()[0];
+    ASSERT_EQ(recorder.records().size(), 1u);
+    const DialogRecord& record = recorder.records()[0];
     EXPECT_EQ(record.name, "Test Dialog");
     EXPECT_EQ(record.resource, kErrorDialog);
     EXPECT_EQ(record.result, 1);
@@ -110,14 +122,14 @@ TEST_F(HostModal, TemplateItemsExistForTheInitProcedureWhichGetsTheUserData) {
 }
 
 TEST_F(HostModal, TheClosingItemsNotifierRunsAndTheSessionEndsTheDialogIfItDoesNot) {
-    host.setNextDialogClose(1);
+    driver.beginEvent(1);
     EXPECT_EQ(modal(kErrorDialog, errorDialogInit), 1);
     EXPECT_EQ(probe.notified, 1);
     EXPECT_TRUE(probe.notifierWasUserChanged);
 }
 
 TEST_F(HostModal, ACloseItemTheDialogLacksStillEndsIt) {
-    host.setNextDialogClose(7);
+    driver.beginEvent(7);
     EXPECT_EQ(modal(kErrorDialog, errorDialogInit), 7);
     EXPECT_EQ(probe.notified, 0);
     // The close belonged to that dialog only: the next one ends with its default item.
@@ -128,7 +140,7 @@ TEST_F(HostModal, AFailingInitProcedureCancelsWithoutClosingNotifier) {
     probe.initResult = -1;
     EXPECT_EQ(modal(kErrorDialog, errorDialogInit), kADMCancelItemID);
     EXPECT_EQ(probe.notified, 0);
-    EXPECT_EQ(host.dialogRecords().back().result, kADMCancelItemID);
+    EXPECT_EQ(recorder.records().back().result, kADMCancelItemID);
 }
 
 TEST_F(HostModal, EndModalDuringInitDecidesTheResult) {
@@ -137,20 +149,34 @@ TEST_F(HostModal, EndModalDuringInitDecidesTheResult) {
     EXPECT_EQ(probe.notified, 0);
 }
 
-TEST_F(HostModal, TheOptionsDialogEndsWithCancelByDefaultAndOkThroughItsNotifier) {
+TEST_F(HostModal, TheOptionsDialogEndsWithTheItemTheDriverClicksAndOkThroughItsNotifier) {
+    driver.beginEvent(kADMCancelItemID);
     EXPECT_EQ(modal(kOptionsDialog, optionsDialogInit), kADMCancelItemID);
     EXPECT_EQ(probe.notified, 0); // Cancel has no notify procedure: default handling
-    EXPECT_EQ(host.dialogRecords().back().items.at(4), "400"); // clamped into its range
-    host.setNextDialogClose(1);
+    EXPECT_EQ(recorder.records().back().items.at(4), "400"); // clamped into its range
+    driver.beginEvent(1);
     EXPECT_EQ(modal(kOptionsDialog, optionsDialogInit), 1);
     EXPECT_EQ(probe.notified, 1);
+}
+
+TEST_F(HostModal, ADriverThatGivesUpLeavesTheDialogCancelledAndNoDriverMeansTheDefaultItem) {
+    GivingUpDriver quitter;
+    host.setDialogDriver(&quitter);
+    EXPECT_EQ(modal(kErrorDialog, errorDialogInit), kADMCancelItemID);
+    EXPECT_EQ(quitter.runs, 1);
+    EXPECT_EQ(probe.notified, 0);
+    EXPECT_TRUE(host.dialogs().empty());
+
+    host.setDialogDriver(nullptr);
+    EXPECT_EQ(modal(kErrorDialog, errorDialogInit), kADMDefaultItemID);
+    EXPECT_EQ(probe.notified, 1); // the default item was clicked: its notifier ran
 }
 
 TEST_F(HostModal, ADialogWithoutTemplateCannotBeMade) {
     EXPECT_EQ(modal(999, errorDialogInit), -1);
     EXPECT_EQ(probe.okText, ""); // the init procedure never ran
-    ASSERT_EQ(host.dialogRecords().size(), 1u);
-    EXPECT_EQ(host.dialogRecords()[0].result, -1);
+    ASSERT_EQ(recorder.records().size(), 1u);
+    EXPECT_EQ(recorder.records()[0].result, -1);
     EXPECT_EQ(probe.dialogs->Modal(nullptr, "X", kErrorDialog, 0, errorDialogInit, nullptr, 0),
               -1); // not our plug-in
 }

@@ -14,8 +14,8 @@
 #include <string>
 
 #include "SessionTestSupport.h"
-#include "host/core/Faults.h"
-#include "host/core/Utf8.h"
+#include "host/suites/Faults.h"
+#include "host/base/Utf8.h"
 #include "host/document/ArtReport.h"
 #include "host/document/Document.h"
 #include "host/document/SvgExport.h"

@@ -6,11 +6,11 @@
 #include <cstring>
 #include <limits>
 
-#include "host/core/BlockStore.h"
-#include "host/core/DialogModel.h"
-#include "host/core/Faults.h"
-#include "host/core/NumberText.h"
-#include "host/core/OperationCatalog.h"
+#include "host/suites/BlockStore.h"
+#include "host/dialogs/DialogModel.h"
+#include "host/suites/Faults.h"
+#include "host/base/NumberText.h"
+#include "host/suites/OperationCatalog.h"
 #include "host/script/SettingsJson.h"
 #include "tests/SuiteNames.h"
 

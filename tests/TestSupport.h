@@ -17,7 +17,7 @@
 #endif
 
 #include "ZZTypes.h"
-#include "host/core/Platform.h"
+#include "host/base/Platform.h"
 
 namespace zz::test {
 

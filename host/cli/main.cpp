@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/core/Platform.h"
+#include "host/base/Platform.h"
 #include "host/script/RunCommand.h"
 
 #include "host/cli/DrawCommand.h"

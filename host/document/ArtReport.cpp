@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "host/core/Utf8.h"
+#include "host/base/Utf8.h"
 
 namespace zz {
 

@@ -8,8 +8,8 @@
 #include <set>
 #include <string_view>
 
-#include "host/core/Utf8.h"
-#include "host/document/AtomicFile.h"
+#include "host/base/Utf8.h"
+#include "host/base/AtomicFile.h"
 
 namespace zz {
 

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <sstream>
 
-#include "host/document/AtomicFile.h"
+#include "host/base/AtomicFile.h"
 #include "host/script/Session.h"
 
 namespace zz {
@@ -25,6 +25,13 @@ std::optional<std::string> readFile(const std::string& path) {
     text << file.rdbuf();
     if (file.bad()) return std::nullopt;
     return text.str();
+}
+
+// Whether two paths name one file (both must exist for the system to say so; else their spellings decide).
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code code;
+    if (std::filesystem::equivalent(a, b, code)) return true;
+    return std::filesystem::weakly_canonical(a, code) == std::filesystem::weakly_canonical(b, code) && !code;
 }
 
 } // namespace
@@ -66,23 +73,49 @@ int runRunCommand(const std::vector<std::string>& args, const std::string& defau
         return kRunUsage;
     }
 
+    if (outPath && sameFile(*outPath, *scriptPath)) {
+        err << "zigzag run: --out " << *outPath
+            << " names the script itself; the report would overwrite it\n";
+        return kRunUsage;
+    }
+
     SessionError error;
-    const nlohmann::ordered_json report = runSessionText(*text, modulePath.value_or(defaultModule), &error);
-    if (report.is_null()) {
+    const std::optional<nlohmann::json> script = parseScript(*text, &error);
+    bool played = false;
+    if (script) {
+        const std::string module = modulePath.value_or(defaultModule);
+        if (!outPath) {
+            played = runSessionTo(out, *script, module, &error);
+            if (played) {
+                out << "\n";
+                out.flush();
+                if (!out) {
+                    err << "zigzag run: cannot write the report to standard output\n";
+                    return kRunFailed;
+                }
+            }
+        } else {
+            std::string why;
+            bool ran = false;
+            const bool written = writeFileAtomically(
+                *outPath,
+                [&](std::ostream& file, std::string* reason) {
+                    ran = true;
+                    played = runSessionTo(file, *script, module, &error);
+                    if (!played) *reason = error.message;
+                    file << "\n";
+                    return played;
+                },
+                &why);
+            if ((played || !ran) && !written) {
+                err << "zigzag run: cannot write the report " << *outPath << ": " << why << "\n";
+                return kRunFailed;
+            }
+        }
+    }
+    if (!played) {
         err << "zigzag run: " << *scriptPath << ": " << error.message << "\n";
         return error.kind == SessionError::Kind::Script ? kRunUsage : kRunFailed;
-    }
-    // Texts from the plug-in are bytes of its code page: anything that is not UTF-8 is replaced, never fatal.
-    const std::string json =
-        report.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
-    if (!outPath) {
-        out << json;
-        return out ? kRunOk : kRunFailed;
-    }
-    std::string why;
-    if (!writeFileAtomically(*outPath, json, &why)) {
-        err << "zigzag run: cannot write the report " << *outPath << ": " << why << "\n";
-        return kRunFailed;
     }
     return kRunOk;
 }

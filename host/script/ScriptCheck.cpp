@@ -4,7 +4,7 @@
 #include <set>
 #include <string_view>
 
-#include "host/core/OperationCatalog.h"
+#include "host/suites/OperationCatalog.h"
 #include "host/script/Session.h"
 #include "host/script/SettingsJson.h"
 
@@ -140,6 +140,9 @@ std::optional<std::string> checkField(const EventShape& shape, const std::string
             return std::string("must be an item id (an integer)");
     } else if (key == "caller" || key == "selector") {
         if (!value.is_string()) return std::string("must be a string");
+        // The module receives a C string: an embedded NUL would cut it short and send another name.
+        if (value.get_ref<const std::string&>().find('\0') != std::string::npos)
+            return std::string("must not contain a NUL character");
     } else if (key == "set") {
         if (auto problem = checkSettingsPatch(value)) return problem;
     } else if (key == "suite") {
@@ -150,10 +153,14 @@ std::optional<std::string> checkField(const EventShape& shape, const std::string
         if (!value.is_string()) return std::string("must be an operation name or \"acquire\"");
     } else if (key == "code") {
         if (value.is_string()) {
-            if (value.get<std::string>().size() != 4)
-                return std::string("a code text must have four characters");
+            const std::string& text = value.get_ref<const std::string&>();
+            if (text.size() != 4) return std::string("a code text must have four characters");
+            if (text == std::string(4, '\0')) return std::string("must be a failure status, not 0");
         } else if (!isInteger(value, std::numeric_limits<int32_t>::min(), 0xFFFFFFFFLL)) {
             return std::string("must be a 32-bit integer or a four-character string");
+        } else if (value.is_number_unsigned() ? value.get<uint64_t>() == 0 : value.get<int64_t>() == 0) {
+            // A failing call that answers success would leave its outputs unset for the plug-in to follow.
+            return std::string("must be a failure status, not 0");
         }
     } else if (key == "skip" || key == "times") {
         if (!isInteger(value, 0, std::numeric_limits<int32_t>::max()))

@@ -1,12 +1,16 @@
-// Playing a session script: a fresh host, the module, one message (or host action) per event, and the report.
+// Playing a session script: a fresh tool session, the module, one message (or host action) per event, and the
+// report.
 #include "host/script/Session.h"
 
 #include <cstring>
 
-#include "SPMessages.h"
-#include "host/core/Host.h"
-#include "host/document/ArtReport.h"
-#include "host/document/SvgExport.h"
+#include <sstream>
+
+#include "ADMDialog.h"
+#include "host/core/ToolSession.h"
+#include "host/script/JsonText.h"
+#include "host/script/Report.h"
+#include "host/script/ScriptDialogs.h"
 #include "host/script/SettingsJson.h"
 
 namespace zz {
@@ -15,8 +19,6 @@ namespace {
 
 using nlohmann::json;
 using nlohmann::ordered_json;
-
-constexpr const char* kGlobalsBlockName = "globals";
 
 AIRealPoint pointOf(const json& value) {
     return AIRealPoint{static_cast<AIReal>(value[0].get<double>()),
@@ -62,19 +64,19 @@ DocumentFacts documentFacts(const json& document) {
     return facts;
 }
 
-// The live settings record: the first live block named "globals" that is big enough to hold it.
-ToolSettings* settingsBlock(Host& host) {
-    const BlockStore::BlockInfo* block = host.blocks().find(kGlobalsBlockName);
-    if (block == nullptr || block->size < sizeof(ToolSettings)) return nullptr;
-    return static_cast<ToolSettings*>(block->address);
-}
-
 class SessionRunner {
   public:
     SessionRunner(const json& script, std::string modulePath)
-        : script_(script), modulePath_(std::move(modulePath)) {}
+        : script_(script), modulePath_(std::move(modulePath)) {
+        session_.host().setDialogDriver(&dialogs_);
+        session_.host().setDialogObserver(&recorder_);
+    }
 
-    ordered_json run(SessionError* error);
+    // Plays the script; false with the reason in *error.
+    bool play(SessionError* error);
+    void report(std::ostream& out) {
+        writeReport(out, ReportSources{session_, results_, recorder_.records()});
+    }
 
   private:
     bool fail(SessionError::Kind kind, std::string message) {
@@ -86,90 +88,69 @@ class SessionRunner {
         return "events[" + std::to_string(index) + "] (\"" + event["do"].get<std::string>() + "\")";
     }
 
-    bool play(std::size_t index, const json& event, json* result);
-    SPErr send(const char* caller, const char* selector);
-    SPErr sendTool(const char* selector, const json& event, bool mouseDown);
-    ordered_json report() const;
+    bool playEvent(std::size_t index, const json& event, std::optional<int64_t>* result);
+    // The pointer and keys of a tool event: its point (else the last one), modifiers and pressure.
+    ToolInput toolInput(const json& event);
 
     const json& script_;
     std::string modulePath_;
-    Host host_;
+    ToolSession session_;
+    ScriptDialogDriver dialogs_;
+    DialogRecorder recorder_;
     SessionError error_;
-    void* globals_ = nullptr; // the word the host keeps for the plug-in between messages
     AIRealPoint cursor_{0.0f, 0.0f};
-    std::vector<json> results_;
+    std::vector<std::optional<int64_t>> results_;
 };
 
-SPErr SessionRunner::send(const char* caller, const char* selector) {
-    // A plug-in reads the record as its caller's kind ("message" may name any caller): the record is as large
-    // as the largest kind, zero after the common header, so that such a read stays inside it.
-    AIToolMessage message{};
-    message.d = SPMessageData{kSPValidSPMessageData, host_.self(), globals_, host_.basicSuite()};
-    const SPErr result = host_.sendMessage(caller, selector, &message);
-    globals_ = message.d.globals;
-    return result;
-}
-
-SPErr SessionRunner::sendTool(const char* selector, const json& event, bool mouseDown) {
+ToolInput SessionRunner::toolInput(const json& event) {
     if (event.contains("at")) cursor_ = pointOf(event["at"]);
     if (event.contains("to")) cursor_ = pointOf(event["to"]);
-    EventState& state = host_.event();
-    state.point = cursor_;
-    state.modifiers = static_cast<uint32_t>(event.value("modifiers", static_cast<uint64_t>(0)));
-    state.mouseDown = mouseDown;
-
-    AIToolMessage message{};
-    message.d = SPMessageData{kSPValidSPMessageData, host_.self(), globals_, host_.basicSuite()};
-    message.tool = host_.tools().empty() ? nullptr : host_.toolHandle(host_.tools().front());
-    message.cursor = cursor_;
-    message.pressure = static_cast<int16_t>(event.value("pressure", kMaxPointPressure));
-    const SPErr result = host_.sendMessage(kCallerAITool, selector, &message);
-    globals_ = message.d.globals;
-    state = EventState{};
-    return result;
+    ToolInput input;
+    input.point = cursor_;
+    input.modifiers = static_cast<uint32_t>(event.value("modifiers", static_cast<uint64_t>(0)));
+    input.pressure = static_cast<int16_t>(event.value("pressure", kMaxPointPressure));
+    return input;
 }
 
-bool SessionRunner::play(std::size_t index, const json& event, json* result) {
+bool SessionRunner::playEvent(std::size_t index, const json& event, std::optional<int64_t>* result) {
     const std::string name = event["do"].get<std::string>();
-    *result = nullptr;
+    result->reset();
+    // The first dialog the event opens ends with its "close": by default Cancel for the options, the default
+    // item (OK) for everything else.
+    dialogs_.beginEvent(event.value("close", name == "editOptions" ? kADMCancelItemID : kADMDefaultItemID));
     if (name == "startup") {
-        *result = send(kSPInterfaceCaller, kSPInterfaceStartupSelector);
+        *result = session_.startup();
     } else if (name == "about") {
-        if (event.contains("close")) host_.setNextDialogClose(event["close"].get<int32_t>());
-        *result = send(kSPInterfaceCaller, kSPInterfaceAboutSelector);
+        *result = session_.about();
     } else if (name == "shutdown") {
-        *result = send(kSPInterfaceCaller, kSPInterfaceShutdownSelector);
+        *result = session_.shutdown();
     } else if (name == "unload") {
-        // The plug-in hands over what must survive, then its code really leaves memory.
-        *result = send(kSPAccessCaller, kSPAccessUnloadSelector);
-        host_.unloadModule();
+        *result = session_.unload();
     } else if (name == "reload") {
+        SPErr status = kSPNoError;
         std::string why;
-        if (!host_.loadModule(modulePath_, &why))
+        if (!session_.reload(&status, &why))
             return fail(SessionError::Kind::Module, where(index, event) + ": " + why);
-        *result = send(kSPAccessCaller, kSPAccessReloadSelector);
+        *result = status;
     } else if (name == "message") {
-        *result = send(event["caller"].get_ref<const std::string&>().c_str(),
-                       event["selector"].get_ref<const std::string&>().c_str());
+        *result = session_.message(event["caller"].get_ref<const std::string&>().c_str(),
+                                   event["selector"].get_ref<const std::string&>().c_str());
     } else if (name == "mouseDown") {
-        host_.document().beginUndoContext();
-        *result = sendTool(kSelectorAIToolMouseDown, event, true);
+        *result = session_.mouseDown(toolInput(event));
     } else if (name == "drag") {
-        *result = sendTool(kSelectorAIToolMouseDrag, event, true);
+        *result = session_.drag(toolInput(event));
     } else if (name == "mouseUp") {
-        *result = sendTool(kSelectorAIToolMouseUp, event, false);
-        host_.document().endUndoContext();
+        *result = session_.mouseUp(toolInput(event));
     } else if (name == "trackCursor") {
-        *result = sendTool(kSelectorAITrackToolCursor, event, false);
+        *result = session_.trackCursor(toolInput(event));
     } else if (name == "editOptions") {
-        if (event.contains("close")) host_.setNextDialogClose(event["close"].get<int32_t>());
-        *result = sendTool(kSelectorAIEditToolOptions, event, false);
+        *result = session_.editOptions(toolInput(event));
     } else if (name == "select") {
-        *result = sendTool(kSelectorAISelectTool, event, false);
+        *result = session_.select(toolInput(event));
     } else if (name == "deselect") {
-        *result = sendTool(kSelectorAIDeselectTool, event, false);
+        *result = session_.deselect(toolInput(event));
     } else if (name == "settings") {
-        ToolSettings* settings = settingsBlock(host_);
+        ToolSettings* settings = settingsBlock(session_.host());
         if (settings == nullptr)
             return fail(SessionError::Kind::Script,
                         where(index, event) + ": no \"globals\" block is held (send \"startup\" first)");
@@ -181,129 +162,79 @@ bool SessionRunner::play(std::size_t index, const json& event, json* result) {
         rule.code = codeOf(event["code"]);
         rule.skip = event.value("skip", 0);
         rule.times = event.value("times", 1);
-        host_.faults().add(std::move(rule));
+        session_.host().faults().add(std::move(rule));
     } else if (name == "undo") {
-        host_.document().undo();
+        session_.undo();
     } else if (name == "redo") {
-        host_.document().redo();
+        session_.redo();
     } else if (name == "export") {
         std::string why;
-        if (!writeSvg(host_.document(), event["svg"].get<std::string>(), &why))
+        if (!session_.exportSvg(event["svg"].get<std::string>(), &why))
             return fail(SessionError::Kind::Runtime, where(index, event) + ": " + why);
     }
-    // A "close" that no dialog used does not carry over to a later event.
-    host_.setNextDialogClose(std::nullopt);
     return true;
 }
 
-ordered_json SessionRunner::run(SessionError* error) {
+bool SessionRunner::play(SessionError* error) {
+    bool ok = true;
     if (auto problem = checkScript(script_)) {
-        fail(SessionError::Kind::Script, *problem);
+        ok = fail(SessionError::Kind::Script, *problem);
     } else {
+        Host& host = session_.host();
         const json document = script_.value("document", json::object());
-        host_.document().reset(documentFacts(document));
-        host_.facts().pressure = document.value("pressure", true);
-        if (document.contains("iconType")) host_.facts().iconType = document["iconType"].get<int32_t>();
+        session_.newDocument(documentFacts(document));
+        host.facts().pressure = document.value("pressure", true);
+        if (document.contains("iconType")) host.facts().iconType = document["iconType"].get<int32_t>();
         if (script_.contains("seed"))
-            host_.random().seed(static_cast<uint32_t>(script_["seed"].get<uint64_t>()));
+            host.random().seed(static_cast<uint32_t>(script_["seed"].get<uint64_t>()));
         if (script_.contains("random"))
             for (const json& value : script_["random"])
-                host_.random().queue(static_cast<float>(value.get<double>()));
+                host.random().queue(static_cast<float>(value.get<double>()));
         Host::clearCursor();
 
         std::string why;
-        if (!host_.loadModule(modulePath_, &why)) {
-            fail(SessionError::Kind::Module, why);
+        if (!session_.load(modulePath_, &why)) {
+            ok = fail(SessionError::Kind::Module, why);
         } else {
             const json events = script_.value("events", json::array());
-            bool ok = true;
             for (std::size_t index = 0; ok && index < events.size(); ++index) {
-                json result;
-                ok = play(index, events[index], &result);
+                std::optional<int64_t> result;
+                ok = playEvent(index, events[index], &result);
                 results_.push_back(result);
             }
-            if (ok) return report();
         }
     }
-    if (error) *error = error_;
-    return nullptr;
-}
-
-ordered_json SessionRunner::report() const {
-    Host& host = const_cast<Host&>(host_);
-    ordered_json out = ordered_json::object();
-    out["results"] = ordered_json::array();
-    for (const json& result : results_)
-        out["results"].push_back(result.is_null() ? ordered_json(nullptr)
-                                                  : ordered_json(result.get<int64_t>()));
-
-    const ToolSettings* settings = settingsBlock(host);
-    out["settings"] = settings ? settingsToJson(*settings) : ordered_json(nullptr);
-
-    out["alerts"] = host.alerts();
-
-    out["blocks"] = ordered_json::array();
-    for (const BlockStore::BlockInfo& block : host.blocks().live())
-        out["blocks"].push_back(ordered_json{{"name", block.name}, {"size", block.size}});
-
-    out["suites"] = ordered_json{{"held", host.suites().held()},
-                                 {"acquired", host.suites().acquiredCount()},
-                                 {"released", host.suites().releasedCount()}};
-
-    out["tools"] = ordered_json::array();
-    for (const ToolRecord& tool : host.tools()) {
-        const IconRecord* icon = host.icon(tool.icon);
-        ordered_json iconJson =
-            icon ? ordered_json{{"id", icon->id}, {"index", icon->index}, {"type", icon->type}}
-                 : ordered_json(nullptr);
-        out["tools"].push_back(ordered_json{{"name", tool.name},
-                                            {"title", tool.title},
-                                            {"tooltip", tool.tooltip},
-                                            {"icon", iconJson},
-                                            {"sameGroupAs", tool.sameGroupAs},
-                                            {"sameToolsetAs", tool.sameToolsAs},
-                                            {"options", tool.options}});
-    }
-
-    out["dialogs"] = ordered_json::array();
-    for (const DialogRecord& dialog : host.dialogRecords()) {
-        ordered_json items = ordered_json::object();
-        for (const auto& [id, text] : dialog.items)
-            items[std::to_string(id)] = text;
-        out["dialogs"].push_back(ordered_json{{"name", dialog.name},
-                                              {"resource", dialog.resource},
-                                              {"result", dialog.result},
-                                              {"items", items}});
-    }
-
-    const std::optional<int32_t> cursor = host.currentCursor();
-    out["cursor"] = cursor ? ordered_json(*cursor) : ordered_json(nullptr);
-
-    out["art"] = ordered_json::parse(artReport(host.document()).dump());
-    out["plugin"] = ordered_json{{"options", host.plugin(host.self())->options}};
-    out["unimplemented"] = host.unimplementedCalls();
-    return out;
+    if (!ok && error != nullptr) *error = error_;
+    return ok;
 }
 
 } // namespace
 
-nlohmann::ordered_json runSession(const json& script, const std::string& modulePath, SessionError* error) {
+bool runSessionTo(std::ostream& out, const json& script, const std::string& modulePath, SessionError* error) {
     SessionRunner runner(script, modulePath);
-    return runner.run(error);
+    if (!runner.play(error)) return false;
+    runner.report(out);
+    return true;
+}
+
+nlohmann::ordered_json runSession(const json& script, const std::string& modulePath, SessionError* error) {
+    std::stringstream text;
+    if (!runSessionTo(text, script, modulePath, error)) return nullptr;
+    return ordered_json::parse(text);
+}
+
+std::optional<json> parseScript(const std::string& text, SessionError* error) {
+    std::string problem;
+    std::optional<json> script = parseJsonNamingPlace(text, &problem);
+    if (!script && error != nullptr) *error = SessionError{SessionError::Kind::Script, problem};
+    return script;
 }
 
 nlohmann::ordered_json runSessionText(const std::string& text, const std::string& modulePath,
                                       SessionError* error) {
-    json script;
-    try {
-        script = json::parse(text);
-    } catch (const json::parse_error& problem) {
-        if (error)
-            *error = SessionError{SessionError::Kind::Script,
-                                  std::string("the script is not valid JSON: ") + problem.what()};
-        return nullptr;
-    }
-    return runSession(script, modulePath, error);
+    const std::optional<json> script = parseScript(text, error);
+    if (!script) return nullptr;
+    return runSession(*script, modulePath, error);
 }
 
 } // namespace zz

@@ -4,6 +4,7 @@
 #define ZZ_HOST_SCRIPT_SESSION_H
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -28,6 +29,15 @@ std::optional<std::string> checkScript(const nlohmann::json& script);
 // null and says why in *error (when given).
 nlohmann::ordered_json runSession(const nlohmann::json& script, const std::string& modulePath,
                                   SessionError* error);
+
+// Plays `script` and streams the report into `out` as it is produced (no final newline). False, with nothing
+// written, on an error.
+bool runSessionTo(std::ostream& out, const nlohmann::json& script, const std::string& modulePath,
+                  SessionError* error);
+
+// A script's text as JSON; on a syntax error, or a number beyond the range of a double, null with a Script
+// error that names the place (the event by index and "do", and the field).
+std::optional<nlohmann::json> parseScript(const std::string& text, SessionError* error);
 
 // As runSession, from the script's text (which must be a JSON object).
 nlohmann::ordered_json runSessionText(const std::string& text, const std::string& modulePath,

@@ -8,6 +8,12 @@
 
 namespace zz {
 
+ToolSettings* settingsBlock(HostServices& host) {
+    const BlockStore::BlockInfo* block = host.blocks().find("globals");
+    if (block == nullptr || block->size < sizeof(ToolSettings)) return nullptr;
+    return static_cast<ToolSettings*>(block->address);
+}
+
 namespace {
 
 enum class FieldKind { Int, Float };

@@ -10,9 +10,13 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/suites/HostServices.h"
 #include "settings/ToolSettings.h"
 
 namespace zz {
+
+// The live settings record: the first live block named "globals" that is big enough to hold it, or null.
+ToolSettings* settingsBlock(HostServices& host);
 
 // A 32-bit float as JSON: the shortest decimal that reads back as the same float; non-finite values as the
 // strings "nan", "inf" and "-inf".

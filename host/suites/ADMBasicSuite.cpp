@@ -1,7 +1,7 @@
 // ADMBasicSuite: strings from the module's string lists, and alerts (recorded by the host).
 #include "ADMBasic.h"
-#include "host/core/Host.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/HostServices.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
 #include <cstring>
@@ -12,7 +12,7 @@ namespace {
 
 SPErr SPAPI getIndexString(SPPluginRef plugin, int32_t stringID, int32_t stringIndex, char* string,
                            int32_t maxLength) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     if (host == nullptr) return kNotNowErr;
     if (string == nullptr || maxLength < 1 || stringIndex < 0 || host->plugin(plugin) == nullptr)
         return kSPBadParameterError;
@@ -27,7 +27,7 @@ SPErr SPAPI getIndexString(SPPluginRef plugin, int32_t stringID, int32_t stringI
 }
 
 void SPAPI messageAlert(const char* message) {
-    if (Host* host = Host::current()) host->alerts().push_back(message ? message : "");
+    if (HostServices* host = HostServices::current()) host->alerts().push_back(message ? message : "");
 }
 
 const ADMBasicSuite kSuite = {

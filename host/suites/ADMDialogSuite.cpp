@@ -1,7 +1,7 @@
 // ADMDialogSuite over the host's dialog model.
 #include "ADMDialog.h"
-#include "host/core/Host.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/HostServices.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
 namespace zz {
@@ -9,13 +9,13 @@ namespace zz {
 namespace {
 
 AdmDialog* liveDialog(ADMDialogRef ref) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     return host ? host->dialogs().dialog(ref) : nullptr;
 }
 
 int32_t SPAPI modal(SPPluginRef plugin, const char* name, int32_t dialogID, int32_t style,
                     ADMDialogInitProc initProc, ADMUserData userData, int32_t) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     if (host == nullptr || host->plugin(plugin) == nullptr) return -1;
     return host->runModal(name ? name : "", dialogID, style, initProc, userData);
 }
@@ -34,7 +34,7 @@ ADMItemRef SPAPI createItem(ADMDialogRef dialog, int32_t itemID, const char* ite
                             ADMItemInitProc initProc, ADMUserData data, int32_t) {
     AdmDialog* live = liveDialog(dialog);
     if (live == nullptr || itemType == nullptr || bounds == nullptr) return nullptr;
-    AdmItem* item = Host::current()->dialogs().createItem(*live, itemID, itemType, *bounds);
+    AdmItem* item = HostServices::current()->dialogs().createItem(*live, itemID, itemType, *bounds);
     if (item == nullptr) return nullptr;
     item->userData = data;
     if (initProc != nullptr) initProc(toRef(item));

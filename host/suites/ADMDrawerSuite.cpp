@@ -1,6 +1,6 @@
 // ADMDrawerSuite over the host's model.
 #include "ADMDrawer.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
 namespace zz {

@@ -1,7 +1,7 @@
 // ADMEntrySuite over the host's dialog model.
 #include "ADMEntry.h"
-#include "host/core/Host.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/HostServices.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
 namespace zz {
@@ -9,7 +9,7 @@ namespace zz {
 namespace {
 
 AdmEntry* live(ADMEntryRef ref) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     return host ? host->dialogs().entry(ref) : nullptr;
 }
 

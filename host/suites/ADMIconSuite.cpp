@@ -1,8 +1,8 @@
 // ADMIconSuite: icons from the module's resources. Icon `id` with index `index` is the icon group id + index
 // (the tool's icon 16050, index 1, is the group 16051).
 #include "ADMIcon.h"
-#include "host/core/Host.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/HostServices.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
 namespace zz {
@@ -10,13 +10,13 @@ namespace zz {
 namespace {
 
 ADMIconRef SPAPI getFromResource(SPPluginRef plugin, int32_t iconID, int32_t iconIndex) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     if (host == nullptr || host->plugin(plugin) == nullptr) return nullptr;
     return host->loadIcon(iconID, iconIndex);
 }
 
 int32_t SPAPI getType(ADMIconRef icon) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     if (host == nullptr) return kUnknownIcon;
     const IconRecord* record = host->icon(icon);
     return record ? record->type : kUnknownIcon;

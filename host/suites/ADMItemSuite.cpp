@@ -1,9 +1,9 @@
 // ADMItemSuite over the host's dialog model. A handle that names no live item is ignored: setters do nothing,
 // getters answer 0, false or null.
 #include "ADMItem.h"
-#include "host/core/Host.h"
-#include "host/core/NumberText.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/HostServices.h"
+#include "host/base/NumberText.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
 #include <cmath>
@@ -14,7 +14,7 @@ namespace zz {
 namespace {
 
 AdmItem* live(ADMItemRef ref) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     return host ? host->dialogs().item(ref) : nullptr;
 }
 
@@ -28,7 +28,7 @@ void SPAPI defaultNotify(ADMItemRef item, ADMNotifierRef) {
 
 void SPAPI sendNotify(ADMItemRef item, const char* notifierType) {
     if (AdmItem* it = live(item))
-        Host::current()->dialogs().notify(*it, notifierType ? notifierType : kADMUserChangedNotifier);
+        HostServices::current()->dialogs().notify(*it, notifierType ? notifierType : kADMUserChangedNotifier);
 }
 
 ADMDialogRef SPAPI getDialog(ADMItemRef item) {

@@ -1,7 +1,7 @@
 // ADMListSuite over the host's dialog model.
 #include "ADMList.h"
-#include "host/core/Host.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/HostServices.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
 namespace zz {
@@ -9,7 +9,7 @@ namespace zz {
 namespace {
 
 AdmList* live(ADMListRef ref) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     return host ? host->dialogs().list(ref) : nullptr;
 }
 
@@ -19,7 +19,7 @@ void SPAPI setEntryHeight(ADMListRef list, int32_t height) {
 
 ADMEntryRef SPAPI insertEntry(ADMListRef list, int32_t index) {
     AdmList* l = live(list);
-    return l ? toRef(Host::current()->dialogs().insertEntry(*l, index)) : nullptr;
+    return l ? toRef(HostServices::current()->dialogs().insertEntry(*l, index)) : nullptr;
 }
 
 ADMEntryRef SPAPI indexEntry(ADMListRef list, int32_t index) {

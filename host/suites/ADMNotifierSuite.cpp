@@ -1,7 +1,7 @@
 // ADMNotifierSuite: the notification an item's notify procedure receives.
 #include "ADMNotifier.h"
-#include "host/core/Host.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/HostServices.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
 namespace zz {
@@ -9,7 +9,7 @@ namespace zz {
 namespace {
 
 AIBoolean SPAPI isNotifierType(ADMNotifierRef notifier, const char* notifierType) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     if (host == nullptr || notifierType == nullptr) return 0;
     const AdmNotification* notification = host->dialogs().notification(notifier);
     return notification != nullptr && notification->type == notifierType ? 1 : 0;

@@ -1,7 +1,7 @@
 // ADMTrackerSuite: the state of the event the host is answering (only the current event; trackers are null).
 #include "ADMTracker.h"
-#include "host/core/Host.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/HostServices.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
 namespace zz {
@@ -9,18 +9,18 @@ namespace zz {
 namespace {
 
 void SPAPI getPoint(ADMTrackerRef, AIRealPoint* point) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     if (host == nullptr || point == nullptr) return;
     *point = host->event().point;
 }
 
 AIBoolean SPAPI isMouseDown(ADMTrackerRef) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     return host != nullptr && host->event().mouseDown ? 1 : 0;
 }
 
 uint32_t SPAPI getModifiers(ADMTrackerRef) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     return host != nullptr ? host->event().modifiers : 0;
 }
 

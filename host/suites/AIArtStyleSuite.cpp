@@ -1,6 +1,6 @@
 // AIArtStyleSuite over the host's document: a named style's handle is its index plus one.
 #include "AIArtStyle.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/DocumentAdapters.h"
 #include "host/suites/Suites.h"
 

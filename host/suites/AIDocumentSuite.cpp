@@ -1,6 +1,6 @@
 // AIDocumentSuite over the host's document.
 #include "AIDocument.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/DocumentAdapters.h"
 #include "host/suites/Suites.h"
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "AIEnvelope.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/DocumentAdapters.h"
 #include "host/suites/Suites.h"
 

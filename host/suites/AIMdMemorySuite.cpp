@@ -1,6 +1,6 @@
 // AIMdMemorySuite over the host's model.
 #include "AIMdMemory.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
 namespace zz {

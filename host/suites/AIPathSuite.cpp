@@ -1,6 +1,6 @@
 // AIPathSuite over the host's document. Segment numbers and counts are 16-bit, so a path holds at most 32767.
 #include "AIPath.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/DocumentAdapters.h"
 #include "host/suites/Suites.h"
 

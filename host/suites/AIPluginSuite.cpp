@@ -1,7 +1,7 @@
 // AIPluginSuite: the option flags of the plug-in record.
 #include "AIPlugin.h"
-#include "host/core/Host.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/HostServices.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
 namespace zz {
@@ -9,7 +9,7 @@ namespace zz {
 namespace {
 
 SPErr SPAPI getPluginOptions(SPPluginRef plugin, int32_t* options) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     if (host == nullptr) return kNotNowErr;
     PluginRecord* record = host->plugin(plugin);
     if (record == nullptr || options == nullptr) return kSPBadParameterError;
@@ -18,7 +18,7 @@ SPErr SPAPI getPluginOptions(SPPluginRef plugin, int32_t* options) {
 }
 
 SPErr SPAPI setPluginOptions(SPPluginRef plugin, int32_t options) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     if (host == nullptr) return kNotNowErr;
     PluginRecord* record = host->plugin(plugin);
     if (record == nullptr) return kSPBadParameterError;

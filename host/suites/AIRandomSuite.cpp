@@ -1,7 +1,7 @@
 // AIRandomSuite over the host's random source: numbers a session lists first, then the seeded generator.
 #include "AIRandom.h"
-#include "host/core/Host.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/HostServices.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
 namespace zz {
@@ -9,12 +9,12 @@ namespace zz {
 namespace {
 
 AIReal floatRnd() {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     return host != nullptr ? host->random().next() : 0.0f;
 }
 
 void setRndSeed(int32_t seed) {
-    if (Host* host = Host::current()) host->random().seed(static_cast<uint32_t>(seed));
+    if (HostServices* host = HostServices::current()) host->random().seed(static_cast<uint32_t>(seed));
 }
 
 const AIRandomSuite kSuite = {

@@ -1,6 +1,6 @@
 // AIRealMathSuite: float angle and matrix arithmetic (host/document/RealMath.h). These calls cannot fail.
 #include "AIRealMath.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/document/RealMath.h"
 #include "host/suites/Suites.h"
 

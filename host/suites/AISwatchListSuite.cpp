@@ -1,7 +1,7 @@
 // AISwatchListSuite over the host's document: one list, the current document's; a swatch handle is its
 // position in that list plus one.
 #include "AISwatchList.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/DocumentAdapters.h"
 #include "host/suites/Suites.h"
 

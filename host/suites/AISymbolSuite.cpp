@@ -1,6 +1,6 @@
 // AISymbolSuite over the host's document: a symbol handle is the id of its definition's copy of the art.
 #include "AISymbol.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/DocumentAdapters.h"
 #include "host/suites/Suites.h"
 

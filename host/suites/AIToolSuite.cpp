@@ -1,7 +1,7 @@
 // AIToolSuite: the host's toolbox (every added tool is recorded) and the pen.
 #include "AITool.h"
-#include "host/core/Host.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/HostServices.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
 namespace zz {
@@ -10,7 +10,7 @@ namespace {
 
 SPErr SPAPI addTool(SPPluginRef self, const char* name, const AIAddToolData* data, int32_t options,
                     AIToolHandle* tool) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     if (host == nullptr) return kNotNowErr;
     if (host->plugin(self) == nullptr || name == nullptr || data == nullptr || tool == nullptr ||
         data->icon == nullptr || host->icon(data->icon) == nullptr)
@@ -29,7 +29,7 @@ SPErr SPAPI addTool(SPPluginRef self, const char* name, const AIAddToolData* dat
 }
 
 SPErr SPAPI systemHasPressure(AIBoolean* hasPressure) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     if (host == nullptr) return kNotNowErr;
     if (hasPressure == nullptr) return kSPBadParameterError;
     *hasPressure = host->facts().pressure ? 1 : 0;

@@ -1,6 +1,6 @@
 // AIUndoSuite over the host's document: the undo context is the current drag (opened at mouse down).
 #include "AIUndo.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/DocumentAdapters.h"
 #include "host/suites/Suites.h"
 

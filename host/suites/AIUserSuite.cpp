@@ -1,7 +1,7 @@
 // AIUserSuite: number <-> length-prefixed text.
 #include "AIUser.h"
-#include "host/core/NumberText.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/base/NumberText.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
 namespace zz {

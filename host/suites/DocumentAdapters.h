@@ -6,14 +6,14 @@
 #include <cstdint>
 
 #include "ZZTypes.h"
-#include "host/core/Host.h"
+#include "host/suites/HostServices.h"
 #include "host/document/Document.h"
 
 namespace zz {
 
 // The document of the host answering the plug-in, or null outside any call.
 inline Document* currentDocument() {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     return host != nullptr ? &host->document() : nullptr;
 }
 

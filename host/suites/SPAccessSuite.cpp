@@ -1,7 +1,7 @@
 // SPAccessSuite: the plug-in's module and the platform's handle of it.
 #include "SPAccess.h"
-#include "host/core/Host.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/HostServices.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
 namespace zz {
@@ -9,7 +9,7 @@ namespace zz {
 namespace {
 
 SPErr SPAPI getPluginAccess(SPPluginRef plugin, SPAccessRef* access) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     if (host == nullptr) return kNotNowErr;
     if (access == nullptr || host->plugin(plugin) == nullptr) return kSPBadParameterError;
     *access = host->access();
@@ -17,7 +17,7 @@ SPErr SPAPI getPluginAccess(SPPluginRef plugin, SPAccessRef* access) {
 }
 
 SPErr SPAPI getAccessInfo(SPAccessRef access, SPPlatformAccessInfo* info) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     if (host == nullptr) return kNotNowErr;
     if (info == nullptr) return kSPBadParameterError;
     if (!host->isAccess(access)) return kSPBadHandleError;

@@ -1,7 +1,7 @@
 // SPBlocksSuite over the host's block store.
 #include "SPBlocks.h"
-#include "host/core/Host.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/HostServices.h"
+#include "host/suites/SuiteAdapter.h"
 #include "host/suites/Suites.h"
 
 namespace zz {
@@ -9,13 +9,13 @@ namespace zz {
 namespace {
 
 SPErr SPAPI allocateBlock(size_t size, const char* debugName, void** block) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     if (host == nullptr) return kNotNowErr;
     return host->blocks().allocate(size, debugName ? debugName : "", block);
 }
 
 SPErr SPAPI freeBlock(void* block) {
-    Host* host = Host::current();
+    HostServices* host = HostServices::current();
     if (host == nullptr) return kNotNowErr;
     return host->blocks().free(block);
 }

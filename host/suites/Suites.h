@@ -4,7 +4,7 @@
 #ifndef ZZ_HOST_SUITES_SUITES_H
 #define ZZ_HOST_SUITES_SUITES_H
 
-#include "host/core/SuiteRegistry.h"
+#include "host/suites/SuiteRegistry.h"
 
 #define ZZ_HOST_SUITES(X)                                                                                    \
     X(SPBlocks)                                                                                              \

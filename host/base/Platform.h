@@ -1,6 +1,6 @@
 // Small platform services of the host programs.
-#ifndef ZZ_HOST_CORE_PLATFORM_H
-#define ZZ_HOST_CORE_PLATFORM_H
+#ifndef ZZ_HOST_BASE_PLATFORM_H
+#define ZZ_HOST_BASE_PLATFORM_H
 
 #include <string>
 

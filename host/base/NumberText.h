@@ -1,7 +1,7 @@
 // Number <-> text conversions of the AI User suite, over length-prefixed strings (a length byte, then that
 // many characters, no terminator). Independent of the C locale: the decimal point is always ".".
-#ifndef ZZ_HOST_CORE_NUMBER_TEXT_H
-#define ZZ_HOST_CORE_NUMBER_TEXT_H
+#ifndef ZZ_HOST_BASE_NUMBER_TEXT_H
+#define ZZ_HOST_BASE_NUMBER_TEXT_H
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
-// Modal dialogs: built from the module's dialog templates, run through their init procedure, recorded, and
-// ended as the session says.
-#include "host/core/Host.h"
+// Modal dialogs: built from the module's dialog templates, run through their init procedure, then run by the
+// dialog driver until an item ends them.
+#include "host/suites/HostServices.h"
 
 #include "host/resources/ModuleResources.h"
 #include "host/resources/ResourceFormats.h"
@@ -8,9 +8,6 @@
 namespace zz {
 
 namespace {
-
-// The options dialog, which a session ends with Cancel unless it says otherwise.
-constexpr int32_t kOptionsDialogResource = 16201;
 
 // The item type a template control becomes.
 std::string itemTypeOf(const DialogItem& control) {
@@ -59,14 +56,9 @@ int32_t toPixelsY(int32_t units) {
 
 } // namespace
 
-int32_t Host::runModal(const std::string& name, int32_t dialogID, int32_t style, ADMDialogInitProc initProc,
-                       ADMUserData userData) {
-    const std::optional<int32_t> requestedClose = nextClose_;
-    nextClose_.reset(); // a "close" belongs to the first dialog its event opens
-
-    // The record takes its place in the order dialogs were opened; it is completed when the dialog ends.
-    const std::size_t recordIndex = dialogRecords_.size();
-    dialogRecords_.push_back(DialogRecord{name, dialogID, -1, {}});
+int32_t HostServices::runModal(const std::string& name, int32_t dialogID, int32_t style,
+                               ADMDialogInitProc initProc, ADMUserData userData) {
+    if (observer_ != nullptr) observer_->opened(name, dialogID);
 
     std::optional<DialogTemplate> layout;
     if (resources() != nullptr && dialogID > 0 && dialogID <= 0xFFFF) {
@@ -76,7 +68,10 @@ int32_t Host::runModal(const std::string& name, int32_t dialogID, int32_t style,
             layout.reset(); // a malformed template cannot be shown
         }
     }
-    if (!layout) return -1;
+    if (!layout) {
+        if (observer_ != nullptr) observer_->ended(-1);
+        return -1;
+    }
 
     AdmDialog& dialog = dialogs_.open(name, dialogID, style, userData);
     dialog.width = toPixelsX(layout->width);
@@ -95,26 +90,20 @@ int32_t Host::runModal(const std::string& name, int32_t dialogID, int32_t style,
         shown = false;
         dialog.endedWith = kADMCancelItemID;
     }
-
-    DialogRecord& record = dialogRecords_[recordIndex];
-    for (const auto& item : dialog.items) {
-        std::string& text = record.items[item->id];
-        if (!text.empty()) text += "\n";
-        text += item->shownText();
-    }
+    if (observer_ != nullptr) observer_->shown(dialog);
 
     if (shown && !dialog.endedWith) {
-        // The user clicks the closing item: its notifier runs, or the host's default handling does.
-        const int32_t close = requestedClose.value_or(dialogID == kOptionsDialogResource ? kADMCancelItemID
-                                                                                         : kADMDefaultItemID);
-        if (AdmItem* item = dialog.item(close)) dialogs_.notify(*item, kADMUserChangedNotifier);
-        // A notifier that does not end the dialog would leave it open for ever: the session ends it anyway.
-        if (!dialog.endedWith) dialog.endedWith = close;
+        if (driver_ != nullptr)
+            driver_->run(dialogs_, dialog);
+        else
+            endWithItem(dialogs_, dialog, kADMDefaultItemID);
+        // A driver that gave up leaves the dialog to be cancelled.
+        if (!dialog.endedWith) dialog.endedWith = kADMCancelItemID;
     }
 
     const int32_t result = *dialog.endedWith;
-    dialogRecords_[recordIndex].result = result;
     dialogs_.close(dialog);
+    if (observer_ != nullptr) observer_->ended(result);
     return result;
 }
 

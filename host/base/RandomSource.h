@@ -1,6 +1,6 @@
 // The host's random sequence: numbers a session script lists come first, then a seeded generator.
-#ifndef ZZ_HOST_CORE_RANDOM_SOURCE_H
-#define ZZ_HOST_CORE_RANDOM_SOURCE_H
+#ifndef ZZ_HOST_BASE_RANDOM_SOURCE_H
+#define ZZ_HOST_BASE_RANDOM_SOURCE_H
 
 #include <cstdint>
 #include <deque>

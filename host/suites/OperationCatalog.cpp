@@ -1,7 +1,7 @@
-#include "host/core/OperationCatalog.h"
+#include "host/suites/OperationCatalog.h"
 
 #include "SPBasic.h"
-#include "host/core/SuiteAdapter.h"
+#include "host/suites/SuiteAdapter.h"
 
 namespace zz {
 

@@ -1,8 +1,8 @@
 // The memory blocks the host hands out through SP Blocks. Each block is tracked with its debug name and size,
 // so a report can list what a plug-in still holds; a new block is filled with kFillByte, as debug allocators
 // do, so that a field read before it is written stands out.
-#ifndef ZZ_HOST_CORE_BLOCK_STORE_H
-#define ZZ_HOST_CORE_BLOCK_STORE_H
+#ifndef ZZ_HOST_SUITES_BLOCK_STORE_H
+#define ZZ_HOST_SUITES_BLOCK_STORE_H
 
 #include <cstddef>
 #include <cstdint>

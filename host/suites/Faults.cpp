@@ -1,4 +1,4 @@
-#include "host/core/Faults.h"
+#include "host/suites/Faults.h"
 
 namespace zz {
 

@@ -1,9 +1,9 @@
-#include "host/core/SuiteRegistry.h"
+#include "host/suites/SuiteRegistry.h"
 
 #include <algorithm>
 
 #include "SPBasic.h"
-#include "host/core/Faults.h"
+#include "host/suites/Faults.h"
 
 namespace zz {
 

@@ -1,7 +1,9 @@
 // Adapters between the C function tables the plug-in calls and the host's C++ implementation.
 //
 // Every entry of every suite table is an OpHook: it looks up the current host, lets the fault injector
-// strike, and otherwise calls the implementation. An operation this host does not offer yet is an OpHook
+// strike, and otherwise calls the implementation. No C++ exception leaves a hook into the plug-in's frames:
+// running out of memory answers kSPOutOfMemoryError, any other failure kSPHostFailureError (as results of
+// the operation's type, below). An operation this host does not offer yet is an OpHook
 // without an implementation: it returns kSPUnimplementedError (or the "nothing" value of its result type) and
 // never crashes.
 //
@@ -14,15 +16,17 @@
 // Results of a failing call by result type: a status returns the code; other integers return the code too (so
 // an icon type or an item number can be forced); pointers return null; floats return 0; void calls do
 // nothing.
-#ifndef ZZ_HOST_CORE_SUITE_ADAPTER_H
-#define ZZ_HOST_CORE_SUITE_ADAPTER_H
+#ifndef ZZ_HOST_SUITES_SUITE_ADAPTER_H
+#define ZZ_HOST_SUITES_SUITE_ADAPTER_H
 
 #include <cstddef>
+#include <exception>
+#include <new>
 #include <string_view>
 #include <type_traits>
 
 #include "ZZTypes.h"
-#include "host/core/FixedString.h"
+#include "host/base/FixedString.h"
 
 namespace zz {
 
@@ -46,6 +50,17 @@ template <typename R> R failedResult(SPErr code) {
     }
 }
 
+// Runs `body` and turns any exception it throws into the failed result of its type.
+template <typename R, typename Body> R guardedCall(Body&& body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return failedResult<R>(kSPOutOfMemoryError);
+    } catch (...) {
+        return failedResult<R>(kSPHostFailureError);
+    }
+}
+
 template <FixedString Suite, FixedString Operation, typename Fn, auto Impl> struct OpHook;
 
 template <FixedString Suite, FixedString Operation, typename R, typename... A, auto Impl>
@@ -54,15 +69,17 @@ struct OpHook<Suite, Operation, R(SPAPI*)(A...), Impl> {
     // Every hook that a suite table names enters itself into the operation catalogue before main runs.
     static inline const bool catalogued = catalogueOperation(Suite.view(), Operation.view(), kImplemented);
 
-    static R SPAPI call(A... args) {
+    static R SPAPI call(A... args) noexcept {
         (void)catalogued;
-        if (const SPErr code = strikeFault(Suite.view(), Operation.view())) return failedResult<R>(code);
-        if constexpr (!kImplemented) {
-            noteUnimplemented(Suite.view(), Operation.view());
-            return failedResult<R>(kSPUnimplementedError);
-        } else {
-            return Impl(args...);
-        }
+        return guardedCall<R>([&]() -> R {
+            if (const SPErr code = strikeFault(Suite.view(), Operation.view())) return failedResult<R>(code);
+            if constexpr (!kImplemented) {
+                noteUnimplemented(Suite.view(), Operation.view());
+                return failedResult<R>(kSPUnimplementedError);
+            } else {
+                return Impl(args...);
+            }
+        });
     }
 };
 

@@ -1,4 +1,4 @@
-#include "host/core/BlockStore.h"
+#include "host/suites/BlockStore.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-// The host's side of the loaded module: mapping it, its resources (strings, icons) and the platform handle
-// that SP Access hands out, through which the module loads its cursor.
-#include "host/core/Host.h"
+// What the suites read of the loaded module: its resources (strings, icons) and the platform handle that
+// SP Access hands out, through which the module loads its cursor.
+#include "host/suites/HostServices.h"
 
 #include "host/resources/ModuleInstance.h"
 #include "host/resources/ModuleResources.h"
@@ -14,29 +14,15 @@
 
 namespace zz {
 
-bool Host::loadModule(const std::string& path, std::string* error) {
-    instance_.reset();
-    if (!module_.open(path, error)) return false;
-    instance_ = std::make_shared<ModuleInstance>(module_.nativeHandle(), path);
-    installCursorLoader();
-    return true;
-}
-
-void Host::unloadModule() {
-    // The resources of a Windows module live in its mapping: they go first.
-    instance_.reset();
-    module_.close();
-}
-
-const ModuleResources* Host::resources() const {
+const ModuleResources* HostServices::resources() const {
     return instance_ ? instance_->resources() : nullptr;
 }
 
-void* Host::platformModuleHandle() const {
+void* HostServices::platformModuleHandle() const {
     return instance_ ? instance_->defaultModule() : nullptr;
 }
 
-ADMIconRef Host::loadIcon(int32_t id, int32_t index) {
+ADMIconRef HostServices::loadIcon(int32_t id, int32_t index) {
     IconRecord record;
     record.id = id;
     record.index = index;
@@ -54,7 +40,7 @@ ADMIconRef Host::loadIcon(int32_t id, int32_t index) {
     return reinterpret_cast<ADMIconRef>(&icons_.back());
 }
 
-std::optional<std::string> Host::indexString(int32_t list, int32_t index) const {
+std::optional<std::string> HostServices::indexString(int32_t list, int32_t index) const {
     const int64_t number = static_cast<int64_t>(list) + index;
     if (resources() == nullptr || index < 0 || number < 0 || number > 0xFFFF) return std::nullopt;
     try {
@@ -64,11 +50,11 @@ std::optional<std::string> Host::indexString(int32_t list, int32_t index) const 
     }
 }
 
-void Host::clearCursor() {
+void HostServices::clearCursor() {
     SetCursor(nullptr);
 }
 
-std::optional<int32_t> Host::currentCursor() const {
+std::optional<int32_t> HostServices::currentCursor() const {
     if (auto number = currentCursorResource()) return *number;
     return std::nullopt;
 }

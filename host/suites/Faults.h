@@ -1,7 +1,7 @@
 // Fault injection at the suite boundary: any operation of any suite, and the acquisition of any suite, can be
 // made to fail with a chosen status after a number of calls that pass, once, several times or always.
-#ifndef ZZ_HOST_CORE_FAULTS_H
-#define ZZ_HOST_CORE_FAULTS_H
+#ifndef ZZ_HOST_SUITES_FAULTS_H
+#define ZZ_HOST_SUITES_FAULTS_H
 
 #include <cstdint>
 #include <optional>

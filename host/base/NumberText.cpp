@@ -1,4 +1,4 @@
-#include "host/core/NumberText.h"
+#include "host/base/NumberText.h"
 
 #include <charconv>
 #include <cmath>

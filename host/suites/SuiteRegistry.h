@@ -1,6 +1,6 @@
 // The suites a host offers, by name and version, and the bookkeeping of what the plug-in holds.
-#ifndef ZZ_HOST_CORE_SUITE_REGISTRY_H
-#define ZZ_HOST_CORE_SUITE_REGISTRY_H
+#ifndef ZZ_HOST_SUITES_SUITE_REGISTRY_H
+#define ZZ_HOST_SUITES_SUITE_REGISTRY_H
 
 #include <map>
 #include <string>

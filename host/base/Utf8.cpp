@@ -1,4 +1,4 @@
-#include "host/core/Utf8.h"
+#include "host/base/Utf8.h"
 
 namespace zz {
 

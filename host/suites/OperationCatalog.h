@@ -1,7 +1,7 @@
 // The names of every operation of every suite table, gathered from the tables' own hooks, so that a fault
 // rule or a report can name an operation and be checked against what the host really offers.
-#ifndef ZZ_HOST_CORE_OPERATION_CATALOG_H
-#define ZZ_HOST_CORE_OPERATION_CATALOG_H
+#ifndef ZZ_HOST_SUITES_OPERATION_CATALOG_H
+#define ZZ_HOST_SUITES_OPERATION_CATALOG_H
 
 #include <map>
 #include <string>

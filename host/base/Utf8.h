@@ -1,7 +1,7 @@
 // Texts that come from the plug-in are bytes of its code page; what the host writes as UTF-8 (SVG files, JSON
 // reports) must be valid UTF-8.
-#ifndef ZZ_HOST_CORE_UTF8_H
-#define ZZ_HOST_CORE_UTF8_H
+#ifndef ZZ_HOST_BASE_UTF8_H
+#define ZZ_HOST_BASE_UTF8_H
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 // A string usable as a template argument, so that a suite operation's name can be part of its adapter's type.
-#ifndef ZZ_HOST_CORE_FIXED_STRING_H
-#define ZZ_HOST_CORE_FIXED_STRING_H
+#ifndef ZZ_HOST_BASE_FIXED_STRING_H
+#define ZZ_HOST_BASE_FIXED_STRING_H
 
 #include <cstddef>
 #include <string_view>

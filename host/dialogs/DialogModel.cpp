@@ -1,10 +1,10 @@
-#include "host/core/DialogModel.h"
+#include "host/dialogs/DialogModel.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 
-#include "host/core/NumberText.h"
+#include "host/base/NumberText.h"
 
 namespace zz {
 

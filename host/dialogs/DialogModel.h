@@ -2,8 +2,8 @@
 // boxes. The ADM suites are thin adapters over it; handles the plug-in sees are addresses of these objects,
 // and every handle is checked against the live objects before use, so a stale or foreign handle is refused,
 // not followed.
-#ifndef ZZ_HOST_CORE_DIALOG_MODEL_H
-#define ZZ_HOST_CORE_DIALOG_MODEL_H
+#ifndef ZZ_HOST_DIALOGS_DIALOG_MODEL_H
+#define ZZ_HOST_DIALOGS_DIALOG_MODEL_H
 
 #include <cstdint>
 #include <map>

@@ -1,4 +1,4 @@
-#include "host/core/Platform.h"
+#include "host/base/Platform.h"
 
 #if defined(_WIN32)
 #include <windows.h>

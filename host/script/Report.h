@@ -1,0 +1,28 @@
+// The JSON report of a session, written as it is produced: each key's value goes to the stream as soon as it
+// is known, and the art, by far the largest part, object by object, so that the memory a report takes beyond
+// the document stays small whatever the document holds.
+#ifndef ZZ_HOST_SCRIPT_REPORT_H
+#define ZZ_HOST_SCRIPT_REPORT_H
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+#include "host/core/ToolSession.h"
+#include "host/script/ScriptDialogs.h"
+
+namespace zz {
+
+struct ReportSources {
+    ToolSession& session;
+    const std::vector<std::optional<int64_t>>& results; // per event: the status, or none for host-side events
+    const std::vector<DialogRecord>& dialogs;
+};
+
+// Writes the report, indented by two spaces per level, texts that are not UTF-8 repaired; no final newline.
+void writeReport(std::ostream& out, const ReportSources& sources);
+
+} // namespace zz
+
+#endif

@@ -12,6 +12,11 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
 
 #include "SessionTestSupport.h"
 #include "host/suites/Faults.h"
@@ -85,6 +90,47 @@ TEST(HostRobustness, ScriptNumbersBeyondTheFloatRangeAreScriptErrorsNamingTheFie
     }
     // The largest float and the smallest positive one still pass, and so do both ends of the random range.
     sessiontest::run(R"({"document":{"page":[3.4e38,1.5e-45]},"random":[0,1]})");
+}
+
+TEST(HostRobustness, NumbersBeyondTheDoubleRangeAreScriptErrorsNamingTheEventAndField) {
+    struct Case {
+        const char* script;
+        const char* named;
+    };
+    const Case cases[] = {
+        {R"({"events":[{"do":"startup"},{"do":"drag","to":[1e400,0]}]})", R"(events[1] ("drag"): "to"[0])"},
+        {R"({"events":[{"do":"mouseDown","at":[0,-1e999]}]})", R"(events[0] ("mouseDown"): "at"[1])"},
+        {R"({"seed":1e400})", "seed"},
+    };
+    for (const Case& each : cases) {
+        const SessionError error = sessiontest::failure(each.script);
+        EXPECT_EQ(error.kind, SessionError::Kind::Script) << each.script;
+        EXPECT_NE(error.message.find(each.named), std::string::npos) << error.message;
+    }
+    // Through the command: a usage error (2), not a failure of the host (1).
+    ScratchDir dir;
+    std::ofstream(dir.file("s.json")) << cases[0].script;
+    std::ostringstream out, err;
+    EXPECT_EQ(runRunCommand({dir.file("s.json")}, sessiontest::modulePath(), out, err), kRunUsage);
+    EXPECT_NE(err.str().find(cases[0].named), std::string::npos) << err.str();
+}
+
+// ---- texts and codes the module would misread ----
+
+TEST(HostRobustness, StringsWithANulAndFaultsThatAnswerSuccessAreRefused) {
+    const std::string withNul = std::string(R"({"events":[{"do":"message","caller":"AI Tool)") + "\\u0000" +
+                                R"(x","selector":"AI Mouse Drag"}]})";
+    const SessionError nul = sessiontest::failure(withNul);
+    EXPECT_EQ(nul.kind, SessionError::Kind::Script);
+    EXPECT_NE(nul.message.find(R"(events[0] ("message"): "caller")"), std::string::npos) << nul.message;
+
+    for (const char* code : {"0", "\"\\u0000\\u0000\\u0000\\u0000\""}) {
+        const SessionError zero = sessiontest::failure(
+            std::string(R"({"events":[{"do":"fault","suite":"AI Art Suite","op":"NewArt","code":)") + code +
+            "}]}");
+        EXPECT_EQ(zero.kind, SessionError::Kind::Script) << code;
+        EXPECT_NE(zero.message.find("not 0"), std::string::npos) << zero.message;
+    }
 }
 
 // ---- message records ----
@@ -218,7 +264,60 @@ TEST(HostRobustness, AReportThatCannotBeWrittenLeavesTheOldReportWhole) {
     EXPECT_EQ(text, "old");
 }
 
+TEST(HostRobustness, AReportNamedLikeTheScriptIsRefusedAndTheScriptKept) {
+    ScratchDir dir;
+    const std::string script = dir.file("s.json");
+    const std::string text = R"({"events":[{"do":"startup"}]})";
+    std::ofstream(script) << text;
+    for (const std::string& out : {script, (dir.path() / "." / "s.json").string()}) {
+        std::ostringstream stdoutText, err;
+        EXPECT_EQ(runRunCommand({script, "--out", out}, sessiontest::modulePath(), stdoutText, err),
+                  kRunUsage);
+        EXPECT_NE(err.str().find("names the script itself"), std::string::npos) << err.str();
+        EXPECT_EQ(test::readFile(script), text);
+    }
+}
+
+TEST(HostRobustness, AModuleNamedWithoutAFolderIsTheFileOfThatNameHere) {
+    const fs::path before = fs::current_path();
+    fs::current_path(fs::path(sessiontest::modulePath()).parent_path());
+    SessionError error;
+    const nlohmann::ordered_json report =
+        runSession(json::parse(R"({"events":[{"do":"startup"}]})"), "KT07_Zigzag.aip", &error);
+    fs::current_path(before);
+    ASSERT_FALSE(report.is_null()) << error.message;
+    EXPECT_EQ(report["results"][0], 0);
+}
+
 #if !defined(_WIN32)
+TEST(HostRobustness, ReportsFollowLinksAndWriteThroughPipesWithoutReplacingThem) {
+    ScratchDir dir;
+    const std::string script = dir.file("s.json");
+    std::ofstream(script) << R"({"events":[{"do":"startup"}]})";
+
+    // A link stays a link; the file it names gets the report.
+    const fs::path target = dir.path() / "target.json";
+    std::ofstream(target) << "old";
+    fs::create_symlink(target, dir.path() / "link.json");
+    std::ostringstream out, err;
+    ASSERT_EQ(runRunCommand({script, "--out", dir.file("link.json")}, sessiontest::modulePath(), out, err),
+              kRunOk)
+        << err.str();
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir.path() / "link.json")));
+    EXPECT_EQ(json::parse(test::readFile(target))["results"][0], 0);
+
+    // A pipe is written through and stays a pipe (renaming over it would have replaced it with a file).
+    const std::string fifo = dir.file("pipe");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = test::readFile(fifo); });
+    const int status = runRunCommand({script, "--out", fifo}, sessiontest::modulePath(), out, err);
+    reader.join();
+    EXPECT_EQ(status, kRunOk) << err.str();
+    EXPECT_TRUE(fs::is_fifo(fs::status(fifo)));
+    EXPECT_EQ(json::parse(received)["results"][0], 0);
+}
+
 using test::runZigzag;
 
 TEST(HostRobustness, DrawNumbersAreDecimalOrHexAndWithinTheFloatRange) {

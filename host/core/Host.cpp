@@ -1,5 +1,7 @@
 #include "host/core/Host.h"
 
+#include <filesystem>
+
 #include "host/resources/ModuleInstance.h"
 
 namespace zz {
@@ -11,8 +13,13 @@ Host::~Host() {
 
 bool Host::loadModule(const std::string& path, std::string* error) {
     attachModule(nullptr);
-    if (!module_.open(path, error)) return false;
-    attachModule(std::make_shared<ModuleInstance>(module_.nativeHandle(), path));
+    // A module is a file: a bare name means the file of that name here, never a search of the system's
+    // library paths.
+    std::error_code code;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, code);
+    const std::string file = code ? path : absolute.string();
+    if (!module_.open(file, error)) return false;
+    attachModule(std::make_shared<ModuleInstance>(module_.nativeHandle(), file));
     installCursorLoader();
     return true;
 }

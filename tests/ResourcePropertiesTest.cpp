@@ -3,6 +3,7 @@
 // a module. On Windows also the resource spans the system loader hands out, checked against the module image.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <tuple>

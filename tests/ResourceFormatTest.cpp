@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <sstream>
 
 #include "host/resources/ModuleResources.h"
@@ -15,27 +14,12 @@
 namespace zz {
 namespace {
 
+using test::errorOf;
+using test::propertyList;
 using test::putU16;
 using test::putU32;
 using test::putUtf16z;
 using Bytes = std::vector<uint8_t>;
-
-// Runs `action` and returns the ResourceError message it raised, or "(no error)".
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const ResourceError& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
-
-#define EXPECT_RESOURCE_ERROR(action, fragment)                                                              \
-    do {                                                                                                     \
-        const std::string message = errorOf([&] { action; });                                                \
-        EXPECT_NE(message, "(no error)");                                                                    \
-        EXPECT_NE(message.find(fragment), std::string::npos) << message;                                     \
-    } while (0)
 
 // A 4-bit bitmap (BITMAPINFOHEADER, 16 colours, bottom-up) of `width` x `height` with pixel (x, y) = (x + y)
 // % 16.
@@ -171,6 +155,61 @@ TEST(ResImage, MalformedImagesAreErrors) {
     test::ResImage twice;
     twice.add(kRawDataResource, 1, 1024, {1}).add(kRawDataResource, 1, 1024, {2});
     EXPECT_RESOURCE_ERROR(ModuleResources::fromResImage(twice.bytes), "appears twice");
+}
+
+TEST(ResImage, EntriesThatCompareEqualAreDuplicatesWhereverTheyStand) {
+    auto entries = [](std::initializer_list<std::pair<ResourceId, ResourceId>> ids) {
+        test::ResImage image;
+        uint8_t value = 0;
+        for (const auto& [type, name] : ids)
+            image.add(type, name, 1024, {value++});
+        return image.bytes;
+    };
+    // Names compare without regard to ASCII case...
+    EXPECT_RESOURCE_ERROR(ModuleResources::fromResImage(entries({{"PiPL", "Main"}, {"PIPL", "mAIN"}})),
+                          "resource \"PIPL\" \"mAIN\" language 1024 appears twice");
+    // ...but a number is not the name of its digits, and other bytes are compared as they are.
+    EXPECT_EQ(ModuleResources::fromResImage(entries({{kRawDataResource, 10}, {kRawDataResource, "10"}}))
+                  .list()
+                  .size(),
+              2u);
+    EXPECT_EQ(ModuleResources::fromResImage(entries({{"T", "\xC3\xA9"}, {"T", "\xC3\x89"}})).list().size(),
+              2u);
+    EXPECT_EQ(ModuleResources::fromResImage(entries({{"T", "AB"}, {"TA", "B"}})).list().size(), 2u);
+    // Languages tell entries apart; a duplicate far from its first is still found, and the first entry wins.
+    test::ResImage many;
+    for (uint32_t i = 0; i < 5000; ++i)
+        many.add(kBitmapResource, static_cast<uint16_t>(i), static_cast<uint16_t>(1024 + i % 3), {1});
+    const ModuleResources distinct = ModuleResources::fromResImage(many.bytes);
+    EXPECT_EQ(distinct.list().size(), 5000u);
+    many.add(kBitmapResource, uint16_t{0}, 1024, {2});
+    EXPECT_RESOURCE_ERROR(ModuleResources::fromResImage(many.bytes), "bitmap 0 language 1024 appears twice");
+}
+
+// Reading and looking up must stay linear: comparing every entry with every earlier one takes minutes here.
+TEST(ResImage, ReadsTwoHundredThousandEntriesAndFindsEachOne) {
+    constexpr uint32_t kCount = 200000;
+    test::ResImage image;
+    for (uint32_t i = 0; i < kCount; ++i) {
+        const uint16_t number = static_cast<uint16_t>(i % 50000);
+        const uint16_t language = static_cast<uint16_t>(1024 + i / 50000);
+        if (i % 2 == 0)
+            image.add(kRawDataResource, number, language, {static_cast<uint8_t>(i)});
+        else
+            image.add("DATA", "N" + std::to_string(number), language, {static_cast<uint8_t>(i)});
+    }
+    const ModuleResources resources = ModuleResources::fromResImage(std::move(image.bytes));
+    ASSERT_EQ(resources.list().size(), kCount);
+    size_t found = 0;
+    for (uint32_t i = 0; i < kCount; ++i) {
+        const uint16_t number = static_cast<uint16_t>(i % 50000);
+        const uint16_t language = static_cast<uint16_t>(1024 + i / 50000);
+        const std::optional<std::span<const uint8_t>> data =
+            i % 2 == 0 ? resources.find(kRawDataResource, number, language)
+                       : resources.find("data", "n" + std::to_string(number), language);
+        found += data && data->size() == 1 && (*data)[0] == static_cast<uint8_t>(i);
+    }
+    EXPECT_EQ(found, kCount);
 }
 
 TEST(ResImage, DamagedCopiesOfTheModuleNeverReadOutOfBounds) {
@@ -520,23 +559,6 @@ TEST(StringBlockReader, DecodesUtf16ToUtf8) {
 }
 
 // ---- plug-in property lists ----
-
-Bytes propertyList(uint32_t count, const std::vector<std::pair<uint32_t, Bytes>>& properties) {
-    Bytes out;
-    putU16(out, 1);
-    putU32(out, 0);
-    putU32(out, count);
-    for (const auto& [key, value] : properties) {
-        putU32(out, fourCharCode("ADBE"));
-        putU32(out, key);
-        putU32(out, 0);
-        putU32(out, static_cast<uint32_t>(value.size()));
-        out.insert(out.end(), value.begin(), value.end());
-        while (out.size() % 4 != 2) // values are padded to four bytes after the 10-byte head
-            out.push_back(0);
-    }
-    return out;
-}
 
 TEST(PropertyListReader, ReadsPropertiesAndTheEntryPoint) {
     const Bytes list = propertyList(2, {{fourCharCode("kind"), {'A', 'E', 'P', 'S'}},

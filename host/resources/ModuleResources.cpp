@@ -46,6 +46,34 @@ void appendUtf8(std::string& out, uint32_t code) {
     }
 }
 
+// Appends `id` to a lookup key: a tag, then the number's two bytes or the name's length and its characters in
+// ASCII capitals, so that two ids give the same bytes exactly when they compare equal.
+void appendKeyPart(std::string& key, const ResourceId& id) {
+    auto appendU32 = [&](uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            key.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    if (id.isNumber()) {
+        key.push_back('#');
+        key.push_back(static_cast<char>(id.number() & 0xFF));
+        key.push_back(static_cast<char>(id.number() >> 8));
+        return;
+    }
+    key.push_back('"');
+    appendU32(static_cast<uint32_t>(id.name().size()));
+    for (char c : id.name())
+        key.push_back(asciiUpper(c));
+}
+
+std::string resourceKey(const ResourceId& type, const ResourceId& name, uint16_t language) {
+    std::string key;
+    appendKeyPart(key, type);
+    appendKeyPart(key, name);
+    key.push_back(static_cast<char>(language & 0xFF));
+    key.push_back(static_cast<char>(language >> 8));
+    return key;
+}
+
 // A type or name field of a .res entry header: 0xFFFF and a number, or a zero-terminated UTF-16 string.
 ResourceId readIdField(ByteReader& reader) {
     const size_t start = reader.position();
@@ -77,6 +105,8 @@ std::vector<uint8_t> readFile(const std::string& path) {
 bool startsWith(const std::vector<uint8_t>& bytes, std::initializer_list<uint8_t> prefix) {
     return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin());
 }
+
+constexpr std::initializer_list<uint8_t> kElfSignature = {0x7F, 'E', 'L', 'F'};
 
 // The 32-byte entry every .res image starts with: no data, header size 32, type 0, name 0.
 constexpr std::initializer_list<uint8_t> kResSignature = {0,    0,    0, 0, 0x20, 0,    0, 0,
@@ -110,40 +140,86 @@ std::string lastErrorText() {
     return (result.empty() ? "system error" : result) + " (" + std::to_string(code) + ")";
 }
 
-std::optional<std::span<const uint8_t>> loaderFind(HMODULE module, const ResourceId& type,
-                                                   const ResourceId& name, uint16_t language) {
+// The memory a module's mapping spans from its base: the readable pages the memory manager reports there, cut
+// to the image size its PE headers give. The loader hands out a resource's address and size as the module's
+// resource directory states them; only spans inside this memory may be read. Handles of modules mapped as
+// data files carry flags in their two low bits.
+std::span<const uint8_t> mappedImage(HMODULE module) {
+    const auto* base = reinterpret_cast<const uint8_t*>(reinterpret_cast<uintptr_t>(module) & ~uintptr_t{3});
+    size_t mapped = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    while (VirtualQuery(base + mapped, &region, sizeof region) == sizeof region &&
+           region.AllocationBase == base && region.State == MEM_COMMIT &&
+           (region.Protect & (PAGE_NOACCESS | PAGE_GUARD)) == 0 && region.RegionSize > 0)
+        mapped += region.RegionSize;
+    auto u32At = [&](size_t offset) {
+        uint32_t value = 0;
+        std::memcpy(&value, base + offset, sizeof value);
+        return value;
+    };
+    // e_lfanew at 0x3C; SizeOfImage 56 bytes into the optional header, which follows the 4-byte signature
+    // and the 20-byte file header.
+    constexpr size_t kSizeOfImageField = 4 + 20 + 56;
+    if (mapped >= 0x40) {
+        const uint32_t headers = u32At(0x3C);
+        if (headers < mapped && mapped - headers >= kSizeOfImageField + 4)
+            mapped = std::min<size_t>(mapped, u32At(headers + kSizeOfImageField));
+    }
+    return std::span<const uint8_t>(base, mapped);
+}
+
+std::optional<std::span<const uint8_t>> loaderFind(HMODULE module, std::span<const uint8_t> image,
+                                                   const ResourceId& type, const ResourceId& name,
+                                                   uint16_t language) {
     HRSRC info = FindResourceExA(module, idForLoader(type), idForLoader(name), language);
     if (info == nullptr) return std::nullopt;
     const DWORD size = SizeofResource(module, info);
     HGLOBAL loaded = LoadResource(module, info);
     const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
     if (data == nullptr) return std::nullopt;
+    const uintptr_t start = reinterpret_cast<uintptr_t>(data);
+    const uintptr_t imageStart = reinterpret_cast<uintptr_t>(image.data());
+    if (start < imageStart || start - imageStart > image.size() || size > image.size() - (start - imageStart))
+        throw ResourceError("the module's " + resourceTypeName(type) + " resource " + name.toString() +
+                            " in language " + std::to_string(language) + " (" + std::to_string(size) +
+                            " bytes) lies outside the module image");
     return std::span<const uint8_t>(static_cast<const uint8_t*>(data), size);
 }
 
 struct LoaderListing {
     HMODULE module;
+    std::span<const uint8_t> image;
     std::vector<ResourceEntry>* entries;
+    std::optional<ResourceError> error; // the first resource that could not be read; ends the listing
 };
 
+// The enumeration callbacks run inside the loader's frames: nothing may be thrown through them.
 BOOL CALLBACK onLanguage(HMODULE module, LPCSTR type, LPCSTR name, WORD language, LONG_PTR param) {
     auto* listing = reinterpret_cast<LoaderListing*>(param);
-    const ResourceId typeId = idFromLoader(type);
-    const ResourceId nameId = idFromLoader(name);
-    std::optional<std::span<const uint8_t>> data = loaderFind(module, typeId, nameId, language);
-    listing->entries->push_back(
-        ResourceEntry{typeId, nameId, language, data.value_or(std::span<const uint8_t>())});
-    return TRUE;
+    try {
+        const ResourceId typeId = idFromLoader(type);
+        const ResourceId nameId = idFromLoader(name);
+        std::optional<std::span<const uint8_t>> data =
+            loaderFind(module, listing->image, typeId, nameId, language);
+        listing->entries->push_back(
+            ResourceEntry{typeId, nameId, language, data.value_or(std::span<const uint8_t>())});
+        return TRUE;
+    } catch (const ResourceError& error) {
+        listing->error = error;
+    } catch (const std::exception& error) {
+        listing->error = ResourceError(error.what());
+    }
+    return FALSE;
 }
 
 BOOL CALLBACK onName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param) {
     EnumResourceLanguagesA(module, type, name, onLanguage, param);
-    return TRUE;
+    return reinterpret_cast<LoaderListing*>(param)->error ? FALSE : TRUE;
 }
 
 BOOL CALLBACK onType(HMODULE module, LPSTR type, LONG_PTR param) {
     EnumResourceNamesA(module, type, onName, param);
-    return TRUE;
+    return reinterpret_cast<LoaderListing*>(param)->error ? FALSE : TRUE;
 }
 
 #endif
@@ -239,19 +315,23 @@ ModuleResources ModuleResources::fromResImage(std::vector<uint8_t> image, const 
         const size_t dataEnd = entryStart + headerSize + dataSize;
         reader.seek(std::min(reader.size(), (dataEnd + 3) & ~static_cast<size_t>(3)));
         if (type.isNumber() && type.number() == 0) continue; // an empty entry, holds nothing
-        for (const ResourceEntry& entry : result.entries_)
-            if (entry.type == type && entry.name == name && entry.language == language)
-                reader.fail("resource " + resourceTypeName(type) + " " + name.toString() + " language " +
-                            std::to_string(language) + " appears twice");
-        result.entries_.push_back(ResourceEntry{std::move(type), std::move(name), language, data});
+        if (!result.addEntry(type, name, language, data))
+            reader.fail("resource " + resourceTypeName(type) + " " + name.toString() + " language " +
+                        std::to_string(language) + " appears twice");
     }
     result.image_ = std::move(owned);
     return result;
 }
 
-ModuleResources ModuleResources::fromElfImage(std::vector<uint8_t> image, const std::string& what) {
+namespace {
+
+// The contents of the section named `wanted` of a 64-bit little-endian ELF image, or nothing when it has no
+// such section.
+std::optional<std::span<const uint8_t>> elfSection(std::span<const uint8_t> image, const std::string& what,
+                                                   const std::string& wanted) {
     ByteReader reader(image, what);
-    if (!startsWith(image, {0x7F, 'E', 'L', 'F'})) reader.fail("not an ELF file");
+    if (image.size() < 4 || !std::equal(image.begin(), image.begin() + 4, kElfSignature.begin()))
+        reader.fail("not an ELF file");
     reader.seek(4);
     if (reader.u8() != 2) reader.fail("not a 64-bit ELF file");
     if (reader.u8() != 1) reader.fail("not a little-endian ELF file");
@@ -306,11 +386,9 @@ ModuleResources ModuleResources::fromElfImage(std::vector<uint8_t> image, const 
     auto contents = [&](const Section& s, const char* role) {
         if (s.type == kNoBits || s.offset > image.size() || s.size > image.size() - s.offset)
             reader.fail(std::string(role) + " lies outside the file");
-        return std::span<const uint8_t>(image).subspan(static_cast<size_t>(s.offset),
-                                                       static_cast<size_t>(s.size));
+        return image.subspan(static_cast<size_t>(s.offset), static_cast<size_t>(s.size));
     };
     const std::span<const uint8_t> names = contents(section(namesIndex), "the section name table");
-    const std::string wanted = kResourceSectionName;
     for (uint64_t i = 0; i < sectionCount; ++i) {
         const Section s = section(i);
         if (s.name >= names.size()) continue;
@@ -318,15 +396,146 @@ ModuleResources ModuleResources::fromElfImage(std::vector<uint8_t> image, const 
         const auto end = std::find(rest.begin(), rest.end(), uint8_t{0});
         if (end == rest.end()) reader.fail("section name table is not terminated");
         if (std::string(rest.begin(), end) != wanted) continue;
-        const std::span<const uint8_t> resources = contents(s, "the resource section");
-        return fromResImage(std::vector<uint8_t>(resources.begin(), resources.end()), what + " " + wanted);
+        return contents(s, "the resource section");
     }
-    reader.fail("has no " + wanted + " resource section");
+    return std::nullopt;
+}
+
+} // namespace
+
+ModuleResources ModuleResources::fromElfImage(std::vector<uint8_t> image, const std::string& what) {
+    const std::string wanted = kResourceSectionName;
+    const std::optional<std::span<const uint8_t>> resources = elfSection(image, what, wanted);
+    if (!resources) throw ResourceError(what + ": has no " + wanted + " resource section");
+    return fromResImage(std::vector<uint8_t>(resources->begin(), resources->end()), what + " " + wanted);
+}
+
+ModuleResources ModuleResources::fromPeImage(std::vector<uint8_t> image, const std::string& what) {
+    ModuleResources result;
+    auto owned = std::make_shared<const std::vector<uint8_t>>(std::move(image));
+    const std::span<const uint8_t> bytes(*owned);
+    result.image_ = owned;
+    ByteReader reader(bytes, what);
+    if (bytes.size() < 2 || bytes[0] != 'M' || bytes[1] != 'Z') reader.fail("not a PE module");
+    reader.seek(0x3C);
+    reader.seek(reader.u32());
+    if (reader.u32() != 0x00004550) reader.fail("has no PE signature"); // "PE\0\0"
+    reader.skip(2);                                                     // machine
+    const uint16_t sectionCount = reader.u16();
+    reader.skip(12); // time stamp, symbol table
+    const uint16_t optionalSize = reader.u16();
+    reader.skip(2); // characteristics
+    const size_t optional = reader.position();
+    const uint16_t magic = reader.u16();
+    // The data directories follow the fixed part of the optional header, whose last field counts them.
+    size_t directories = 0;
+    if (magic == 0x10B)
+        directories = 96;
+    else if (magic == 0x20B)
+        directories = 112;
+    else
+        reader.fail("optional header magic " + std::to_string(magic) + " is neither PE32 nor PE32+");
+    constexpr uint32_t kResourceDirectory = 2;
+    if (optionalSize < directories + (kResourceDirectory + 1) * 8) return result;
+    reader.seek(optional + directories - 4);
+    if (reader.u32() <= kResourceDirectory) return result;
+    reader.seek(optional + directories + kResourceDirectory * 8);
+    const uint32_t directoryAddress = reader.u32();
+    if (directoryAddress == 0) return result; // no resources
+
+    struct Section {
+        uint32_t address, rawSize, rawOffset;
+    };
+    std::vector<Section> sections;
+    reader.seek(optional + optionalSize);
+    for (uint16_t i = 0; i < sectionCount; ++i) {
+        reader.skip(8 + 4); // name, size in memory
+        Section section{};
+        section.address = reader.u32();
+        section.rawSize = reader.u32();
+        section.rawOffset = reader.u32();
+        reader.skip(16);
+        sections.push_back(section);
+    }
+    // The file bytes from address `rva` to the end of the section data in the file that holds it.
+    auto fromAddress = [&](uint32_t rva, const std::string& role) {
+        for (const Section& section : sections) {
+            if (rva < section.address || rva - section.address >= section.rawSize) continue;
+            const uint64_t offset = static_cast<uint64_t>(section.rawOffset) + (rva - section.address);
+            const uint64_t end = static_cast<uint64_t>(section.rawOffset) + section.rawSize;
+            if (end > bytes.size()) reader.fail(role + " lies in a section that ends beyond the file");
+            return bytes.subspan(static_cast<size_t>(offset), static_cast<size_t>(end - offset));
+        }
+        reader.fail(role + " at address " + std::to_string(rva) + " lies outside the module's sections");
+    };
+
+    const std::span<const uint8_t> directory = fromAddress(directoryAddress, "the resource directory");
+    ByteReader tree(directory, what + " resource directory");
+    // Every table entry takes eight bytes; subdirectories shared between entries cannot make more entries
+    // than the directory has room for.
+    size_t budget = directory.size() / 8;
+    struct TableEntry {
+        uint32_t id, target;
+    };
+    auto table = [&](uint32_t offset) {
+        tree.seek(offset);
+        tree.skip(12); // characteristics, time stamp, version
+        const uint32_t named = tree.u16();
+        const uint32_t count = named + tree.u16();
+        if (count > budget) tree.fail("has more entries than it has room for");
+        budget -= count;
+        std::vector<TableEntry> entries(count);
+        for (TableEntry& entry : entries) {
+            entry.id = tree.u32();
+            entry.target = tree.u32();
+        }
+        return entries;
+    };
+    constexpr uint32_t kHighBit = 0x80000000u;
+    auto idOf = [&](uint32_t field) {
+        if ((field & kHighBit) == 0) {
+            if (field > 0xFFFF) tree.fail("resource number " + std::to_string(field) + " is out of range");
+            return ResourceId(static_cast<uint16_t>(field));
+        }
+        tree.seek(field & ~kHighBit);
+        std::u16string name(tree.u16(), u'\0');
+        for (char16_t& unit : name)
+            unit = static_cast<char16_t>(tree.u16());
+        if (name.empty())
+            tree.fail("empty resource type or name at offset " + std::to_string(field & ~kHighBit));
+        return ResourceId(utf16ToUtf8(name));
+    };
+    auto subtable = [&](const TableEntry& entry, const char* level) {
+        if ((entry.target & kHighBit) == 0) tree.fail(std::string(level) + " entry holds no table");
+        return table(entry.target & ~kHighBit);
+    };
+    for (const TableEntry& typeEntry : table(0)) {
+        const ResourceId type = idOf(typeEntry.id);
+        for (const TableEntry& nameEntry : subtable(typeEntry, "type")) {
+            const ResourceId name = idOf(nameEntry.id);
+            for (const TableEntry& languageEntry : subtable(nameEntry, "name")) {
+                if ((languageEntry.target & kHighBit) != 0 || languageEntry.id > 0xFFFF)
+                    tree.fail("bad language entry of " + resourceTypeName(type) + " " + name.toString());
+                const auto language = static_cast<uint16_t>(languageEntry.id);
+                tree.seek(languageEntry.target);
+                const uint32_t dataAddress = tree.u32();
+                const uint32_t size = tree.u32();
+                const std::string role = "resource " + resourceTypeName(type) + " " + name.toString() +
+                                         " language " + std::to_string(language);
+                const std::span<const uint8_t> data = fromAddress(dataAddress, role);
+                if (size > data.size())
+                    reader.fail(role + " (" + std::to_string(size) + " bytes) runs beyond its section");
+                // The system loader finds the first of entries that compare equal; so does find().
+                result.addEntry(type, name, language, data.first(size));
+            }
+        }
+    }
+    return result;
 }
 
 ModuleResources ModuleResources::openFile(const std::string& path) {
     std::vector<uint8_t> bytes = readFile(path);
-    if (startsWith(bytes, {0x7F, 'E', 'L', 'F'})) return fromElfImage(std::move(bytes), path);
+    if (startsWith(bytes, kElfSignature)) return fromElfImage(std::move(bytes), path);
     if (startsWith(bytes, kResSignature)) return fromResImage(std::move(bytes), path);
     if (startsWith(bytes, {'M', 'Z'})) {
 #if defined(_WIN32)
@@ -335,6 +544,7 @@ ModuleResources ModuleResources::openFile(const std::string& path) {
         if (module == nullptr) throw ResourceError(path + ": cannot map the module: " + lastErrorText());
         ModuleResources result;
         result.module_ = std::shared_ptr<void>(module, [](void* m) { FreeLibrary(static_cast<HMODULE>(m)); });
+        result.moduleImage_ = mappedImage(module);
         return result;
 #else
         throw ResourceError(path + ": a Windows module; only the Windows build reads its resources");
@@ -343,11 +553,25 @@ ModuleResources ModuleResources::openFile(const std::string& path) {
     throw ResourceError(path + ": not a module (no ELF, PE or .res signature)");
 }
 
+ModuleResources ModuleResources::readModuleFile(const std::string& path) {
+    std::vector<uint8_t> bytes = readFile(path);
+    if (startsWith(bytes, kElfSignature)) {
+        const std::optional<std::span<const uint8_t>> resources =
+            elfSection(bytes, path, kResourceSectionName);
+        if (!resources) return ModuleResources();
+        return fromResImage(std::vector<uint8_t>(resources->begin(), resources->end()),
+                            path + " " + kResourceSectionName);
+    }
+    if (startsWith(bytes, {'M', 'Z'})) return fromPeImage(std::move(bytes), path);
+    throw ResourceError(path + ": not a module (no ELF or PE signature)");
+}
+
 ModuleResources ModuleResources::fromLoadedModule(void* nativeHandle, const std::string& path) {
 #if defined(_WIN32)
     if (nativeHandle == nullptr) throw ResourceError(path + ": the module is not loaded");
     ModuleResources result;
     result.module_ = std::shared_ptr<void>(nativeHandle, [](void*) {});
+    result.moduleImage_ = mappedImage(static_cast<HMODULE>(nativeHandle));
     return result;
 #else
     (void)nativeHandle;
@@ -359,22 +583,30 @@ std::vector<ResourceEntry> ModuleResources::list() const {
 #if defined(_WIN32)
     if (module_) {
         std::vector<ResourceEntry> entries;
-        LoaderListing listing{static_cast<HMODULE>(module_.get()), &entries};
+        LoaderListing listing{static_cast<HMODULE>(module_.get()), moduleImage_, &entries, std::nullopt};
         EnumResourceTypesA(listing.module, onType, reinterpret_cast<LONG_PTR>(&listing));
+        if (listing.error) throw *listing.error;
         return entries;
     }
 #endif
     return entries_;
 }
 
+bool ModuleResources::addEntry(const ResourceId& type, const ResourceId& name, uint16_t language,
+                               std::span<const uint8_t> data) {
+    if (!index_.emplace(resourceKey(type, name, language), entries_.size()).second) return false;
+    entries_.push_back(ResourceEntry{type, name, language, data});
+    return true;
+}
+
 std::optional<std::span<const uint8_t>> ModuleResources::find(const ResourceId& type, const ResourceId& name,
                                                               uint16_t language) const {
 #if defined(_WIN32)
-    if (module_) return loaderFind(static_cast<HMODULE>(module_.get()), type, name, language);
+    if (module_) return loaderFind(static_cast<HMODULE>(module_.get()), moduleImage_, type, name, language);
 #endif
-    for (const ResourceEntry& entry : entries_)
-        if (entry.type == type && entry.name == name && entry.language == language) return entry.data;
-    return std::nullopt;
+    const auto found = index_.find(resourceKey(type, name, language));
+    if (found == index_.end()) return std::nullopt;
+    return entries_[found->second].data;
 }
 
 std::span<const uint8_t> ModuleResources::require(const ResourceId& type, const ResourceId& name,

@@ -13,6 +13,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace zz {
@@ -83,9 +84,16 @@ class ModuleResources {
                                         const std::string& what = "resource image");
     // Finds the .zzres section of a 64-bit little-endian ELF image and parses the .res image it holds.
     static ModuleResources fromElfImage(std::vector<uint8_t> image, const std::string& what = "ELF module");
+    // Parses the resource directory of a PE module's file image (the module is not loaded). A module without
+    // a resource directory holds nothing.
+    static ModuleResources fromPeImage(std::vector<uint8_t> image, const std::string& what = "PE module");
     // Opens a module or .res file by its contents: an ELF module, a .res file, or (Windows builds only) a PE
     // module, which is mapped as a data file.
     static ModuleResources openFile(const std::string& path);
+    // Reads the resources of the module file at `path` from its bytes, on every system and without loading
+    // or mapping the module: an ELF module (its .zzres section) or a PE module. A module without resources
+    // holds nothing; a file that is no module, a .res file included, raises ResourceError.
+    static ModuleResources readModuleFile(const std::string& path);
     // The resources of a module the host has loaded: on Windows `nativeHandle` is its HMODULE, which must
     // stay loaded while the result is used; elsewhere the module's file at `path` is read.
     static ModuleResources fromLoadedModule(void* nativeHandle, const std::string& path);
@@ -102,10 +110,15 @@ class ModuleResources {
 
   private:
     ModuleResources() = default;
+    // Appends an entry unless one with its type, name and language is there already; answers whether it did.
+    bool addEntry(const ResourceId& type, const ResourceId& name, uint16_t language,
+                  std::span<const uint8_t> data);
 
-    std::shared_ptr<const std::vector<uint8_t>> image_; // the parsed .res image
-    std::vector<ResourceEntry> entries_;                // entries of the .res image
+    std::shared_ptr<const std::vector<uint8_t>> image_; // the parsed file image
+    std::vector<ResourceEntry> entries_;                // entries of the image, in its order
+    std::unordered_map<std::string, size_t> index_;     // entries_ by resourceKey of type, name and language
     std::shared_ptr<void> module_;                      // Windows: the HMODULE (freed here if we mapped it)
+    std::span<const uint8_t> moduleImage_;              // Windows: the memory the module's mapping spans
 };
 
 // Decodes UTF-16 to UTF-8 (unpaired surrogates become U+FFFD).

@@ -2,13 +2,16 @@
 // crosses, and the services each thread sees.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <new>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
 #include "ADMDialog.h"
 #include "AIPath.h"
 #include "host/core/ToolSession.h"
+#include "host/script/RunCommand.h"
 #include "host/script/ScriptDialogs.h"
 #include "host/script/SettingsJson.h"
 #include "host/suites/SuiteAdapter.h"
@@ -92,6 +95,53 @@ TEST_F(ToolSessionTest, TheGlobalsWordSurvivesUnloadAndReloadAndShutdownClearsIt
     EXPECT_EQ(art(), 1u);
     EXPECT_EQ(session.shutdown(), kSPNoError);
     EXPECT_EQ(session.globals(), nullptr);
+}
+
+// ---- loading as a host does ----
+
+// A copy of the built module with the first `from` after `after` replaced by `to` (same length).
+std::string patchedModule(const test::ScratchDir& dir, const std::string& after, const std::string& from,
+                          const std::string& to) {
+    std::string bytes = test::readFile(test::modulePath());
+    const std::size_t anchor = bytes.find(after);
+    const std::size_t at = anchor == std::string::npos ? anchor : bytes.find(from, anchor);
+    EXPECT_NE(at, std::string::npos) << "the module has no " << from;
+    if (at != std::string::npos) bytes.replace(at, from.size(), to);
+    const std::string path = dir.file("patched.aip");
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+TEST(ModuleLoading, ModulesThatDoNotDeclareThemselvesAPluginWithAnEntryAreRefusedBeforeAnyCodeRuns) {
+    using namespace std::string_literals;
+    struct Case {
+        const char* what;
+        std::string after, from, to;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"no property list", "", "P\0I\0P\0L\0"s, "X\0I\0P\0L\0"s, "no property list"},
+        {"another kind", "", "AEPS", "XEPS", "kind"},
+        {"a missing entry", "68xw", "PluginMain", "PluginMaiX", "PluginMaiX"},
+    };
+    for (const Case& each : cases) {
+        test::ScratchDir dir;
+        const std::string module = patchedModule(dir, each.after, each.from, each.to);
+        ToolSession session;
+        std::string why;
+        EXPECT_FALSE(session.load(module, &why)) << each.what;
+        EXPECT_NE(why.find(each.says), std::string::npos) << each.what << ": " << why;
+        EXPECT_FALSE(session.loaded());
+
+        // The command exits 1, naming the module's fault.
+        std::ofstream(dir.file("s.json")) << R"({"events":[{"do":"startup"}]})";
+        std::ostringstream out, err;
+        EXPECT_EQ(runRunCommand({dir.file("s.json"), "--module", module}, test::modulePath(), out, err),
+                  kRunFailed)
+            << each.what;
+        EXPECT_NE(err.str().find(each.says), std::string::npos) << err.str();
+        EXPECT_TRUE(out.str().empty());
+    }
 }
 
 // ---- dialogs ----

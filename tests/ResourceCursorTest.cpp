@@ -20,7 +20,7 @@ class CursorTest : public ::testing::Test {
     void SetUp() override {
         installCursorLoader();
         std::string error;
-        ASSERT_TRUE(loaded_.open(test::modulePath(), &error)) << error;
+        ASSERT_TRUE(loaded_.open(test::modulePath(), kSPPluginMainName, &error)) << error;
         instance_ = std::make_unique<ModuleInstance>(loaded_.nativeHandle(), loaded_.path());
         ASSERT_NE(instance_->resources(), nullptr) << instance_->resourceError();
         SetCursor(nullptr);

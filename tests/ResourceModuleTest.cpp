@@ -82,7 +82,7 @@ TEST_F(ModuleResourcesTest, PropertyListNamesTheEntryPointTheModuleExports) {
 
     LoadedModule loaded;
     std::string error;
-    ASSERT_TRUE(loaded.open(test::modulePath(), &error)) << error;
+    ASSERT_TRUE(loaded.open(test::modulePath(), kSPPluginMainName, &error)) << error;
     EXPECT_NE(loaded.entryPoint(), nullptr);
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "host/resources/ModuleInstance.h"
+#include "host/resources/ModuleProperties.h"
 
 namespace zz {
 
@@ -18,7 +19,14 @@ bool Host::loadModule(const std::string& path, std::string* error) {
     std::error_code code;
     const std::filesystem::path absolute = std::filesystem::absolute(path, code);
     const std::string file = code ? path : absolute.string();
-    if (!module_.open(file, error)) return false;
+    // Like any host, read what the module says it is before running any of its code.
+    const std::optional<ModuleProperties> properties = readModuleProperties(file, error);
+    if (!properties) return false;
+    if (const std::optional<std::string> refusal = checkModuleProperties(*properties)) {
+        if (error != nullptr) *error = "module " + path + " is refused: " + *refusal;
+        return false;
+    }
+    if (!module_.open(file, properties->entryPoint, error)) return false;
     attachModule(std::make_shared<ModuleInstance>(module_.nativeHandle(), file));
     installCursorLoader();
     return true;

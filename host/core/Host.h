@@ -16,9 +16,9 @@ class Host : public HostServices {
     Host() = default;
     ~Host() override;
 
-    // Reads the module's property list, maps the module and resolves the entry point the list names; reads
-    // the module's resources (a module without readable resources still loads). False with the reason in
-    // *error: the module is not loaded then.
+    // Reads the module's property list from its file and refuses a module without one, of another kind or
+    // naming no entry point; then maps the module, resolves the entry point the list names and reads the
+    // module's resources. False with the reason in *error: the module is not loaded then.
     bool loadModule(const std::string& path, std::string* error);
     // Unmaps the module; the host keeps everything else (blocks, tools, the plug-in record).
     void unloadModule();

@@ -14,7 +14,7 @@ LoadedModule::~LoadedModule() {
     close();
 }
 
-bool LoadedModule::open(const std::string& path, std::string* error) {
+bool LoadedModule::open(const std::string& path, const std::string& entry, std::string* error) {
     close();
     void* symbol = nullptr;
 #if defined(_WIN32)
@@ -23,11 +23,11 @@ bool LoadedModule::open(const std::string& path, std::string* error) {
         if (error) *error = "cannot load module " + path + " (error " + std::to_string(GetLastError()) + ")";
         return false;
     }
-    FARPROC proc = GetProcAddress(module, kSPPluginMainName);
+    FARPROC proc = GetProcAddress(module, entry.c_str());
     std::memcpy(&symbol, &proc, sizeof symbol);
     if (symbol == nullptr) {
         FreeLibrary(module);
-        if (error) *error = "module " + path + " does not export " + kSPPluginMainName;
+        if (error) *error = "module " + path + " does not export " + entry + ", the entry point its property list names";
         return false;
     }
     handle_ = module;
@@ -38,10 +38,10 @@ bool LoadedModule::open(const std::string& path, std::string* error) {
         if (error) *error = "cannot load module " + path + ": " + (why ? why : "unknown error");
         return false;
     }
-    symbol = dlsym(module, kSPPluginMainName);
+    symbol = dlsym(module, entry.c_str());
     if (symbol == nullptr) {
         dlclose(module);
-        if (error) *error = "module " + path + " does not export " + kSPPluginMainName;
+        if (error) *error = "module " + path + " does not export " + entry + ", the entry point its property list names";
         return false;
     }
     handle_ = module;

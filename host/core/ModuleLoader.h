@@ -15,9 +15,9 @@ class LoadedModule {
     LoadedModule(const LoadedModule&) = delete;
     LoadedModule& operator=(const LoadedModule&) = delete;
 
-    // Maps the module at `path` and resolves its PluginMain. On failure returns false and says why in *error;
-    // the object stays closed.
-    bool open(const std::string& path, std::string* error);
+    // Maps the module at `path` and resolves the exported function `entry` as its entry point. On failure
+    // returns false and says why in *error; the object stays closed.
+    bool open(const std::string& path, const std::string& entry, std::string* error);
     // Unmaps the module (PluginMain becomes invalid).
     void close();
 

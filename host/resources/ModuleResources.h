@@ -32,7 +32,7 @@ enum ResourceType : uint16_t {
     kVersionResource = 16,
 };
 
-// Language neutral, default sub-language: the language of every resource of the zigzag module.
+// Language neutral, default sub-language: the language plug-in modules give their resources.
 constexpr uint16_t kNeutralLanguage = 1024;
 
 // The name of the ELF section that carries the .res image in modules for systems other than Windows.

@@ -1,4 +1,4 @@
-// Readers of the resource formats the zigzag module carries: string tables, dialog templates, cursor and icon
+// Readers of the resource formats plug-in modules carry: string tables, dialog templates, cursor and icon
 // groups, device-independent bitmaps and the plug-in property list. Each parser checks every length and
 // offset against its data and raises ResourceError for anything malformed.
 #ifndef ZZ_HOST_RESOURCES_RESOURCE_FORMATS_H

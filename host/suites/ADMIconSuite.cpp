@@ -1,5 +1,4 @@
 // ADMIconSuite: icons from the module's resources. Icon `id` with index `index` is the icon group id + index
-// (the tool's icon 16050, index 1, is the group 16051).
 #include "ADMIcon.h"
 #include "host/suites/HostServices.h"
 #include "host/suites/SuiteAdapter.h"

@@ -1,4 +1,4 @@
-// ADMIconSuite: icons from the module's resources. Icon `id` with index `index` is the icon group id + index
+// ADMIconSuite: icons from the module's resources. Icon `id` with index `index` is the icon group id + index.
 #include "ADMIcon.h"
 #include "host/suites/HostServices.h"
 #include "host/suites/SuiteAdapter.h"

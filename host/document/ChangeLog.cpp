@@ -63,11 +63,12 @@ DocumentDelta ChangeLog::since(uint64_t revision, const std::function<bool(ArtId
         // out or changes it says it was live at the revision.
         const bool wasLive = summary.first == Event::unlinked || summary.first == Event::changed;
         const bool live = isLive(id);
-        if (!wasLive && live)
-            delta.added.push_back(id);
-        else if (wasLive && !live)
-            delta.removed.push_back(id);
-        else if (wasLive && live) {
+        // Art that came or went inside a container without being moved itself comes and goes with it.
+        if (!wasLive && live) {
+            if (summary.moved) delta.added.push_back(id);
+        } else if (wasLive && !live) {
+            if (summary.moved) delta.removed.push_back(id);
+        } else if (wasLive && live) {
             if (summary.changed) delta.changed.push_back(id);
             if (summary.moved) delta.reordered.push_back(id);
         }

@@ -21,14 +21,15 @@
 namespace zz {
 
 // What changed in the document since a revision. Art inside containers that were added or removed comes and
-// goes with them; it is listed itself only when it changed on its own. Each list is in ascending id order.
+// goes with them and is not listed itself. Each list is in ascending id order.
 struct DocumentDelta {
     uint64_t revision = 0;        // the document's revision now
     bool everything = false;      // the revision is older than the log covers: take the whole document as new
     std::vector<ArtId> added;     // live now, not at the revision
     std::vector<ArtId> removed;   // live at the revision, not now
     std::vector<ArtId> changed;   // live at both, its data changed
-    std::vector<ArtId> reordered; // live at both, moved within its container or to another
+    std::vector<ArtId> reordered; // live at both, moved within its container or to another (or taken out
+                                  // and put back, as an undo and a redo do)
 };
 
 class ChangeLog {

@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
+#include <streambuf>
 
 #if defined(_WIN32)
 #ifndef NOMINMAX
@@ -64,9 +66,51 @@ bool flushToDisk(std::FILE* file) {
 #endif
 }
 
+// A stream buffer that writes to a C file in blocks; a failed write leaves the stream bad.
+class FileBuffer : public std::streambuf {
+  public:
+    explicit FileBuffer(std::FILE* file) : file_(file), buffer_(new char[kSize]) {
+        setp(buffer_.get(), buffer_.get() + kSize);
+    }
+
+  protected:
+    int_type overflow(int_type c) override {
+        if (!drain()) return traits_type::eof();
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        *pptr() = traits_type::to_char_type(c);
+        pbump(1);
+        return c;
+    }
+    int sync() override { return drain() ? 0 : -1; }
+
+  private:
+    bool drain() {
+        const auto pending = static_cast<size_t>(pptr() - pbase());
+        const bool ok = pending == 0 || std::fwrite(pbase(), 1, pending, file_) == pending;
+        setp(buffer_.get(), buffer_.get() + kSize);
+        return ok;
+    }
+
+    static constexpr size_t kSize = size_t{1} << 16;
+    std::FILE* file_;
+    std::unique_ptr<char[]> buffer_;
+};
+
 } // namespace
 
 bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error) {
+    return writeFileAtomically(
+        path,
+        [content](std::ostream& out, std::string*) {
+            out.write(content.data(), static_cast<std::streamsize>(content.size()));
+            return true;
+        },
+        error);
+}
+
+bool writeFileAtomically(const std::string& path,
+                         const std::function<bool(std::ostream&, std::string*)>& produce,
+                         std::string* error) {
     if (path.empty()) return fail(error, "no file name given");
     const std::string temporary = temporaryName(path);
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
@@ -78,7 +122,24 @@ bool writeFileAtomically(const std::string& path, std::string_view content, std:
         return ok;
     };
     errno = 0;
-    bool written = step(std::fwrite(content.data(), 1, content.size(), file) == content.size());
+    std::string refusal;
+    bool produced = true;
+    bool written = true;
+    try {
+        FileBuffer buffer(file);
+        std::ostream out(&buffer);
+        produced = produce(out, &refusal);
+        if (produced) written = step(static_cast<bool>(out.flush()));
+    } catch (...) {
+        std::fclose(file);
+        std::remove(temporary.c_str());
+        throw;
+    }
+    if (!produced) {
+        std::fclose(file);
+        std::remove(temporary.c_str());
+        return fail(error, refusal);
+    }
     written = step(std::fflush(file) == 0) && written;
     written = step(flushToDisk(file)) && written;
     written = step(std::fclose(file) == 0) && written;

@@ -180,14 +180,12 @@ class SvgWriter {
 
     void flush() {
         if (out_.empty()) return;
-        last_ = out_.back();
         sink_.write(out_.data(), static_cast<std::streamsize>(out_.size()));
         out_.clear();
     }
     void maybeFlush() {
         if (out_.size() >= kFlushAt) flush();
     }
-    char back() const { return out_.empty() ? last_ : out_.back(); }
 
     // Appends ` name="value"` (the value already escaped).
     void attribute(std::string_view name, std::string_view value) {
@@ -222,9 +220,10 @@ class SvgWriter {
         }
     }
 
-    void subpath(const std::vector<AIPathSegment>& segments, bool closed) {
+    // Appends the subpath's drawing commands; `following` when an earlier subpath of the same path was drawn.
+    void subpath(const std::vector<AIPathSegment>& segments, bool closed, bool following) {
         if (segments.empty()) return;
-        if (back() != '"') out_ += ' ';
+        if (following) out_ += ' ';
         out_ += "M ";
         point(segments.front().p);
         for (size_t i = 1; i < segments.size(); ++i) {
@@ -281,7 +280,7 @@ class SvgWriter {
         case kPathArt:
             if (data.segments.empty()) return; // nothing to draw
             out_ += "<path d=\"";
-            subpath(data.segments, data.closed);
+            subpath(data.segments, data.closed, false);
             out_ += "\"";
             paint(data.style);
             common(data, data.tags);
@@ -296,10 +295,12 @@ class SvgWriter {
                 drawable = drawable || (child->type() == kPathArt && !child->data().segments.empty());
             if (!drawable) return;
             out_ += "<path d=\"";
+            bool drawn = false;
             for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling()) {
                 if (child->type() != kPathArt) continue;
                 if (style == nullptr) style = &child->data().style;
-                subpath(child->data().segments, child->data().closed);
+                subpath(child->data().segments, child->data().closed, drawn);
+                drawn = drawn || !child->data().segments.empty();
                 tags.insert(child->data().tags.begin(), child->data().tags.end());
             }
             for (const auto& [name, value] : data.tags)
@@ -336,7 +337,6 @@ class SvgWriter {
     AIReal height_;
     std::ostream& sink_;
     std::string out_;
-    char last_ = '\0';
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -120,6 +121,104 @@ TEST(SvgExport, GroupsNestAndCompoundPathsAreOnePathOfSubpaths) {
         "<g id=\"layer\">\\n<g>\\n<path d=\"M 0 792 L 10 792\"[^\\n]*\\n<path d=\"M 0 792 "
         "L 10 792 L 10 782 M 0 792 L 10 792\"[^\\n]*data-multi-tool[^\\n]*\\n</g>\\n</g>");
     EXPECT_TRUE(std::regex_search(svg, nested)) << svg;
+}
+
+TEST(SvgExport, LongSubpathsOfACompoundStayOnePathAcrossTheWriteBuffer) {
+    // Subpaths long enough that the writer hands its buffer on in the middle of the compound's "d".
+    Document document;
+    ArtId compound = 0;
+    ASSERT_EQ(document.newArt(kCompoundPathArt, kPlaceAboveAll, 0, &compound), DocStatus::ok);
+    std::vector<AIPathSegment> many;
+    for (int i = 0; i < 5000; ++i)
+        many.push_back(corner(static_cast<AIReal>(i) + 0.125f, static_cast<AIReal>(i % 7) + 0.5f));
+    for (int subpath = 0; subpath < 3; ++subpath) {
+        ArtId path = 0;
+        ASSERT_EQ(document.newArt(kPathArt, kPlaceInsideOnTop, compound, &path), DocStatus::ok);
+        ASSERT_EQ(document.setSegments(path, 0, 5000, many.data()), DocStatus::ok);
+    }
+    const std::string svg = svgText(document);
+    EXPECT_EQ(count(svg, "<path"), 1u);
+    EXPECT_EQ(count(svg, "d=\"M 0.125 791.5 L 1.125 790.5"), 1u);
+    EXPECT_EQ(count(svg, " L 4999.125 790.5 M 0.125 791.5 L 1.125 790.5"), 2u); // each next subpath
+    EXPECT_EQ(count(svg, " L "), 3u * 4999u);
+    EXPECT_EQ(svg.substr(svg.size() - 12), "</g>\n</svg>\n");
+}
+
+// ---- art that would be drawn wrongly ----
+
+TEST(SvgExport, ArtWithANonFiniteCoordinateOrStrokeWidthIsRefusedAndNothingIsWritten) {
+    constexpr AIReal kNan = std::numeric_limits<AIReal>::quiet_NaN();
+    constexpr AIReal kInf = std::numeric_limits<AIReal>::infinity();
+    struct Case {
+        const char* what;
+        AIReal h, v, handle, width;
+        bool stroked;
+        const char* message; // after "art N has "
+    };
+    const Case cases[] = {
+        {"an anchor", kNan, 0, 0, 1, true, "a non-finite coordinate (nan)"},
+        {"an anchor", 0, -kInf, 0, 1, true, "a non-finite coordinate (-inf)"},
+        {"a handle", 0, 0, kInf, 1, true, "a non-finite coordinate (inf)"},
+        {"a stroke width", 0, 0, 0, kNan, true, "a non-finite stroke width (nan)"},
+        {"the width of no stroke", 0, 0, 0, kInf, false, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Document document;
+        addPath(document, {corner(1, 1), corner(2, 2)}); // fine art below
+        AIPathSegment odd = corner(c.h, c.v);
+        odd.out.h = c.handle;
+        const ArtId path = addPath(document, {corner(5, 5), odd});
+        AIPathStyle style = document.currentPaint();
+        style.stroke.width = c.width;
+        style.strokePaint = c.stroked;
+        ASSERT_EQ(document.setPathStyle(path, style), DocStatus::ok);
+
+        test::ScratchDir dir;
+        const fs::path out = dir.path() / "picture.svg";
+        std::string error;
+        const bool written = writeSvg(document, out.string(), &error);
+        if (c.message == nullptr) {
+            EXPECT_TRUE(written) << error;
+            EXPECT_EQ(readFile(out), svgText(document));
+            continue;
+        }
+        EXPECT_FALSE(written);
+        EXPECT_EQ(error, "art " + std::to_string(path) + " has " + c.message +
+                             "; the SVG would show a wrong picture");
+        EXPECT_TRUE(fs::is_empty(dir.path())); // not even a temporary file
+        EXPECT_EQ(svgText(document), "");
+        std::ostringstream stream;
+        EXPECT_FALSE(writeSvg(document, stream, &error));
+        EXPECT_EQ(stream.str(), "");
+    }
+}
+
+TEST(SvgExport, NonFiniteArtInsideACompoundOrASymbolIsRefusedToo) {
+    Document document;
+    ArtId compound = 0, first = 0, second = 0;
+    ASSERT_EQ(document.newArt(kCompoundPathArt, kPlaceAboveAll, 0, &compound), DocStatus::ok);
+    ASSERT_EQ(document.newArt(kPathArt, kPlaceInsideOnTop, compound, &first), DocStatus::ok);
+    ASSERT_EQ(document.newArt(kPathArt, kPlaceInsideOnTop, compound, &second), DocStatus::ok);
+    const AIPathSegment fine[] = {corner(0, 0), corner(1, 1)};
+    ASSERT_EQ(document.setSegments(first, 0, 2, fine), DocStatus::ok);
+    ASSERT_EQ(document.setSegments(second, 0, 2, fine), DocStatus::ok);
+    // The compound is painted with its first subpath's style: another subpath's width is never drawn.
+    AIPathStyle style = document.currentPaint();
+    style.stroke.width = std::numeric_limits<AIReal>::infinity();
+    ASSERT_EQ(document.setPathStyle(second, style), DocStatus::ok);
+    EXPECT_EQ(svgRefusal(document), "");
+    ASSERT_EQ(document.setPathStyle(first, style), DocStatus::ok);
+    EXPECT_EQ(svgRefusal(document),
+              "art " + std::to_string(first) +
+                  " has a non-finite stroke width (inf); the SVG would show a wrong picture");
+
+    Document symbols;
+    const ArtId path = addPath(symbols, {corner(0, 0), corner(std::numeric_limits<AIReal>::quiet_NaN(), 1)});
+    ArtId symbol = 0;
+    ASSERT_EQ(symbols.newSymbol(path, false, &symbol), DocStatus::ok);
+    ASSERT_EQ(symbols.disposeArt(path), DocStatus::ok);
+    EXPECT_NE(svgRefusal(symbols).find("art " + std::to_string(symbol) + " has"), std::string::npos);
 }
 
 // ---- atomic write ----

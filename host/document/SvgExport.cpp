@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <set>
+#include <sstream>
 #include <string_view>
 
 #include "host/base/Utf8.h"
@@ -15,14 +16,73 @@ namespace zz {
 
 namespace {
 
-// The shortest fixed-point text that reads back as the same float.
-std::string number(AIReal value) {
-    if (!std::isfinite(value)) return "0";
-    if (value == 0.0f) return "0"; // also -0
+// Appends the shortest fixed-point text that reads back as the same float.
+void appendNumber(std::string& out, AIReal value) {
+    if (!std::isfinite(value) || value == 0.0f) { // also -0
+        out += '0';
+        return;
+    }
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value, std::chars_format::fixed);
-    if (result.ec != std::errc()) return "0";
-    return std::string(buffer, result.ptr);
+    if (result.ec != std::errc()) {
+        out += '0';
+        return;
+    }
+    out.append(buffer, result.ptr);
+}
+
+std::string number(AIReal value) {
+    std::string text;
+    appendNumber(text, value);
+    return text;
+}
+
+const char* nonFiniteName(AIReal value) {
+    return std::isnan(value) ? "nan" : value > 0 ? "inf" : "-inf";
+}
+
+bool finitePoint(const AIRealPoint& p) {
+    return std::isfinite(p.h) && std::isfinite(p.v);
+}
+
+// Why `path` (drawn with `style`, null: its own) would be drawn wrongly, or "".
+std::string pathRefusal(const Art& path, const AIPathStyle* style) {
+    const ArtData& data = path.data();
+    if (data.segments.empty()) return ""; // not drawn
+    for (const AIPathSegment& s : data.segments)
+        for (const AIRealPoint* p : {&s.p, &s.in, &s.out})
+            if (!finitePoint(*p))
+                return "art " + std::to_string(path.id()) + " has a non-finite coordinate (" +
+                       nonFiniteName(std::isfinite(p->h) ? p->v : p->h) +
+                       "); the SVG would show a wrong picture";
+    if (style == nullptr) style = &data.style;
+    const bool stroke = style->strokePaint != 0 && style->stroke.color.kind != kNoneColor;
+    if (stroke && !std::isfinite(style->stroke.width))
+        return "art " + std::to_string(path.id()) + " has a non-finite stroke width (" +
+               nonFiniteName(style->stroke.width) + "); the SVG would show a wrong picture";
+    return "";
+}
+
+// Why the art or anything it holds would be drawn wrongly, or "".
+std::string artRefusal(const Art& art) {
+    switch (art.type()) {
+    case kPathArt:
+        return pathRefusal(art, nullptr);
+    case kCompoundPathArt: {
+        // One path of all subpaths, painted with the first subpath's style.
+        const AIPathStyle* style = nullptr;
+        for (const Art* child = art.firstChild(); child != nullptr; child = child->nextSibling()) {
+            if (child->type() != kPathArt) continue;
+            if (style == nullptr) style = &child->data().style;
+            if (std::string why = pathRefusal(*child, style); !why.empty()) return why;
+        }
+        return "";
+    }
+    default:
+        for (const Art* child = art.firstChild(); child != nullptr; child = child->nextSibling())
+            if (std::string why = artRefusal(*child); !why.empty()) return why;
+        return "";
+    }
 }
 
 // An attribute value: valid UTF-8 (the file says it is), markup characters as entities, and the blanks that
@@ -84,12 +144,15 @@ constexpr const char* kBlendModes[] = {
     "normal", "multiply", "screen",     "overlay",   "soft-light", "hard-light", "color-dodge", "color-burn",
     "darken", "lighten",  "difference", "exclusion", "hue",        "saturation", "color",       "luminosity"};
 
+// Writes the picture into a stream as it walks the art, through a buffer of bounded size.
 class SvgWriter {
   public:
-    explicit SvgWriter(const Document& document)
-        : document_(document), height_(document.facts().pageHeight) {}
+    SvgWriter(const Document& document, std::ostream& sink)
+        : document_(document), height_(document.facts().pageHeight), sink_(sink) {
+        out_.reserve(kFlushAt + 4096);
+    }
 
-    std::string run() {
+    void run() {
         const DocumentFacts& facts = document_.facts();
         out_ += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n";
         out_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
@@ -109,10 +172,21 @@ class SvgWriter {
         for (const Art* each = document_.layer().firstChild(); each != nullptr; each = each->nextSibling())
             art(*each);
         out_ += "</g>\n</svg>\n";
-        return std::move(out_);
+        flush();
     }
 
   private:
+    static constexpr size_t kFlushAt = size_t{1} << 15;
+
+    void flush() {
+        if (out_.empty()) return;
+        sink_.write(out_.data(), static_cast<std::streamsize>(out_.size()));
+        out_.clear();
+    }
+    void maybeFlush() {
+        if (out_.size() >= kFlushAt) flush();
+    }
+
     // Appends ` name="value"` (the value already escaped).
     void attribute(std::string_view name, std::string_view value) {
         out_ += ' ';
@@ -123,9 +197,9 @@ class SvgWriter {
     }
 
     void point(const AIRealPoint& p) {
-        out_ += number(p.h);
+        appendNumber(out_, p.h);
         out_ += ' ';
-        out_ += number(height_ - p.v);
+        appendNumber(out_, height_ - p.v);
     }
 
     static bool straight(const AIPathSegment& from, const AIPathSegment& to) {
@@ -146,13 +220,16 @@ class SvgWriter {
         }
     }
 
-    void subpath(const std::vector<AIPathSegment>& segments, bool closed) {
+    // Appends the subpath's drawing commands; `following` when an earlier subpath of the same path was drawn.
+    void subpath(const std::vector<AIPathSegment>& segments, bool closed, bool following) {
         if (segments.empty()) return;
-        if (out_.back() != '"') out_ += ' ';
+        if (following) out_ += ' ';
         out_ += "M ";
         point(segments.front().p);
-        for (size_t i = 1; i < segments.size(); ++i)
+        for (size_t i = 1; i < segments.size(); ++i) {
             side(segments[i - 1], segments[i]);
+            maybeFlush();
+        }
         if (closed) {
             if (segments.size() > 1 && !straight(segments.back(), segments.front()))
                 side(segments.back(), segments.front());
@@ -197,12 +274,13 @@ class SvgWriter {
     }
 
     void art(const Art& node) {
+        maybeFlush();
         const ArtData& data = node.data();
         switch (data.type) {
         case kPathArt:
             if (data.segments.empty()) return; // nothing to draw
             out_ += "<path d=\"";
-            subpath(data.segments, data.closed);
+            subpath(data.segments, data.closed, false);
             out_ += "\"";
             paint(data.style);
             common(data, data.tags);
@@ -217,10 +295,12 @@ class SvgWriter {
                 drawable = drawable || (child->type() == kPathArt && !child->data().segments.empty());
             if (!drawable) return;
             out_ += "<path d=\"";
+            bool drawn = false;
             for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling()) {
                 if (child->type() != kPathArt) continue;
                 if (style == nullptr) style = &child->data().style;
-                subpath(child->data().segments, child->data().closed);
+                subpath(child->data().segments, child->data().closed, drawn);
+                drawn = drawn || !child->data().segments.empty();
                 tags.insert(child->data().tags.begin(), child->data().tags.end());
             }
             for (const auto& [name, value] : data.tags)
@@ -255,6 +335,7 @@ class SvgWriter {
 
     const Document& document_;
     AIReal height_;
+    std::ostream& sink_;
     std::string out_;
 };
 
@@ -291,12 +372,45 @@ std::string svgColor(const AIColor& color) {
     return text;
 }
 
+std::string svgRefusal(const Document& document) {
+    for (const Art* root : {&document.symbols(), &document.layer()})
+        for (const Art* each = root->firstChild(); each != nullptr; each = each->nextSibling())
+            if (std::string why = artRefusal(*each); !why.empty()) return why;
+    return "";
+}
+
+bool writeSvg(const Document& document, std::ostream& out, std::string* error) {
+    if (std::string why = svgRefusal(document); !why.empty()) {
+        if (error != nullptr) *error = std::move(why);
+        return false;
+    }
+    SvgWriter(document, out).run();
+    if (!out) {
+        if (error != nullptr) *error = "the SVG could not be written";
+        return false;
+    }
+    return true;
+}
+
 std::string svgText(const Document& document) {
-    return SvgWriter(document).run();
+    std::ostringstream out;
+    if (!writeSvg(document, out, nullptr)) return "";
+    return std::move(out).str();
 }
 
 bool writeSvg(const Document& document, const std::string& path, std::string* error) {
-    return writeFileAtomically(path, svgText(document), error);
+    // Refused before the temporary file is made, so that a refusal leaves nothing behind at all.
+    if (std::string why = svgRefusal(document); !why.empty()) {
+        if (error != nullptr) *error = std::move(why);
+        return false;
+    }
+    return writeFileAtomically(
+        path,
+        [&document](std::ostream& out, std::string*) {
+            SvgWriter(document, out).run();
+            return true;
+        },
+        error);
 }
 
 } // namespace zz

@@ -9,16 +9,27 @@
 #ifndef ZZ_HOST_DOCUMENT_SVG_EXPORT_H
 #define ZZ_HOST_DOCUMENT_SVG_EXPORT_H
 
+#include <ostream>
 #include <string>
 
 #include "host/document/Document.h"
 
 namespace zz {
 
+// Art that the picture would show wrongly is refused: a drawn path with a coordinate that is not finite, or
+// a drawn stroke whose width is not finite. Answers why (naming the art), or "" when the document can be
+// exported.
+std::string svgRefusal(const Document& document);
+
+// Writes the SVG into `out` as it walks the art. Refused art (see svgRefusal) writes nothing: false with the
+// reason in *error; so does a failing stream.
+bool writeSvg(const Document& document, std::ostream& out, std::string* error);
+
+// The SVG as text ("" for a refused document).
 std::string svgText(const Document& document);
 
-// Writes svgText atomically (a temporary file renamed over `path`). False with a reason in *error on failure;
-// nothing is left behind then.
+// Writes the SVG atomically (into a temporary file as it goes, which is then renamed over `path`). False with
+// a reason in *error on failure or refusal; nothing is left behind then.
 bool writeSvg(const Document& document, const std::string& path, std::string* error);
 
 // The colour as an sRGB "#rrggbb": gray (0 white, 1 black), three-colour, four-colour; values clamped to

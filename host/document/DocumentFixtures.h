@@ -1,0 +1,59 @@
+// The document's fixtures: colour model, page, swatch list and named graphic styles, built from the facts a
+// session script gives.
+#ifndef ZZ_HOST_DOCUMENT_DOCUMENT_FIXTURES_H
+#define ZZ_HOST_DOCUMENT_DOCUMENT_FIXTURES_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ZZTypes.h"
+
+namespace zz {
+
+// The facts a session script can give about the document.
+struct DocumentFacts {
+    int16_t colorModel = kDocRGBColor;
+    AIReal pageWidth = 612.0f;
+    AIReal pageHeight = 792.0f;
+    std::vector<AIColor> swatches; // the whole list, the first two entries being the special ones
+    int32_t namedStyles = 0;
+    bool hasPressure = false; // informational; the tool suite answers SystemHasPressure
+};
+
+// A named graphic style: a path style and an opacity.
+struct NamedStyle {
+    std::string name;
+    AIPathStyle style;
+    AIReal opacity = 1.0f;
+};
+
+// A plausible swatch list of `count` entries: entry 0 is "none", entry 1 "registration", the others ordinary
+// colours of the colour model (three-colour for RGB, four-colour for CMYK, gray for gray). count <= 0 gives
+// none.
+std::vector<AIColor> makeSwatchList(int count, int16_t colorModel = kDocRGBColor);
+
+// The document's starting paint for new art in a colour model: fill white, stroke black, width 1.
+AIPathStyle defaultPaint(int16_t colorModel);
+
+// `count` named styles in the colour model: "[Default]" (the default paint), then "Style 1", "Style 2", ...
+// of varied colours, widths and opacities.
+std::vector<NamedStyle> makeNamedStyles(int32_t count, int16_t colorModel);
+
+class DocumentFixtures {
+  public:
+    explicit DocumentFixtures(DocumentFacts facts = {});
+
+    const DocumentFacts& facts() const { return facts_; }
+    int32_t namedStyleCount() const { return static_cast<int32_t>(namedStyles_.size()); }
+    // The named style at `index`, or null outside the list.
+    const NamedStyle* namedStyle(int32_t index) const;
+
+  private:
+    DocumentFacts facts_;
+    std::vector<NamedStyle> namedStyles_;
+};
+
+} // namespace zz
+
+#endif

@@ -17,6 +17,10 @@ scripts/check-layers.sh build/linux
 echo "== native tests"
 (cd build/linux && ./zigzag_tests)
 
+echo "== Release build (every build type builds)"
+cmake -S . -B build/linux-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZZ_BENCHMARKS=OFF >/dev/null
+cmake --build build/linux-release -j "$jobs"
+
 echo "== native tests under AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build/linux-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZZ_SANITIZE=ON >/dev/null
 cmake --build build/linux-sanitize -j "$jobs"

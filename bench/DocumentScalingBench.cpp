@@ -23,87 +23,14 @@
 #include <streambuf>
 #include <string>
 
+#include "bench/HeapMeter.h"
 #include "host/document/ArtReport.h"
 #include "host/document/Document.h"
 #include "host/document/SvgExport.h"
 
-// ---- heap accounting ----
-
-namespace {
-
-std::atomic<int64_t> gHeldBytes{0};
-std::atomic<int64_t> gPeakBytes{0};
-
-// Each block carries its size in front, kept a whole alignment unit so the block stays aligned.
-constexpr size_t kHeader = alignof(std::max_align_t);
-
-void* allocate(size_t size) {
-    void* block = std::malloc(size + kHeader);
-    if (block == nullptr) throw std::bad_alloc();
-    *static_cast<size_t*>(block) = size;
-    const int64_t held = gHeldBytes.fetch_add(static_cast<int64_t>(size)) + static_cast<int64_t>(size);
-    int64_t peak = gPeakBytes.load();
-    while (held > peak && !gPeakBytes.compare_exchange_weak(peak, held)) {
-    }
-    return static_cast<char*>(block) + kHeader;
-}
-
-void release(void* pointer) {
-    if (pointer == nullptr) return;
-    void* block = static_cast<char*>(pointer) - kHeader;
-    gHeldBytes.fetch_sub(static_cast<int64_t>(*static_cast<size_t*>(block)));
-    std::free(block);
-}
-
-// Measures the most heap held beyond what is held when it starts.
-class PeakMeter {
-  public:
-    PeakMeter() : base_(gHeldBytes.load()) { gPeakBytes.store(base_); }
-    int64_t extra() const { return gPeakBytes.load() - base_; }
-
-  private:
-    int64_t base_;
-};
-
-} // namespace
-
-void* operator new(size_t size) {
-    return allocate(size);
-}
-void* operator new[](size_t size) {
-    return allocate(size);
-}
-void operator delete(void* pointer) noexcept {
-    release(pointer);
-}
-void operator delete[](void* pointer) noexcept {
-    release(pointer);
-}
-void operator delete(void* pointer, size_t) noexcept {
-    release(pointer);
-}
-void operator delete[](void* pointer, size_t) noexcept {
-    release(pointer);
-}
-
 namespace {
 
 // ---- the documents ----
-
-// A stream that discards what it is given, through a buffer as a file stream has one.
-class NullBuffer : public std::streambuf {
-  public:
-    NullBuffer() { setp(buffer_, buffer_ + sizeof(buffer_)); }
-
-  protected:
-    int_type overflow(int_type c) override {
-        setp(buffer_, buffer_ + sizeof(buffer_));
-        return traits_type::not_eof(c);
-    }
-
-  private:
-    char buffer_[4096];
-};
 
 AIPathSegment corner(AIReal h, AIReal v) {
     AIPathSegment segment{};
@@ -158,11 +85,11 @@ void Drag(benchmark::State& state) {
 
 void Report(benchmark::State& state) {
     const zz::Document& document = dragged(static_cast<int>(state.range(0)));
-    NullBuffer discard;
+    bench::NullBuffer discard;
     std::ostream out(&discard);
     int64_t peak = 0;
     for (auto _ : state) {
-        PeakMeter meter;
+        bench::PeakMeter meter;
         zz::writeArtReport(out, document, 2);
         peak = std::max(peak, meter.extra());
     }
@@ -171,11 +98,11 @@ void Report(benchmark::State& state) {
 
 void Svg(benchmark::State& state) {
     const zz::Document& document = dragged(static_cast<int>(state.range(0)));
-    NullBuffer discard;
+    bench::NullBuffer discard;
     std::ostream out(&discard);
     int64_t peak = 0;
     for (auto _ : state) {
-        PeakMeter meter;
+        bench::PeakMeter meter;
         std::string error;
         if (!zz::writeSvg(document, out, &error)) state.SkipWithError(error.c_str());
         peak = std::max(peak, meter.extra());
@@ -187,7 +114,7 @@ void UndoRedo(benchmark::State& state) {
     zz::Document& document = dragged(static_cast<int>(state.range(0)));
     int64_t peak = 0;
     for (auto _ : state) {
-        PeakMeter meter;
+        bench::PeakMeter meter;
         if (!document.undo() || !document.redo()) state.SkipWithError("nothing to undo or redo");
         peak = std::max(peak, meter.extra());
     }

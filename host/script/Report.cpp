@@ -96,7 +96,7 @@ void writeReport(std::ostream& out, const ReportSources& sources) {
     const std::optional<int32_t> cursor = host.currentCursor();
     report.member("cursor", cursor ? ordered_json(*cursor) : ordered_json(nullptr));
 
-    report.member("art", ordered_json(artReport(host.document())));
+    writeArtReport(report.begin("art"), host.document(), 2);
     report.member("plugin", ordered_json{{"options", host.plugin(host.self())->options}});
     report.member("unimplemented", host.unimplementedCalls());
     report.end();

@@ -74,6 +74,7 @@ SPErr dispatchPluginMessage(const char* caller, const char* selector, void* mess
         }
     }
     if (result != kSPNoError && result != kSPSuiteNotFoundError) reportError(data, result);
+    // A refused release is the host's to deal with; the message's own result goes back unchanged.
     releaseSuites(basic);
     return result;
 }

@@ -263,6 +263,7 @@ SPErr SPAPI acquireSuite(const char* name, int32_t, const void** suite) {
 }
 SPErr SPAPI releaseSuite(const char* name, int32_t) {
     fake.calls.push_back(std::string("release ") + name);
+    if (fake.failReleaseOf == name) return fake.releaseError;
     if (fake.held[name] == 0) return kSPSuiteNotFoundError;
     --fake.held[name];
     return kSPNoError;

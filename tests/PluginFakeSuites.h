@@ -31,7 +31,9 @@ struct FakeHostState {
     std::vector<std::string> calls; // "acquire NAME", "release NAME"
     std::string failAcquireOf;      // this suite's acquisition fails with acquireError
     SPErr acquireError = kSPSuiteNotFoundError;
-    int acquireFailAfter = 0; // successful acquisitions of failAcquireOf before it fails
+    int acquireFailAfter = 0;  // successful acquisitions of failAcquireOf before it fails
+    std::string failReleaseOf; // every release of this suite fails with releaseError and keeps it held
+    SPErr releaseError = kSPBadParameterError;
     std::map<std::string, int> held;
     // random
     std::deque<float> randomValues; // drawn in order; 0 once empty

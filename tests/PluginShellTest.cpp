@@ -174,6 +174,47 @@ TEST_F(PluginShell, NestedCallsDoNotRunOnAnIncompleteAcquisition) {
     EXPECT_TRUE(heldNone());
 }
 
+TEST_F(PluginShell, AFailedReleaseStillGivesBackEveryLaterSuiteAndAnswersTheFirstFailure) {
+    ASSERT_EQ(acquireSuites(&pluginfakes::fakeBasicSuite), kSPNoError);
+    fake.calls.clear();
+    fake.failReleaseOf = "AI Art Suite";
+    fake.releaseError = kSPBadHandleError;
+    EXPECT_EQ(releaseSuites(&pluginfakes::fakeBasicSuite), kSPBadHandleError);
+    EXPECT_EQ(fake.calls, callsFor("release", 0, kSuiteCount));
+    EXPECT_EQ(fake.held["AI Art Suite"], 1); // the host refused it
+    fake.held["AI Art Suite"] = 0;
+    EXPECT_TRUE(heldNone());
+    EXPECT_EQ(sSuiteNestingCount, 0);
+    EXPECT_EQ(sAIArt, nullptr);
+    EXPECT_EQ(sADMNotifier, nullptr);
+
+    // Two failures: the first one is answered.
+    ASSERT_EQ(acquireSuites(&pluginfakes::fakeBasicSuite), kSPNoError);
+    fake.failReleaseOf = "SP Blocks Suite";
+    fake.releaseError = kSPOutOfMemoryError;
+    fake.held["ADM Notifier Suite"] = 0; // its release fails as one of a suite not held
+    EXPECT_EQ(releaseSuites(&pluginfakes::fakeBasicSuite), kSPOutOfMemoryError);
+    EXPECT_EQ(fake.held["ADM Dialog Suite"], 0);
+}
+
+TEST_F(PluginShell, AFailedReleaseWhileGivingBackAnEarlyAcquisitionFailureGivesBackTheRest) {
+    fake.failAcquireOf = "AI Art Suite";
+    fake.failReleaseOf = "SP Access Suite";
+    EXPECT_EQ(send("Some Caller", "Some Selector"), kSuiteNotFound);
+    EXPECT_EQ(fake.calls, concat(callsFor("acquire", 0, 6), callsFor("release", 0, 5)));
+    EXPECT_EQ(fake.held["SP Access Suite"], 1);
+    EXPECT_EQ(fake.held["AI Real Math Suite"], 0);
+    EXPECT_EQ(sSuiteNestingCount, 0);
+    EXPECT_EQ(sSPAccess, nullptr);
+}
+
+TEST_F(PluginShell, AFailedReleaseDoesNotChangeTheMessageResult) {
+    fake.failReleaseOf = "ADM Item Suite";
+    EXPECT_EQ(send(kSPInterfaceCaller, kSPInterfaceAboutSelector), kSPNoError);
+    EXPECT_EQ(fake.held["ADM List Suite"], 0);
+    EXPECT_EQ(fake.modalNames, std::vector<std::string>({"About Dialog"})); // no error dialog
+}
+
 TEST_F(PluginShell, OtherAcquisitionErrorsAreAlsoReported) {
     fake.failAcquireOf = "ADM Tracker Suite";
     fake.acquireError = kSPOutOfMemoryError;

@@ -6,15 +6,23 @@
 #include "tool/ZigzagTool.h"
 
 SPErr startupPlugin(SPInterfaceMessage* message) {
-    void* block = nullptr;
-    SPErr error = sSPBlocks->AllocateBlock(sizeof(ToolSettings), kGlobalsBlockName, &block);
-    if (error != kSPNoError) return error;
-    if (block == nullptr) return kSPOutOfMemoryError;
-    globalsBlock = static_cast<ToolSettings*>(block);
+    if (globalsBlock == nullptr) {
+        void* block = nullptr;
+        SPErr error = sSPBlocks->AllocateBlock(sizeof(ToolSettings), kGlobalsBlockName, &block);
+        if (error != kSPNoError) return error;
+        if (block == nullptr) return kSPOutOfMemoryError;
+        globalsBlock = static_cast<ToolSettings*>(block);
+        // The tool handle says whether the tool has been added from this block; nothing else is cleared.
+        globalsBlock->toolHandle = nullptr;
+    } else if (globalsBlock->toolHandle != nullptr) {
+        // Started already: the block and the tool stay as they are, and so do the settings.
+        return kSPNoError;
+    }
+    // A start-up that failed after the allocation left its block held; a retry goes on in that block.
     globalsBlock->hostBasicSuite = message->d.basic;
 
     int32_t options = 0;
-    error = sAIPlugin->GetPluginOptions(message->d.self, &options);
+    SPErr error = sAIPlugin->GetPluginOptions(message->d.self, &options);
     if (error != kSPNoError) return error;
     error = sAIPlugin->SetPluginOptions(message->d.self, options | kStartupPluginOption);
     if (error != kSPNoError) return error;

@@ -80,6 +80,7 @@ SPErr SPAPI systemHasPressure(AIBoolean* hasPressure) {
 }
 SPErr SPAPI addTool(SPPluginRef, const char* name, const AIAddToolData* data, int32_t options,
                     AIToolHandle* tool) {
+    ++fake.addToolCalls;
     fake.addedToolName = name;
     fake.addedTool = *data;
     fake.addedToolOptions = options;

@@ -71,6 +71,7 @@ struct FakeHostState {
     int32_t pluginOptions = 0x10;
     int32_t iconType = kWinIcon;
     SPErr addToolStatus = kSPNoError;
+    int addToolCalls = 0;
     std::string addedToolName;
     AIAddToolData addedTool = {};
     int32_t addedToolOptions = 0;

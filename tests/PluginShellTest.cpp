@@ -285,6 +285,49 @@ TEST_F(PluginShell, FailedAllocationEndsStartup) {
     EXPECT_EQ(fake.itemTexts[3], "-108");
 }
 
+TEST_F(PluginShell, ASecondStartupKeepsTheBlockAndToolItHasAndWritesNothing) {
+    ASSERT_EQ(startUp(), kSPNoError);
+    ToolSettings* block = globalsBlock;
+    block->zigzagElements = 77;
+    fake.pluginOptions = 0x10;
+    EXPECT_EQ(startUp(), kSPNoError);
+    EXPECT_EQ(globalsBlock, block);
+    EXPECT_EQ(fake.liveBlocks.size(), 1u);
+    EXPECT_EQ(fake.addToolCalls, 1);
+    EXPECT_EQ(globalsBlock->zigzagElements, 77);
+    EXPECT_EQ(fake.pluginOptions, 0x10);
+    EXPECT_TRUE(heldNone());
+
+    // Also after the block went to the host and came back.
+    ASSERT_EQ(send(kSPAccessCaller, kSPAccessUnloadSelector), kSPNoError);
+    globalsBlock = nullptr;
+    ASSERT_EQ(send(kSPAccessCaller, kSPAccessReloadSelector), kSPNoError);
+    EXPECT_EQ(startUp(), kSPNoError);
+    EXPECT_EQ(fake.liveBlocks.size(), 1u);
+    EXPECT_EQ(fake.addToolCalls, 1);
+    EXPECT_EQ(globalsBlock->zigzagElements, 77);
+}
+
+TEST_F(PluginShell, ARetriedStartupUsesTheBlockOfTheFailedOneAndAddsOneTool) {
+    fake.iconType = kUnknownIcon;
+    ASSERT_EQ(startUp(), kToolIconMissingError);
+    ToolSettings* block = globalsBlock;
+    ASSERT_NE(block, nullptr);
+    fake.iconType = kWinIcon;
+    fake.addToolStatus = kSPBadParameterError;
+    ASSERT_EQ(startUp(), kSPBadParameterError);
+    EXPECT_EQ(fake.addToolCalls, 1);
+    fake.addToolStatus = kSPNoError;
+    EXPECT_EQ(startUp(), kSPNoError);
+    EXPECT_EQ(globalsBlock, block);
+    EXPECT_EQ(fake.liveBlocks.size(), 1u);
+    EXPECT_EQ(fake.addToolCalls, 2);
+    EXPECT_EQ(globalsBlock->zigzagElements, 10);
+    EXPECT_EQ(globalsBlock->toolHandle, reinterpret_cast<AIToolHandle>(0x7001));
+    EXPECT_EQ(startUp(), kSPNoError);
+    EXPECT_EQ(fake.addToolCalls, 2);
+}
+
 TEST_F(PluginShell, SettingsSurviveUnloadAndReload) {
     ASSERT_EQ(startUp(), kSPNoError);
     ToolSettings* block = globalsBlock;

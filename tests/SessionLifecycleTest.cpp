@@ -57,6 +57,27 @@ TEST(SessionLifecycle, StartupHoldsTheGlobalsBlockWithEveryDefault) {
     EXPECT_EQ(flagsOn, 1);
 }
 
+TEST(SessionLifecycle, ASecondStartupKeepsTheOneBlockAndToolAndItsSettings) {
+    const ordered_json report = run(R"({"events":[{"do":"startup"},
+        {"do":"settings","set":{"zigzagElements":55}},
+        {"do":"startup"},{"do":"unload"},{"do":"reload"},{"do":"startup"}]})");
+    EXPECT_EQ(report["results"], ordered_json::parse("[0,null,0,0,0,0]"));
+    EXPECT_EQ(report["blocks"].size(), 1u);
+    EXPECT_EQ(report["tools"].size(), 1u);
+    EXPECT_EQ(report["settings"]["zigzagElements"], 55);
+    EXPECT_TRUE(report["dialogs"].empty());
+}
+
+TEST(SessionLifecycle, AStartupRetriedAfterAFailureAddsOneToolInTheSameBlock) {
+    const ordered_json report = run(R"({"events":[
+        {"do":"fault","suite":"AI Tool Suite","op":"AddTool","code":-108},
+        {"do":"startup"},{"do":"startup"},{"do":"startup"}]})");
+    EXPECT_EQ(report["results"], ordered_json::parse("[null,-108,0,0]"));
+    EXPECT_EQ(report["blocks"].size(), 1u);
+    EXPECT_EQ(report["tools"].size(), 1u);
+    EXPECT_EQ(report["settings"]["zigzagElements"], 10);
+}
+
 TEST(SessionLifecycle, UnloadThenReloadKeepsEveryFieldAndTheBlock) {
     const std::string setUp = R"({"do":"startup"},
         {"do":"settings","set":{"zigzagElements":37,"initialAngle":-12.5,"trailCursor":1,"designIndex2":44}},

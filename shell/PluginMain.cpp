@@ -34,14 +34,19 @@ SPErr shutdownPlugin(SPInterfaceMessage* message) {
     const SPBasicSuite* basic = message->d.basic;
     const void* table = nullptr;
     SPErr error = basic->AcquireSuite(kSPBlocksSuite, kSPBlocksSuiteVersion, &table);
-    if (error == kSPNoError) {
-        const SPBlocksSuite* blocks = static_cast<const SPBlocksSuite*>(table);
-        if (globalsBlock != nullptr) blocks->FreeBlock(globalsBlock);
-        globalsBlock = nullptr;
-        basic->ReleaseSuite(kSPBlocksSuite, kSPBlocksSuiteVersion);
+    if (error != kSPNoError) {
+        message->d.globals = nullptr;
+        return error;
     }
+    const SPBlocksSuite* blocks = static_cast<const SPBlocksSuite*>(table);
+    if (globalsBlock != nullptr) error = blocks->FreeBlock(globalsBlock);
+    basic->ReleaseSuite(kSPBlocksSuite, kSPBlocksSuiteVersion);
+    // A block the host would not free is still held: the module keeps it, and the host keeps the word it
+    // passed, so that a later shutdown can free it.
+    if (error != kSPNoError) return error;
+    globalsBlock = nullptr;
     message->d.globals = nullptr;
-    return error;
+    return kSPNoError;
 }
 
 SPErr unloadPlugin(SPAccessMessage* message) {

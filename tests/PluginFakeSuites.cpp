@@ -206,6 +206,7 @@ SPErr SPAPI allocateBlock(size_t size, const char* name, void** block) {
     return kSPNoError;
 }
 SPErr SPAPI freeBlock(void* block) {
+    if (fake.freeStatus != kSPNoError) return fake.freeStatus;
     for (size_t i = 0; i < fake.liveBlocks.size(); ++i) {
         if (fake.liveBlocks[i] != block) continue;
         std::free(block);

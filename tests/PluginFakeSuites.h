@@ -77,6 +77,7 @@ struct FakeHostState {
     int32_t addedToolOptions = 0;
     AIToolHandle* toolHandleAddress = nullptr;
     SPErr allocateStatus = kSPNoError;
+    SPErr freeStatus = kSPNoError; // FreeBlock fails with this (the block stays allocated) unless it is 0
     std::vector<void*> liveBlocks;
     std::string blockName;
     size_t blockSize = 0;

@@ -375,6 +375,32 @@ TEST_F(PluginShell, ShutdownWithoutTheBlockSuiteKeepsTheBlockAndReports) {
     EXPECT_TRUE(heldNone());
 }
 
+TEST_F(PluginShell, AShutdownWhoseFreeFailsKeepsTheBlockForALaterOne) {
+    ASSERT_EQ(startUp(), kSPNoError);
+    ToolSettings* block = globalsBlock;
+    data.globals = block;
+    fake.freeStatus = kSPBadHandleError;
+    EXPECT_EQ(send(kSPInterfaceCaller, kSPInterfaceShutdownSelector), kSPBadHandleError);
+    EXPECT_EQ(globalsBlock, block);
+    EXPECT_EQ(data.globals, block);
+    EXPECT_EQ(fake.liveBlocks.size(), 1u);
+    EXPECT_EQ(fake.modalNames, std::vector<std::string>({"Error Dialog"}));
+    EXPECT_TRUE(heldNone());
+
+    fake.freeStatus = kSPNoError;
+    EXPECT_EQ(send(kSPInterfaceCaller, kSPInterfaceShutdownSelector), kSPNoError);
+    EXPECT_EQ(globalsBlock, nullptr);
+    EXPECT_EQ(data.globals, nullptr);
+    EXPECT_TRUE(fake.liveBlocks.empty());
+}
+
+TEST_F(PluginShell, ShutdownBeforeStartupFreesNothingAndAnswersZero) {
+    fake.freeStatus = kSPBadHandleError;
+    EXPECT_EQ(send(kSPInterfaceCaller, kSPInterfaceShutdownSelector), kSPNoError);
+    EXPECT_EQ(data.globals, nullptr);
+    EXPECT_TRUE(fake.modalNames.empty());
+}
+
 // ---- tool messages ----
 
 TEST_F(PluginShell, ToolOptionsDialogAnswersOkOrCancel) {

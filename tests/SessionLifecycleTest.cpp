@@ -150,6 +150,28 @@ TEST(SessionLifecycle, ShutdownWhoseBlockSuiteCannotBeAcquiredKeepsTheBlockAndRe
     EXPECT_EQ(report["dialogs"].back()["items"]["3"], "-108");
 }
 
+TEST(SessionLifecycle, ShutdownWhoseFreeBlockFailsAnswersTheFailureAndALaterShutdownFreesTheBlock) {
+    const ordered_json report = run(R"({"events":[{"do":"startup"},
+        {"do":"fault","suite":"SP Blocks Suite","op":"FreeBlock","code":-108},
+        {"do":"shutdown"},{"do":"unload"},{"do":"reload"},{"do":"shutdown"}]})");
+    EXPECT_EQ(report["results"], ordered_json::parse("[0,null,-108,0,0,0]"));
+    EXPECT_TRUE(report["blocks"].empty());
+    EXPECT_TRUE(report["suites"]["held"].empty());
+    ASSERT_EQ(report["dialogs"].size(), 1u);
+    EXPECT_EQ(report["dialogs"][0]["items"]["3"], "-108");
+}
+
+TEST(SessionLifecycle, AFailingReleaseStillReleasesEveryOtherSuite) {
+    const ordered_json report = run(R"({"events":[
+        {"do":"fault","suite":"SP Basic Suite","op":"ReleaseSuite","code":-108,"skip":3},
+        {"do":"startup"},{"do":"message","caller":"Somebody Else","selector":"Hello"}]})");
+    EXPECT_EQ(report["results"], ordered_json::parse("[null,0,0]"));
+    // The fourth suite of the start-up stays held; the message after it acquires and releases in full.
+    EXPECT_EQ(report["suites"]["held"], ordered_json::parse(R"(["AI MdMemory Suite"])"));
+    EXPECT_EQ(report["suites"]["released"], 2 * 29);
+    EXPECT_TRUE(report["dialogs"].empty());
+}
+
 TEST(SessionLifecycle, AFailingAcquisitionAfterAdmBasicShowsTheSuiteLoadingAlert) {
     const ordered_json report = run(R"({"events":[
         {"do":"fault","suite":"ADM Dialog Suite","op":"acquire","code":-108},

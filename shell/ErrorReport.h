@@ -16,7 +16,7 @@ constexpr int32_t kErrorCodeItemID = 3;
 
 // Shows the error dialog for `error`: the message that the error list gives for the code (or the list's last
 // message for a code it does not hold) and the code itself. Shows nothing for 0 or the cancel code, without
-// the ADM Basic and ADM Dialog suites, or when the message cannot be read.
+// the ADM Basic and ADM Dialog suites, or when the list cannot be read as far as the message.
 void reportError(const SPMessageData* message, SPErr error);
 
 // Shows the about box; always answers 0.

@@ -125,7 +125,7 @@ const AIPathSuite kPath = {nullptr, nullptr, setPathSegments, nullptr, setPathCl
 
 // ---- shell suites ----
 SPErr SPAPI getIndexString(SPPluginRef, int32_t list, int32_t index, char* text, int32_t maxLength) {
-    if (fake.errorListMissing || list != 16050) return kResourceNotFoundErr;
+    if (fake.errorListMissing || list != 16050 || index == fake.errorListFailAt) return kResourceNotFoundErr;
     auto entry = fake.errorList.find(index);
     std::string value = entry == fake.errorList.end() ? std::string() : entry->second;
     std::snprintf(text, static_cast<size_t>(maxLength), "%s", value.c_str());

@@ -59,6 +59,7 @@ struct FakeHostState {
     // ADM basic: list 16050 entries by 1-based index; alerts
     std::map<int32_t, std::string> errorList;
     bool errorListMissing = false;
+    int32_t errorListFailAt = 0; // reading this index of list 16050 fails; 0 for none
     std::vector<std::string> alerts;
     // dialogs
     std::vector<std::string> modalNames;

@@ -519,6 +519,24 @@ TEST_F(PluginErrorReport, SilentForCancelAndWithoutTheList) {
     EXPECT_TRUE(fake.modalNames.empty());
 }
 
+TEST_F(PluginErrorReport, AListThatCannotBeReadPartwayShowsNoOtherCodesMessage) {
+    // Entry 3 cannot be read: the lookup of 'SEGM' (entry 5) must not fall back on entry 2, the message of
+    // -108.
+    fake.errorListFailAt = 3;
+    reportError(&data, ZZ_FOURCC('S', 'E', 'G', 'M'));
+    reportError(&data, ZZ_FOURCC('!', 'i', 'c', 'o'));
+    EXPECT_TRUE(fake.modalNames.empty());
+    // A code found before the unreadable entry still shows its own message.
+    reportError(&data, kSPOutOfMemoryError);
+    expectDialog("The filter cannot complete because there isn't enough memory (RAM) available.", "-108");
+}
+
+TEST_F(PluginErrorReport, AnUnreadableMessageShowsNothing) {
+    fake.errorListFailAt = 6;
+    reportError(&data, ZZ_FOURCC('S', 'E', 'G', 'M'));
+    EXPECT_TRUE(fake.modalNames.empty());
+}
+
 TEST_F(PluginErrorReport, SilentWithoutTheDialogSuites) {
     const ADMDialogSuite* dialog = sADMDialog;
     sADMDialog = nullptr;

@@ -199,6 +199,16 @@ TEST(SessionLifecycle, AFailingAcquisitionBeforeAdmBasicReturnsTheErrorAndReleas
     EXPECT_EQ(report["blocks"].size(), 1u);
 }
 
+TEST(SessionLifecycle, AnErrorListThatCannotBeReadPartwayShowsNoMessageOfAnotherCode) {
+    // The second code text of the list cannot be read while 'SEGM', the third, is looked up.
+    const ordered_json report = run(R"({"events":[
+        {"do":"fault","suite":"AI Tool Suite","op":"AddTool","code":"SEGM"},
+        {"do":"fault","suite":"ADM Basic Suite","op":"GetIndexString","code":-108,"skip":1},
+        {"do":"startup"}]})");
+    EXPECT_EQ(report["results"][2], fourCC("SEGM"));
+    EXPECT_TRUE(report["dialogs"].empty());
+}
+
 TEST(SessionLifecycle, AStopFromAddingTheToolIsReturnedWithoutAnyMessageAndWritesNoDefault) {
     const ordered_json report = run(R"({"events":[
         {"do":"fault","suite":"AI Tool Suite","op":"AddTool","code":"STOP"},

@@ -39,13 +39,15 @@
 #define SPAPI
 #endif
 
-/* A check made by the compiler: static_assert in C++, _Static_assert in C11; older C compilers skip it. */
+/* A check made by the compiler: static_assert in C++, _Static_assert in C11. Older C compilers check it with
+   an array declaration whose size is negative when the condition fails (every passing check redeclares the
+   same one-element array). */
 #if defined(__cplusplus)
 #define ZZ_STATIC_ASSERT(condition, message) static_assert(condition, message)
 #elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
 #define ZZ_STATIC_ASSERT(condition, message) _Static_assert(condition, message)
 #else
-#define ZZ_STATIC_ASSERT(condition, message)
+#define ZZ_STATIC_ASSERT(condition, message) extern int zzStaticAssertion[(condition) ? 1 : -1]
 #endif
 
 ZZ_EXTERN_C_BEGIN

@@ -1,4 +1,5 @@
-/* ADMDrawer.h - drawing into items. Offered for completeness; the zigzag tool holds it unused. */
+/* ADMDrawer.h - drawing into items. Offered so that a plug-in may acquire the suite; this host does not
+   implement its operations yet: each does nothing. */
 #ifndef ZZ_ADM_DRAWER_H
 #define ZZ_ADM_DRAWER_H
 

@@ -1,4 +1,5 @@
-/* AIMdMemory.h - relocatable memory handles. Offered for completeness; the zigzag tool holds it unused. */
+/* AIMdMemory.h - relocatable memory handles. Offered so that a plug-in may acquire the suite; this host does
+   not implement its operations yet: each returns kSPUnimplementedError. */
 #ifndef ZZ_AI_MDMEMORY_H
 #define ZZ_AI_MDMEMORY_H
 

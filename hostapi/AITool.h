@@ -1,4 +1,6 @@
-/* AITool.h - tools of the host's toolbox. */
+/* AITool.h - tools of the host's toolbox. A tool that a plug-in adds is answered through the plug-in's
+   PluginMain with the "AI Tool" messages (kCallerAITool): their selectors, records and what the plug-in must
+   do for each are declared in SPMessages.h. */
 #ifndef ZZ_AI_TOOL_H
 #define ZZ_AI_TOOL_H
 

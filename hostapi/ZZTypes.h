@@ -39,6 +39,17 @@
 #define SPAPI
 #endif
 
+/* A check made by the compiler: static_assert in C++, _Static_assert in C11. Older C compilers check it with
+   an array declaration whose size is negative when the condition fails (every passing check redeclares the
+   same one-element array). */
+#if defined(__cplusplus)
+#define ZZ_STATIC_ASSERT(condition, message) static_assert(condition, message)
+#elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
+#define ZZ_STATIC_ASSERT(condition, message) _Static_assert(condition, message)
+#else
+#define ZZ_STATIC_ASSERT(condition, message) extern int zzStaticAssertion[(condition) ? 1 : -1]
+#endif
+
 ZZ_EXTERN_C_BEGIN
 
 /* ---- status codes
@@ -142,6 +153,14 @@ typedef struct AIPathSegment {
     AIRealPoint out;
     AIBoolean corner;
 } AIPathSegment;
+
+/* Path segments cross the suite boundary in arrays: 28 bytes each on every target. */
+ZZ_STATIC_ASSERT(sizeof(AIRealPoint) == 8, "AIRealPoint is two 32-bit floats");
+ZZ_STATIC_ASSERT(offsetof(AIPathSegment, p) == 0, "AIPathSegment.p");
+ZZ_STATIC_ASSERT(offsetof(AIPathSegment, in) == 8, "AIPathSegment.in");
+ZZ_STATIC_ASSERT(offsetof(AIPathSegment, out) == 16, "AIPathSegment.out");
+ZZ_STATIC_ASSERT(offsetof(AIPathSegment, corner) == 24, "AIPathSegment.corner");
+ZZ_STATIC_ASSERT(sizeof(AIPathSegment) == 28, "AIPathSegment size");
 
 /* ---- colour and style
  * -------------------------------------------------------------------------------------- */

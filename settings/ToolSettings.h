@@ -121,7 +121,7 @@ constexpr float kDesignEndMarker = -999.0f;
 #define ZZ_SETTINGS_DECLARE(kind, name, defaultValue) ZZ_SETTINGS_TYPE_##kind name;
 
 struct ToolSettings {
-    AIToolHandle toolHandle; // written by the host when the tool is added; never read
+    AIToolHandle toolHandle; // null from allocation until the host writes it when the tool is added
     ZZ_SETTINGS_OPTION_FIELDS(ZZ_SETTINGS_DECLARE)
     float designTemplate[kDesignTemplateSlots]; // (x, y) pairs ended by kDesignEndMarker
     ZZ_SETTINGS_POINT_FIELDS(ZZ_SETTINGS_DECLARE)

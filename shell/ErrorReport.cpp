@@ -55,16 +55,17 @@ bool codeTextValue(const char* text, SPErr* value) {
 }
 
 // The list index of the message for `error`: the entry after its code text, or the entry before the first
-// empty one when the list does not hold the code. 0 when the list has no entries.
+// empty one when the list does not hold the code. 0 when the list has no entries, or when an entry cannot be
+// read before the code is found: where the list ends is then unknown, and the entry before the unreadable one
+// is the message of another code.
 int32_t messageIndexFor(SPPluginRef self, SPErr error) {
     // A string table holds at most 65536 strings; a list that never ends is read as far as that.
     constexpr int32_t kLastListIndex = 65535;
-    int32_t index = 1;
-    for (; index <= kLastListIndex; index += 2) {
+    for (int32_t index = 1; index <= kLastListIndex; index += 2) {
         char codeText[kCodeTextLength + 1];
         codeText[0] = '\0';
         if (sADMBasic->GetIndexString(self, kErrorStringList, index, codeText, kCodeTextLength) != kSPNoError)
-            codeText[0] = '\0';
+            return 0;
         if (codeText[0] == '\0') return index - 1;
         SPErr value = 0;
         if (codeTextValue(codeText, &value) && value == error) return index + 1;

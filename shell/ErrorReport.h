@@ -4,19 +4,23 @@
 
 #include "ADMItem.h"
 #include "SPMessages.h"
+#include "resources/ResourceIds.h"
 
 // The plug-in's error list (string list) and the dialog templates of the two dialogs.
-constexpr int32_t kErrorStringList = 16050;
-constexpr int32_t kErrorDialogID = 16051;
-constexpr int32_t kAboutDialogID = 16050;
+constexpr int32_t kErrorStringList = ZZ_ERROR_STRING_LIST;
+constexpr int32_t kErrorDialogID = ZZ_ERROR_DIALOG_ID;
+constexpr int32_t kAboutDialogID = ZZ_ABOUT_DIALOG_ID;
 
-// Error dialog items: the OK button, the message text and the code text.
-constexpr int32_t kErrorMessageItemID = 2;
-constexpr int32_t kErrorCodeItemID = 3;
+// Error dialog items: the message text and the code text. The templates' OK button is the host's default
+// item.
+constexpr int32_t kErrorMessageItemID = ZZ_ERROR_MESSAGE_ITEM;
+constexpr int32_t kErrorCodeItemID = ZZ_ERROR_CODE_ITEM;
+static_assert(ZZ_DIALOG_OK_ITEM == kADMDefaultItemID,
+              "the templates' OK button must end a modal dialog as OK");
 
 // Shows the error dialog for `error`: the message that the error list gives for the code (or the list's last
 // message for a code it does not hold) and the code itself. Shows nothing for 0 or the cancel code, without
-// the ADM Basic and ADM Dialog suites, or when the message cannot be read.
+// the ADM Basic and ADM Dialog suites, or when the list cannot be read as far as the message.
 void reportError(const SPMessageData* message, SPErr error);
 
 // Shows the about box; always answers 0.

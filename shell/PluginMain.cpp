@@ -6,15 +6,23 @@
 #include "tool/ZigzagTool.h"
 
 SPErr startupPlugin(SPInterfaceMessage* message) {
-    void* block = nullptr;
-    SPErr error = sSPBlocks->AllocateBlock(sizeof(ToolSettings), kGlobalsBlockName, &block);
-    if (error != kSPNoError) return error;
-    if (block == nullptr) return kSPOutOfMemoryError;
-    globalsBlock = static_cast<ToolSettings*>(block);
+    if (globalsBlock == nullptr) {
+        void* block = nullptr;
+        SPErr error = sSPBlocks->AllocateBlock(sizeof(ToolSettings), kGlobalsBlockName, &block);
+        if (error != kSPNoError) return error;
+        if (block == nullptr) return kSPOutOfMemoryError;
+        globalsBlock = static_cast<ToolSettings*>(block);
+        // The tool handle says whether the tool has been added from this block; nothing else is cleared.
+        globalsBlock->toolHandle = nullptr;
+    } else if (globalsBlock->toolHandle != nullptr) {
+        // Started already: the block and the tool stay as they are, and so do the settings.
+        return kSPNoError;
+    }
+    // A start-up that failed after the allocation left its block held; a retry goes on in that block.
     globalsBlock->hostBasicSuite = message->d.basic;
 
     int32_t options = 0;
-    error = sAIPlugin->GetPluginOptions(message->d.self, &options);
+    SPErr error = sAIPlugin->GetPluginOptions(message->d.self, &options);
     if (error != kSPNoError) return error;
     error = sAIPlugin->SetPluginOptions(message->d.self, options | kStartupPluginOption);
     if (error != kSPNoError) return error;
@@ -26,14 +34,19 @@ SPErr shutdownPlugin(SPInterfaceMessage* message) {
     const SPBasicSuite* basic = message->d.basic;
     const void* table = nullptr;
     SPErr error = basic->AcquireSuite(kSPBlocksSuite, kSPBlocksSuiteVersion, &table);
-    if (error == kSPNoError) {
-        const SPBlocksSuite* blocks = static_cast<const SPBlocksSuite*>(table);
-        if (globalsBlock != nullptr) blocks->FreeBlock(globalsBlock);
-        globalsBlock = nullptr;
-        basic->ReleaseSuite(kSPBlocksSuite, kSPBlocksSuiteVersion);
+    if (error != kSPNoError) {
+        message->d.globals = nullptr;
+        return error;
     }
+    const SPBlocksSuite* blocks = static_cast<const SPBlocksSuite*>(table);
+    if (globalsBlock != nullptr) error = blocks->FreeBlock(globalsBlock);
+    basic->ReleaseSuite(kSPBlocksSuite, kSPBlocksSuiteVersion);
+    // A block the host would not free is still held: the module keeps it, and the host keeps the word it
+    // passed, so that a later shutdown can free it.
+    if (error != kSPNoError) return error;
+    globalsBlock = nullptr;
     message->d.globals = nullptr;
-    return error;
+    return kSPNoError;
 }
 
 SPErr unloadPlugin(SPAccessMessage* message) {
@@ -74,6 +87,7 @@ SPErr dispatchPluginMessage(const char* caller, const char* selector, void* mess
         }
     }
     if (result != kSPNoError && result != kSPSuiteNotFoundError) reportError(data, result);
+    // A refused release is the host's to deal with; the message's own result goes back unchanged.
     releaseSuites(basic);
     return result;
 }

@@ -52,19 +52,19 @@ bool suiteHeld(int index) {
     }
 }
 
-// Gives back suites 0 .. count - 1 in order while they are held, stopping at the first failed release, and
-// nulls every pointer of the list.
-void releaseFirstSuites(const SPBasicSuite* basic, int count) {
-    bool releasing = true;
+// Gives back every held suite among 0 .. count - 1 in order and nulls every pointer of the list. A refused
+// release does not stop the others: the host keeps that one suite, never the ones after it. Returns the first
+// refusal, 0 when there was none.
+SPErr releaseFirstSuites(const SPBasicSuite* basic, int count) {
+    SPErr firstError = kSPNoError;
     for (int i = 0; i < kSuiteCount; ++i) {
-        if (releasing && i < count && suiteHeld(i)) {
-            if (basic->ReleaseSuite(kSuiteNames[i].name, kSuiteNames[i].version) != kSPNoError)
-                releasing = false;
-        } else {
-            releasing = false;
+        if (i < count && suiteHeld(i)) {
+            SPErr error = basic->ReleaseSuite(kSuiteNames[i].name, kSuiteNames[i].version);
+            if (firstError == kSPNoError) firstError = error;
         }
         storeSuite(i, nullptr);
     }
+    return firstError;
 }
 
 } // namespace
@@ -97,8 +97,10 @@ SPErr acquireSuites(const SPBasicSuite* basic) {
     return kSPNoError;
 }
 
-void releaseSuites(const SPBasicSuite* basic) {
-    if (sSuiteNestingCount <= 0) return;
-    if (sSuiteNestingCount == 1) releaseFirstSuites(basic, kSuiteCount);
+SPErr releaseSuites(const SPBasicSuite* basic) {
+    if (sSuiteNestingCount <= 0) return kSPNoError;
+    SPErr error = kSPNoError;
+    if (sSuiteNestingCount == 1) error = releaseFirstSuites(basic, kSuiteCount);
     --sSuiteNestingCount;
+    return error;
 }

@@ -79,12 +79,13 @@ extern int16_t sSuiteNestingCount;
 // The outermost call acquires every suite of the list in order; nested calls only count, and answer the
 // outermost call's result. A failure once the ADM Basic suite is held is announced in an alert and returned,
 // with the suites acquired so far still held (releaseSuites gives them back). A failure before that cannot be
-// announced: the suites acquired so far are given back at once, the counter stays 0 and the error is
-// returned.
+// announced: the suites acquired so far are given back at once (all of them, even when the host refuses one),
+// the counter stays 0 and the acquisition error is returned.
 SPErr acquireSuites(const SPBasicSuite* basic);
 
-// The outermost call releases the held suites in order, stopping at the first failure, and nulls every
-// pointer; every call counts down by one. Nothing happens when no call holds suites.
-void releaseSuites(const SPBasicSuite* basic);
+// The outermost call releases every held suite in order, also those after a release the host refuses, and
+// nulls every pointer; it answers the first refusal (0 when there is none). Nested calls answer 0. Every call
+// counts down by one. Nothing happens when no call holds suites.
+SPErr releaseSuites(const SPBasicSuite* basic);
 
 #endif

@@ -80,6 +80,7 @@ SPErr SPAPI systemHasPressure(AIBoolean* hasPressure) {
 }
 SPErr SPAPI addTool(SPPluginRef, const char* name, const AIAddToolData* data, int32_t options,
                     AIToolHandle* tool) {
+    ++fake.addToolCalls;
     fake.addedToolName = name;
     fake.addedTool = *data;
     fake.addedToolOptions = options;
@@ -124,7 +125,7 @@ const AIPathSuite kPath = {nullptr, nullptr, setPathSegments, nullptr, setPathCl
 
 // ---- shell suites ----
 SPErr SPAPI getIndexString(SPPluginRef, int32_t list, int32_t index, char* text, int32_t maxLength) {
-    if (fake.errorListMissing || list != 16050) return kResourceNotFoundErr;
+    if (fake.errorListMissing || list != 16050 || index == fake.errorListFailAt) return kResourceNotFoundErr;
     auto entry = fake.errorList.find(index);
     std::string value = entry == fake.errorList.end() ? std::string() : entry->second;
     std::snprintf(text, static_cast<size_t>(maxLength), "%s", value.c_str());
@@ -205,6 +206,7 @@ SPErr SPAPI allocateBlock(size_t size, const char* name, void** block) {
     return kSPNoError;
 }
 SPErr SPAPI freeBlock(void* block) {
+    if (fake.freeStatus != kSPNoError) return fake.freeStatus;
     for (size_t i = 0; i < fake.liveBlocks.size(); ++i) {
         if (fake.liveBlocks[i] != block) continue;
         std::free(block);
@@ -263,6 +265,7 @@ SPErr SPAPI acquireSuite(const char* name, int32_t, const void** suite) {
 }
 SPErr SPAPI releaseSuite(const char* name, int32_t) {
     fake.calls.push_back(std::string("release ") + name);
+    if (fake.failReleaseOf == name) return fake.releaseError;
     if (fake.held[name] == 0) return kSPSuiteNotFoundError;
     --fake.held[name];
     return kSPNoError;

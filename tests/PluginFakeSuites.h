@@ -31,7 +31,9 @@ struct FakeHostState {
     std::vector<std::string> calls; // "acquire NAME", "release NAME"
     std::string failAcquireOf;      // this suite's acquisition fails with acquireError
     SPErr acquireError = kSPSuiteNotFoundError;
-    int acquireFailAfter = 0; // successful acquisitions of failAcquireOf before it fails
+    int acquireFailAfter = 0;  // successful acquisitions of failAcquireOf before it fails
+    std::string failReleaseOf; // every release of this suite fails with releaseError and keeps it held
+    SPErr releaseError = kSPBadParameterError;
     std::map<std::string, int> held;
     // random
     std::deque<float> randomValues; // drawn in order; 0 once empty
@@ -57,6 +59,7 @@ struct FakeHostState {
     // ADM basic: list 16050 entries by 1-based index; alerts
     std::map<int32_t, std::string> errorList;
     bool errorListMissing = false;
+    int32_t errorListFailAt = 0; // reading this index of list 16050 fails; 0 for none
     std::vector<std::string> alerts;
     // dialogs
     std::vector<std::string> modalNames;
@@ -69,11 +72,13 @@ struct FakeHostState {
     int32_t pluginOptions = 0x10;
     int32_t iconType = kWinIcon;
     SPErr addToolStatus = kSPNoError;
+    int addToolCalls = 0;
     std::string addedToolName;
     AIAddToolData addedTool = {};
     int32_t addedToolOptions = 0;
     AIToolHandle* toolHandleAddress = nullptr;
     SPErr allocateStatus = kSPNoError;
+    SPErr freeStatus = kSPNoError; // FreeBlock fails with this (the block stays allocated) unless it is 0
     std::vector<void*> liveBlocks;
     std::string blockName;
     size_t blockSize = 0;

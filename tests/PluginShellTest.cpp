@@ -174,6 +174,47 @@ TEST_F(PluginShell, NestedCallsDoNotRunOnAnIncompleteAcquisition) {
     EXPECT_TRUE(heldNone());
 }
 
+TEST_F(PluginShell, AFailedReleaseStillGivesBackEveryLaterSuiteAndAnswersTheFirstFailure) {
+    ASSERT_EQ(acquireSuites(&pluginfakes::fakeBasicSuite), kSPNoError);
+    fake.calls.clear();
+    fake.failReleaseOf = "AI Art Suite";
+    fake.releaseError = kSPBadHandleError;
+    EXPECT_EQ(releaseSuites(&pluginfakes::fakeBasicSuite), kSPBadHandleError);
+    EXPECT_EQ(fake.calls, callsFor("release", 0, kSuiteCount));
+    EXPECT_EQ(fake.held["AI Art Suite"], 1); // the host refused it
+    fake.held["AI Art Suite"] = 0;
+    EXPECT_TRUE(heldNone());
+    EXPECT_EQ(sSuiteNestingCount, 0);
+    EXPECT_EQ(sAIArt, nullptr);
+    EXPECT_EQ(sADMNotifier, nullptr);
+
+    // Two failures: the first one is answered.
+    ASSERT_EQ(acquireSuites(&pluginfakes::fakeBasicSuite), kSPNoError);
+    fake.failReleaseOf = "SP Blocks Suite";
+    fake.releaseError = kSPOutOfMemoryError;
+    fake.held["ADM Notifier Suite"] = 0; // its release fails as one of a suite not held
+    EXPECT_EQ(releaseSuites(&pluginfakes::fakeBasicSuite), kSPOutOfMemoryError);
+    EXPECT_EQ(fake.held["ADM Dialog Suite"], 0);
+}
+
+TEST_F(PluginShell, AFailedReleaseWhileGivingBackAnEarlyAcquisitionFailureGivesBackTheRest) {
+    fake.failAcquireOf = "AI Art Suite";
+    fake.failReleaseOf = "SP Access Suite";
+    EXPECT_EQ(send("Some Caller", "Some Selector"), kSuiteNotFound);
+    EXPECT_EQ(fake.calls, concat(callsFor("acquire", 0, 6), callsFor("release", 0, 5)));
+    EXPECT_EQ(fake.held["SP Access Suite"], 1);
+    EXPECT_EQ(fake.held["AI Real Math Suite"], 0);
+    EXPECT_EQ(sSuiteNestingCount, 0);
+    EXPECT_EQ(sSPAccess, nullptr);
+}
+
+TEST_F(PluginShell, AFailedReleaseDoesNotChangeTheMessageResult) {
+    fake.failReleaseOf = "ADM Item Suite";
+    EXPECT_EQ(send(kSPInterfaceCaller, kSPInterfaceAboutSelector), kSPNoError);
+    EXPECT_EQ(fake.held["ADM List Suite"], 0);
+    EXPECT_EQ(fake.modalNames, std::vector<std::string>({"About Dialog"})); // no error dialog
+}
+
 TEST_F(PluginShell, OtherAcquisitionErrorsAreAlsoReported) {
     fake.failAcquireOf = "ADM Tracker Suite";
     fake.acquireError = kSPOutOfMemoryError;
@@ -244,6 +285,49 @@ TEST_F(PluginShell, FailedAllocationEndsStartup) {
     EXPECT_EQ(fake.itemTexts[3], "-108");
 }
 
+TEST_F(PluginShell, ASecondStartupKeepsTheBlockAndToolItHasAndWritesNothing) {
+    ASSERT_EQ(startUp(), kSPNoError);
+    ToolSettings* block = globalsBlock;
+    block->zigzagElements = 77;
+    fake.pluginOptions = 0x10;
+    EXPECT_EQ(startUp(), kSPNoError);
+    EXPECT_EQ(globalsBlock, block);
+    EXPECT_EQ(fake.liveBlocks.size(), 1u);
+    EXPECT_EQ(fake.addToolCalls, 1);
+    EXPECT_EQ(globalsBlock->zigzagElements, 77);
+    EXPECT_EQ(fake.pluginOptions, 0x10);
+    EXPECT_TRUE(heldNone());
+
+    // Also after the block went to the host and came back.
+    ASSERT_EQ(send(kSPAccessCaller, kSPAccessUnloadSelector), kSPNoError);
+    globalsBlock = nullptr;
+    ASSERT_EQ(send(kSPAccessCaller, kSPAccessReloadSelector), kSPNoError);
+    EXPECT_EQ(startUp(), kSPNoError);
+    EXPECT_EQ(fake.liveBlocks.size(), 1u);
+    EXPECT_EQ(fake.addToolCalls, 1);
+    EXPECT_EQ(globalsBlock->zigzagElements, 77);
+}
+
+TEST_F(PluginShell, ARetriedStartupUsesTheBlockOfTheFailedOneAndAddsOneTool) {
+    fake.iconType = kUnknownIcon;
+    ASSERT_EQ(startUp(), kToolIconMissingError);
+    ToolSettings* block = globalsBlock;
+    ASSERT_NE(block, nullptr);
+    fake.iconType = kWinIcon;
+    fake.addToolStatus = kSPBadParameterError;
+    ASSERT_EQ(startUp(), kSPBadParameterError);
+    EXPECT_EQ(fake.addToolCalls, 1);
+    fake.addToolStatus = kSPNoError;
+    EXPECT_EQ(startUp(), kSPNoError);
+    EXPECT_EQ(globalsBlock, block);
+    EXPECT_EQ(fake.liveBlocks.size(), 1u);
+    EXPECT_EQ(fake.addToolCalls, 2);
+    EXPECT_EQ(globalsBlock->zigzagElements, 10);
+    EXPECT_EQ(globalsBlock->toolHandle, reinterpret_cast<AIToolHandle>(0x7001));
+    EXPECT_EQ(startUp(), kSPNoError);
+    EXPECT_EQ(fake.addToolCalls, 2);
+}
+
 TEST_F(PluginShell, SettingsSurviveUnloadAndReload) {
     ASSERT_EQ(startUp(), kSPNoError);
     ToolSettings* block = globalsBlock;
@@ -289,6 +373,32 @@ TEST_F(PluginShell, ShutdownWithoutTheBlockSuiteKeepsTheBlockAndReports) {
     EXPECT_EQ(fake.liveBlocks.size(), 1u);
     EXPECT_EQ(fake.modalNames, std::vector<std::string>({"Error Dialog"}));
     EXPECT_TRUE(heldNone());
+}
+
+TEST_F(PluginShell, AShutdownWhoseFreeFailsKeepsTheBlockForALaterOne) {
+    ASSERT_EQ(startUp(), kSPNoError);
+    ToolSettings* block = globalsBlock;
+    data.globals = block;
+    fake.freeStatus = kSPBadHandleError;
+    EXPECT_EQ(send(kSPInterfaceCaller, kSPInterfaceShutdownSelector), kSPBadHandleError);
+    EXPECT_EQ(globalsBlock, block);
+    EXPECT_EQ(data.globals, block);
+    EXPECT_EQ(fake.liveBlocks.size(), 1u);
+    EXPECT_EQ(fake.modalNames, std::vector<std::string>({"Error Dialog"}));
+    EXPECT_TRUE(heldNone());
+
+    fake.freeStatus = kSPNoError;
+    EXPECT_EQ(send(kSPInterfaceCaller, kSPInterfaceShutdownSelector), kSPNoError);
+    EXPECT_EQ(globalsBlock, nullptr);
+    EXPECT_EQ(data.globals, nullptr);
+    EXPECT_TRUE(fake.liveBlocks.empty());
+}
+
+TEST_F(PluginShell, ShutdownBeforeStartupFreesNothingAndAnswersZero) {
+    fake.freeStatus = kSPBadHandleError;
+    EXPECT_EQ(send(kSPInterfaceCaller, kSPInterfaceShutdownSelector), kSPNoError);
+    EXPECT_EQ(data.globals, nullptr);
+    EXPECT_TRUE(fake.modalNames.empty());
 }
 
 // ---- tool messages ----
@@ -406,6 +516,24 @@ TEST_F(PluginErrorReport, SilentForCancelAndWithoutTheList) {
     fake.errorListMissing = false;
     fake.errorList.clear();
     reportError(&data, kSPOutOfMemoryError);
+    EXPECT_TRUE(fake.modalNames.empty());
+}
+
+TEST_F(PluginErrorReport, AListThatCannotBeReadPartwayShowsNoOtherCodesMessage) {
+    // Entry 3 cannot be read: the lookup of 'SEGM' (entry 5) must not fall back on entry 2, the message of
+    // -108.
+    fake.errorListFailAt = 3;
+    reportError(&data, ZZ_FOURCC('S', 'E', 'G', 'M'));
+    reportError(&data, ZZ_FOURCC('!', 'i', 'c', 'o'));
+    EXPECT_TRUE(fake.modalNames.empty());
+    // A code found before the unreadable entry still shows its own message.
+    reportError(&data, kSPOutOfMemoryError);
+    expectDialog("The filter cannot complete because there isn't enough memory (RAM) available.", "-108");
+}
+
+TEST_F(PluginErrorReport, AnUnreadableMessageShowsNothing) {
+    fake.errorListFailAt = 6;
+    reportError(&data, ZZ_FOURCC('S', 'E', 'G', 'M'));
     EXPECT_TRUE(fake.modalNames.empty());
 }
 

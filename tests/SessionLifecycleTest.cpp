@@ -57,6 +57,27 @@ TEST(SessionLifecycle, StartupHoldsTheGlobalsBlockWithEveryDefault) {
     EXPECT_EQ(flagsOn, 1);
 }
 
+TEST(SessionLifecycle, ASecondStartupKeepsTheOneBlockAndToolAndItsSettings) {
+    const ordered_json report = run(R"({"events":[{"do":"startup"},
+        {"do":"settings","set":{"zigzagElements":55}},
+        {"do":"startup"},{"do":"unload"},{"do":"reload"},{"do":"startup"}]})");
+    EXPECT_EQ(report["results"], ordered_json::parse("[0,null,0,0,0,0]"));
+    EXPECT_EQ(report["blocks"].size(), 1u);
+    EXPECT_EQ(report["tools"].size(), 1u);
+    EXPECT_EQ(report["settings"]["zigzagElements"], 55);
+    EXPECT_TRUE(report["dialogs"].empty());
+}
+
+TEST(SessionLifecycle, AStartupRetriedAfterAFailureAddsOneToolInTheSameBlock) {
+    const ordered_json report = run(R"({"events":[
+        {"do":"fault","suite":"AI Tool Suite","op":"AddTool","code":-108},
+        {"do":"startup"},{"do":"startup"},{"do":"startup"}]})");
+    EXPECT_EQ(report["results"], ordered_json::parse("[null,-108,0,0]"));
+    EXPECT_EQ(report["blocks"].size(), 1u);
+    EXPECT_EQ(report["tools"].size(), 1u);
+    EXPECT_EQ(report["settings"]["zigzagElements"], 10);
+}
+
 TEST(SessionLifecycle, UnloadThenReloadKeepsEveryFieldAndTheBlock) {
     const std::string setUp = R"({"do":"startup"},
         {"do":"settings","set":{"zigzagElements":37,"initialAngle":-12.5,"trailCursor":1,"designIndex2":44}},
@@ -129,6 +150,28 @@ TEST(SessionLifecycle, ShutdownWhoseBlockSuiteCannotBeAcquiredKeepsTheBlockAndRe
     EXPECT_EQ(report["dialogs"].back()["items"]["3"], "-108");
 }
 
+TEST(SessionLifecycle, ShutdownWhoseFreeBlockFailsAnswersTheFailureAndALaterShutdownFreesTheBlock) {
+    const ordered_json report = run(R"({"events":[{"do":"startup"},
+        {"do":"fault","suite":"SP Blocks Suite","op":"FreeBlock","code":-108},
+        {"do":"shutdown"},{"do":"unload"},{"do":"reload"},{"do":"shutdown"}]})");
+    EXPECT_EQ(report["results"], ordered_json::parse("[0,null,-108,0,0,0]"));
+    EXPECT_TRUE(report["blocks"].empty());
+    EXPECT_TRUE(report["suites"]["held"].empty());
+    ASSERT_EQ(report["dialogs"].size(), 1u);
+    EXPECT_EQ(report["dialogs"][0]["items"]["3"], "-108");
+}
+
+TEST(SessionLifecycle, AFailingReleaseStillReleasesEveryOtherSuite) {
+    const ordered_json report = run(R"({"events":[
+        {"do":"fault","suite":"SP Basic Suite","op":"ReleaseSuite","code":-108,"skip":3},
+        {"do":"startup"},{"do":"message","caller":"Somebody Else","selector":"Hello"}]})");
+    EXPECT_EQ(report["results"], ordered_json::parse("[null,0,0]"));
+    // The fourth suite of the start-up stays held; the message after it acquires and releases in full.
+    EXPECT_EQ(report["suites"]["held"], ordered_json::parse(R"(["AI MdMemory Suite"])"));
+    EXPECT_EQ(report["suites"]["released"], 2 * 29);
+    EXPECT_TRUE(report["dialogs"].empty());
+}
+
 TEST(SessionLifecycle, AFailingAcquisitionAfterAdmBasicShowsTheSuiteLoadingAlert) {
     const ordered_json report = run(R"({"events":[
         {"do":"fault","suite":"ADM Dialog Suite","op":"acquire","code":-108},
@@ -154,6 +197,16 @@ TEST(SessionLifecycle, AFailingAcquisitionBeforeAdmBasicReturnsTheErrorAndReleas
     EXPECT_EQ(report["suites"]["released"].get<int>() - 29, 2);
     EXPECT_EQ(report["results"][2], 0);
     EXPECT_EQ(report["blocks"].size(), 1u);
+}
+
+TEST(SessionLifecycle, AnErrorListThatCannotBeReadPartwayShowsNoMessageOfAnotherCode) {
+    // The second code text of the list cannot be read while 'SEGM', the third, is looked up.
+    const ordered_json report = run(R"({"events":[
+        {"do":"fault","suite":"AI Tool Suite","op":"AddTool","code":"SEGM"},
+        {"do":"fault","suite":"ADM Basic Suite","op":"GetIndexString","code":-108,"skip":1},
+        {"do":"startup"}]})");
+    EXPECT_EQ(report["results"][2], fourCC("SEGM"));
+    EXPECT_TRUE(report["dialogs"].empty());
 }
 
 TEST(SessionLifecycle, AStopFromAddingTheToolIsReturnedWithoutAnyMessageAndWritesNoDefault) {

@@ -19,7 +19,11 @@ SPErr addZigzagTool(SPPluginRef self) {
     data.sameToolsAs = kNoTool;
     SPErr error = sAITool->AddTool(self, kZigzagToolTitle, &data, kToolWantsToTrackCursorOption,
                                    &globalsBlock->toolHandle);
-    if (error != kSPNoError) return error;
+    if (error != kSPNoError) {
+        // No tool was added: a later start-up must add it.
+        globalsBlock->toolHandle = nullptr;
+        return error;
+    }
 
     writeDefaultSettings(*globalsBlock);
     return kSPNoError;

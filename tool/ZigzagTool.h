@@ -3,13 +3,14 @@
 #define ZZ_TOOL_ZIGZAG_TOOL_H
 
 #include "SPMessages.h"
+#include "resources/ResourceIds.h"
 
 constexpr const char* kZigzagToolTitle = " KT7 Zigzag Tool";
 constexpr const char* kZigzagToolTooltip = " KT7 Zigzag Tool (Drag cursor to create path)";
-constexpr int32_t kZigzagToolIconID = 16050;
-constexpr int32_t kZigzagToolIconIndex = 1;
-constexpr int32_t kZigzagToolCursorID = 16001;
-constexpr int32_t kOptionsDialogID = 16201;
+constexpr int32_t kZigzagToolIconID = ZZ_TOOL_ICON_ID;
+constexpr int32_t kZigzagToolIconIndex = ZZ_TOOL_ICON_INDEX;
+constexpr int32_t kZigzagToolCursorID = ZZ_TOOL_CURSOR_ID;
+constexpr int32_t kOptionsDialogID = ZZ_OPTIONS_DIALOG_ID;
 // Start-up fails with this code when the tool icon cannot be loaded.
 constexpr SPErr kToolIconMissingError = ZZ_FOURCC('!', 'i', 'c', 'o');
 

@@ -5,12 +5,14 @@
 
 #include <cmath>
 
-constexpr int kThumbnailSize = 48;     // width and height in pixels
-constexpr int kThumbnailMargin = 3;    // blank pixels kept on every side
-constexpr int kFirstThumbnailId = 100; // bitmap 100 + k shows design k
-constexpr int kThumbnailCount = 63;    // designs 0 to 62 have a thumbnail
-constexpr int kThumbnailBlack = 0;     // palette index of the line
-constexpr int kThumbnailWhite = 15;    // palette index of the ground
+#include "resources/ResourceIds.h"
+
+constexpr int kThumbnailSize = 48;                           // width and height in pixels
+constexpr int kThumbnailMargin = 3;                          // blank pixels kept on every side
+constexpr int kFirstThumbnailId = ZZ_FIRST_THUMBNAIL_BITMAP; // bitmap kFirstThumbnailId + k shows design k
+constexpr int kThumbnailCount = ZZ_THUMBNAIL_BITMAP_COUNT;   // designs 0 to 62 have a thumbnail
+constexpr int kThumbnailBlack = 0;                           // palette index of the line
+constexpr int kThumbnailWhite = 15;                          // palette index of the ground
 
 // Pixel position (column or row, from the left or the top) of a template coordinate in 0..1, before rounding.
 inline float thumbnailPosition(float coordinate) {

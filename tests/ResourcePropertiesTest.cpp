@@ -186,7 +186,9 @@ TEST(PeFileReader, MalformedImagesAreErrors) {
 
 TEST(PeFileReader, DamagedCopiesOfTheModuleNeverReadOutOfBounds) {
     std::vector<test::PeResource> resources;
-    for (const ResourceEntry& entry : ModuleResources::readModuleFile(test::modulePath()).list())
+    // The module's resources must outlive the loop: the entries' bytes live in their image.
+    const ModuleResources module = ModuleResources::readModuleFile(test::modulePath());
+    for (const ResourceEntry& entry : module.list())
         resources.push_back(
             {entry.type, entry.name, entry.language, Bytes(entry.data.begin(), entry.data.end())});
     const Bytes image = test::peImage(resources);

@@ -117,7 +117,8 @@ bool SessionRunner::playEvent(std::size_t index, const json& event, std::optiona
     result->reset();
     // The first dialog the event opens ends with its "close": by default Cancel for the options, the default
     // item (OK) for everything else.
-    dialogs_.beginEvent(event.value("close", name == "editOptions" ? kADMCancelItemID : kADMDefaultItemID));
+    const int32_t defaultClose = name == "editOptions" ? kADMCancelItemID : kADMDefaultItemID;
+    dialogs_.beginEvent(event.value("close", defaultClose));
     if (name == "startup") {
         *result = session_.startup();
     } else if (name == "about") {

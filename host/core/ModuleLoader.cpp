@@ -27,7 +27,9 @@ bool LoadedModule::open(const std::string& path, const std::string& entry, std::
     std::memcpy(&symbol, &proc, sizeof symbol);
     if (symbol == nullptr) {
         FreeLibrary(module);
-        if (error) *error = "module " + path + " does not export " + entry + ", the entry point its property list names";
+        if (error)
+            *error =
+                "module " + path + " does not export " + entry + ", the entry point its property list names";
         return false;
     }
     handle_ = module;
@@ -41,7 +43,9 @@ bool LoadedModule::open(const std::string& path, const std::string& entry, std::
     symbol = dlsym(module, entry.c_str());
     if (symbol == nullptr) {
         dlclose(module);
-        if (error) *error = "module " + path + " does not export " + entry + ", the entry point its property list names";
+        if (error)
+            *error =
+                "module " + path + " does not export " + entry + ", the entry point its property list names";
         return false;
     }
     handle_ = module;

@@ -10,6 +10,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/cli/ToolDialog.h"
+#include "host/script/DialogChoices.h"
 #include "host/script/Session.h"
 #include "host/script/SettingsJson.h"
 
@@ -20,7 +22,7 @@ using nlohmann::json;
 const char* const kUsage =
     "usage: zigzag draw --to X,Y [--from X,Y] [--events N] [--set FIELD=VALUE ...] [--modifiers M]\n"
     "                   [--pressure P] [--seed S] [--page W,H] [--color-model gray|rgb|cmyk]\n"
-    "                   [--swatches N] [--styles N] -o OUT.svg\n";
+    "                   [--swatches N] [--styles N] [--preset N] -o OUT.svg\n";
 
 struct UsageError {
     std::string message;
@@ -92,6 +94,7 @@ struct DrawOptions {
     bool pressureGiven = false;
     int64_t seed = 0;
     json document = json::object();
+    std::optional<int64_t> preset;
     std::string output;
 };
 
@@ -140,6 +143,8 @@ DrawOptions parseArguments(const std::vector<std::string>& args) {
             options.document["swatches"] = parseRange(option, value(), 0, 100000);
         } else if (option == "--styles") {
             options.document["namedStyles"] = parseRange(option, value(), 0, 100000);
+        } else if (option == "--preset") {
+            options.preset = parseRange(option, value(), 0, INT32_MAX);
         } else if (option == "-o" || option == "--output") {
             options.output = value();
             if (options.output.empty()) throw UsageError{option + ": empty file name"};
@@ -160,6 +165,10 @@ json drawScript(const DrawOptions& options) {
     const double toY = (*options.to)[1].get<double>();
     json events = json::array();
     events.push_back({{"do", "startup"}});
+    // A preset is chosen in the options dialog as a user would, and confirmed with OK; --set then changes
+    // single fields on top of it.
+    if (options.preset)
+        events.push_back(zz::chooseAndConfirmEvent(zz::kPresetPopup, static_cast<int32_t>(*options.preset)));
     if (!options.settings.empty()) events.push_back({{"do", "settings"}, {"set", options.settings}});
     events.push_back({{"do", "mouseDown"}, {"at", options.from}, {"pressure", options.pressure}});
     for (int64_t i = 1; i <= options.events; ++i) {
@@ -202,8 +211,16 @@ int runDrawCommand(const std::vector<std::string>& args, const std::string& modu
         err << "zigzag draw: " << error.message << "\n";
         return 1;
     }
-    // Name every event that the plug-in answered with a failure.
     int status = 0;
+    // A preset the dialog did not take: its popup or entry is missing, or the popup cannot be reached.
+    if (options.preset)
+        for (const auto& dialog : report["dialogs"])
+            for (const auto& refused : dialog["refused"]) {
+                err << "zigzag draw: --preset " << *options.preset << ": "
+                    << refused["reason"].get<std::string>() << "\n";
+                status = 1;
+            }
+    // Name every event that the plug-in answered with a failure.
     const json& events = script["events"];
     const auto& results = report["results"];
     for (size_t i = 0; i < results.size() && i < events.size(); ++i) {

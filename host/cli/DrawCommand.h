@@ -18,11 +18,13 @@
 //   --color-model M     gray, rgb or cmyk (default rgb)
 //   --swatches N        swatches in the document's list (default 0)
 //   --styles N          named graphic styles (default 0)
+//   --preset N          chooses entry N of the options dialog's preset popup and clicks OK before the drag
 //   -o OUT.svg          the picture to write (required)
-// The module at `modulePath` is started, the settings applied, the drag played (mouse down, the drag events,
-// mouse up), the document written to OUT.svg and the module shut down. Returns 0; 2 with a usage message
-// naming the argument on `err` for a bad argument; 1 when the module cannot run or the picture cannot be
-// written. A tool message that fails is reported on `err` (the picture is still written) and gives 1.
+// The module at `modulePath` is started, the preset chosen, the settings applied, the drag played (mouse
+// down, the drag events, mouse up), the document written to OUT.svg and the module shut down. Returns 0; 2
+// with a usage message naming the argument on `err` for a bad argument; 1 when the module cannot run or the
+// picture cannot be written. A tool message that fails, or a preset the dialog refuses, is reported on `err`
+// (the picture is still written) and gives 1.
 int runDrawCommand(const std::vector<std::string>& args, const std::string& modulePath, std::ostream& out,
                    std::ostream& err);
 

@@ -9,6 +9,7 @@
 #include "host/script/RunCommand.h"
 
 #include "host/cli/DrawCommand.h"
+#include "host/cli/PresetsCommand.h"
 #include "host/cli/ResourcesCommand.h"
 
 namespace {
@@ -18,7 +19,8 @@ constexpr const char* kModuleName = "KT07_Zigzag.aip";
 void printUsage(std::ostream& stream) {
     stream << "usage: zigzag run SCRIPT.json [--out REPORT.json] [--module PATH]\n"
               "       zigzag resources MODULE\n"
-              "       zigzag draw --to X,Y [options] -o OUT.svg   (zigzag draw --help for the options)\n";
+              "       zigzag draw --to X,Y [options] -o OUT.svg   (zigzag draw --help for the options)\n"
+              "       zigzag presets [--module PATH]\n";
 }
 
 int dispatch(const std::vector<std::string>& words) {
@@ -41,6 +43,8 @@ int dispatch(const std::vector<std::string>& words) {
     if (command == "draw") {
         return runDrawCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
     }
+    if (command == "presets")
+        return runPresetsCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
     std::cerr << "zigzag: unknown command \"" << command << "\"\n";
     printUsage(std::cerr);
     return zz::kRunUsage;

@@ -59,14 +59,41 @@ bool AdmItem::isButton() const {
     return type == kADMTextPushButtonType || type == kADMPicturePushButtonType;
 }
 
+bool AdmItem::isCheckBox() const {
+    return type == kADMTextCheckBoxType;
+}
+
+double AdmItem::heldValue() const {
+    const double number = value.get();
+    // Whole numbers and booleans are what they are; a real value is what its text reads back as.
+    if (valueKind == ValueKind::Integer || valueKind == ValueKind::Boolean || precision < 0) return number;
+    const auto fixed = formatNumber(static_cast<AIReal>(number), precision);
+    const auto read = fixed ? parseNumber(*fixed) : std::nullopt;
+    if (!read) return number;
+    double rounded = *read;
+    if (value.min() && rounded < *value.min()) rounded = *value.min();
+    if (value.max() && rounded > *value.max()) rounded = *value.max();
+    return rounded;
+}
+
 std::string AdmItem::shownText() const {
     if (!isNumeric()) return text;
-    const double number = value.get();
+    const double number = heldValue();
     if (precision >= 0)
         if (auto fixed = formatNumber(static_cast<AIReal>(number), precision)) return *fixed;
+    if (valueKind == ValueKind::Integer && std::fabs(number) < 1e15) {
+        char buffer[32];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<int64_t>(number));
+        return std::string(buffer, result.ptr);
+    }
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(number));
     return std::string(buffer, result.ptr);
+}
+
+void AdmItem::enterValue(double number) {
+    if (valueKind == ValueKind::Integer && std::isfinite(number)) number = std::nearbyint(number);
+    value.set(number);
 }
 
 AdmItem* AdmDialog::item(int32_t id) const {

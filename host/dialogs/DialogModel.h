@@ -61,6 +61,10 @@ class ItemValue {
     std::optional<double> max_;
 };
 
+// What kind of value an item holds, as the plug-in last set it: a field set with SetIntValue or an integer
+// bound takes whole numbers, one set with SetFloatValue or a float bound real numbers, a check box a boolean.
+enum class ValueKind { None, Integer, Float, Boolean };
+
 struct AdmItem {
     AdmDialog* dialog = nullptr;
     int32_t id = 0;
@@ -68,6 +72,7 @@ struct AdmItem {
     ADMRect rect{};
     std::string text;
     ItemValue value;
+    ValueKind valueKind = ValueKind::None;
     int32_t precision = -1; // decimal places of a numeric field; -1: not set
     int32_t units = 0;
     int32_t font = 0;
@@ -82,8 +87,16 @@ struct AdmItem {
 
     bool isNumeric() const;
     bool isButton() const;
-    // The text the item shows: a numeric field shows its value with its precision.
+    bool isCheckBox() const;
+    bool isList() const { return list != nullptr; }
+    // The value as the field holds it, the way a spin edit does: a real value with a precision is the number
+    // its text shows (rounded to that many decimals), kept within the range.
+    double heldValue() const;
+    // The text the item shows: a numeric field shows its held value with its precision.
     std::string shownText() const;
+    // A number entered as text (typed by the user or given with SetText): a field of whole numbers takes the
+    // nearest one, and the value is clamped into the range.
+    void enterValue(double number);
 };
 
 struct AdmDialog {

@@ -22,7 +22,11 @@ class ReportObject {
     }
     void member(const char* key, const ordered_json& value) {
         begin(key);
-        serializer_.dump(value, true, false, kIndent, kIndent);
+        dump(value, kIndent);
+    }
+    // Writes `value` as it stands at `indent` spaces inside the report.
+    void dump(const ordered_json& value, unsigned indent) {
+        serializer_.dump(value, true, false, kIndent, indent);
     }
     // Starts a member whose value the caller streams itself, at the members' indentation.
     std::ostream& begin(const char* key) {
@@ -32,6 +36,7 @@ class ReportObject {
         return out_;
     }
     void end() { out_ << "\n}"; }
+    std::ostream& stream() { return out_; }
 
   private:
     static constexpr unsigned kIndent = 2;
@@ -39,6 +44,101 @@ class ReportObject {
     nlohmann::detail::serializer<ordered_json> serializer_;
     bool first_ = true;
 };
+
+ordered_json numberOf(double value, ValueKind kind) {
+    if (kind == ValueKind::Boolean) return value != 0.0;
+    if (kind == ValueKind::Integer && value >= -9007199254740992.0 && value <= 9007199254740992.0)
+        return static_cast<int64_t>(value);
+    return floatToJson(static_cast<float>(value));
+}
+
+ordered_json itemToJson(const ItemState& item) {
+    ordered_json json{{"type", item.type},
+                      {"rect", {item.rect.left, item.rect.top, item.rect.right, item.rect.bottom}}};
+    if (!item.isList) json["text"] = item.text;
+    if (item.hasValue) {
+        json["value"] = numberOf(item.value, item.valueKind);
+        if (item.min) json["min"] = numberOf(*item.min, item.valueKind);
+        if (item.max) json["max"] = numberOf(*item.max, item.valueKind);
+        if (item.precision >= 0) json["precision"] = item.precision;
+    }
+    json["visible"] = item.visible;
+    json["enabled"] = item.enabled;
+    json["font"] = item.font;
+    json["focus"] = item.focus;
+    if (item.isList) {
+        json["active"] = item.active ? ordered_json(*item.active) : ordered_json(nullptr);
+        if (item.active) json["activeText"] = item.activeText;
+        json["entries"] = item.entries;
+    }
+    return json;
+}
+
+ordered_json snapshotToJson(const DialogSnapshot& snapshot) {
+    ordered_json items = ordered_json::object();
+    // Items that share an id (unnamed template labels) after the first: "ID#2", "ID#3", ...
+    int32_t lastId = 0;
+    int sameId = 0;
+    for (std::size_t i = 0; i < snapshot.items.size(); ++i) {
+        const ItemState& item = snapshot.items[i];
+        sameId = i > 0 && item.id == lastId ? sameId + 1 : 1;
+        lastId = item.id;
+        const std::string key = std::to_string(item.id) + (sameId > 1 ? "#" + std::to_string(sameId) : "");
+        items[key] = itemToJson(item);
+    }
+    return ordered_json{{"after", snapshot.after ? ordered_json(*snapshot.after) : ordered_json("init")},
+                        {"items", std::move(items)}};
+}
+
+// The dialogs, one snapshot at a time: a long run of actions never sits in memory as JSON all at once.
+void writeDialogs(ReportObject& report, const std::vector<DialogRecord>& dialogs) {
+    std::ostream& out = report.begin("dialogs");
+    if (dialogs.empty()) {
+        out << "[]";
+        return;
+    }
+    out << "[\n";
+    for (std::size_t d = 0; d < dialogs.size(); ++d) {
+        const DialogRecord& dialog = dialogs[d];
+        ordered_json items = ordered_json::object();
+        for (const auto& [id, text] : dialog.items)
+            items[std::to_string(id)] = text;
+        ordered_json lists = ordered_json::object();
+        for (const auto& [id, entries] : dialog.lists) {
+            ordered_json list = ordered_json::array();
+            for (const EntryRecord& entry : entries)
+                list.push_back(
+                    ordered_json{{"id", entry.id}, {"text", entry.text}, {"picture", entry.picture}});
+            lists[std::to_string(id)] = std::move(list);
+        }
+        ordered_json refused = ordered_json::array();
+        for (const auto& [action, reason] : dialog.refused)
+            refused.push_back(ordered_json{{"action", action}, {"reason", reason}});
+        const ordered_json head{{"name", dialog.name},     {"resource", dialog.resource},
+                                {"result", dialog.result}, {"items", items},
+                                {"lists", lists},          {"refused", refused}};
+        out << "    {\n";
+        for (const auto& [key, value] : head.items()) {
+            out << "      \"" << key << "\": ";
+            report.dump(value, 6);
+            out << ",\n";
+        }
+        out << "      \"snapshots\": ";
+        if (dialog.snapshots.empty()) {
+            out << "[]";
+        } else {
+            out << "[\n";
+            for (std::size_t i = 0; i < dialog.snapshots.size(); ++i) {
+                out << "        ";
+                report.dump(snapshotToJson(dialog.snapshots[i]), 8);
+                out << (i + 1 < dialog.snapshots.size() ? ",\n" : "\n");
+            }
+            out << "      ]";
+        }
+        out << "\n    }" << (d + 1 < dialogs.size() ? ",\n" : "\n");
+    }
+    out << "  ]";
+}
 
 } // namespace
 
@@ -81,17 +181,7 @@ void writeReport(std::ostream& out, const ReportSources& sources) {
     }
     report.member("tools", tools);
 
-    ordered_json dialogs = ordered_json::array();
-    for (const DialogRecord& dialog : sources.dialogs) {
-        ordered_json items = ordered_json::object();
-        for (const auto& [id, text] : dialog.items)
-            items[std::to_string(id)] = text;
-        dialogs.push_back(ordered_json{{"name", dialog.name},
-                                       {"resource", dialog.resource},
-                                       {"result", dialog.result},
-                                       {"items", items}});
-    }
-    report.member("dialogs", dialogs);
+    writeDialogs(report, sources.dialogs);
 
     const std::optional<int32_t> cursor = host.currentCursor();
     report.member("cursor", cursor ? ordered_json(*cursor) : ordered_json(nullptr));

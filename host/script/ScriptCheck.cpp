@@ -34,7 +34,7 @@ const std::vector<EventShape>& eventShapes() {
         {"drag", {"to"}, {"modifiers", "pressure"}, true},
         {"mouseUp", {}, {"at", "modifiers", "pressure"}, true},
         {"trackCursor", {}, {"at", "modifiers"}, true},
-        {"editOptions", {}, {"close"}, true},
+        {"editOptions", {}, {"close", "actions"}, true},
         {"select", {}, {}, true},
         {"deselect", {}, {}, true},
         {"settings", {"set"}, {}, false},
@@ -128,6 +128,44 @@ std::optional<std::string> checkDocument(const json& document) {
     return std::nullopt;
 }
 
+bool isInt32(const json& value) {
+    return isInteger(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+}
+
+// A dialog action: "item" and exactly one of "value", "select" and "click". The message names the action
+// by index and the field.
+std::optional<std::string> checkActions(const json& actions) {
+    if (!actions.is_array()) return std::string("\"actions\" must be a list of actions");
+    for (std::size_t i = 0; i < actions.size(); ++i) {
+        const json& action = actions[i];
+        const std::string where = "actions[" + std::to_string(i) + "]";
+        if (!action.is_object())
+            return where + " must be an object {\"item\": ID, and \"value\", \"select\" or \"click\"}";
+        int kinds = 0;
+        for (const auto& [key, value] : action.items()) {
+            const std::string field = where + ": \"" + key + "\" ";
+            if (key == "item") {
+                if (!isInt32(value)) return field + "must be an item id (an integer)";
+            } else if (key == "value") {
+                ++kinds;
+                if (!value.is_boolean() && !isFiniteNumber(value))
+                    return field + "must be a number or true / false";
+            } else if (key == "select") {
+                ++kinds;
+                if (!isInt32(value)) return field + "must be an entry id (an integer)";
+            } else if (key == "click") {
+                ++kinds;
+                if (value != true) return field + "must be true";
+            } else {
+                return where + ": unknown field \"" + key + "\" (known: item, value, select, click)";
+            }
+        }
+        if (!action.contains("item")) return where + ": \"item\" is missing";
+        if (kinds != 1) return where + ": needs exactly one of \"value\", \"select\" and \"click\"";
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> checkField(const EventShape& shape, const std::string& key, const json& value) {
     if (key == "at" || key == "to") {
         if (!isPoint(value)) return std::string("must be [x, y], two finite numbers");
@@ -212,6 +250,10 @@ std::optional<std::string> checkScript(const json& script) {
             if (key == "do") continue;
             if (!shape->required.count(key) && !shape->optional.count(key))
                 return where + ": unknown field \"" + key + "\"";
+            if (key == "actions") {
+                if (auto problem = checkActions(value)) return where + ": " + *problem;
+                continue;
+            }
             if (auto problem = checkField(*shape, key, value)) return where + ": \"" + key + "\" " + *problem;
         }
         if (name == "fault") {

@@ -34,6 +34,28 @@ SPErr codeOf(const json& value) {
     return static_cast<SPErr>(value.get<int64_t>());
 }
 
+// The user's actions of an editOptions event (already checked).
+std::vector<DialogAction> dialogActions(const json& event) {
+    std::vector<DialogAction> actions;
+    if (!event.contains("actions")) return actions;
+    for (const json& entry : event["actions"]) {
+        DialogAction action;
+        action.item = entry["item"].get<int32_t>();
+        if (entry.contains("value")) {
+            action.kind = DialogAction::Kind::Value;
+            const json& value = entry["value"];
+            action.value = value.is_boolean() ? (value.get<bool>() ? 1.0 : 0.0) : value.get<double>();
+        } else if (entry.contains("select")) {
+            action.kind = DialogAction::Kind::Select;
+            action.entry = entry["select"].get<int32_t>();
+        } else {
+            action.kind = DialogAction::Kind::Click;
+        }
+        actions.push_back(action);
+    }
+    return actions;
+}
+
 DocumentFacts documentFacts(const json& document) {
     DocumentFacts facts;
     if (document.contains("colorModel")) {
@@ -70,6 +92,7 @@ class SessionRunner {
         : script_(script), modulePath_(std::move(modulePath)) {
         session_.host().setDialogDriver(&dialogs_);
         session_.host().setDialogObserver(&recorder_);
+        dialogs_.setObserver(&recorder_);
     }
 
     // Plays the script; false with the reason in *error.
@@ -115,10 +138,10 @@ ToolInput SessionRunner::toolInput(const json& event) {
 bool SessionRunner::playEvent(std::size_t index, const json& event, std::optional<int64_t>* result) {
     const std::string name = event["do"].get<std::string>();
     result->reset();
-    // The first dialog the event opens ends with its "close": by default Cancel for the options, the default
-    // item (OK) for everything else.
+    // The first dialog the event opens plays its actions, then ends with its "close" unless they ended it: by
+    // default Cancel for the options, the default item (OK) for everything else.
     const int32_t defaultClose = name == "editOptions" ? kADMCancelItemID : kADMDefaultItemID;
-    dialogs_.beginEvent(event.value("close", defaultClose));
+    dialogs_.beginEvent(event.value("close", defaultClose), dialogActions(event));
     if (name == "startup") {
         *result = session_.startup();
     } else if (name == "about") {

@@ -92,7 +92,7 @@ void SPAPI setText(ADMItemRef item, const char* text) {
     it->text = text ? text : "";
     // A numeric field takes a typed number as its value.
     if (it->isNumeric())
-        if (auto number = parseNumber(it->text)) it->value.set(*number);
+        if (auto number = parseNumber(it->text)) it->enterValue(*number);
 }
 
 void SPAPI getText(ADMItemRef item, char* text, int32_t maxLength) {
@@ -112,52 +112,62 @@ void SPAPI setPrecision(ADMItemRef item, int32_t places) {
     if (AdmItem* it = live(item)) it->precision = places < 0 ? 0 : (places > 10 ? 10 : places);
 }
 
+// Every value setter also records which kind of value the item holds, as the last setter said.
+AdmItem* liveOfKind(ADMItemRef item, ValueKind kind) {
+    AdmItem* it = live(item);
+    if (it != nullptr) it->valueKind = it->isCheckBox() ? ValueKind::Boolean : kind;
+    return it;
+}
+
 void SPAPI setIntValue(ADMItemRef item, int32_t value) {
-    if (AdmItem* it = live(item)) it->value.set(value);
+    if (AdmItem* it = liveOfKind(item, ValueKind::Integer)) it->value.set(value);
 }
 
 int32_t SPAPI getIntValue(ADMItemRef item) {
     AdmItem* it = live(item);
     if (it == nullptr) return 0;
-    // A float value reads as the nearest integer, within the 32-bit range.
-    const double rounded = std::nearbyint(it->value.get());
+    // A real value reads as the nearest integer, within the 32-bit range.
+    const double rounded = std::nearbyint(it->heldValue());
     if (rounded >= 2147483647.0) return INT32_MAX;
     if (rounded <= -2147483648.0) return INT32_MIN;
     return static_cast<int32_t>(rounded);
 }
 
 void SPAPI setFloatValue(ADMItemRef item, AIReal value) {
-    if (AdmItem* it = live(item)) it->value.set(value);
+    if (std::isnan(value)) return;
+    if (AdmItem* it = liveOfKind(item, ValueKind::Float)) it->value.set(value);
 }
 
 AIReal SPAPI getFloatValue(ADMItemRef item) {
     AdmItem* it = live(item);
-    return it ? static_cast<AIReal>(it->value.get()) : 0.0f;
+    return it ? static_cast<AIReal>(it->heldValue()) : 0.0f;
 }
 
 void SPAPI setBooleanValue(ADMItemRef item, AIBoolean value) {
-    if (AdmItem* it = live(item)) it->value.set(value ? 1.0 : 0.0);
+    if (AdmItem* it = liveOfKind(item, ValueKind::Boolean)) it->value.set(value ? 1.0 : 0.0);
 }
 
 AIBoolean SPAPI getBooleanValue(ADMItemRef item) {
     AdmItem* it = live(item);
-    return it && it->value.get() != 0.0 ? 1 : 0;
+    return it && it->heldValue() != 0.0 ? 1 : 0;
 }
 
 void SPAPI setMinIntValue(ADMItemRef item, int32_t value) {
-    if (AdmItem* it = live(item)) it->value.setMin(value);
+    if (AdmItem* it = liveOfKind(item, ValueKind::Integer)) it->value.setMin(value);
 }
 
 void SPAPI setMaxIntValue(ADMItemRef item, int32_t value) {
-    if (AdmItem* it = live(item)) it->value.setMax(value);
+    if (AdmItem* it = liveOfKind(item, ValueKind::Integer)) it->value.setMax(value);
 }
 
 void SPAPI setMinFloatValue(ADMItemRef item, AIReal value) {
-    if (AdmItem* it = live(item)) it->value.setMin(value);
+    if (std::isnan(value)) return;
+    if (AdmItem* it = liveOfKind(item, ValueKind::Float)) it->value.setMin(value);
 }
 
 void SPAPI setMaxFloatValue(ADMItemRef item, AIReal value) {
-    if (AdmItem* it = live(item)) it->value.setMax(value);
+    if (std::isnan(value)) return;
+    if (AdmItem* it = liveOfKind(item, ValueKind::Float)) it->value.setMax(value);
 }
 
 const ADMItemSuite kSuite = {

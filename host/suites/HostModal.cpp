@@ -69,6 +69,7 @@ int32_t HostServices::runModal(const std::string& name, int32_t dialogID, int32_
         }
     }
     if (!layout) {
+        if (driver_ != nullptr) driver_->notShown();
         if (observer_ != nullptr) observer_->ended(-1);
         return -1;
     }
@@ -99,6 +100,8 @@ int32_t HostServices::runModal(const std::string& name, int32_t dialogID, int32_
             endWithItem(dialogs_, dialog, kADMDefaultItemID);
         // A driver that gave up leaves the dialog to be cancelled.
         if (!dialog.endedWith) dialog.endedWith = kADMCancelItemID;
+    } else if (driver_ != nullptr) {
+        driver_->notShown();
     }
 
     const int32_t result = *dialog.endedWith;

@@ -1,0 +1,15 @@
+// What the command line knows of the tool's options dialog: the popup list in which it offers its presets.
+// The host's dialog manager and script runner know no item of any plug-in; only these front ends, which
+// name a preset for the user, do.
+#ifndef ZZ_HOST_CLI_TOOL_DIALOG_H
+#define ZZ_HOST_CLI_TOOL_DIALOG_H
+
+#include <cstdint>
+
+namespace zz {
+
+inline constexpr int32_t kPresetPopup = 3;
+
+} // namespace zz
+
+#endif

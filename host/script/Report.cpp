@@ -74,6 +74,8 @@ ordered_json itemToJson(const ItemState& item) {
     return json;
 }
 
+} // namespace
+
 ordered_json snapshotToJson(const DialogSnapshot& snapshot) {
     ordered_json items = ordered_json::object();
     // Items that share an id (unnamed template labels) after the first: "ID#2", "ID#3", ...
@@ -89,6 +91,8 @@ ordered_json snapshotToJson(const DialogSnapshot& snapshot) {
     return ordered_json{{"after", snapshot.after ? ordered_json(*snapshot.after) : ordered_json("init")},
                         {"items", std::move(items)}};
 }
+
+namespace {
 
 // The dialogs, one snapshot at a time: a long run of actions never sits in memory as JSON all at once.
 void writeDialogs(ReportObject& report, const std::vector<DialogRecord>& dialogs) {

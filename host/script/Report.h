@@ -9,6 +9,8 @@
 #include <ostream>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "host/core/ToolSession.h"
 #include "host/script/ScriptDialogs.h"
 
@@ -19,6 +21,10 @@ struct ReportSources {
     const std::vector<std::optional<int64_t>>& results; // per event: the status, or none for host-side events
     const std::vector<DialogRecord>& dialogs;
 };
+
+// One dialog snapshot as the report writes it: {"after": "init" or the action's index, "items": {ID: {...}}},
+// each item with the keys that apply to its kind; items sharing an id after the first keyed "ID#2", "ID#3".
+nlohmann::ordered_json snapshotToJson(const DialogSnapshot& snapshot);
 
 // Writes the report, indented by two spaces per level, texts that are not UTF-8 repaired; no final newline.
 void writeReport(std::ostream& out, const ReportSources& sources);

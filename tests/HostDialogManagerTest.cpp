@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -447,6 +448,46 @@ TEST_F(HostDialogManager, TheReportWritesEachValueAsItsKindAndOnlyTheKeysThatApp
     EXPECT_EQ(after["after"], 0);
     EXPECT_EQ(after["items"]["3"]["activeText"], " Three");
     EXPECT_EQ(after["items"]["4"]["value"].dump(), "300");
+}
+
+TEST_F(HostDialogManager, RandomActionSequencesKeepEveryValueInRangeAndOneFocusAndOneActiveEntry) {
+    std::mt19937 random(20261207u);
+    const int32_t ids[] = {kOk, kCancel, kPopup, kCount, kList, kReal, kDependent, kBox, kLabel, kPage, 99};
+    for (int round = 0; round < 50; ++round) {
+        std::vector<DialogAction> actions;
+        for (int i = 0; i < 40; ++i) {
+            const int32_t item = ids[random() % std::size(ids)];
+            switch (random() % 3) {
+            case 0:
+                actions.push_back(
+                    typed(item, std::uniform_real_distribution<double>(-1000.0, 1000.0)(random)));
+                break;
+            case 1:
+                actions.push_back(chosen(item, static_cast<int32_t>(random() % 6) - 1));
+                break;
+            default:
+                actions.push_back(clicked(item));
+            }
+        }
+        const int32_t result = play(actions);
+        const DialogRecord& last = recorder.records().back();
+        ASSERT_EQ(last.result, result);
+        std::size_t notPlayed = 0;
+        for (const auto& [index, reason] : last.refused)
+            notPlayed += reason == "the dialog had already ended" ? 1 : 0;
+        ASSERT_EQ(last.snapshots.size(), actions.size() - notPlayed + 1);
+        for (const DialogSnapshot& snapshot : last.snapshots) {
+            int focused = 0;
+            for (const ItemState& item : snapshot.items) {
+                focused += item.focus ? 1 : 0;
+                EXPECT_GE(item.value, item.min.value_or(item.value)) << "item " << item.id;
+                EXPECT_LE(item.value, item.max.value_or(item.value)) << "item " << item.id;
+                EXPECT_EQ(item.isList, item.active.has_value()) << "item " << item.id;
+            }
+            EXPECT_LE(focused, 1);
+        }
+    }
+    EXPECT_TRUE(host.dialogs().empty());
 }
 
 } // namespace

@@ -15,49 +15,73 @@ using S = ToolSettings;
 
 constexpr ItemLayout intSpin(int32_t id, int8_t page, ADMRect rect, int32_t S::*field, float minimum,
                              float maximum, int8_t decimals = 0, ADMItemNotifyProc notifier = nullptr) {
-    return {id,      ItemKind::IntSpin, page,  rect,     nullptr,         field, nullptr,
-            minimum, maximum,           false, decimals, EntryList::None, false, notifier};
+    return {.id = id,
+            .kind = ItemKind::IntSpin,
+            .page = page,
+            .rect = rect,
+            .intField = field,
+            .minimum = minimum,
+            .maximum = maximum,
+            .decimals = decimals,
+            .notifier = notifier};
 }
 // A swatch index: 0 to the number of swatches of the document when the dialog opens.
 constexpr ItemLayout swatchSpin(int32_t id, ADMRect rect, int32_t S::*field) {
-    return {id, ItemKind::IntSpin, 5,     rect,   nullptr, field, nullptr, 0.0f, 0.0f, true,
-            0,  EntryList::None,   false, nullptr};
+    return {.id = id,
+            .kind = ItemKind::IntSpin,
+            .page = 5,
+            .rect = rect,
+            .intField = field,
+            .maximumIsSwatchCount = true};
 }
 constexpr ItemLayout floatSpin(int32_t id, int8_t page, ADMRect rect, float S::*field, float minimum,
                                float maximum) {
-    return {id, ItemKind::FloatSpin, page,  rect,   nullptr, nullptr, field, minimum, maximum, false,
-            2,  EntryList::None,     false, nullptr};
+    return {.id = id,
+            .kind = ItemKind::FloatSpin,
+            .page = page,
+            .rect = rect,
+            .floatField = field,
+            .minimum = minimum,
+            .maximum = maximum,
+            .decimals = 2};
 }
 constexpr ItemLayout label(int32_t id, int8_t page, ADMRect rect, const char* text) {
-    return {id, ItemKind::Label, page,  rect,   text, nullptr, nullptr, 0.0f, 0.0f, false,
-            0,  EntryList::None, false, nullptr};
+    return {.id = id, .kind = ItemKind::Label, .page = page, .rect = rect, .text = text};
 }
 constexpr ItemLayout checkBox(int32_t id, int8_t page, ADMRect rect, const char* text, int32_t S::*field,
                               ADMItemNotifyProc notifier = nullptr) {
-    return {id, ItemKind::CheckBox, page,  rect,    text, field, nullptr, 0.0f, 0.0f, false,
-            0,  EntryList::None,    false, notifier};
+    return {.id = id,
+            .kind = ItemKind::CheckBox,
+            .page = page,
+            .rect = rect,
+            .text = text,
+            .intField = field,
+            .notifier = notifier};
 }
 constexpr ItemLayout popup(int32_t id, int8_t page, ADMRect rect, int32_t S::*field, EntryList entries,
                            bool entriesAtCreation, ADMItemNotifyProc notifier) {
-    return {id,   ItemKind::Popup, page, rect,    nullptr,           field,   nullptr, 0.0f,
-            0.0f, false,           0,    entries, entriesAtCreation, notifier};
+    return {.id = id,
+            .kind = ItemKind::Popup,
+            .page = page,
+            .rect = rect,
+            .intField = field,
+            .entries = entries,
+            .entriesAtCreation = entriesAtCreation,
+            .notifier = notifier};
 }
 constexpr ItemLayout listBox(int32_t id, ADMRect rect, int32_t S::*field) {
-    return {id, ItemKind::ListBox, 1,     rect,   nullptr, field, nullptr, 0.0f, 0.0f, false,
-            0,  EntryList::Design, false, nullptr};
+    return {.id = id,
+            .kind = ItemKind::ListBox,
+            .page = 1,
+            .rect = rect,
+            .intField = field,
+            .entries = EntryList::Design};
 }
 constexpr ItemLayout button(int32_t id, ADMRect rect, const char* text, ADMItemNotifyProc notifier) {
-    return {id, ItemKind::Button, 0,     rect,    text, nullptr, nullptr, 0.0f, 0.0f, false,
-            0,  EntryList::None,  false, notifier};
+    return {.id = id, .kind = ItemKind::Button, .rect = rect, .text = text, .notifier = notifier};
 }
 constexpr ItemLayout pageButton(int32_t id, ADMRect rect) {
-    return {id,      ItemKind::PageButton,
-            0,       rect,
-            nullptr, nullptr,
-            nullptr, 0.0f,
-            0.0f,    false,
-            0,       EntryList::None,
-            false,   pageButtonNotify};
+    return {.id = id, .kind = ItemKind::PageButton, .rect = rect, .notifier = pageButtonNotify};
 }
 
 } // namespace
@@ -202,6 +226,7 @@ constexpr PageMembers kPages[kPageCount] = {
     ZZ_PAGE(kStylePage),  ZZ_PAGE(kSettingsPage), ZZ_PAGE(kSettings1Page)};
 #undef ZZ_PAGE
 
+// clang-format off
 // Entry texts, exact to the blank; the id of each entry is its position.
 constexpr const char* kPresetEntries[] = {
     " -- Reset -- ",   " Preset 001",     " Preset 002",     " Preset 003",     " Preset 004",
@@ -212,51 +237,22 @@ constexpr const char* kPresetEntries[] = {
     " Preset 025",     " Preset 026",     " Preset 027",     " Preset 028",     " Preset 029",
     " Preset 030",     " Weave preset 1", " Weave preset 2", " Weave preset 3", " Weave preset 4",
     " Weave preset 5", " Weave preset 6"};
-constexpr const char* kFillColorEntries[] = {" Fill color - Ignore",
-                                             " To white",
-                                             " To black",
-                                             " Random colors",
-                                             " Random swatches",
-                                             " To white / midpoint",
-                                             " To swatch",
-                                             " To half color",
-                                             " To inverted",
-                                             " Alternate white",
-                                             " Alternate black",
-                                             " Alternate swatch",
-                                             " Alternate inverted",
-                                             " To half color inverted",
-                                             " 10% reduction"};
-constexpr const char* kStrokeColorEntries[] = {" Stroke color - Ignore",
-                                               " To white",
-                                               " To black",
-                                               " Random colors",
-                                               " Random swatches",
-                                               " To white / midpoint",
-                                               " To swatch",
-                                               " To half color",
-                                               " To inverted",
-                                               " Alternate white",
-                                               " Alternate black",
-                                               " Alternate swatch",
-                                               " Alternate inverted",
-                                               " To half color inverted",
-                                               " 10% reduction"};
-constexpr const char* kPatternEntries[] = {" Pattern / tile - Ignore", " Use document center",
-                                           " Use end point", " Use start point", " Use original path"};
-constexpr const char* kRepeatColorEntries[] = {" Repeat color - ignore", " Alternate invert",
-                                               " Alternate black", " Alternate reduced",
-                                               " Alternate doubled"};
-constexpr const char* kWeavePlaceEntries[] = {" Weave / place options - ignore",
-                                              " Place beneath all ",
-                                              " Weave 01 ",
-                                              " Weave 02",
-                                              " Weave 03",
-                                              " Weave 04",
-                                              " Weave 05",
-                                              " Weave 06",
-                                              " Weave 07"};
-
+constexpr const char* kFillColorEntries[] = {
+    " Fill color - Ignore", " To white", " To black", " Random colors", " Random swatches",
+    " To white / midpoint", " To swatch", " To half color", " To inverted", " Alternate white",
+    " Alternate black", " Alternate swatch", " Alternate inverted", " To half color inverted", " 10% reduction"};
+constexpr const char* kStrokeColorEntries[] = {
+    " Stroke color - Ignore", " To white", " To black", " Random colors", " Random swatches",
+    " To white / midpoint", " To swatch", " To half color", " To inverted", " Alternate white",
+    " Alternate black", " Alternate swatch", " Alternate inverted", " To half color inverted", " 10% reduction"};
+constexpr const char* kPatternEntries[] = {
+    " Pattern / tile - Ignore", " Use document center", " Use end point", " Use start point", " Use original path"};
+constexpr const char* kRepeatColorEntries[] = {
+    " Repeat color - ignore", " Alternate invert", " Alternate black", " Alternate reduced", " Alternate doubled"};
+constexpr const char* kWeavePlaceEntries[] = {
+    " Weave / place options - ignore", " Place beneath all ", " Weave 01 ", " Weave 02", " Weave 03", " Weave 04",
+    " Weave 05", " Weave 06", " Weave 07"};
+// clang-format on
 #define ZZ_ENTRIES(texts)                                                                                    \
     { texts, static_cast<int32_t>(sizeof texts / sizeof texts[0]) }
 struct EntryListTexts {

@@ -39,19 +39,19 @@ constexpr int32_t kDesignEntryHeight = 40;
 // One item of the dialog. Spin edits, check boxes and lists are bound to one field of the record: an integer
 // field (flags and list indexes too) or, for float spin edits, a float field.
 struct ItemLayout {
-    int32_t id;
-    ItemKind kind;
-    int8_t page; // 1 to 7, or 0 for the items shown on every page
-    ADMRect rect;
-    const char* text; // labels, check boxes and push buttons; null for the others
-    int32_t ToolSettings::*intField;
-    float ToolSettings::*floatField;
-    float minimum, maximum; // spin edits
-    bool maximumIsSwatchCount;
-    int8_t decimals; // 0: the host's own
-    EntryList entries;
-    bool entriesAtCreation; // popups filled while they are made; the others are filled after all items exist
-    ADMItemNotifyProc notifier; // installed while the item is made; null for none
+    int32_t id = 0;
+    ItemKind kind = ItemKind::Label;
+    int8_t page = 0; // 1 to 7, or 0 for the items shown on every page
+    ADMRect rect{};
+    const char* text = nullptr; // labels, check boxes and push buttons
+    int32_t ToolSettings::*intField = nullptr;
+    float ToolSettings::*floatField = nullptr;
+    float minimum = 0.0f, maximum = 0.0f; // spin edits
+    bool maximumIsSwatchCount = false;
+    int8_t decimals = 0; // 0: the host's own
+    EntryList entries = EntryList::None;
+    bool entriesAtCreation = false; // popups filled while they are made; the others once all items exist
+    ADMItemNotifyProc notifier = nullptr; // installed while the item is made
 };
 
 // Every item in the order the init procedure makes them.

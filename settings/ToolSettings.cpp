@@ -20,3 +20,12 @@ void writeDefaultSettings(ToolSettings& settings) {
         settings.designTemplate[i] = kDefaultDesignTemplate[i];
     ZZ_SETTINGS_POINT_FIELDS(ZZ_SETTINGS_WRITE_DEFAULT)
 }
+
+void deriveScalingFactors(ToolSettings& settings) {
+    constexpr float kPercent = 0.01f;
+    settings.scalingPattern1AFactor = settings.scalingPattern1A * kPercent;
+    settings.scalingPattern2AFactor = settings.scalingPattern2A * kPercent;
+    settings.scalingPattern1BFactor = settings.scalingPattern1B * kPercent;
+    settings.scalingPattern2BFactor = settings.scalingPattern2B * kPercent;
+    settings.horizontalGroupScalingFactor = settings.horizontalGroupScaling * kPercent;
+}

@@ -137,4 +137,8 @@ extern ToolSettings* globalsBlock;
 // into the first seven template slots. toolHandle, hostBasicSuite and the working fields are left alone.
 void writeDefaultSettings(ToolSettings& settings);
 
+// Sets the five scaling factors from their percent fields: each factor is the percentage times the float
+// nearest to 0.01, rounded to a float (100 gives exactly 1.0).
+void deriveScalingFactors(ToolSettings& settings);
+
 #endif

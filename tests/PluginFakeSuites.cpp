@@ -142,6 +142,10 @@ int32_t SPAPI modal(SPPluginRef, const char* name, int32_t dialogID, int32_t, AD
     fake.modalNames.push_back(name);
     fake.modalIDs.push_back(dialogID);
     gUserData = userData;
+    // Every opening builds its dialog anew.
+    fake.items.clear();
+    fake.createdItems.clear();
+    fake.endedWith = 0;
     if (init != nullptr && init(reinterpret_cast<ADMDialogRef>(0x5000)) != kSPNoError)
         return kADMCancelItemID;
     return fake.modalResult;
@@ -149,31 +153,284 @@ int32_t SPAPI modal(SPPluginRef, const char* name, int32_t dialogID, int32_t, AD
 ADMUserData SPAPI getUserData(ADMDialogRef) {
     return gUserData;
 }
-ADMItemRef SPAPI getItem(ADMDialogRef, int32_t id) {
+
+void logCall(const std::string& call, int32_t item) {
+    fake.admCalls.push_back(call + " " + std::to_string(item));
+}
+void logCall(const std::string& call, int32_t item, double value) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%g", value);
+    fake.admCalls.push_back(call + " " + std::to_string(item) + " " + number);
+}
+
+ADMItemRef itemRef(int32_t id) {
     return reinterpret_cast<ADMItemRef>(static_cast<uintptr_t>(id));
 }
-const ADMDialogSuite kADMDialog = {modal, getUserData, getItem, nullptr, nullptr, nullptr};
-
 int32_t itemID(ADMItemRef item) {
     return static_cast<int32_t>(reinterpret_cast<uintptr_t>(item));
 }
+FakeItem& itemOf(ADMItemRef item) {
+    FakeItem& it = fake.items[itemID(item)];
+    it.id = itemID(item);
+    return it;
+}
+
+ADMItemRef SPAPI getItem(ADMDialogRef, int32_t id) {
+    return itemRef(id);
+}
+ADMItemRef SPAPI createItem(ADMDialogRef, int32_t id, const char* type, const ADMRect* bounds,
+                            ADMItemInitProc, ADMUserData, int32_t) {
+    FakeItem& item = itemOf(itemRef(id));
+    if (item.created) return nullptr;
+    item.created = true;
+    item.type = type;
+    item.rect = *bounds;
+    fake.createdItems.push_back(id);
+    logCall("CreateItem", id);
+    return itemRef(id);
+}
+void SPAPI sizeDialog(ADMDialogRef, int32_t width, int32_t height) {
+    fake.dialogWidth = width;
+    fake.dialogHeight = height;
+}
+ADMDialogSuite makeDialogSuite() {
+    ADMDialogSuite suite = {};
+    suite.Modal = modal;
+    suite.GetUserData = getUserData;
+    suite.GetItem = getItem;
+    suite.CreateItem = createItem;
+    suite.Size = sizeDialog;
+    return suite;
+}
+const ADMDialogSuite kADMDialog = makeDialogSuite();
+
+// A notification handle; the fakes never look into it.
+ADMNotifierRef const kNotifier = reinterpret_cast<ADMNotifierRef>(0x6000);
+
 void SPAPI setNotifyProc(ADMItemRef item, ADMItemNotifyProc proc) {
     fake.notifyProcs[itemID(item)] = proc;
+    itemOf(item).notifier = proc;
+    logCall("SetNotifyProc", itemID(item));
 }
-void SPAPI defaultNotify(ADMItemRef, ADMNotifierRef) {
+void SPAPI defaultNotify(ADMItemRef item, ADMNotifierRef) {
     ++fake.defaultNotifies;
+    logCall("DefaultNotify", itemID(item));
+    const int32_t id = itemID(item);
+    if ((id == kADMDefaultItemID || id == kADMCancelItemID) && fake.endedWith == 0) fake.endedWith = id;
+}
+void SPAPI sendNotify(ADMItemRef item, const char* type) {
+    logCall("SendNotify", itemID(item));
+    if (type == nullptr || std::strcmp(type, kADMUserChangedNotifier) != 0) return;
+    ADMItemNotifyProc proc = itemOf(item).notifier;
+    if (proc != nullptr)
+        proc(item, kNotifier);
+    else
+        defaultNotify(item, kNotifier);
+}
+ADMDialogRef SPAPI getDialog(ADMItemRef) {
+    return fakeDialog();
+}
+int32_t SPAPI getItemID(ADMItemRef item) {
+    return itemID(item);
+}
+ADMListRef SPAPI getList(ADMItemRef item) {
+    const std::string& type = itemOf(item).type;
+    if (type != kADMPopupListType && type != kADMListBoxType) return nullptr;
+    return reinterpret_cast<ADMListRef>(item);
+}
+void SPAPI setItemStyle(ADMItemRef item, int32_t style) {
+    itemOf(item).style = style;
+    logCall("SetItemStyle", itemID(item), style);
+}
+void SPAPI show(ADMItemRef item, AIBoolean visible) {
+    itemOf(item).visible = visible != 0;
+    logCall("Show", itemID(item), visible != 0);
+}
+AIBoolean SPAPI isVisible(ADMItemRef item) {
+    return itemOf(item).visible;
+}
+void SPAPI enable(ADMItemRef item, AIBoolean enabled) {
+    itemOf(item).enabled = enabled != 0;
+    logCall("Enable", itemID(item), enabled != 0);
+}
+AIBoolean SPAPI isEnabled(ADMItemRef item) {
+    return itemOf(item).enabled;
+}
+void SPAPI activate(ADMItemRef item, AIBoolean active) {
+    if (active)
+        for (auto& [id, other] : fake.items)
+            other.active = false;
+    itemOf(item).active = active != 0;
+    logCall("Activate", itemID(item), active != 0);
+}
+void SPAPI selectAll(ADMItemRef item) {
+    itemOf(item).textSelected = true;
+    logCall("SelectAll", itemID(item));
+}
+void SPAPI setFont(ADMItemRef item, int32_t font) {
+    itemOf(item).font = font;
+    logCall("SetFont", itemID(item), font);
 }
 void SPAPI setText(ADMItemRef item, const char* text) {
     fake.itemTexts[itemID(item)] = text;
+    itemOf(item).text = text;
+    logCall("SetText", itemID(item));
+}
+void SPAPI setUnits(ADMItemRef item, int32_t units) {
+    itemOf(item).units = units;
+    logCall("SetUnits", itemID(item), units);
+}
+void SPAPI setPrecision(ADMItemRef item, int32_t places) {
+    itemOf(item).precision = places;
+    logCall("SetPrecision", itemID(item), places);
+}
+double clamped(const FakeItem& item, double value) {
+    if (item.hasMin && value < item.min) value = item.min;
+    if (item.hasMax && value > item.max) value = item.max;
+    return value;
+}
+void setValue(ADMItemRef item, double value, const char* call) {
+    FakeItem& it = itemOf(item);
+    it.value = clamped(it, value);
+    logCall(call, itemID(item), value);
+}
+void SPAPI setIntValue(ADMItemRef item, int32_t value) {
+    setValue(item, value, "SetIntValue");
+}
+int32_t SPAPI getIntValue(ADMItemRef item) {
+    return static_cast<int32_t>(std::lround(itemOf(item).value));
+}
+void SPAPI setFloatValue(ADMItemRef item, AIReal value) {
+    if (!std::isnan(value)) setValue(item, value, "SetFloatValue");
+}
+AIReal SPAPI getFloatValue(ADMItemRef item) {
+    return static_cast<AIReal>(itemOf(item).value);
+}
+void SPAPI setBooleanValue(ADMItemRef item, AIBoolean value) {
+    setValue(item, value != 0 ? 1.0 : 0.0, "SetBooleanValue");
+}
+AIBoolean SPAPI getBooleanValue(ADMItemRef item) {
+    return itemOf(item).value != 0.0;
+}
+void setBound(ADMItemRef item, double bound, bool upper, const char* call) {
+    FakeItem& it = itemOf(item);
+    (upper ? it.hasMax : it.hasMin) = true;
+    (upper ? it.max : it.min) = bound;
+    it.value = clamped(it, it.value);
+    logCall(call, itemID(item), bound);
+}
+void SPAPI setMinIntValue(ADMItemRef item, int32_t value) {
+    setBound(item, value, false, "SetMinIntValue");
+}
+void SPAPI setMaxIntValue(ADMItemRef item, int32_t value) {
+    setBound(item, value, true, "SetMaxIntValue");
+}
+void SPAPI setMinFloatValue(ADMItemRef item, AIReal value) {
+    setBound(item, value, false, "SetMinFloatValue");
+}
+void SPAPI setMaxFloatValue(ADMItemRef item, AIReal value) {
+    setBound(item, value, true, "SetMaxFloatValue");
 }
 ADMItemSuite makeItemSuite() {
     ADMItemSuite suite = {};
     suite.SetNotifyProc = setNotifyProc;
     suite.DefaultNotify = defaultNotify;
+    suite.SendNotify = sendNotify;
+    suite.GetDialog = getDialog;
+    suite.GetID = getItemID;
+    suite.GetList = getList;
+    suite.SetItemStyle = setItemStyle;
+    suite.Show = show;
+    suite.IsVisible = isVisible;
+    suite.Enable = enable;
+    suite.IsEnabled = isEnabled;
+    suite.Activate = activate;
+    suite.SelectAll = selectAll;
+    suite.SetFont = setFont;
     suite.SetText = setText;
+    suite.SetUnits = setUnits;
+    suite.SetPrecision = setPrecision;
+    suite.SetIntValue = setIntValue;
+    suite.GetIntValue = getIntValue;
+    suite.SetFloatValue = setFloatValue;
+    suite.GetFloatValue = getFloatValue;
+    suite.SetBooleanValue = setBooleanValue;
+    suite.GetBooleanValue = getBooleanValue;
+    suite.SetMinIntValue = setMinIntValue;
+    suite.SetMaxIntValue = setMaxIntValue;
+    suite.SetMinFloatValue = setMinFloatValue;
+    suite.SetMaxFloatValue = setMaxFloatValue;
     return suite;
 }
 const ADMItemSuite kADMItem = makeItemSuite();
+
+// A list's handle is its item's; an entry's handle is its address.
+FakeItem& listItem(ADMListRef list) {
+    return itemOf(reinterpret_cast<ADMItemRef>(list));
+}
+FakeEntry* entryOf(ADMEntryRef entry) {
+    return reinterpret_cast<FakeEntry*>(entry);
+}
+ADMEntryRef entryRef(FakeEntry& entry) {
+    return reinterpret_cast<ADMEntryRef>(&entry);
+}
+void SPAPI setEntryHeight(ADMListRef list, int32_t height) {
+    listItem(list).entryHeight = height;
+    logCall("SetEntryHeight", listItem(list).id, height);
+}
+ADMEntryRef SPAPI insertEntry(ADMListRef list, int32_t index) {
+    FakeItem& item = listItem(list);
+    logCall("InsertEntry", item.id, index);
+    if (index < 0 || index > static_cast<int32_t>(item.entries.size())) return nullptr;
+    auto place = item.entries.insert(std::next(item.entries.begin(), index), FakeEntry());
+    place->item = item.id;
+    return entryRef(*place);
+}
+ADMEntryRef SPAPI indexEntry(ADMListRef list, int32_t index) {
+    FakeItem& item = listItem(list);
+    if (index < 0 || index >= static_cast<int32_t>(item.entries.size())) return nullptr;
+    return entryRef(*std::next(item.entries.begin(), index));
+}
+ADMEntryRef SPAPI getActiveEntry(ADMListRef list) {
+    for (FakeEntry& entry : listItem(list).entries)
+        if (entry.selected) return entryRef(entry);
+    return nullptr;
+}
+int32_t SPAPI numberOfEntries(ADMListRef list) {
+    return static_cast<int32_t>(listItem(list).entries.size());
+}
+const ADMListSuite kADMList = {setEntryHeight, insertEntry, indexEntry, getActiveEntry, numberOfEntries};
+
+void SPAPI setEntryText(ADMEntryRef entry, const char* text) {
+    entryOf(entry)->text = text;
+}
+void SPAPI setEntryID(ADMEntryRef entry, int32_t id) {
+    entryOf(entry)->id = id;
+}
+int32_t SPAPI getEntryID(ADMEntryRef entry) {
+    return entryOf(entry)->id;
+}
+int32_t SPAPI getEntryIndex(ADMEntryRef entry) {
+    int32_t index = 0;
+    for (FakeEntry& other : fake.items[entryOf(entry)->item].entries) {
+        if (&other == entryOf(entry)) return index;
+        ++index;
+    }
+    return -1;
+}
+void SPAPI selectEntry(ADMEntryRef entry, AIBoolean select) {
+    FakeEntry& chosen = *entryOf(entry);
+    if (select)
+        for (FakeEntry& other : fake.items[chosen.item].entries)
+            other.selected = false;
+    chosen.selected = select != 0;
+    logCall("Select", chosen.item, getEntryIndex(entry));
+}
+void SPAPI setPictureID(ADMEntryRef entry, int32_t pictureID, const char*) {
+    entryOf(entry)->picture = pictureID;
+}
+const ADMEntrySuite kADMEntry = {setEntryText,  setEntryID,  getEntryID,
+                                 getEntryIndex, selectEntry, setPictureID};
 
 SPErr SPAPI numberToText(AIReal value, int16_t decimals, unsigned char* text) {
     char buffer[64];
@@ -248,7 +505,8 @@ const void* tableFor(const std::string& name) {
         {kAIArtStyleSuite, &kArtStyle}, {kAIToolSuite, &kTool},
         {kADMBasicSuite, &kADMBasic},   {kADMDialogSuite, &kADMDialog},
         {kADMItemSuite, &kADMItem},     {kADMIconSuite, &kIcon},
-        {kADMTrackerSuite, &kTracker}};
+        {kADMTrackerSuite, &kTracker},  {kADMListSuite, &kADMList},
+        {kADMEntrySuite, &kADMEntry}};
     auto found = tables.find(name);
     return found == tables.end() ? static_cast<const void*>(kUncalledSuite) : found->second;
 }
@@ -299,6 +557,40 @@ void installGenerationSuites() {
     sAITool = &kTool;
     sAIArt = &kArt;
     sAIPath = &kPath;
+}
+
+void installDialogSuites() {
+    sADMDialog = &kADMDialog;
+    sADMItem = &kADMItem;
+    sADMList = &kADMList;
+    sADMEntry = &kADMEntry;
+    sAISwatchList = &kSwatchList;
+}
+
+ADMDialogRef fakeDialog() {
+    return reinterpret_cast<ADMDialogRef>(0x5000);
+}
+
+void userSets(int32_t item, double value) {
+    FakeItem& it = itemOf(itemRef(item));
+    it.value = clamped(it, value);
+    sendNotify(itemRef(item), kADMUserChangedNotifier);
+}
+
+void userChooses(int32_t item, int32_t position) {
+    ADMEntryRef entry = indexEntry(reinterpret_cast<ADMListRef>(itemRef(item)), position);
+    if (entry != nullptr) selectEntry(entry, true);
+    sendNotify(itemRef(item), kADMUserChangedNotifier);
+}
+
+void userClicks(int32_t item) {
+    sendNotify(itemRef(item), kADMUserChangedNotifier);
+}
+
+int32_t activeEntryOf(int32_t item) {
+    for (const FakeEntry& entry : fake.items[item].entries)
+        if (entry.selected) return entry.id;
+    return -1;
 }
 
 SPMessageData fakeMessageData() {

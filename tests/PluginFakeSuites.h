@@ -5,6 +5,7 @@
 #define ZZ_TESTS_PLUGIN_FAKE_SUITES_H
 
 #include <deque>
+#include <list>
 #include <map>
 #include <string>
 #include <vector>
@@ -24,6 +25,33 @@ struct FakePath {
     int16_t paintOrder = 0;
     std::vector<AIPathSegment> segments;
     bool closed = false;
+};
+
+// One entry of a fake popup or list box.
+struct FakeEntry {
+    int32_t item = 0; // the id of the item whose list holds it
+    int32_t id = 0;
+    std::string text;
+    int32_t picture = 0;
+    bool selected = false;
+};
+
+// One item of the fake dialog model, as the ADM Dialog, Item, List and Entry fakes leave it. Values are held
+// as a spin edit holds them: clamped into the range once a bound is set.
+struct FakeItem {
+    int32_t id = 0;
+    bool created = false; // made by CreateItem (template items of the error dialog are not)
+    std::string type;
+    ADMRect rect{};
+    std::string text;
+    double value = 0.0;
+    bool hasMin = false, hasMax = false;
+    double min = 0.0, max = 0.0;
+    int32_t precision = -1, units = -1, font = -1, style = -1; // -1: never set
+    bool visible = true, enabled = true, active = false, textSelected = false;
+    ADMItemNotifyProc notifier = nullptr;
+    int32_t entryHeight = 0;
+    std::list<FakeEntry> entries;
 };
 
 struct FakeHostState {
@@ -68,6 +96,13 @@ struct FakeHostState {
     std::map<int32_t, std::string> itemTexts;
     std::map<int32_t, ADMItemNotifyProc> notifyProcs;
     int defaultNotifies = 0;
+    // the dialog model behind ADM Dialog, Item, List and Entry
+    std::map<int32_t, FakeItem> items;
+    std::vector<int32_t> createdItems; // ids in the order CreateItem made them
+    std::vector<std::string>
+        admCalls; // "CreateItem 4", "SetMinIntValue 4 1", "Show 240 0", "Select 3 0", ...
+    int32_t dialogWidth = 0, dialogHeight = 0;
+    int32_t endedWith = 0; // the button whose default handling ended the dialog; 0 while open
     // start-up
     int32_t pluginOptions = 0x10;
     int32_t iconType = kWinIcon;
@@ -91,6 +126,17 @@ extern const SPBasicSuite fakeBasicSuite;
 void resetFakeHost();
 // Points every module-wide suite pointer the driver and the weave decision use at the fakes.
 void installGenerationSuites();
+// Points the module-wide suite pointers the options dialog uses at the fakes.
+void installDialogSuites();
+// The handle the fake dialog suite gives out for the dialog the options dialog is built in.
+ADMDialogRef fakeDialog();
+// What a user does in the dialog: types a value into a spin edit or ticks a check box, chooses the entry at a
+// position of a list, clicks a button; each followed by the notification the host sends.
+void userSets(int32_t item, double value);
+void userChooses(int32_t item, int32_t position);
+void userClicks(int32_t item);
+// The id of the active entry of an item's list, -1 for none.
+int32_t activeEntryOf(int32_t item);
 // A message header with the fake basic suite.
 SPMessageData fakeMessageData();
 // The segments' anchors of path `index`, as (h, v) pairs.

@@ -45,20 +45,23 @@ TEST(SessionDialogActions, BadActionsAreScriptErrorsNamingTheEventTheActionAndTh
     EXPECT_NE(about.message.find("unknown field \"actions\""), std::string::npos) << about.message;
 }
 
-TEST(SessionDialogActions, ActionsOnItemsTheDialogLacksAreRefusedAndTheDialogEndsWithCancel) {
+TEST(SessionDialogActions, ActionsOnMissingOrHiddenItemsAreRefusedAndTheDialogEndsWithCancel) {
+    // Item 10 lies on the second page, hidden while the first is shown.
     const ordered_json report = run(R"({"events":[{"do":"startup"},{"do":"editOptions","actions":[
-        {"item":3,"select":2},{"item":4,"value":true},{"item":1,"click":true}]}]})");
+        {"item":9999,"click":true},{"item":10,"value":5}]}]})");
     EXPECT_EQ(report["results"][1], fourCC("STOP")); // ended with Cancel: a user cancel
     const ordered_json& dialog = report["dialogs"][0];
     EXPECT_EQ(dialog["name"], "ZigzagTool");
     EXPECT_EQ(dialog["result"], 2);
-    ASSERT_EQ(dialog["refused"].size(), 3u);
-    EXPECT_EQ(dialog["refused"][0], (ordered_json{{"action", 0}, {"reason", "the dialog has no item 3"}}));
-    EXPECT_EQ(dialog["refused"][2]["action"], 2);
-    ASSERT_EQ(dialog["snapshots"].size(), 4u); // after the init procedure and after each action
+    ASSERT_EQ(dialog["refused"].size(), 2u);
+    EXPECT_EQ(dialog["refused"][0], (ordered_json{{"action", 0}, {"reason", "the dialog has no item 9999"}}));
+    EXPECT_EQ(dialog["refused"][1]["action"], 1);
+    EXPECT_NE(dialog["refused"][1]["reason"].get<std::string>().find("hidden"), std::string::npos)
+        << dialog["refused"][1];
+    ASSERT_EQ(dialog["snapshots"].size(), 3u); // after the init procedure and after each action
     EXPECT_EQ(dialog["snapshots"][0]["after"], "init");
-    EXPECT_EQ(dialog["snapshots"][3]["after"], 2);
-    EXPECT_TRUE(dialog["snapshots"][3]["items"].empty());
+    EXPECT_EQ(dialog["snapshots"][2]["after"], 1);
+    EXPECT_EQ(dialog["snapshots"][2]["items"], dialog["snapshots"][0]["items"]); // nothing changed
 }
 
 TEST(SessionDialogActions, SnapshotsKeyItemsSharingAnIdApartAndListOnlyTheKeysThatApply) {
@@ -147,11 +150,25 @@ TEST(DialogChoices, EachEntryIsPlayedInAFreshSessionAndComparedWithTheSettingsAf
     EXPECT_EQ(module.scripts[3]["events"][1], chooseAndConfirmEvent(7, 5));
 }
 
+TEST(DialogChoices, TheToolsPresetsAreListedWithWhatEachChanges) {
+    std::vector<ChoiceEffect> choices;
+    std::string why;
+    ASSERT_TRUE(listChoices(moduleSessions(sessiontest::modulePath()), 3, &choices, &why)) << why;
+    ASSERT_EQ(choices.size(), 37u);
+    EXPECT_EQ(choices[14].id, 14);
+    EXPECT_EQ(choices[14].text, " Preset 014");
+    EXPECT_TRUE(choices[14].refused.empty()) << choices[14].refused;
+    bool elements = false;
+    for (const SettingChange& change : choices[14].changes)
+        elements = elements || change.field == "zigzagElements";
+    EXPECT_TRUE(elements);
+}
+
 TEST(DialogChoices, ADialogWithoutThePopupIsAnError) {
     std::vector<ChoiceEffect> choices;
     std::string why;
-    EXPECT_FALSE(listChoices(moduleSessions(sessiontest::modulePath()), 3, &choices, &why));
-    EXPECT_EQ(why, "the dialog \"ZigzagTool\" has no popup list 3");
+    EXPECT_FALSE(listChoices(moduleSessions(sessiontest::modulePath()), 9999, &choices, &why));
+    EXPECT_EQ(why, "the dialog \"ZigzagTool\" has no popup list 9999");
     EXPECT_FALSE(listChoices(moduleSessions("no-such-module.aip"), 3, &choices, &why));
     EXPECT_FALSE(why.empty());
 }
@@ -160,10 +177,12 @@ TEST(DialogChoices, ADialogWithoutThePopupIsAnError) {
 TEST(DialogChoices, DrawWithAPresetTheDialogRefusesSaysSoAndStillDraws) {
     test::ScratchDir scratch;
     const std::string out = scratch.file("preset.svg");
-    EXPECT_EQ(test::runZigzag("draw --to 10,-30 --preset 4 -o '" + out + "'"), 1);
+    EXPECT_EQ(test::runZigzag("draw --to 10,-30 --preset 4 -o '" + out + "'"), 0);
+    std::filesystem::remove(out);
+    EXPECT_EQ(test::runZigzag("draw --to 10,-30 --preset 99 -o '" + out + "'"), 1); // no such entry
     EXPECT_TRUE(std::filesystem::exists(out));
     EXPECT_EQ(test::runZigzag("draw --to 10,-30 --preset -1 -o '" + out + "'"), 2);
-    EXPECT_EQ(test::runZigzag("presets"), 1);
+    EXPECT_EQ(test::runZigzag("presets"), 0);
     EXPECT_EQ(test::runZigzag("presets --verbose"), 2);
 }
 #endif

@@ -113,5 +113,22 @@ TEST(SessionOptions, EveryOpeningBuildsTheDialogAnewFromTheRecord) {
     EXPECT_EQ(report["settings"]["linkZigzag2To1"], 1);
 }
 
+TEST(SessionOptions, AUserTypingOnAnotherPageStoresWhatTheFieldShowsAndAChosenPresetLastsThroughOk) {
+    // Page 2 holds the curve handle fields (two decimals); the element count (item 4) is on page 1.
+    const ordered_json typed = run(R"({"events":[{"do":"startup"},{"do":"editOptions","actions":[
+        {"item":301,"click":true},{"item":83,"value":1.237},{"item":4,"value":500},{"item":1,"click":true}]}]})");
+    EXPECT_EQ(typed["results"][1], 0);
+    EXPECT_EQ(typed["settings"]["curve1X"], 1.24);
+    EXPECT_EQ(typed["settings"]["zigzagElements"], 10); // item 4 was hidden: the user could not type there
+    ASSERT_EQ(typed["dialogs"][0]["refused"].size(), 1u);
+    EXPECT_EQ(typed["dialogs"][0]["refused"][0]["reason"], "item 4 is hidden");
+
+    const ordered_json preset = run(R"({"events":[{"do":"startup"},{"do":"editOptions","actions":[
+        {"item":3,"select":14},{"item":1,"click":true}]}]})");
+    EXPECT_EQ(preset["results"][1], 0);
+    EXPECT_EQ(preset["settings"]["zigzagElements"], 30);
+    EXPECT_EQ(preset["settings"]["presetIndex"], 14);
+}
+
 } // namespace
 } // namespace zz

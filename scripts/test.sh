@@ -30,4 +30,7 @@ echo "== Windows tests under wine"
 export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 (cd build/windows && wine ./zigzag_tests.exe)
 
+echo "== the same reports on both targets"
+scripts/check-targets.sh
+
 echo "== all tests passed"

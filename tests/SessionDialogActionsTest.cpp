@@ -150,6 +150,25 @@ TEST(DialogChoices, EachEntryIsPlayedInAFreshSessionAndComparedWithTheSettingsAf
     EXPECT_EQ(module.scripts[3]["events"][1], chooseAndConfirmEvent(7, 5));
 }
 
+// The session scripts kept with the tests (scripts/check-targets.sh also compares their reports across the
+// two targets): each plays through, random action sequences on every item of the real dialog among them.
+TEST(SessionDialogActions, TheKeptSessionScriptsPlayThroughAndEveryRefusalIsExplained) {
+    std::size_t scripts = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(ZZ_SOURCE_DIR) + "/tests/scripts")) {
+        if (entry.path().extension() != ".json") continue;
+        ++scripts;
+        SessionError error;
+        const ordered_json report =
+            runSessionText(test::readFile(entry.path()), sessiontest::modulePath(), &error);
+        ASSERT_FALSE(report.is_null()) << entry.path() << ": " << error.message;
+        for (const ordered_json& dialog : report["dialogs"])
+            for (const ordered_json& refusal : dialog.value("refused", ordered_json::array()))
+                EXPECT_FALSE(refusal["reason"].get<std::string>().empty()) << entry.path();
+    }
+    EXPECT_GE(scripts, 4u);
+}
+
 TEST(DialogChoices, TheToolsPresetsAreListedWithWhatEachChanges) {
     std::vector<ChoiceEffect> choices;
     std::string why;

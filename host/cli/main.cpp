@@ -9,6 +9,7 @@
 #include "host/script/RunCommand.h"
 
 #include "host/cli/DrawCommand.h"
+#include "host/cli/DialogCommand.h"
 #include "host/cli/PresetsCommand.h"
 #include "host/cli/ResourcesCommand.h"
 
@@ -20,7 +21,8 @@ void printUsage(std::ostream& stream) {
     stream << "usage: zigzag run SCRIPT.json [--out REPORT.json] [--module PATH]\n"
               "       zigzag resources MODULE\n"
               "       zigzag draw --to X,Y [options] -o OUT.svg   (zigzag draw --help for the options)\n"
-              "       zigzag presets [--module PATH]\n";
+              "       zigzag presets [--module PATH]\n"
+              "       zigzag dialog --page P [--preset N] [--module PATH] -o OUT.svg\n";
 }
 
 int dispatch(const std::vector<std::string>& words) {
@@ -43,6 +45,8 @@ int dispatch(const std::vector<std::string>& words) {
     if (command == "draw") {
         return runDrawCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
     }
+    if (command == "dialog")
+        return runDialogCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
     if (command == "presets")
         return runPresetsCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
     std::cerr << "zigzag: unknown command \"" << command << "\"\n";

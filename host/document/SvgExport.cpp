@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "host/base/Utf8.h"
+#include "host/base/XmlText.h"
 #include "host/base/AtomicFile.h"
 
 namespace zz {
@@ -83,46 +84,6 @@ std::string artRefusal(const Art& art) {
             if (std::string why = artRefusal(*child); !why.empty()) return why;
         return "";
     }
-}
-
-// An attribute value: valid UTF-8 (the file says it is), markup characters as entities, and the blanks that
-// XML would fold into spaces as character references so that they read back as they were.
-std::string escape(const std::string& raw) {
-    const std::string text = validUtf8(raw);
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
-            out += "&apos;";
-            break;
-        case '\t':
-            out += "&#9;";
-            break;
-        case '\n':
-            out += "&#10;";
-            break;
-        case '\r':
-            out += "&#13;";
-            break;
-        default:
-            // Other control characters are not allowed in XML 1.0 at all, not even as references.
-            out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-        }
-    }
-    return out;
 }
 
 // "data-" plus the tag name in the characters an attribute name may hold, lower case.
@@ -269,7 +230,7 @@ class SvgWriter {
             std::string unique = base;
             for (int n = 2; !used.insert(unique).second; ++n)
                 unique = base + "-" + std::to_string(n);
-            attribute(unique, escape(value));
+            attribute(unique, xmlEscaped(value));
         }
     }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <sstream>
 
+#include "host/base/XmlText.h"
+
 namespace zz {
 
 namespace {
@@ -11,30 +13,6 @@ using nlohmann::ordered_json;
 
 constexpr int32_t kBoldFont = 5; // kADMDialogFontBold
 constexpr int32_t kListRowHeight = 22;
-
-std::string escaped(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            // Control characters have no place in XML text.
-            if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') out += c;
-        }
-    }
-    return out;
-}
 
 std::string base64(const std::vector<uint8_t>& bytes) {
     static const char* const kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -76,7 +54,7 @@ class Picture {
         if (!item.value("visible", true)) return;
         const std::string type = item.value("type", "");
         const Rect r = rectOf(item);
-        out_ << "<g data-item=\"" << escaped(id) << "\""
+        out_ << "<g data-item=\"" << xmlEscaped(id) << "\""
              << (item.value("enabled", true) ? "" : " opacity=\"0.4\"") << ">\n";
         const std::string text = item.value("text", "");
         const bool bold = item.value("font", 0) == kBoldFont;
@@ -130,7 +108,7 @@ class Picture {
     void label(int32_t x, int32_t middle, const std::string& text, bool bold, const char* anchor = "start") {
         if (text.empty()) return;
         out_ << "<text x=\"" << x << "\" y=\"" << middle + 4 << "\" text-anchor=\"" << anchor << "\""
-             << (bold ? " font-weight=\"bold\"" : "") << " xml:space=\"preserve\">" << escaped(text)
+             << (bold ? " font-weight=\"bold\"" : "") << " xml:space=\"preserve\">" << xmlEscaped(text)
              << "</text>\n";
     }
 
@@ -211,7 +189,7 @@ std::string dialogPictureSvg(const ordered_json& dialog, const BitmapSource& bit
         << "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" << width << "\" height=\""
         << height << "\" viewBox=\"0 0 " << width << " " << height
         << "\" font-family=\"sans-serif\" font-size=\"11\">\n"
-        << "<title>" << escaped(dialog.value("name", "")) << "</title>\n"
+        << "<title>" << xmlEscaped(dialog.value("name", "")) << "</title>\n"
         << "<rect width=\"" << width << "\" height=\"" << height << "\" fill=\"#ececec\"/>\n";
     if (snapshots.is_array() && !snapshots.empty()) {
         const ordered_json empty = ordered_json::object();

@@ -9,7 +9,6 @@
 #include <sstream>
 #include <string_view>
 
-#include "host/base/Utf8.h"
 #include "host/base/XmlText.h"
 #include "host/base/AtomicFile.h"
 

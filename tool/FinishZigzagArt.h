@@ -8,9 +8,11 @@
 // One element's path as soon as it is written, or the single path that holds every element.
 enum class FinishVariant { PerElement, WholePath };
 
-// Finishes `art`; `elementIndex` is the element's index (per element) or the element count (whole path).
-// Returns the first failing host status, 0 after a complete run.
-SPErr finishZigzagArt(AIArtHandle art, const GenerationContext& context, FinishVariant variant,
+// Styles, transforms and decorates `art` under the settings, in one fixed order; `elementIndex` is the
+// element's index (per element) or the element count (whole path). Sets the context's reflectionsMade when
+// it makes reflections. Returns the first failing host status that a step tests, 0 after a complete run; the
+// art made until then stays.
+SPErr finishZigzagArt(AIArtHandle art, GenerationContext& context, FinishVariant variant,
                       int32_t elementIndex);
 
 #endif

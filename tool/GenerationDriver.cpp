@@ -1,5 +1,6 @@
 #include "tool/GenerationDriver.h"
 
+#include "geometry/ArtSteps.h"
 #include "geometry/DesignTemplates.h"
 #include "settings/ToolSettings.h"
 #include "shell/Suites.h"
@@ -19,26 +20,8 @@ constexpr int32_t kLastSteppedElementCount = 100;
 // The corner flag of every written segment: each anchor is a corner whose handles move independently.
 constexpr AIBoolean kSegmentCorner = 1;
 
-float randomDraw() {
-    return sAIRandom->FloatRnd();
-}
-
-// -1 or +1, drawn from its own random number.
-float randomSign() {
-    return randomDraw() > 0.5f ? -1.0f : 1.0f;
-}
-
 uint32_t modifierKeys() {
     return sADMTracker->GetModifiers(nullptr);
-}
-
-// trunc(value) as a 32-bit integer. The settings reach the driver unchecked, so a product may lie beyond the
-// integer range: it gives the nearest end of the range (NaN gives 0) instead of an undefined conversion.
-int32_t truncToInt32(float value) {
-    if (!(value == value)) return 0;
-    if (value >= 2147483648.0f) return INT32_MAX;
-    if (value < -2147483648.0f) return INT32_MIN;
-    return static_cast<int32_t>(value);
 }
 
 // value + 1, or `first` once that would pass `last` (also for the largest integer, which has no successor).
@@ -278,7 +261,7 @@ SPErr generateZigzagArt(AIReal cursorX, AIReal cursorY, int16_t pressure) {
     walk.previousFactor = 1.0f;
     walk.pointsSoFar = 0;
     walk.yBase = p.v;
-    const int32_t defaultBeneath = settings.weavePlaceMode == 1 ? 1 : 0;
+    const int32_t defaultBeneath = weaveDefaultResult();
     int32_t k = 0;
     for (; k < elementCount; ++k) {
         const bool odd = k % 2 == 1;

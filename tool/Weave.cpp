@@ -79,6 +79,10 @@ bool reflectionGoesBeneath(int32_t mode, int32_t r, int32_t k) {
 
 } // namespace
 
+int32_t weaveDefaultResult() {
+    return globalsBlock->weavePlaceMode == kPlaceBeneathAll ? 1 : 0;
+}
+
 int32_t weavePlacesBeneath(int32_t reflectionIndex, int32_t elementIndex, int32_t defaultResult) {
     int32_t mode = globalsBlock->weavePlaceMode;
     if (mode == kWeaveIgnore || mode == kPlaceBeneathAll) return defaultResult;

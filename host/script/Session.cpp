@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include <iterator>
 #include <sstream>
 
 #include "ADMDialog.h"
@@ -64,7 +65,7 @@ AIColor colourOf(const json& value) {
     if (value.is_null()) return colour;
     colour.kind = static_cast<int16_t>(value["kind"].get<int>());
     if (value.contains("values"))
-        for (std::size_t i = 0; i < value["values"].size(); ++i)
+        for (std::size_t i = 0; i < value["values"].size() && i < std::size(colour.value); ++i)
             colour.value[i] = static_cast<AIReal>(value["values"][i].get<double>());
     return colour;
 }

@@ -109,6 +109,36 @@ TEST(DocumentReport, EveryKindOfArtStreamsAsTheTreeFormWouldPrintIt) {
               "second"); // the later raw name wins
 }
 
+TEST(DocumentReport, EveryEnvelopeSaysItsWarpAndNoOtherArtHasOne) {
+    Document document;
+    ArtId shape = 0, warped = 0, bare = 0;
+    const ArtId first = pathWith(document, {corner(0, 0), corner(5, 5)});
+    shape = pathWith(document, {corner(0, 0), corner(9, 9)});
+    ASSERT_EQ(document.makeEnvelope(&first, 1, shape, AIEnvelopeOptions{0, 50}, &warped), DocStatus::ok);
+    ASSERT_EQ(document.setWarp(warped, Warp{15, -0.75f, 0.5f, 0.125f, true}), DocStatus::ok);
+    const ArtId second = pathWith(document, {corner(1, 1)});
+    shape = pathWith(document, {corner(2, 2)});
+    ASSERT_EQ(document.makeEnvelope(&second, 1, shape, AIEnvelopeOptions{0, 50}, &bare), DocStatus::ok);
+    ArtId group = 0;
+    ASSERT_EQ(document.newArt(kGroupArt, kPlaceAboveAll, 0, &group), DocStatus::ok);
+
+    expectSameText(document);
+    const ordered_json art = ordered_json::parse(streamedText(writeArtReport, document)).at("art");
+    ASSERT_EQ(art.size(), 3u);
+    EXPECT_EQ(art[0]["type"], "envelope");
+    EXPECT_EQ(
+        art[0]["warp"],
+        (ordered_json{
+            {"bend", -0.75}, {"horizontal", 0.5}, {"rotate", true}, {"style", 15}, {"vertical", 0.125}}));
+    EXPECT_EQ(art[0]["children"].size(), 1u);
+    EXPECT_EQ(art[0]["children"][0].count("warp"), 0u); // the wrapped path
+    EXPECT_EQ(art[1]["type"], "envelope");
+    ASSERT_TRUE(art[1].contains("warp"));
+    EXPECT_TRUE(art[1]["warp"].is_null());
+    EXPECT_EQ(art[2]["type"], "group");
+    EXPECT_EQ(art[2].count("warp"), 0u);
+}
+
 TEST(DocumentReport, NumbersThatAreNotFiniteShowAsNanInfAndMinusInf) {
     Document document;
     AIPathSegment odd = corner(1, 2);

@@ -5,13 +5,17 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <optional>
+#include <sstream>
 
 #include <nlohmann/json.hpp>
 
 #include "host/cli/ToolDialog.h"
 #include "host/script/DialogChoices.h"
+#include "host/script/JsonText.h"
 #include "host/script/Session.h"
 #include "host/script/SettingsJson.h"
 
@@ -22,7 +26,10 @@ using nlohmann::json;
 const char* const kUsage =
     "usage: zigzag draw --to X,Y [--from X,Y] [--events N] [--set FIELD=VALUE ...] [--modifiers M]\n"
     "                   [--pressure P] [--seed S] [--page W,H] [--color-model gray|rgb|cmyk]\n"
-    "                   [--swatches N] [--styles N] [--preset N] -o OUT.svg\n";
+    "                   [--swatches N] [--styles N] [--document JSON|FILE] [--preset N] -o OUT.svg\n"
+    "  --document takes the object a session script's \"document\" holds (colorModel, page, swatches,\n"
+    "  namedStyles, paint, pressure, iconType), as JSON text starting with '{' or as a file holding it;\n"
+    "  its keys and those of --page, --color-model, --swatches and --styles apply in the order given.\n";
 
 struct UsageError {
     std::string message;
@@ -53,6 +60,31 @@ std::optional<int64_t> parseInteger(const std::string& text) {
     const long long value = std::strtoll(text.c_str(), &end, hex ? 16 : 10);
     if (end != text.c_str() + text.size() || errno == ERANGE) return std::nullopt;
     return value;
+}
+
+// The document object of --document: JSON text when it starts with '{', else the file that holds it.
+json parseDocument(const std::string& option, const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    std::string source = text;
+    std::string named = option + " '" + text + "'";
+    if (first == std::string::npos || text[first] != '{') {
+        named = option + " " + text;
+        std::error_code ignored;
+        std::ifstream file(text, std::ios::binary);
+        if (text.empty() || std::filesystem::is_directory(text, ignored) || !file)
+            throw UsageError{named + ": no such file (give a file or JSON text starting with '{')"};
+        std::ostringstream content;
+        content << file.rdbuf();
+        source = content.str();
+    }
+    std::string problem;
+    const std::optional<json> document = zz::parseJsonNamingPlace(source, &problem);
+    if (!document) throw UsageError{named + ": " + problem};
+    if (!document->is_object()) throw UsageError{named + ": must be a JSON object"};
+    // Checked as a script's document is, so that the message names the place of a bad value.
+    if (const auto bad = zz::checkScript(json{{"document", *document}}))
+        throw UsageError{named + ": " + *bad};
+    return *document;
 }
 
 json parsePoint(const std::string& option, const std::string& text) {
@@ -143,6 +175,8 @@ DrawOptions parseArguments(const std::vector<std::string>& args) {
             options.document["swatches"] = parseRange(option, value(), 0, 100000);
         } else if (option == "--styles") {
             options.document["namedStyles"] = parseRange(option, value(), 0, 100000);
+        } else if (option == "--document") {
+            options.document.update(parseDocument(option, value()));
         } else if (option == "--preset") {
             options.preset = parseRange(option, value(), 0, INT32_MAX);
         } else if (option == "-o" || option == "--output") {

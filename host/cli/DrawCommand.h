@@ -18,6 +18,8 @@
 //   --color-model M     gray, rgb or cmyk (default rgb)
 //   --swatches N        swatches in the document's list (default 0)
 //   --styles N          named graphic styles (default 0)
+//   --document DOC      the document as a session script's "document" object: JSON text starting with '{',
+//                       or a file holding it; its keys and those of the four options above apply in order
 //   --preset N          chooses entry N of the options dialog's preset popup and clicks OK before the drag
 //   -o OUT.svg          the picture to write (required)
 // The module at `modulePath` is started, the preset chosen, the settings applied, the drag played (mouse

@@ -113,6 +113,9 @@ void ToolSession::abandonDrag() {
 void ToolSession::newDocument(DocumentFacts facts) {
     abandonDrag();
     document().reset(std::move(facts));
+    // A fresh document starts from the paint its facts give for new art (the colour model's default when
+    // they give none), so every new document of the session takes the same paint.
+    document().setCurrentPaint(startingPaint(document().facts()));
 }
 
 bool ToolSession::exportSvg(const std::string& path, std::string* error) {

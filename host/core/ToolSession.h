@@ -70,7 +70,8 @@ class ToolSession {
     // The host's own undo and redo of whole drags. False: nothing to undo or redo.
     bool undo() { return document().undo(); }
     bool redo() { return document().redo(); }
-    // A new, empty document with these facts; the history goes with the old one.
+    // A new, empty document with these facts; the history goes with the old one. New art takes the paint the
+    // facts give (startingPaint).
     void newDocument(DocumentFacts facts);
     // Writes the document as SVG, atomically. False with the reason.
     bool exportSvg(const std::string& path, std::string* error);

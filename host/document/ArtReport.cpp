@@ -259,9 +259,12 @@ class ReportWriter {
         tags(data.tags, inner);
         key("type", inner);
         value(Json(typeName(data.type)), 0);
-        if (data.warp) {
+        if (data.type == kEnvelopeArt) {
             key("warp", inner);
-            warp(*data.warp, inner);
+            if (data.warp)
+                warp(*data.warp, inner);
+            else
+                out_ << "null";
         }
         out_ << '\n';
         spaces(indent);
@@ -302,12 +305,15 @@ nlohmann::json artObjectReport(const Art& art) {
             children.push_back(artObjectReport(*child));
         object["children"] = std::move(children);
     }
-    if (data.warp) {
-        object["warp"] = {{"style", data.warp->style},
-                          {"bend", number<nlohmann::json>(data.warp->bend)},
-                          {"horizontal", number<nlohmann::json>(data.warp->horizontal)},
-                          {"vertical", number<nlohmann::json>(data.warp->vertical)},
-                          {"rotate", data.warp->rotate}};
+    // Every envelope says whether it has a warp: null when it has none.
+    if (data.type == kEnvelopeArt) {
+        object["warp"] = nullptr;
+        if (data.warp)
+            object["warp"] = {{"style", data.warp->style},
+                              {"bend", number<nlohmann::json>(data.warp->bend)},
+                              {"horizontal", number<nlohmann::json>(data.warp->horizontal)},
+                              {"vertical", number<nlohmann::json>(data.warp->vertical)},
+                              {"rotate", data.warp->rotate}};
     }
     return object;
 }

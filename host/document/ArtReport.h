@@ -13,9 +13,9 @@ namespace zz {
 // The layer's art, bottom to top. Each object: {"type": "path" | "compound" | "group" | "symbol" |
 // "envelope", "segments": [{"p": [x, y], "in": [x, y], "out": [x, y], "corner": bool}, ...] and "closed"
 // (paths), "style": {"fillPaint", "fill": {"kind", "values"}, "strokePaint", "stroke": {...}, "strokeWidth"},
-// "opacity", "blendMode", "tags": {name: value}, "children": [...] (containers), "warp" (envelopes with
-// one)}. Numbers are the floats' shortest decimal forms; a number that is not finite is the string "nan",
-// "inf" or "-inf".
+// "opacity", "blendMode", "tags": {name: value}, "children": [...] (containers), "warp" (envelopes only:
+// {"style", "bend", "horizontal", "vertical", "rotate"}, or null when the envelope has no warp)}. Numbers are
+// the floats' shortest decimal forms; a number that is not finite is the string "nan", "inf" or "-inf".
 nlohmann::json artReport(const Document& document);
 
 // One art object in the same form.

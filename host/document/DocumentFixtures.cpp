@@ -91,6 +91,10 @@ AIPathStyle defaultPaint(int16_t colorModel) {
     return style;
 }
 
+AIPathStyle startingPaint(const DocumentFacts& facts) {
+    return facts.paint ? *facts.paint : defaultPaint(facts.colorModel);
+}
+
 std::vector<NamedStyle> makeNamedStyles(int32_t count, int16_t colorModel) {
     const AIPathStyle paint = defaultPaint(colorModel);
     std::vector<NamedStyle> styles;
@@ -113,7 +117,11 @@ std::vector<NamedStyle> makeNamedStyles(int32_t count, int16_t colorModel) {
 }
 
 DocumentFixtures::DocumentFixtures(DocumentFacts facts)
-    : facts_(std::move(facts)), namedStyles_(makeNamedStyles(facts_.namedStyles, facts_.colorModel)) {}
+    : facts_(std::move(facts)),
+      namedStyles_(facts_.namedStyleList ? *facts_.namedStyleList
+                                         : makeNamedStyles(facts_.namedStyles, facts_.colorModel)) {
+    facts_.namedStyles = namedStyleCount();
+}
 
 const NamedStyle* DocumentFixtures::namedStyle(int32_t index) const {
     if (index < 0 || index >= namedStyleCount()) return nullptr;

@@ -4,28 +4,41 @@
 #define ZZ_HOST_DOCUMENT_DOCUMENT_FIXTURES_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ZZTypes.h"
 
 namespace zz {
 
+// A named graphic style: a path style and an opacity.
+struct NamedStyle {
+    std::string name;
+    AIPathStyle style;
+    AIReal opacity = 1.0f;
+};
+
 // The facts a session script can give about the document.
 struct DocumentFacts {
+    DocumentFacts() = default;
+    // The facts every document has; the paint and the named styles one by one keep their defaults.
+    DocumentFacts(int16_t colorModel, AIReal pageWidth, AIReal pageHeight, std::vector<AIColor> swatches,
+                  int32_t namedStyles, bool hasPressure)
+        : colorModel(colorModel), pageWidth(pageWidth), pageHeight(pageHeight), swatches(std::move(swatches)),
+          namedStyles(namedStyles), hasPressure(hasPressure) {}
+
     int16_t colorModel = kDocRGBColor;
     AIReal pageWidth = 612.0f;
     AIReal pageHeight = 792.0f;
     std::vector<AIColor> swatches; // the whole list, the first two entries being the special ones
     int32_t namedStyles = 0;
     bool hasPressure = false; // informational; the tool suite answers SystemHasPressure
-};
-
-// A named graphic style: a path style and an opacity.
-struct NamedStyle {
-    std::string name;
-    AIPathStyle style;
-    AIReal opacity = 1.0f;
+    // The paint new art takes; none: the colour model's default paint (see startingPaint).
+    std::optional<AIPathStyle> paint;
+    // The named styles one by one, index 0 first; none: `namedStyles` made-up ones (see makeNamedStyles).
+    std::optional<std::vector<NamedStyle>> namedStyleList;
 };
 
 // A plausible swatch list of `count` entries: entry 0 is "none", entry 1 "registration", the others ordinary
@@ -35,6 +48,9 @@ std::vector<AIColor> makeSwatchList(int count, int16_t colorModel = kDocRGBColor
 
 // The document's starting paint for new art in a colour model: fill white, stroke black, width 1.
 AIPathStyle defaultPaint(int16_t colorModel);
+
+// The paint new art takes in a new document with these facts: the one they give, else the default paint.
+AIPathStyle startingPaint(const DocumentFacts& facts);
 
 // `count` named styles in the colour model: "[Default]" (the default paint), then "Style 1", "Style 2", ...
 // of varied colours, widths and opacities.

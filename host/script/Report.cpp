@@ -191,6 +191,7 @@ void writeReport(std::ostream& out, const ReportSources& sources) {
     report.member("cursor", cursor ? ordered_json(*cursor) : ordered_json(nullptr));
 
     writeArtReport(report.begin("art"), host.document(), 2);
+    writeSymbolReport(report.begin("symbols"), host.document(), 2);
     report.member("plugin", ordered_json{{"options", host.plugin(host.self())->options}});
     report.member("unimplemented", host.unimplementedCalls());
     report.end();

@@ -78,17 +78,69 @@ std::string eventNames() {
     return names;
 }
 
-std::optional<std::string> checkColour(const json& colour) {
-    if (!colour.is_object()) return "must be a colour object {\"kind\": K, \"values\": [...]}";
+// How many values a colour of `kind` has: gray one, four-colour four, three-colour three, the others none.
+std::size_t colourValueCount(int64_t kind) {
+    switch (kind) {
+    case kGrayColor:
+        return 1;
+    case kFourColor:
+        return 4;
+    case kThreeColor:
+        return 3;
+    default:
+        return 0;
+    }
+}
+
+// A colour {"kind": K, "values": [...]}; `place` names it in the message ("document.paint.fill").
+std::optional<std::string> checkColour(const json& colour, const std::string& place) {
+    if (!colour.is_object()) return place + ": must be a colour {\"kind\": K, \"values\": [...]}";
     for (const auto& [key, value] : colour.items())
-        if (key != "kind" && key != "values") return "unknown key \"" + key + "\"";
-    if (!colour.contains("kind") || !isInteger(colour["kind"], 0, 6))
-        return "\"kind\" must be an integer 0 to 6";
-    if (colour.contains("values")) {
-        const json& values = colour["values"];
-        if (!values.is_array() || values.size() > 4) return "\"values\" must be a list of at most 4 numbers";
-        for (const json& value : values)
-            if (!isFiniteNumber(value)) return "\"values\" must hold numbers";
+        if (key != "kind" && key != "values")
+            return place + ": unknown key \"" + key + "\" (known: kind, values)";
+    if (!colour.contains("kind")) return place + ".kind: is missing";
+    if (!isInteger(colour["kind"], kGrayColor, kNoneColor))
+        return place +
+               ".kind: must be a colour kind 0 to 6 (0 gray, 1 four-colour, 2 pattern, 3 spot, 4 gradient, "
+               "5 three-colour, 6 none)";
+    const int64_t kind = colour["kind"].get<int64_t>();
+    const std::size_t count = colourValueCount(kind);
+    const std::string counted = "kind " + std::to_string(kind) + " takes " + std::to_string(count) +
+                                (count == 1 ? " value" : " values");
+    if (!colour.contains("values")) {
+        if (count > 0) return place + ".values: is missing (" + counted + ")";
+        return std::nullopt;
+    }
+    const json& values = colour["values"];
+    if (!values.is_array()) return place + ".values: must be a list of numbers";
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (!isFiniteNumber(values[i]))
+            return place + ".values[" + std::to_string(i) + "]: must be a finite number";
+    if (values.size() != count)
+        return place + ".values: " + counted + ", not " + std::to_string(values.size());
+    return std::nullopt;
+}
+
+// A paint {"fill": COLOUR or null, "stroke": COLOUR or null, "strokeWidth": W}, and for a named style also
+// "opacity": O. Every key may be left out.
+std::optional<std::string> checkPaint(const json& paint, const std::string& place, bool withOpacity) {
+    const char* const known =
+        withOpacity ? "fill, stroke, strokeWidth, opacity" : "fill, stroke, strokeWidth";
+    if (!paint.is_object()) return place + ": must be an object {" + known + "}";
+    for (const auto& [key, value] : paint.items()) {
+        const std::string where = place + "." + key;
+        if (key == "fill" || key == "stroke") {
+            if (value.is_null()) continue; // not painted
+            if (auto problem = checkColour(value, where)) return problem;
+        } else if (key == "strokeWidth") {
+            if (!isFiniteNumber(value) || value.get<double>() < 0.0)
+                return where + ": must be a number 0 or more";
+        } else if (key == "opacity" && withOpacity) {
+            if (!isFiniteNumber(value) || value.get<double>() < 0.0 || value.get<double>() > 1.0)
+                return where + ": must be a number from 0 to 1";
+        } else {
+            return place + ": unknown key \"" + key + "\" (known: " + known + ")";
+        }
     }
     return std::nullopt;
 }
@@ -96,7 +148,8 @@ std::optional<std::string> checkColour(const json& colour) {
 std::optional<std::string> checkDocument(const json& document) {
     if (!document.is_object()) return "document: must be an object";
     for (const auto& [key, value] : document.items()) {
-        const std::string where = "document." + key + ": ";
+        const std::string place = "document." + key;
+        const std::string where = place + ": ";
         if (key == "colorModel") {
             if (!value.is_string() || (value != "gray" && value != "rgb" && value != "cmyk"))
                 return where + "must be \"gray\", \"rgb\" or \"cmyk\"";
@@ -107,14 +160,24 @@ std::optional<std::string> checkDocument(const json& document) {
                 return where + "must be [width, height], two positive numbers";
         } else if (key == "swatches") {
             if (value.is_array()) {
+                // null: a swatch that is no ordinary colour, as the list's "none" and "registration".
                 for (std::size_t i = 0; i < value.size(); ++i)
-                    if (auto problem = checkColour(value[i]))
-                        return "document.swatches[" + std::to_string(i) + "]: " + *problem;
+                    if (!value[i].is_null())
+                        if (auto problem = checkColour(value[i], place + "[" + std::to_string(i) + "]"))
+                            return problem;
             } else if (!isInteger(value, 0, 100000)) {
                 return where + "must be a count (0 to 100000) or a list of colours";
             }
         } else if (key == "namedStyles") {
-            if (!isInteger(value, 0, 100000)) return where + "must be a count (0 to 100000)";
+            if (value.is_array()) {
+                for (std::size_t i = 0; i < value.size(); ++i)
+                    if (auto problem = checkPaint(value[i], place + "[" + std::to_string(i) + "]", true))
+                        return problem;
+            } else if (!isInteger(value, 0, 100000)) {
+                return where + "must be a count (0 to 100000) or a list of styles";
+            }
+        } else if (key == "paint") {
+            if (auto problem = checkPaint(value, place, false)) return problem;
         } else if (key == "pressure") {
             if (!value.is_boolean()) return where + "must be true or false";
         } else if (key == "iconType") {
@@ -122,7 +185,7 @@ std::optional<std::string> checkDocument(const json& document) {
                 return where + "must be a 32-bit integer";
         } else {
             return "document: unknown key \"" + key +
-                   "\" (known: colorModel, page, swatches, namedStyles, pressure, iconType)";
+                   "\" (known: colorModel, page, swatches, namedStyles, paint, pressure, iconType)";
         }
     }
     return std::nullopt;

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include <iterator>
 #include <sstream>
 
 #include "ADMDialog.h"
@@ -56,6 +57,36 @@ std::vector<DialogAction> dialogActions(const json& event) {
     return actions;
 }
 
+// A colour of the script: {"kind": K, "values": [...]}; null (a swatch that is no ordinary colour) is a
+// colour of kind none.
+AIColor colourOf(const json& value) {
+    AIColor colour{};
+    colour.kind = kNoneColor;
+    if (value.is_null()) return colour;
+    colour.kind = static_cast<int16_t>(value["kind"].get<int>());
+    if (value.contains("values"))
+        for (std::size_t i = 0; i < value["values"].size() && i < std::size(colour.value); ++i)
+            colour.value[i] = static_cast<AIReal>(value["values"][i].get<double>());
+    return colour;
+}
+
+// Lays a paint of the script over `style`: a fill or stroke colour paints it, null unpaints it and leaves its
+// colour as it was, and what the paint leaves out stays as it was.
+void layPaint(const json& paint, AIPathStyle* style) {
+    if (paint.contains("fill")) {
+        style->fillPaint = paint["fill"].is_null() ? 0 : 1;
+        if (style->fillPaint != 0) style->fill.color = colourOf(paint["fill"]);
+    }
+    if (paint.contains("stroke")) {
+        style->strokePaint = paint["stroke"].is_null() ? 0 : 1;
+        if (style->strokePaint != 0) style->stroke.color = colourOf(paint["stroke"]);
+    }
+    if (paint.contains("strokeWidth"))
+        style->stroke.width = static_cast<AIReal>(paint["strokeWidth"].get<double>());
+}
+
+} // namespace
+
 DocumentFacts documentFacts(const json& document) {
     DocumentFacts facts;
     if (document.contains("colorModel")) {
@@ -69,22 +100,39 @@ DocumentFacts documentFacts(const json& document) {
     if (document.contains("swatches")) {
         const json& swatches = document["swatches"];
         if (swatches.is_array()) {
-            for (const json& entry : swatches) {
-                AIColor colour{};
-                colour.kind = static_cast<int16_t>(entry["kind"].get<int>());
-                if (entry.contains("values"))
-                    for (std::size_t i = 0; i < entry["values"].size(); ++i)
-                        colour.value[i] = static_cast<AIReal>(entry["values"][i].get<double>());
-                facts.swatches.push_back(colour);
-            }
+            for (const json& entry : swatches)
+                facts.swatches.push_back(colourOf(entry));
         } else {
             facts.swatches = makeSwatchList(swatches.get<int>(), facts.colorModel);
         }
     }
-    if (document.contains("namedStyles")) facts.namedStyles = document["namedStyles"].get<int32_t>();
+    if (document.contains("paint")) {
+        AIPathStyle paint = defaultPaint(facts.colorModel);
+        layPaint(document["paint"], &paint);
+        facts.paint = paint;
+    }
+    if (document.contains("namedStyles")) {
+        const json& styles = document["namedStyles"];
+        if (styles.is_array()) {
+            std::vector<NamedStyle> list;
+            for (std::size_t i = 0; i < styles.size(); ++i) {
+                NamedStyle named{"Style " + std::to_string(i), defaultPaint(facts.colorModel), 1.0f};
+                layPaint(styles[i], &named.style);
+                if (styles[i].contains("opacity"))
+                    named.opacity = static_cast<AIReal>(styles[i]["opacity"].get<double>());
+                list.push_back(std::move(named));
+            }
+            facts.namedStyles = static_cast<int32_t>(list.size());
+            facts.namedStyleList = std::move(list);
+        } else {
+            facts.namedStyles = styles.get<int32_t>();
+        }
+    }
     facts.hasPressure = document.value("pressure", true);
     return facts;
 }
+
+namespace {
 
 class SessionRunner {
   public:

@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/document/DocumentFixtures.h"
+
 namespace zz {
 
 struct SessionError {
@@ -24,6 +26,10 @@ struct SessionError {
 
 // Checks a script without running it. The message names the event by index and "do", and the field.
 std::optional<std::string> checkScript(const nlohmann::json& script);
+
+// The document a script's "document" object describes (one that checkScript accepted): colour model, page,
+// swatches, named styles and the paint new art takes.
+DocumentFacts documentFacts(const nlohmann::json& document);
 
 // Plays `script` against the module at `modulePath` in a fresh host. Returns the report; on an error returns
 // null and says why in *error (when given).

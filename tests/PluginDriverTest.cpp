@@ -69,7 +69,8 @@ TEST_F(PluginDriver, ThreeElementsOfDesignZeroMakeNineAnchorsInOnePath) {
         EXPECT_EQ(segment.corner, 1);
     }
     EXPECT_EQ(fake.undoCalls, 1);
-    EXPECT_EQ(fake.randomDraws, 0);
+    // The points draw nothing; finishing the path draws the path jitter's four numbers.
+    EXPECT_EQ(fake.randomDraws, 4);
     EXPECT_EQ(record.dragPointX, 10.0f);
     EXPECT_EQ(record.dragPointY, -30.0f);
     EXPECT_EQ(record.cumulativeReflectScaleX, 1.0f);
@@ -129,7 +130,7 @@ TEST_F(PluginDriver, RandomPointCapIsAtLeastOne) {
     fake.randomValues = {0.0001f};
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
     EXPECT_EQ(anchorsOf(0).size(), 3u);
-    EXPECT_EQ(fake.randomDraws, 1);
+    EXPECT_EQ(fake.randomDraws, 1 + 4); // the cap, then the path jitter
 }
 
 TEST_F(PluginDriver, PointsPerGroupBoundsTheTemplatePositionsRead) {
@@ -164,7 +165,7 @@ TEST_F(PluginDriver, RandomDesignsDrawTwiceAndFollowTheSecond) {
     fake.randomValues = {0.99f, 0.0f};
     ASSERT_EQ(drag(10.0f, -10.0f), kSPNoError);
     expectAnchors(anchorsOf(1), {{10, 0}, {10, -5}, {10, -10}});
-    EXPECT_EQ(fake.randomDraws, 4);
+    EXPECT_EQ(fake.randomDraws, 2 * (2 + 4)); // per drag the two designs, then the path jitter
 }
 
 TEST_F(PluginDriver, JitterDrawsSignBeforeMagnitudeVerticalFirst) {
@@ -175,7 +176,7 @@ TEST_F(PluginDriver, JitterDrawsSignBeforeMagnitudeVerticalFirst) {
     fake.randomValues = {0.9f, 0.5f, 0.1f, 0.25f, 0.2f, 1.0f, 0.7f, 0.5f, 0.5f, 0.0f, 0.5f, 0.0f};
     ASSERT_EQ(drag(10.0f, -10.0f), kSPNoError);
     expectAnchors(anchorsOf(0), {{1, -1}, {8, -3}, {0, -10}});
-    EXPECT_EQ(fake.randomDraws, 12);
+    EXPECT_EQ(fake.randomDraws, 12 + 4); // then the path jitter
 }
 
 TEST_F(PluginDriver, ElementShiftsSkipPointsOnTheTemplateAxis) {
@@ -400,7 +401,9 @@ TEST_F(PluginDriver, WeaveDecisionDrawsForEveryElementEvenInOnePath) {
     record.weavePlaceMode = 7;
     fake.randomValues = {0.9f, 0.9f, 0.9f};
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
-    EXPECT_EQ(fake.randomDraws, 3);
+    // One per element; finishing adds the path jitter's four and the pattern step's weave decision, which
+    // is made even when no tile is asked for.
+    EXPECT_EQ(fake.randomDraws, 3 + 4 + 1);
     ASSERT_EQ(fake.paths.size(), 1u);
     EXPECT_EQ(fake.paths[0].paintOrder, kPlaceAboveAll);
 }

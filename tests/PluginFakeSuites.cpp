@@ -1035,7 +1035,8 @@ std::vector<std::string> countedLog() {
 double rotationDegrees(const AIRealMatrix& m) {
     const double degrees =
         std::atan2(static_cast<double>(m.b), static_cast<double>(m.a)) * 180.0 / std::numbers::pi;
-    return std::round(degrees * 1000.0) / 1000.0 + 0.0;
+    const double rounded = std::round(degrees * 1000.0) / 1000.0 + 0.0;
+    return rounded == -180.0 ? 180.0 : rounded;
 }
 
 } // namespace pluginfakes

@@ -220,7 +220,7 @@ void failCall(const std::string& operation, int call, SPErr status);
 std::vector<std::string> logOf(const std::vector<std::string>& operations, bool countDraws = true);
 // The log with runs of draws counted.
 std::vector<std::string> countedLog();
-// The angle of a transform's matrix in degrees, rounded to 1/1000.
+// The angle of a transform's matrix in degrees, rounded to 1/1000, from -180 (excluded) to 180.
 double rotationDegrees(const AIRealMatrix& m);
 
 } // namespace pluginfakes

@@ -116,6 +116,33 @@ TEST_F(PluginReflection, CallsAndDrawsRunInTheirFixedOrder) {
     EXPECT_EQ(fake.paths.at(2).reference, 0); // the shadow is placed by the element
 }
 
+TEST_F(PluginReflection, RandomShiftsDrawAcrossBeforeDown) {
+    struct Row {
+        bool horizontal, vertical;
+        AIRealPoint first; // reflection 1 (n = 2) of the anchor (0, 0)
+    };
+    const Row rows[] = {{true, true, {0.5f * 10.0f * 2.0f, 0.25f * 20.0f * 2.0f}},
+                        {false, true, {10.0f * 2.0f, 0.5f * 20.0f * 2.0f}},
+                        {true, false, {0.5f * 10.0f * 2.0f, 20.0f * 2.0f}},
+                        {false, false, {10.0f * 2.0f, 20.0f * 2.0f}}};
+    for (const Row& row : rows) {
+        SetUp();
+        record.reflectShiftX = 10.0f;
+        record.reflectShiftY = 20.0f;
+        record.alternateAngle = 0.0f;
+        record.reflectHorizontal = row.horizontal;
+        record.reflectVertical = row.vertical;
+        fake.randomValues = {0.5f, 0.25f};
+        reflect(1);
+        EXPECT_EQ(fake.randomDraws, int(row.horizontal) + int(row.vertical));
+        EXPECT_FLOAT_EQ(copy().segments[0].p.h, row.first.h) << row.horizontal << row.vertical;
+        EXPECT_FLOAT_EQ(copy().segments[0].p.v, row.first.v) << row.horizontal << row.vertical;
+        // Both handles move with the anchor.
+        EXPECT_EQ(copy().segments[1].in.h, copy().segments[1].p.h);
+        EXPECT_EQ(copy().segments[1].out.v, copy().segments[1].p.v);
+    }
+}
+
 TEST_F(PluginReflection, EvenReflectionsTurnByTheAlternateAngleBeforeTheirOwnTurn) {
     record.reflectTurn = 15.0f;
     record.reflectScalingY = 50.0f;

@@ -1,6 +1,8 @@
 // The generation driver's arithmetic, draw order and control flow against small fake suites.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "PluginFakeSuites.h"
@@ -385,6 +387,50 @@ TEST_F(PluginDriver, SeparateElementsGetAPathEachPlacedByTheWeave) {
         EXPECT_TRUE(fake.paths[i].closed) << i;
     }
     expectAnchors(anchorsOf(1), {{0, -10}, {10, -15}, {0, -20}});
+}
+
+TEST_F(PluginDriver, SeparatePathsAreFinishedAsWrittenAndOnePathOnceAtTheEnd) {
+    using Log = std::vector<std::string>;
+    record.separateElements = 1;
+    ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
+    // Each element's last segment, then its pattern step's bounds read, before the next path.
+    EXPECT_EQ(
+        pluginfakes::logOf({"segment set 1 2", "segment set 2 2", "segment set 3 2", "bounds"}),
+        Log({"segment set 1 2", "bounds 1", "segment set 2 2", "bounds 2", "segment set 3 2", "bounds 3"}));
+    record.separateElements = 0;
+    fake.log.clear();
+    ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
+    EXPECT_EQ(pluginfakes::logOf({"segment set 4 8", "bounds"}), Log({"segment set 4 8", "bounds 4"}));
+}
+
+// The paint orders of the tile copies of each path the driver made, in the order the paths were made.
+std::vector<std::vector<int16_t>> tileOrders() {
+    std::vector<std::vector<int16_t>> orders;
+    for (size_t i = 0; i < fake.paths.size(); ++i) {
+        if (fake.paths[i].copyOf >= 0) continue;
+        orders.emplace_back();
+        for (const auto& copy : fake.paths)
+            if (copy.copyOf == static_cast<long>(i)) orders.back().push_back(copy.paintOrder);
+    }
+    return orders;
+}
+
+TEST_F(PluginDriver, FinishingWeavesByTheElementIndexOrTheElementCount) {
+    using Orders = std::vector<std::vector<int16_t>>;
+    const std::vector<int16_t> above(3, kPlaceAboveAll), below(3, kPlaceBelowAll);
+    // Weave 01 puts odd elements beneath; the pattern step of each path asks for its element, or for the
+    // element count in one path.
+    record.weavePlaceMode = 2;
+    record.patternMode = 4;
+    record.separateElements = 1;
+    ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
+    EXPECT_EQ(tileOrders(), Orders({above, below, above}));
+    record.separateElements = 0;
+    for (auto [elements, orders] : {std::pair{3, below}, {2, above}}) {
+        record.zigzagElements = elements;
+        ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
+        EXPECT_EQ(tileOrders().back(), orders) << elements;
+    }
 }
 
 TEST_F(PluginDriver, PlaceBeneathAllPutsEverySeparatePathBelow) {

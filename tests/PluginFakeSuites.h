@@ -18,7 +18,7 @@ namespace pluginfakes {
 
 // Fill and stroke painted in three-colour, stroke width 1: what new art gets unless a test says otherwise.
 AIPathStyle defaultPathStyle();
-// Seven swatches: the list's two special entries, then five three-colour swatches.
+// Seven swatches: the list's first two entries, which are not ordinary colours, then five three-colour ones.
 std::vector<AIColor> defaultSwatches();
 
 // The byte every fresh globals block is filled with.

@@ -1,6 +1,8 @@
 // The generation driver's arithmetic, draw order and control flow against small fake suites.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "PluginFakeSuites.h"
@@ -69,7 +71,8 @@ TEST_F(PluginDriver, ThreeElementsOfDesignZeroMakeNineAnchorsInOnePath) {
         EXPECT_EQ(segment.corner, 1);
     }
     EXPECT_EQ(fake.undoCalls, 1);
-    EXPECT_EQ(fake.randomDraws, 0);
+    // The points draw nothing; finishing the path draws the path jitter's four numbers.
+    EXPECT_EQ(fake.randomDraws, 4);
     EXPECT_EQ(record.dragPointX, 10.0f);
     EXPECT_EQ(record.dragPointY, -30.0f);
     EXPECT_EQ(record.cumulativeReflectScaleX, 1.0f);
@@ -129,7 +132,7 @@ TEST_F(PluginDriver, RandomPointCapIsAtLeastOne) {
     fake.randomValues = {0.0001f};
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
     EXPECT_EQ(anchorsOf(0).size(), 3u);
-    EXPECT_EQ(fake.randomDraws, 1);
+    EXPECT_EQ(fake.randomDraws, 1 + 4); // the cap, then the path jitter
 }
 
 TEST_F(PluginDriver, PointsPerGroupBoundsTheTemplatePositionsRead) {
@@ -164,7 +167,7 @@ TEST_F(PluginDriver, RandomDesignsDrawTwiceAndFollowTheSecond) {
     fake.randomValues = {0.99f, 0.0f};
     ASSERT_EQ(drag(10.0f, -10.0f), kSPNoError);
     expectAnchors(anchorsOf(1), {{10, 0}, {10, -5}, {10, -10}});
-    EXPECT_EQ(fake.randomDraws, 4);
+    EXPECT_EQ(fake.randomDraws, 2 * (2 + 4)); // per drag the two designs, then the path jitter
 }
 
 TEST_F(PluginDriver, JitterDrawsSignBeforeMagnitudeVerticalFirst) {
@@ -175,7 +178,7 @@ TEST_F(PluginDriver, JitterDrawsSignBeforeMagnitudeVerticalFirst) {
     fake.randomValues = {0.9f, 0.5f, 0.1f, 0.25f, 0.2f, 1.0f, 0.7f, 0.5f, 0.5f, 0.0f, 0.5f, 0.0f};
     ASSERT_EQ(drag(10.0f, -10.0f), kSPNoError);
     expectAnchors(anchorsOf(0), {{1, -1}, {8, -3}, {0, -10}});
-    EXPECT_EQ(fake.randomDraws, 12);
+    EXPECT_EQ(fake.randomDraws, 12 + 4); // then the path jitter
 }
 
 TEST_F(PluginDriver, ElementShiftsSkipPointsOnTheTemplateAxis) {
@@ -386,6 +389,50 @@ TEST_F(PluginDriver, SeparateElementsGetAPathEachPlacedByTheWeave) {
     expectAnchors(anchorsOf(1), {{0, -10}, {10, -15}, {0, -20}});
 }
 
+TEST_F(PluginDriver, SeparatePathsAreFinishedAsWrittenAndOnePathOnceAtTheEnd) {
+    using Log = std::vector<std::string>;
+    record.separateElements = 1;
+    ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
+    // Each element's last segment, then its pattern step's bounds read, before the next path.
+    EXPECT_EQ(
+        pluginfakes::logOf({"segment set 1 2", "segment set 2 2", "segment set 3 2", "bounds"}),
+        Log({"segment set 1 2", "bounds 1", "segment set 2 2", "bounds 2", "segment set 3 2", "bounds 3"}));
+    record.separateElements = 0;
+    fake.log.clear();
+    ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
+    EXPECT_EQ(pluginfakes::logOf({"segment set 4 8", "bounds"}), Log({"segment set 4 8", "bounds 4"}));
+}
+
+// The paint orders of the tile copies of each path the driver made, in the order the paths were made.
+std::vector<std::vector<int16_t>> tileOrders() {
+    std::vector<std::vector<int16_t>> orders;
+    for (size_t i = 0; i < fake.paths.size(); ++i) {
+        if (fake.paths[i].copyOf >= 0) continue;
+        orders.emplace_back();
+        for (const auto& copy : fake.paths)
+            if (copy.copyOf == static_cast<long>(i)) orders.back().push_back(copy.paintOrder);
+    }
+    return orders;
+}
+
+TEST_F(PluginDriver, FinishingWeavesByTheElementIndexOrTheElementCount) {
+    using Orders = std::vector<std::vector<int16_t>>;
+    const std::vector<int16_t> above(3, kPlaceAboveAll), below(3, kPlaceBelowAll);
+    // Weave 01 puts odd elements beneath; the pattern step of each path asks for its element, or for the
+    // element count in one path.
+    record.weavePlaceMode = 2;
+    record.patternMode = 4;
+    record.separateElements = 1;
+    ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
+    EXPECT_EQ(tileOrders(), Orders({above, below, above}));
+    record.separateElements = 0;
+    for (auto [elements, orders] : {std::pair{3, below}, {2, above}}) {
+        record.zigzagElements = elements;
+        ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
+        EXPECT_EQ(tileOrders().back(), orders) << elements;
+    }
+}
+
 TEST_F(PluginDriver, PlaceBeneathAllPutsEverySeparatePathBelow) {
     record.separateElements = 1;
     record.weavePlaceMode = 1;
@@ -400,7 +447,9 @@ TEST_F(PluginDriver, WeaveDecisionDrawsForEveryElementEvenInOnePath) {
     record.weavePlaceMode = 7;
     fake.randomValues = {0.9f, 0.9f, 0.9f};
     ASSERT_EQ(drag(10.0f, -30.0f), kSPNoError);
-    EXPECT_EQ(fake.randomDraws, 3);
+    // One per element; finishing adds the path jitter's four and the pattern step's weave decision, which
+    // is made even when no tile is asked for.
+    EXPECT_EQ(fake.randomDraws, 3 + 4 + 1);
     ASSERT_EQ(fake.paths.size(), 1u);
     EXPECT_EQ(fake.paths[0].paintOrder, kPlaceAboveAll);
 }

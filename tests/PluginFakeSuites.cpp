@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <numbers>
+#include <string>
 
 namespace pluginfakes {
 
@@ -11,9 +13,28 @@ FakeHostState fake;
 
 namespace {
 
+std::string number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+void logArtCall(const std::string& entry) {
+    fake.log.push_back(entry);
+}
+
+// Counts a call of `operation` and answers the status a test chose for it, 0 for most calls.
+SPErr injected(const std::string& operation) {
+    const int call = ++fake.operationCalls[operation];
+    auto failure = fake.failures.find(operation);
+    if (failure != fake.failures.end() && failure->second.call == call) return failure->second.status;
+    return kSPNoError;
+}
+
 // ---- AI suites of a generation ----
 AIReal SPAPI floatRnd() {
     ++fake.randomDraws;
+    logArtCall("rnd");
     if (fake.randomValues.empty()) return 0.0f;
     float value = fake.randomValues.front();
     fake.randomValues.pop_front();
@@ -52,11 +73,18 @@ const AIDocumentSuite kDocument = {getColorModel, getSetup};
 int32_t SPAPI countSwatches(AISwatchListRef) {
     return fake.swatchCount;
 }
-AISwatchRef SPAPI nthSwatch(AISwatchListRef, int32_t) {
-    return nullptr;
+// A swatch's handle is its index plus 1.
+AISwatchRef SPAPI nthSwatch(AISwatchListRef, int32_t index) {
+    logArtCall("swatch " + std::to_string(index));
+    if (index < 0 || static_cast<size_t>(index) >= fake.swatches.size()) return nullptr;
+    return reinterpret_cast<AISwatchRef>(static_cast<uintptr_t>(index) + 1);
 }
-SPErr SPAPI swatchColor(AISwatchRef, AIColor*) {
-    return kSPBadHandleError;
+SPErr SPAPI swatchColor(AISwatchRef swatch, AIColor* color) {
+    logArtCall("swatch color");
+    if (SPErr status = injected("swatch color")) return status;
+    if (swatch == nullptr) return kSPBadHandleError;
+    *color = fake.swatches.at(reinterpret_cast<uintptr_t>(swatch) - 1);
+    return kSPNoError;
 }
 const AISwatchListSuite kSwatchList = {countSwatches, nthSwatch, swatchColor};
 
@@ -64,7 +92,33 @@ SPErr SPAPI countNamedStyles(int32_t* count) {
     *count = fake.namedStyleCount;
     return fake.namedStyleStatus;
 }
-const AIArtStyleSuite kArtStyle = {countNamedStyles, nullptr, nullptr, nullptr, nullptr};
+// A named style's handle is its index plus 1.
+SPErr SPAPI nthNamedStyle(int32_t index, AIArtStyleHandle* style) {
+    logArtCall("named style " + std::to_string(index));
+    if (SPErr status = injected("named style")) return status;
+    if (index < 0 || index >= fake.namedStyleCount) return kSPBadParameterError;
+    *style = reinterpret_cast<AIArtStyleHandle>(static_cast<uintptr_t>(index) + 1);
+    return kSPNoError;
+}
+SPErr SPAPI setArtStyle(AIArtHandle art, AIArtStyleHandle style) {
+    const int32_t index = static_cast<int32_t>(reinterpret_cast<uintptr_t>(style)) - 1;
+    logArtCall("apply style " + std::to_string(artIndex(art) + 1) + " " + std::to_string(index));
+    if (SPErr status = injected("apply style")) return status;
+    pathOf(art).namedStyle = index;
+    return kSPNoError;
+}
+AIReal SPAPI styleScaleFactor(AIArtHandle art) {
+    logArtCall("scale get " + std::to_string(artIndex(art) + 1));
+    return pathOf(art).styleScaleFactor;
+}
+SPErr SPAPI setStyleScaleFactor(AIArtHandle art, AIReal factor) {
+    logArtCall("scale set " + std::to_string(artIndex(art) + 1) + " " + number(factor));
+    if (SPErr status = injected("scale set")) return status;
+    pathOf(art).styleScaleFactor = factor;
+    return kSPNoError;
+}
+const AIArtStyleSuite kArtStyle = {countNamedStyles, nthNamedStyle, setArtStyle, styleScaleFactor,
+                                   setStyleScaleFactor};
 
 AIReal SPAPI degreeToRadian(AIReal degrees) {
     return degrees * 3.14159265f / 180.0f;
@@ -72,7 +126,42 @@ AIReal SPAPI degreeToRadian(AIReal degrees) {
 AIReal SPAPI pointAngle(const AIRealPoint* a, const AIRealPoint* b) {
     return std::atan2(b->v - a->v, b->h - a->h);
 }
-const AIRealMathSuite kRealMath = {degreeToRadian, pointAngle, nullptr, nullptr, nullptr, nullptr, nullptr};
+// The matrix operations as the host documents them: each concatenation applies after what *m does already.
+void SPAPI matrixIdentity(AIRealMatrix* m) {
+    *m = {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
+}
+void SPAPI matrixSetTranslate(AIRealMatrix* m, AIReal tx, AIReal ty) {
+    logArtCall("matrix set " + number(tx) + " " + number(ty));
+    *m = {1.0f, 0.0f, 0.0f, 1.0f, tx, ty};
+}
+void SPAPI matrixConcatTranslate(AIRealMatrix* m, AIReal tx, AIReal ty) {
+    logArtCall("matrix translate " + number(tx) + " " + number(ty));
+    m->tx += tx;
+    m->ty += ty;
+}
+void SPAPI matrixConcatRotate(AIRealMatrix* m, AIReal angle) {
+    const AIRealMatrix r = {std::cos(angle), std::sin(angle), -std::sin(angle), std::cos(angle), 0.0f, 0.0f};
+    logArtCall("matrix rotate " + number(rotationDegrees(r)));
+    const AIRealMatrix before = *m;
+    m->a = r.a * before.a + r.c * before.b;
+    m->b = r.b * before.a + r.d * before.b;
+    m->c = r.a * before.c + r.c * before.d;
+    m->d = r.b * before.c + r.d * before.d;
+    m->tx = r.a * before.tx + r.c * before.ty;
+    m->ty = r.b * before.tx + r.d * before.ty;
+}
+void SPAPI matrixConcatScale(AIRealMatrix* m, AIReal sh, AIReal sv) {
+    logArtCall("matrix scale " + number(sh) + " " + number(sv));
+    m->a *= sh;
+    m->c *= sh;
+    m->tx *= sh;
+    m->b *= sv;
+    m->d *= sv;
+    m->ty *= sv;
+}
+const AIRealMathSuite kRealMath = {
+    degreeToRadian,        pointAngle,         matrixIdentity,   matrixSetTranslate,
+    matrixConcatTranslate, matrixConcatRotate, matrixConcatScale};
 
 SPErr SPAPI systemHasPressure(AIBoolean* hasPressure) {
     *hasPressure = fake.hasPressure;
@@ -91,7 +180,10 @@ SPErr SPAPI addTool(SPPluginRef, const char* name, const AIAddToolData* data, in
 const AIToolSuite kTool = {addTool, systemHasPressure};
 
 size_t pathIndex(AIArtHandle art) {
-    return reinterpret_cast<uintptr_t>(art) - 1;
+    return artIndex(art);
+}
+std::string handleText(AIArtHandle art) {
+    return std::to_string(artIndex(art) + 1);
 }
 
 SPErr SPAPI newArt(int16_t type, int16_t paintOrder, AIArtHandle prep, AIArtHandle* art) {
@@ -99,14 +191,103 @@ SPErr SPAPI newArt(int16_t type, int16_t paintOrder, AIArtHandle prep, AIArtHand
     if (static_cast<int>(fake.paths.size()) == fake.newArtFailAt) return kNoDocumentErr;
     FakePath path;
     path.paintOrder = paintOrder;
+    path.style = fake.currentStyle;
     fake.paths.push_back(path);
     *art = reinterpret_cast<AIArtHandle>(static_cast<uintptr_t>(fake.paths.size()));
     return kSPNoError;
 }
-const AIArtSuite kArt = {newArt, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
 
+// Copies path `index` with its children to the end of the list; answers the copy's index.
+size_t copyArt(size_t index, long parent) {
+    FakePath copy = fake.paths.at(index);
+    copy.parent = parent;
+    copy.copyOf = static_cast<long>(index);
+    copy.children.clear();
+    fake.paths.push_back(copy);
+    const size_t copyIndex = fake.paths.size() - 1;
+    for (size_t child : std::vector<size_t>(fake.paths[index].children)) {
+        const size_t childCopy = copyArt(child, static_cast<long>(copyIndex));
+        fake.paths[copyIndex].children.push_back(childCopy);
+    }
+    return copyIndex;
+}
+SPErr SPAPI duplicateArt(AIArtHandle art, int16_t paintOrder, AIArtHandle prep, AIArtHandle* newArt) {
+    logArtCall("duplicate " + handleText(art) + " order " + std::to_string(paintOrder));
+    if (SPErr status = injected("duplicate")) return status;
+    const size_t copy = copyArt(artIndex(art), -1);
+    fake.paths[copy].paintOrder = paintOrder;
+    fake.paths[copy].reference = prep == nullptr ? -1 : static_cast<long>(artIndex(prep));
+    *newArt = artHandle(copy);
+    return kSPNoError;
+}
+
+void addBounds(size_t index, AIRealRect& bounds, bool& empty) {
+    for (const AIPathSegment& segment : fake.paths[index].segments)
+        for (const AIRealPoint& point : {segment.p, segment.in, segment.out}) {
+            if (empty || point.h < bounds.left) bounds.left = point.h;
+            if (empty || point.h > bounds.right) bounds.right = point.h;
+            if (empty || point.v > bounds.top) bounds.top = point.v;
+            if (empty || point.v < bounds.bottom) bounds.bottom = point.v;
+            empty = false;
+        }
+    for (size_t child : fake.paths[index].children)
+        addBounds(child, bounds, empty);
+}
+SPErr SPAPI artBounds(AIArtHandle art, AIRealRect* bounds) {
+    logArtCall("bounds " + handleText(art));
+    if (SPErr status = injected("bounds")) return status;
+    AIRealRect rect = {0.0f, 0.0f, 0.0f, 0.0f};
+    bool empty = true;
+    addBounds(artIndex(art), rect, empty);
+    *bounds = rect;
+    return kSPNoError;
+}
+SPErr SPAPI artType(AIArtHandle art, int16_t* type) {
+    logArtCall("type " + handleText(art));
+    if (SPErr status = injected("type")) return status;
+    *type = pathOf(art).type;
+    return kSPNoError;
+}
+SPErr SPAPI firstChild(AIArtHandle art, AIArtHandle* child) {
+    logArtCall("child " + handleText(art));
+    if (SPErr status = injected("child")) return status;
+    const FakePath& path = pathOf(art);
+    *child = path.children.empty() ? nullptr : artHandle(path.children.front());
+    return kSPNoError;
+}
+SPErr SPAPI nextSibling(AIArtHandle art, AIArtHandle* sibling) {
+    logArtCall("sibling " + handleText(art));
+    if (SPErr status = injected("sibling")) return status;
+    *sibling = nullptr;
+    const long parent = pathOf(art).parent;
+    if (parent < 0) return kSPNoError;
+    const std::vector<size_t>& children = fake.paths[static_cast<size_t>(parent)].children;
+    for (size_t i = 0; i + 1 < children.size(); ++i)
+        if (children[i] == artIndex(art)) *sibling = artHandle(children[i + 1]);
+    return kSPNoError;
+}
+const AIArtSuite kArt = {newArt, nullptr, duplicateArt, artBounds, artType, firstChild, nextSibling};
+
+SPErr SPAPI segmentCount(AIArtHandle art, int16_t* count) {
+    logArtCall("segments " + handleText(art));
+    if (SPErr status = injected("segments")) return status;
+    *count = static_cast<int16_t>(pathOf(art).segments.size());
+    return kSPNoError;
+}
+SPErr SPAPI getPathSegments(AIArtHandle art, int16_t segNumber, int16_t count, AIPathSegment* segments) {
+    logArtCall("segment get " + handleText(art) + " " + std::to_string(segNumber));
+    if (SPErr status = injected("segment get")) return status;
+    const FakePath& path = pathOf(art);
+    if (segNumber < 0 || count < 0 || static_cast<size_t>(segNumber + count) > path.segments.size())
+        return kSPBadParameterError;
+    for (int16_t i = 0; i < count; ++i)
+        segments[i] = path.segments[static_cast<size_t>(segNumber + i)];
+    return kSPNoError;
+}
 SPErr SPAPI setPathSegments(AIArtHandle art, int16_t segNumber, int16_t count,
                             const AIPathSegment* segments) {
+    logArtCall("segment set " + handleText(art) + " " + std::to_string(segNumber));
+    if (SPErr status = injected("segment set")) return status;
     if (fake.segmentWrites++ == fake.segmentFailAt) return kTooManySegmentsErr;
     FakePath& path = fake.paths.at(pathIndex(art));
     if (count != 1 || segNumber < 0 || static_cast<size_t>(segNumber) > path.segments.size())
@@ -121,7 +302,125 @@ SPErr SPAPI setPathClosed(AIArtHandle art, AIBoolean closed) {
     fake.paths.at(pathIndex(art)).closed = closed != 0;
     return kSPNoError;
 }
-const AIPathSuite kPath = {nullptr, nullptr, setPathSegments, nullptr, setPathClosed};
+const AIPathSuite kPath = {segmentCount, getPathSegments, setPathSegments, nullptr, setPathClosed};
+
+SPErr SPAPI getPathStyle(AIArtHandle art, AIPathStyle* style) {
+    logArtCall("style get " + handleText(art));
+    if (SPErr status = injected("style get")) return status;
+    *style = pathOf(art).style;
+    return kSPNoError;
+}
+SPErr SPAPI setPathStyle(AIArtHandle art, const AIPathStyle* style) {
+    logArtCall("style set " + handleText(art));
+    if (SPErr status = injected("style set")) return status;
+    pathOf(art).style = *style;
+    return kSPNoError;
+}
+const AIPathStyleSuite kPathStyle = {getPathStyle, setPathStyle};
+
+AIReal SPAPI getOpacity(AIArtHandle art) {
+    return pathOf(art).opacity;
+}
+SPErr SPAPI setOpacity(AIArtHandle art, AIReal opacity) {
+    logArtCall("opacity " + handleText(art) + " " + number(opacity));
+    if (SPErr status = injected("opacity")) return status;
+    pathOf(art).opacity = opacity;
+    return kSPNoError;
+}
+int32_t SPAPI getBlendingMode(AIArtHandle art) {
+    return pathOf(art).blendMode;
+}
+SPErr SPAPI setBlendingMode(AIArtHandle art, int32_t mode) {
+    logArtCall("blend " + handleText(art) + " " + std::to_string(mode));
+    if (SPErr status = injected("blend")) return status;
+    if (mode < kNormalBlendingMode || mode > kLastBlendingMode) return kSPBadParameterError;
+    pathOf(art).blendMode = mode;
+    return kSPNoError;
+}
+const AIBlendStyleSuite kBlendStyle = {getOpacity, setOpacity, getBlendingMode, setBlendingMode};
+
+void transformPath(size_t index, const AIRealMatrix& m, AIReal lineScale) {
+    FakePath& path = fake.paths[index];
+    for (AIPathSegment& segment : path.segments)
+        for (AIRealPoint* point : {&segment.p, &segment.in, &segment.out}) {
+            const AIRealPoint q = *point;
+            point->h = m.a * q.h + m.c * q.v + m.tx;
+            point->v = m.b * q.h + m.d * q.v + m.ty;
+        }
+    path.style.stroke.width *= lineScale;
+    for (size_t child : std::vector<size_t>(path.children))
+        transformPath(child, m, lineScale);
+}
+SPErr SPAPI transformArt(AIArtHandle art, const AIRealMatrix* matrix, AIReal lineScale, int32_t flags) {
+    logArtCall("transform " + handleText(art) + " flags " + std::to_string(flags));
+    if (SPErr status = injected("transform")) return status;
+    fake.transforms.push_back({artIndex(art), *matrix, lineScale, flags});
+    if ((flags & kTransformObjects) != 0) transformPath(artIndex(art), *matrix, lineScale);
+    return kSPNoError;
+}
+const AITransformArtSuite kTransformArt = {transformArt};
+
+SPErr SPAPI newSymbol(AIPatternHandle* symbol, AIArtHandle art, AIBoolean unlisted) {
+    logArtCall("symbol " + handleText(art));
+    if (SPErr status = injected("symbol")) return status;
+    fake.symbols.push_back(artIndex(art));
+    fake.symbolFlags.push_back(unlisted);
+    *symbol = reinterpret_cast<AIPatternHandle>(static_cast<uintptr_t>(fake.symbols.size()));
+    return kSPNoError;
+}
+const AISymbolSuite kSymbol = {newSymbol};
+
+SPErr SPAPI makeEnvelope(AIArtHandle* art, int32_t count, AIArtHandle shape, const AIEnvelopeOptions* options,
+                         AIArtHandle* envelope) {
+    logArtCall("envelope " + handleText(art[0]) + " shape " + handleText(shape));
+    if (SPErr status = injected("envelope")) return status;
+    FakeEnvelope made;
+    for (int32_t i = 0; i < count; ++i)
+        made.art.push_back(artIndex(art[i]));
+    made.shape = artIndex(shape);
+    made.options = *options;
+    FakePath holder;
+    holder.type = kEnvelopeArt;
+    fake.paths.push_back(holder);
+    made.handle = fake.paths.size() - 1;
+    fake.envelopes.push_back(made);
+    *envelope = artHandle(made.handle);
+    return kSPNoError;
+}
+SPErr SPAPI resetWithWarp(AIArtHandle envelope, int32_t style, AIReal bend, AIReal horizontal,
+                          AIReal vertical, AIBoolean rotate) {
+    logArtCall("warp " + handleText(envelope) + " " + std::to_string(style) + " " + number(bend) + " " +
+               number(horizontal) + " " + number(vertical) + " " + std::to_string(rotate));
+    if (SPErr status = injected("warp")) return status;
+    for (FakeEnvelope& made : fake.envelopes) {
+        if (made.handle != artIndex(envelope)) continue;
+        made.warped = true;
+        made.warpStyle = style;
+        made.bend = bend;
+        made.horizontal = horizontal;
+        made.vertical = vertical;
+        made.rotate = rotate;
+        return kSPNoError;
+    }
+    return kBadArtTypeErr;
+}
+const AIEnvelopeSuite kEnvelope = {makeEnvelope, resetWithWarp};
+
+SPErr SPAPI setTag(AIArtHandle art, const char* name, const char* type, const void* value) {
+    logArtCall("tag " + handleText(art) + " " + name);
+    if (SPErr status = injected("tag")) return status;
+    if (std::strcmp(type, kTagStringType) != 0 || value == nullptr) return kSPBadParameterError;
+    pathOf(art).tags[name] = static_cast<const char*>(value);
+    return kSPNoError;
+}
+SPErr SPAPI getTag(AIArtHandle art, const char* name, char* value, int32_t maxLength) {
+    const auto& tags = pathOf(art).tags;
+    auto found = tags.find(name);
+    if (found == tags.end()) return kResourceNotFoundErr;
+    std::snprintf(value, static_cast<size_t>(maxLength), "%s", found->second.c_str());
+    return kSPNoError;
+}
+const AITagSuite kTag = {setTag, getTag};
 
 // ---- shell suites ----
 SPErr SPAPI getIndexString(SPPluginRef, int32_t list, int32_t index, char* text, int32_t maxLength) {
@@ -496,17 +795,31 @@ const ADMIconSuite kIcon = {iconFromResource, iconType};
 const void* const kUncalledSuite[64] = {};
 
 const void* tableFor(const std::string& name) {
-    static const std::map<std::string, const void*> tables = {
-        {kSPBlocksSuite, &kBlocks},     {kAIPluginSuite, &kPlugin},
-        {kAIRealMathSuite, &kRealMath}, {kAIArtSuite, &kArt},
-        {kAIUserSuite, &kAIUser},       {kAIPathSuite, &kPath},
-        {kAIUndoSuite, &kUndo},         {kAIRandomSuite, &kRandom},
-        {kAIDocumentSuite, &kDocument}, {kAISwatchListSuite, &kSwatchList},
-        {kAIArtStyleSuite, &kArtStyle}, {kAIToolSuite, &kTool},
-        {kADMBasicSuite, &kADMBasic},   {kADMDialogSuite, &kADMDialog},
-        {kADMItemSuite, &kADMItem},     {kADMIconSuite, &kIcon},
-        {kADMTrackerSuite, &kTracker},  {kADMListSuite, &kADMList},
-        {kADMEntrySuite, &kADMEntry}};
+    static const std::map<std::string, const void*> tables = {{kSPBlocksSuite, &kBlocks},
+                                                              {kAIPluginSuite, &kPlugin},
+                                                              {kAIRealMathSuite, &kRealMath},
+                                                              {kAIArtSuite, &kArt},
+                                                              {kAIUserSuite, &kAIUser},
+                                                              {kAIPathSuite, &kPath},
+                                                              {kAIUndoSuite, &kUndo},
+                                                              {kAIRandomSuite, &kRandom},
+                                                              {kAIDocumentSuite, &kDocument},
+                                                              {kAISwatchListSuite, &kSwatchList},
+                                                              {kAIArtStyleSuite, &kArtStyle},
+                                                              {kAIToolSuite, &kTool},
+                                                              {kADMBasicSuite, &kADMBasic},
+                                                              {kADMDialogSuite, &kADMDialog},
+                                                              {kADMItemSuite, &kADMItem},
+                                                              {kADMIconSuite, &kIcon},
+                                                              {kADMTrackerSuite, &kTracker},
+                                                              {kADMListSuite, &kADMList},
+                                                              {kADMEntrySuite, &kADMEntry},
+                                                              {kAIPathStyleSuite, &kPathStyle},
+                                                              {kAIBlendStyleSuite, &kBlendStyle},
+                                                              {kAITransformArtSuite, &kTransformArt},
+                                                              {kAISymbolSuite, &kSymbol},
+                                                              {kAIEnvelopeSuite, &kEnvelope},
+                                                              {kAITagSuite, &kTag}};
     auto found = tables.find(name);
     return found == tables.end() ? static_cast<const void*>(kUncalledSuite) : found->second;
 }
@@ -557,6 +870,12 @@ void installGenerationSuites() {
     sAITool = &kTool;
     sAIArt = &kArt;
     sAIPath = &kPath;
+    sAIPathStyle = &kPathStyle;
+    sAIBlendStyle = &kBlendStyle;
+    sAITransformArt = &kTransformArt;
+    sAISymbol = &kSymbol;
+    sAIEnvelope = &kEnvelope;
+    sAITag = &kTag;
 }
 
 void installDialogSuites() {
@@ -614,6 +933,110 @@ std::vector<AIRealPoint> anchorsOf(size_t index) {
     for (const AIPathSegment& segment : fake.paths.at(index).segments)
         anchors.push_back(segment.p);
     return anchors;
+}
+
+AIPathStyle defaultPathStyle() {
+    AIPathStyle style = {};
+    style.fillPaint = 1;
+    style.fill.color = {kThreeColor, {0.2f, 0.4f, 0.6f, 0.0f}};
+    style.strokePaint = 1;
+    style.stroke.color = {kThreeColor, {0.1f, 0.1f, 0.1f, 0.0f}};
+    style.stroke.width = 1.0f;
+    style.stroke.miterLimit = 4.0f;
+    return style;
+}
+
+std::vector<AIColor> defaultSwatches() {
+    std::vector<AIColor> swatches = {{kNoneColor, {}}, {kFourColor, {1.0f, 1.0f, 1.0f, 1.0f}}};
+    for (int i = 2; i < 7; ++i) {
+        const float v = static_cast<float>(i) * 0.1f;
+        swatches.push_back({kThreeColor, {v, v, v, 0.0f}});
+    }
+    return swatches;
+}
+
+AIArtHandle artHandle(size_t index) {
+    return reinterpret_cast<AIArtHandle>(static_cast<uintptr_t>(index) + 1);
+}
+
+size_t artIndex(AIArtHandle art) {
+    return reinterpret_cast<uintptr_t>(art) - 1;
+}
+
+FakePath& pathOf(AIArtHandle art) {
+    return fake.paths.at(artIndex(art));
+}
+
+AIArtHandle addPath(const std::vector<AIRealPoint>& anchors) {
+    FakePath path;
+    path.paintOrder = kPlaceAboveAll;
+    path.style = fake.currentStyle;
+    for (const AIRealPoint& anchor : anchors)
+        path.segments.push_back({anchor, anchor, anchor, 1});
+    fake.paths.push_back(path);
+    return artHandle(fake.paths.size() - 1);
+}
+
+AIArtHandle addCompoundPath(const std::vector<std::vector<AIRealPoint>>& children) {
+    FakePath compound;
+    compound.paintOrder = kPlaceAboveAll;
+    compound.type = kCompoundPathArt;
+    compound.style = fake.currentStyle;
+    fake.paths.push_back(compound);
+    const size_t index = fake.paths.size() - 1;
+    for (const auto& anchors : children) {
+        const size_t child = artIndex(addPath(anchors));
+        fake.paths[child].parent = static_cast<long>(index);
+        fake.paths[index].children.push_back(child);
+    }
+    return artHandle(index);
+}
+
+void failCall(const std::string& operation, int call, SPErr status) {
+    fake.failures[operation] = {call, status};
+}
+
+namespace {
+bool isOperation(const std::string& entry, const std::string& operation) {
+    return entry == operation || entry.rfind(operation + " ", 0) == 0;
+}
+std::vector<std::string> countDraws(const std::vector<std::string>& entries) {
+    std::vector<std::string> counted;
+    for (size_t i = 0; i < entries.size();) {
+        size_t run = 0;
+        while (i + run < entries.size() && entries[i + run] == "rnd")
+            ++run;
+        if (run == 0) {
+            counted.push_back(entries[i++]);
+            continue;
+        }
+        counted.push_back(run == 1 ? "rnd" : "rnd x" + std::to_string(run));
+        i += run;
+    }
+    return counted;
+}
+} // namespace
+
+std::vector<std::string> logOf(const std::vector<std::string>& operations, bool countRuns) {
+    std::vector<std::string> entries;
+    for (const std::string& entry : fake.log)
+        for (const std::string& operation : operations)
+            if (isOperation(entry, operation)) {
+                entries.push_back(entry);
+                break;
+            }
+    return countRuns ? countDraws(entries) : entries;
+}
+
+std::vector<std::string> countedLog() {
+    return countDraws(fake.log);
+}
+
+double rotationDegrees(const AIRealMatrix& m) {
+    const double degrees =
+        std::atan2(static_cast<double>(m.b), static_cast<double>(m.a)) * 180.0 / std::numbers::pi;
+    const double rounded = std::round(degrees * 1000.0) / 1000.0 + 0.0;
+    return rounded == -180.0 ? 180.0 : rounded;
 }
 
 } // namespace pluginfakes

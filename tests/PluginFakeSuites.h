@@ -16,15 +16,58 @@
 
 namespace pluginfakes {
 
+// Fill and stroke painted in three-colour, stroke width 1: what new art gets unless a test says otherwise.
+AIPathStyle defaultPathStyle();
+// Seven swatches: the list's first two entries, which are not ordinary colours, then five three-colour ones.
+std::vector<AIColor> defaultSwatches();
+
 // The byte every fresh globals block is filled with.
 constexpr unsigned char kBlockFillByte = 0xA5;
 // An int or float field of a fresh block that nothing has written.
 bool untouchedField(const void* field);
 
+// One art object of the fake document: a path, a compound path holding paths, or an envelope. Handles are
+// the index in FakeHostState::paths plus 1.
 struct FakePath {
     int16_t paintOrder = 0;
     std::vector<AIPathSegment> segments;
     bool closed = false;
+    int16_t type = kPathArt;
+    AIPathStyle style = {};
+    AIReal opacity = 1.0f;
+    int32_t blendMode = 0;
+    int32_t namedStyle = -1; // the named style applied last; -1 for none
+    AIReal styleScaleFactor = 1.0f;
+    std::map<std::string, std::string> tags;
+    std::vector<size_t> children; // of a compound path, bottom-most first
+    long parent = -1;             // the compound path holding this one
+    long copyOf = -1;             // the art this one was duplicated from
+    long reference = -1;          // the reference art it was duplicated with
+};
+
+// One transform of art: the matrix as the plug-in built it.
+struct FakeTransform {
+    size_t art = 0;
+    AIRealMatrix matrix = {};
+    AIReal lineScale = 0.0f;
+    int32_t flags = 0;
+};
+
+struct FakeEnvelope {
+    size_t handle = 0; // the envelope art
+    std::vector<size_t> art;
+    size_t shape = 0;
+    AIEnvelopeOptions options = {};
+    bool warped = false;
+    int32_t warpStyle = 0;
+    AIReal bend = 0.0f, horizontal = 0.0f, vertical = 0.0f;
+    AIBoolean rotate = 0;
+};
+
+// A host call that fails: the `call`-th call (from 1) of an operation answers `status`.
+struct FakeFailure {
+    int call = 0;
+    SPErr status = kSPNoError;
 };
 
 // One entry of a fake popup or list box.
@@ -84,6 +127,23 @@ struct FakeHostState {
     int newArtFailAt = -1; // index of the NewArt call that fails
     int segmentFailAt = -1;
     int segmentWrites = 0;
+    AIPathStyle currentStyle = defaultPathStyle(); // what new art is painted with
+    // swatches 0 .. size - 1 of the document's list; CountSwatches answers swatchCount, which may differ
+    std::vector<AIColor> swatches = defaultSwatches();
+    std::vector<FakeTransform> transforms;
+    std::vector<size_t> symbols; // the art each new symbol was made from
+    std::vector<AIBoolean> symbolFlags;
+    std::vector<FakeEnvelope> envelopes;
+    // Every call of the art, path, path style, blend, art style, swatch, real math, transform, symbol,
+    // envelope and tag fakes, and every random draw, in order: "bounds 1", "transform 3 flags 15",
+    // "duplicate 1 order 6", "style get 2", "style set 2", "opacity 2 0.5", "blend 2 7", "named style 1",
+    // "apply style 2 1", "scale get 2", "scale set 2 0.5", "symbol 1", "envelope 1 shape 4",
+    // "warp 5 9 -0.25 0.5 -0.75 1", "tag 4 multi-tool", "type 4", "child 4", "sibling 5", "swatch 3",
+    // "swatch color", "segments 1", "segment get 1 0", "segment set 2 0", "matrix set 1 2",
+    // "matrix translate 1 2", "matrix rotate 90", "matrix scale 2 1", "rnd".
+    std::vector<std::string> log;
+    std::map<std::string, FakeFailure> failures; // by the operation's first words in the log: "bounds"
+    std::map<std::string, int> operationCalls;
     // ADM basic: list 16050 entries by 1-based index; alerts
     std::map<int32_t, std::string> errorList;
     bool errorListMissing = false;
@@ -141,6 +201,27 @@ int32_t activeEntryOf(int32_t item);
 SPMessageData fakeMessageData();
 // The segments' anchors of path `index`, as (h, v) pairs.
 std::vector<AIRealPoint> anchorsOf(size_t index);
+
+// Art handles and the fake art behind them.
+AIArtHandle artHandle(size_t index);
+size_t artIndex(AIArtHandle art);
+FakePath& pathOf(AIArtHandle art);
+// Adds a path through `anchors` (handles on the anchors) painted with currentStyle; a compound path holding
+// one such path per list.
+AIArtHandle addPath(const std::vector<AIRealPoint>& anchors);
+AIArtHandle addCompoundPath(const std::vector<std::vector<AIRealPoint>>& children);
+
+// The `call`-th call (from 1) of `operation` ("bounds", "transform", "duplicate", "style get", "style set",
+// "opacity", "blend", "named style", "apply style", "scale set", "symbol", "envelope", "warp", "tag", "type",
+// "child", "sibling", "segments", "segment get", "segment set", "swatch color") fails with `status`.
+void failCall(const std::string& operation, int call, SPErr status);
+// The log entries of the given operations (matched by their first words), in order; runs of "rnd" are
+// written "rnd xN" when `countDraws` is set.
+std::vector<std::string> logOf(const std::vector<std::string>& operations, bool countDraws = true);
+// The log with runs of draws counted.
+std::vector<std::string> countedLog();
+// The angle of a transform's matrix in degrees, rounded to 1/1000, from -180 (excluded) to 180.
+double rotationDegrees(const AIRealMatrix& m);
 
 } // namespace pluginfakes
 

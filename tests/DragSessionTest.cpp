@@ -465,12 +465,27 @@ TEST(DragSessionWeave, EachFixedModePlacesItsElementsAboveOrBeneath) {
     EXPECT_EQ(elementOrder(weaveDrag(2)), std::vector<int>({7, 5, 3, 1, 0, 2, 4, 6}));
 }
 
+// The random list of one drag of separate elements in which the weave decision of element k draws `weave[k]`
+// (none for an element given -1). Each element's finishing then draws four path jitter numbers and, for its
+// tile, the weave decision again, which draws for the elements that drew a first number.
+json weaveDraws(const std::vector<double>& weave) {
+    json draws = json::array();
+    for (const double value : weave) {
+        if (value >= 0) draws.push_back(value);
+        for (int i = 0; i < 4; ++i)
+            draws.push_back(0.0);
+        if (value >= 0) draws.push_back(0.0);
+    }
+    return draws;
+}
+
 TEST(DragSessionWeave, RandomModesDrawOneNumberPerTestAndFireAboveOneHalf) {
     // Mode 7 draws for every element; 0.5 does not fire (5 is not above 5), 0.51 does.
-    const ordered_json everyElement = weaveDrag(7, {{"random", {0.2, 0.9, 0.9, 0.1, 0.5, 0.51, 0.0, 1.0}}});
+    const ordered_json everyElement =
+        weaveDrag(7, {{"random", weaveDraws({0.2, 0.9, 0.9, 0.1, 0.5, 0.51, 0.0, 1.0})}});
     EXPECT_EQ(elementOrder(everyElement), stacked({0, 1, 1, 0, 0, 1, 0, 1}));
     // Mode 8 draws only for odd elements, so these four numbers decide elements 1, 3, 5 and 7.
-    const ordered_json oddOnly = weaveDrag(8, {{"random", {0.9, 0.2, 0.7, 0.3}}});
+    const ordered_json oddOnly = weaveDrag(8, {{"random", weaveDraws({-1, 0.9, -1, 0.2, -1, 0.7, -1, 0.3})}});
     EXPECT_EQ(elementOrder(oddOnly), stacked({0, 1, 0, 0, 0, 1, 0, 0}));
 }
 

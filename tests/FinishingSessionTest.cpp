@@ -152,6 +152,26 @@ TEST(Finishing, TheDropShadowIsABlackCopyBelowAllArtMovedRightAndDown) {
     }
 }
 
+TEST(Finishing, AShadowOfAnUnpaintedFillLeavesItUnpaintedAndJitterStopsAtOne) {
+    Drag d;
+    d.document = R"({"colorModel":"rgb","page":[600,600],)"
+                 R"("paint":{"fill":null,"stroke":{"kind":5,"values":[0.2,0.4,0.6]},"strokeWidth":2}})";
+    d.settings = R"({"dropShadow":1})";
+    ordered_json report = draw(d);
+    ASSERT_EQ(report["art"].size(), 2u);
+    EXPECT_EQ(report["art"][0]["style"]["fillPaint"], false);
+    EXPECT_EQ(values(report["art"][0]["style"]["stroke"]), (std::vector<float>{0, 0, 0}));
+    EXPECT_EQ(values(report["art"][1]["style"]["stroke"]), (std::vector<float>{0.2f, 0.4f, 0.6f}));
+
+    // Red 0.98 stepped up by 0.05 is clamped at 1, not 1.03.
+    d.document =
+        R"({"colorModel":"rgb","page":[600,600],"paint":{"fill":{"kind":5,"values":[0.98,0.5,0.5]}}})";
+    d.settings = R"({"jitterFill":1})";
+    d.random = "[0.5,0.1,0.5,0.1,0.5,0.9]";
+    report = draw(d);
+    EXPECT_EQ(values(report["art"][0]["style"]["fill"]), (std::vector<float>{1.0f, 0.55f, 0.45f}));
+}
+
 TEST(Finishing, TheTileMirrorsAboutTheArtsOwnCentreOrTheRawCursor) {
     // Mode 4: all three copies keep the art's bounds, each tagged.
     Drag d;

@@ -23,9 +23,9 @@ bool finite(const AIPathSegment& s) {
     return finite(s.p) && finite(s.in) && finite(s.out);
 }
 
-// A bend or distortion as the styles use it: -1..1, 0 for a value that is not finite.
+// A bend or distortion as the styles use it: clamped to -1..1, 0 for NaN.
 double unit(AIReal value) {
-    return std::isfinite(value) ? std::clamp(static_cast<double>(value), -1.0, 1.0) : 0.0;
+    return std::isnan(value) ? 0.0 : std::clamp(static_cast<double>(value), -1.0, 1.0);
 }
 
 double clampUnit(double value) {

@@ -44,7 +44,7 @@
 // does to the top edge it does to the right edge), not for the distortions. The distortions then tilt the
 // result as a perspective would: a horizontal distortion h scales heights by 1 + h/2 at the right edge and
 // 1 - h/2 at the left (linearly between), a vertical distortion v scales widths by 1 + v/2 at the top and
-// 1 - v/2 at the bottom. Bend and distortions are clamped to -1..1 (non-finite ones count as 0).
+// 1 - v/2 at the bottom. Bend and distortions are clamped to -1..1 (NaN counts as 0).
 //
 // Mapped outlines are straight lines only: every side of a path, curved or not, is cut into pieces short
 // enough that the mapped points lie within a tolerance of the true curve; the envelope's fidelity (0 to 100)

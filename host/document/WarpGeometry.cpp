@@ -265,8 +265,15 @@ class Flattener {
 
     // Appends the side from `from` to `to` without its first point.
     void side(const AIPathSegment& from, const AIPathSegment& to, std::vector<AIPathSegment>& out) const {
-        const Point control[4] = {
+        Point control[4] = {
             {from.p.h, from.p.v}, {from.out.h, from.out.v}, {to.in.h, to.in.v}, {to.p.h, to.p.v}};
+        if (from.out.h == from.p.h && from.out.v == from.p.v && to.in.h == to.p.h && to.in.v == to.p.v) {
+            // A straight side: handles at its thirds run it at an even pace, so that even cuts are even.
+            control[1] =
+                Point{(2.0 * control[0].x + control[3].x) / 3.0, (2.0 * control[0].y + control[3].y) / 3.0};
+            control[2] =
+                Point{(control[0].x + 2.0 * control[3].x) / 3.0, (control[0].y + 2.0 * control[3].y) / 3.0};
+        }
         piece(control, 0.0, mapping_.map(control[0]), 1.0, mapping_.map(control[3]), 0, to.p, out);
     }
 
@@ -283,13 +290,21 @@ class Flattener {
                      w0 * c[0].y + w1 * c[1].y + w2 * c[2].y + w3 * c[3].y};
     }
 
+    // The square of the distance from p to the line from a to b.
+    static double distance2(Point p, Point a, Point b) {
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double length2 = dx * dx + dy * dy;
+        double u = length2 > 0.0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / length2 : 0.0;
+        u = std::clamp(u, 0.0, 1.0);
+        const double ex = p.x - (a.x + u * dx), ey = p.y - (a.y + u * dy);
+        return ex * ex + ey * ey;
+    }
+
     void piece(const Point (&c)[4], double u0, Point p0, double u1, Point p1, int depth,
                const AIRealPoint& fallback, std::vector<AIPathSegment>& out) const {
         const double um = (u0 + u1) * 0.5;
         const Point pm = mapping_.map(at(c, um));
-        const double dx = pm.x - (p0.x + p1.x) * 0.5;
-        const double dy = pm.y - (p0.y + p1.y) * 0.5;
-        if (depth >= maxDepth_ || (depth >= kMinDepth && dx * dx + dy * dy <= tolerance2_)) {
+        if (depth >= maxDepth_ || (depth >= kMinDepth && distance2(pm, p0, p1) <= tolerance2_)) {
             AIPathSegment segment{};
             segment.p = segment.in = segment.out = Mapping::toReal(p1, fallback);
             segment.corner = 1;

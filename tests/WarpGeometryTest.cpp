@@ -481,6 +481,13 @@ TEST(Envelopes, NonFiniteAnchorsAreLeftOutAndHugePathsStayBounded) {
     // Every side is still cut, into 4 to 8 lines: about 2^18 points at most.
     EXPECT_GE(warped[0].outline.segments.size(), 4u * 32766u + 1u);
     EXPECT_LE(warped[0].outline.segments.size(), 8u * 32766u + 1u);
+    // Warped again in an envelope around it, a path of that many lines is cut no further than about 2^18
+    // points, and each of its sides keeps at least one line.
+    const ArtId around = envelopeOf(document, big, Warp{5, 1, 0, 0, false}, 100);
+    const std::vector<WarpedPath> twice = warpedOutline(*document.find(around));
+    ASSERT_EQ(twice.size(), 1u);
+    EXPECT_GE(twice[0].outline.segments.size(), warped[0].outline.segments.size());
+    EXPECT_LE(twice[0].outline.segments.size(), (size_t{1} << 18) + 1u);
 }
 
 } // namespace

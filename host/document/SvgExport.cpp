@@ -254,15 +254,17 @@ class SvgWriter {
         }
     }
 
-    // The outline of a path as it is drawn: inside an envelope, as the envelope maps it.
-    const PathOutline& drawn(const Art& path, PathOutline& own) const {
+    // The outline of a path as it is drawn: its own, or inside an envelope as the envelope maps it.
+    struct Drawn {
+        const std::vector<AIPathSegment>& segments;
+        bool closed;
+    };
+    Drawn drawn(const Art& path) const {
         if (warped_ != nullptr) {
             const auto found = warped_->find(&path);
-            if (found != warped_->end()) return found->second;
+            if (found != warped_->end()) return Drawn{found->second.segments, found->second.closed};
         }
-        own.segments = path.data().segments;
-        own.closed = path.data().closed;
-        return own;
+        return Drawn{path.data().segments, path.data().closed};
     }
 
     void art(const Art& node) {
@@ -270,8 +272,7 @@ class SvgWriter {
         const ArtData& data = node.data();
         switch (data.type) {
         case kPathArt: {
-            PathOutline own;
-            const PathOutline& outline = drawn(node, own);
+            const Drawn outline = drawn(node);
             if (outline.segments.empty()) return; // nothing to draw
             out_ += "<path d=\"";
             subpath(outline.segments, outline.closed, false);
@@ -286,16 +287,15 @@ class SvgWriter {
             std::map<std::string, std::string> tags;
             const AIPathStyle* style = nullptr;
             bool drawable = false;
-            PathOutline own;
             for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling())
-                drawable = drawable || (child->type() == kPathArt && !drawn(*child, own).segments.empty());
+                drawable = drawable || (child->type() == kPathArt && !drawn(*child).segments.empty());
             if (!drawable) return;
             out_ += "<path d=\"";
             bool following = false;
             for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling()) {
                 if (child->type() != kPathArt) continue;
                 if (style == nullptr) style = &child->data().style;
-                const PathOutline& outline = drawn(*child, own);
+                const Drawn outline = drawn(*child);
                 subpath(outline.segments, outline.closed, following);
                 following = following || !outline.segments.empty();
                 tags.insert(child->data().tags.begin(), child->data().tags.end());

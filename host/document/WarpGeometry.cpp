@@ -254,13 +254,16 @@ class Flattener {
   public:
     Flattener(const Mapping& mapping, double tolerance, size_t sides)
         : mapping_(mapping), tolerance2_(tolerance * tolerance) {
-        // Each side gets at least 2^kMinDepth pieces, so that a side whose mapped middle happens to lie on
-        // its chord is still followed, and at most as many as keep a path within about 2^18 points.
+        // A side is cut into at most as many pieces as keep the path within about 2^18 points, and, within
+        // that, into at least 4, so that a side whose mapped middle happens to lie on its chord is still
+        // followed. (A path of more sides than that keeps one line per side: mapping an envelope's outline
+        // again in an envelope around it does not multiply its points without end.)
         constexpr size_t kBudget = size_t{1} << 18;
         int depth = 0;
         while (depth < kMaxDepth && (sides << (depth + 1)) <= kBudget)
             ++depth;
-        maxDepth_ = std::max(depth, kMinDepth);
+        maxDepth_ = depth;
+        minDepth_ = std::min(depth, kMinDepth);
     }
 
     // Appends the side from `from` to `to` without its first point.
@@ -304,7 +307,7 @@ class Flattener {
                const AIRealPoint& fallback, std::vector<AIPathSegment>& out) const {
         const double um = (u0 + u1) * 0.5;
         const Point pm = mapping_.map(at(c, um));
-        if (depth >= maxDepth_ || (depth >= kMinDepth && distance2(pm, p0, p1) <= tolerance2_)) {
+        if (depth >= maxDepth_ || (depth >= minDepth_ && distance2(pm, p0, p1) <= tolerance2_)) {
             AIPathSegment segment{};
             segment.p = segment.in = segment.out = Mapping::toReal(p1, fallback);
             segment.corner = 1;
@@ -317,7 +320,8 @@ class Flattener {
 
     const Mapping& mapping_;
     double tolerance2_;
-    int maxDepth_ = kMinDepth;
+    int maxDepth_ = 0;
+    int minDepth_ = 0;
 };
 
 PathOutline mapOutline(const Mapping& mapping, double tolerance, const PathOutline& source) {

@@ -48,8 +48,9 @@
 //
 // Mapped outlines are straight lines only: every side of a path, curved or not, is cut into pieces short
 // enough that the mapped points lie within a tolerance of the true curve; the envelope's fidelity (0 to 100)
-// sets it from 5 points (0) through 0.5 (50) to 0.05 (100). A linear map (no warp, or a warp of bend 0 with
-// no distortion) keeps the segments and their handles as they are, mapped.
+// sets it from 5 points (0) through 0.5 (50) to 0.05 (100). A side gets 4 to 1024 pieces, fewer when the path
+// would pass about 2^18 points, and one when it has that many sides already. A linear map (no warp, or a warp
+// of bend 0 with no distortion) keeps the segments and their handles as they are, mapped.
 //
 // Nothing not finite comes out: non-finite anchors or handles are left out, points are held within the range
 // of a float, and a box of no width or no height maps to itself.

@@ -247,8 +247,11 @@ TEST(SvgExport, ANamedGraphicStyleShowsAsWhatItPaintsAndByItsIndex) {
         element.find("stroke-width=\"" + std::to_string(static_cast<int>(named->style.stroke.width)) + "\""),
         std::string::npos)
         << element;
-    EXPECT_EQ(count(svg, "data-graphic-style"), 1u); // the plain path has none
-    (void)plain;
+    EXPECT_EQ(count(svg, "data-graphic-style"), 1u);
+    const size_t other = svg.find("d=\"M 2 98 L 3 97\""); // the plain path has none
+    ASSERT_NE(other, std::string::npos) << svg;
+    EXPECT_EQ(svg.substr(other, svg.find('\n', other) - other).find("data-graphic-style"), std::string::npos);
+    EXPECT_EQ(document.find(plain)->data().graphicStyle, -1);
 }
 
 TEST(SvgExport, SymbolsAreDefinitionsThatShowWhereTheyStandWhenUsed) {

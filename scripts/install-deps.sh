@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386
   librsvg2-bin icoutils
+  inkscape imagemagick
 )
 
 missing=()

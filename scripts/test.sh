@@ -17,6 +17,11 @@ scripts/check-layers.sh build/linux
 echo "== native tests"
 (cd build/linux && ./zigzag_tests)
 
+echo "== SVG pictures of every exported feature, drawn by rsvg-convert and inkscape alike"
+rm -rf out/renderings
+build/linux/svg_renderings out/renderings >/dev/null
+scripts/check-renderings.sh out/renderings
+
 echo "== Release build (every build type builds)"
 cmake -S . -B build/linux-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZZ_BENCHMARKS=OFF >/dev/null
 cmake --build build/linux-release -j "$jobs"

@@ -212,7 +212,8 @@ TEST(HostRobustness, TagsThatAreNotUtf8StillGiveAReportAndAWellFormedSvg) {
     for (auto it = std::sregex_iterator(element.begin(), element.end(), attribute);
          it != std::sregex_iterator(); ++it)
         EXPECT_TRUE(names.insert((*it)[1]).second) << "twice: " << (*it)[1] << " in " << element;
-    EXPECT_EQ(names.size(), 4u + 5u); // d, fill, stroke, stroke-width and the five tags
+    // d, fill, fill-rule, stroke, stroke-width, the two device colours and the five tags
+    EXPECT_EQ(names.size(), 7u + 5u);
 }
 
 TEST(HostRobustness, TagsThatAreNotUtf8ExportAsXmlThatAParserAccepts) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -142,6 +143,219 @@ TEST(SvgExport, LongSubpathsOfACompoundStayOnePathAcrossTheWriteBuffer) {
     EXPECT_EQ(count(svg, " L 4999.125 790.5 M 0.125 791.5 L 1.125 790.5"), 2u); // each next subpath
     EXPECT_EQ(count(svg, " L "), 3u * 4999u);
     EXPECT_EQ(svg.substr(svg.size() - 12), "</g>\n</svg>\n");
+}
+
+TEST(SvgExport, DeviceColoursGoAlongAsTheDocumentHoldsThem) {
+    struct Case {
+        AIColor color;
+        const char* device;
+        const char* srgb;
+    };
+    const Case cases[] = {
+        {{kGrayColor, {0.5f}}, "gray 0.5", "#808080"},
+        {{kGrayColor, {1.25f}}, "gray 1.25", "#000000"}, // beyond black: shown black, kept as it is
+        {{kFourColor, {0.1f, 0.2f, 0.3f, 0.4f}}, "cmyk 0.1 0.2 0.3 0.4", "#8a7a6b"},
+        {{kFourColor, {0, 0, 0, -2}}, "cmyk 0 0 0 -2", "#ffffff"},
+        {{kThreeColor, {1, 0, 0.5f}}, "rgb 1 0 0.5", "#ff0080"},
+        {{kThreeColor, {2, -1, 0.25f}}, "rgb 2 -1 0.25", "#ff0040"},
+        {{kThreeColor, {std::numeric_limits<AIReal>::quiet_NaN(), 1, 1}}, "rgb nan 1 1", "#00ffff"},
+        {{kPattern, {0.3f}}, "pattern", "#808080"},
+        {{kCustomColor, {}}, "spot", "#808080"},
+        {{kGradient, {}}, "gradient", "#808080"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.device);
+        EXPECT_EQ(svgDeviceColor(c.color), c.device);
+        EXPECT_EQ(svgColor(c.color), c.srgb);
+        // In the picture: both colours on the fill and on the stroke.
+        Document document;
+        const ArtId id = addPath(document, {corner(0, 0), corner(1, 1)});
+        AIPathStyle style = defaultPaint(kDocRGBColor);
+        style.fill.color = style.stroke.color = c.color;
+        ASSERT_EQ(document.setPathStyle(id, style), DocStatus::ok);
+        const std::string svg = svgText(document);
+        EXPECT_NE(svg.find(std::string("fill=\"") + c.srgb + "\""), std::string::npos) << svg;
+        EXPECT_NE(svg.find(std::string("stroke=\"") + c.srgb + "\""), std::string::npos) << svg;
+        EXPECT_NE(svg.find(std::string("data-fill-device=\"") + c.device + "\""), std::string::npos) << svg;
+        EXPECT_NE(svg.find(std::string("data-stroke-device=\"") + c.device + "\""), std::string::npos) << svg;
+    }
+
+    // Unpainted sides carry no device colour.
+    Document document;
+    const ArtId id = addPath(document, {corner(0, 0), corner(1, 1)});
+    AIPathStyle style = defaultPaint(kDocCMYKColor);
+    style.fillPaint = 0;
+    style.stroke.color = AIColor{kNoneColor, {}};
+    ASSERT_EQ(document.setPathStyle(id, style), DocStatus::ok);
+    const std::string svg = svgText(document);
+    EXPECT_EQ(svg.find("-device="), std::string::npos) << svg;
+    EXPECT_EQ(svg.find("fill-rule"), std::string::npos) << svg;
+}
+
+TEST(SvgExport, TagsNamedLikeTheWritersOwnAttributesDoNotRepeatThem) {
+    Document document;
+    const ArtId id = addPath(document, {corner(0, 0), corner(1, 1)});
+    ASSERT_EQ(document.setTag(id, "Fill-Device", "mine"), DocStatus::ok);
+    ASSERT_EQ(document.setTag(id, "graphic style", "mine too"), DocStatus::ok);
+    const std::string svg = svgText(document);
+    EXPECT_EQ(count(svg, "data-fill-device=\""), 1u) << svg;
+    EXPECT_NE(svg.find("data-fill-device-2=\"mine\""), std::string::npos) << svg;
+    EXPECT_NE(svg.find("data-graphic-style-2=\"mine too\""), std::string::npos) << svg;
+}
+
+TEST(SvgExport, CompoundPathsKeepTheirFillRule) {
+    for (const bool evenodd : {true, false}) {
+        Document document;
+        ArtId compound = 0;
+        ASSERT_EQ(document.newArt(kCompoundPathArt, kPlaceAboveAll, 0, &compound), DocStatus::ok);
+        for (AIReal size : {40.0f, 20.0f}) { // an outer square and a hole
+            ArtId path = 0;
+            ASSERT_EQ(document.newArt(kPathArt, kPlaceInsideOnTop, compound, &path), DocStatus::ok);
+            const AIPathSegment square[] = {corner(50 - size, 50 - size), corner(50 + size, 50 - size),
+                                            corner(50 + size, 50 + size), corner(50 - size, 50 + size)};
+            ASSERT_EQ(document.setSegments(path, 0, 4, square), DocStatus::ok);
+            ASSERT_EQ(document.setClosed(path, true), DocStatus::ok);
+        }
+        AIPathStyle style = document.currentPaint();
+        style.evenodd = evenodd;
+        ASSERT_EQ(document.setPathStyle(compound, style), DocStatus::ok);
+        const std::string svg = svgText(document);
+        EXPECT_EQ(count(svg, "<path"), 1u);
+        EXPECT_EQ(count(svg, " Z"), 2u);
+        EXPECT_NE(svg.find(evenodd ? "fill-rule=\"evenodd\"" : "fill-rule=\"nonzero\""), std::string::npos)
+            << svg;
+    }
+}
+
+TEST(SvgExport, ANamedGraphicStyleShowsAsWhatItPaintsAndByItsIndex) {
+    Document document(DocumentFacts{kDocRGBColor, 100.0f, 100.0f, {}, 4, false});
+    const ArtId styled = addPath(document, {corner(0, 0), corner(1, 1)});
+    const ArtId plain = addPath(document, {corner(2, 2), corner(3, 3)});
+    ASSERT_EQ(document.applyNamedStyle(styled, 3), DocStatus::ok);
+    const NamedStyle* named = document.namedStyle(3);
+    ASSERT_NE(named, nullptr);
+    const std::string svg = svgText(document);
+    const size_t at = svg.find("d=\"M 0 100 L 1 99\"");
+    ASSERT_NE(at, std::string::npos) << svg;
+    const std::string element = svg.substr(at, svg.find('\n', at) - at);
+    EXPECT_NE(element.find("data-graphic-style=\"3\""), std::string::npos) << element;
+    EXPECT_NE(element.find("fill=\"" + svgColor(named->style.fill.color) + "\""), std::string::npos)
+        << element;
+    EXPECT_NE(element.find("stroke=\"" + svgColor(named->style.stroke.color) + "\""), std::string::npos)
+        << element;
+    EXPECT_NE(
+        element.find("stroke-width=\"" + std::to_string(static_cast<int>(named->style.stroke.width)) + "\""),
+        std::string::npos)
+        << element;
+    EXPECT_EQ(count(svg, "data-graphic-style"), 1u);
+    const size_t other = svg.find("d=\"M 2 98 L 3 97\""); // the plain path has none
+    ASSERT_NE(other, std::string::npos) << svg;
+    EXPECT_EQ(svg.substr(other, svg.find('\n', other) - other).find("data-graphic-style"), std::string::npos);
+    EXPECT_EQ(document.find(plain)->data().graphicStyle, -1);
+}
+
+TEST(SvgExport, SymbolsAreDefinitionsThatShowWhereTheyStandWhenUsed) {
+    Document document(DocumentFacts{kDocRGBColor, 100.0f, 100.0f, {}, 0, false});
+    const ArtId art = addPath(document, {corner(10, 10), corner(90, 90)});
+    ArtId first = 0, second = 0;
+    ASSERT_EQ(document.newSymbol(art, false, &first), DocStatus::ok);
+    ASSERT_EQ(document.newSymbol(art, false, &second), DocStatus::ok);
+    const std::string svg = svgText(document);
+    const std::string firstOpen =
+        "<symbol id=\"symbol-" + std::to_string(first) + "\" overflow=\"visible\">\n";
+    const size_t defs = svg.find("<defs>\n");
+    const size_t at = svg.find(firstOpen);
+    ASSERT_NE(defs, std::string::npos) << svg;
+    ASSERT_NE(at, std::string::npos) << svg;
+    EXPECT_LT(defs, at);
+    EXPECT_LT(at, svg.find("<symbol id=\"symbol-" + std::to_string(second) + "\""));
+    EXPECT_EQ(count(svg, "</symbol>\n"), 2u);
+    EXPECT_LT(svg.rfind("</symbol>"), svg.find("</defs>"));
+    EXPECT_LT(svg.find("</defs>"), svg.find("<g id=\"layer\">"));
+    EXPECT_EQ(count(svg, "d=\"M 10 90 L 90 10\""), 3u); // two definitions and the art
+}
+
+// An envelope of a closed 200 x 100 box path filled red, shaped by a copy of it as the tool makes it.
+struct BoxEnvelope {
+    Document document{DocumentFacts{kDocRGBColor, 300.0f, 300.0f, {}, 0, false}};
+    ArtId path = 0;
+    ArtId envelope = 0;
+
+    explicit BoxEnvelope(std::optional<Warp> warp) {
+        path = addPath(document, {corner(0, 0), corner(200, 0), corner(200, 100), corner(0, 100)});
+        EXPECT_EQ(document.setClosed(path, true), DocStatus::ok);
+        AIPathStyle style = document.currentPaint();
+        style.fill.color = AIColor{kThreeColor, {1, 0, 0, 0}};
+        EXPECT_EQ(document.setPathStyle(path, style), DocStatus::ok);
+        ArtId shape = 0;
+        EXPECT_EQ(document.duplicateArt(path, kPlaceAboveAll, path, &shape), DocStatus::ok);
+        EXPECT_EQ(document.makeEnvelope(&path, 1, shape, AIEnvelopeOptions{0, 50}, &envelope), DocStatus::ok);
+        if (warp) {
+            EXPECT_EQ(document.setWarp(envelope, *warp), DocStatus::ok);
+        }
+    }
+};
+
+TEST(SvgExport, EnvelopesAreDrawnAsTheyMapTheirContents) {
+    // Without a warp: exactly the contents.
+    const BoxEnvelope plain(std::nullopt);
+    const std::string unwarped = svgText(plain.document);
+    EXPECT_NE(unwarped.find("<g data-envelope=\"1\">\n<path d=\"M 0 300 L 200 300 L 200 200 L 0 200 Z\" "
+                            "fill=\"#ff0000\""),
+              std::string::npos)
+        << unwarped;
+
+    // Arc upper: the top edge bows up to y = 150, drawn at 300 - 150; the corners stay.
+    const BoxEnvelope arched(Warp{3, 1, 0, 0, false});
+    const std::string svg = svgText(arched.document);
+    EXPECT_NE(
+        svg.find(
+            "<g data-envelope=\"1\" data-warp-style=\"3\" data-warp-bend=\"1\" "
+            "data-warp-horizontal=\"0\" data-warp-vertical=\"0\" data-warp-rotate=\"0\">\n<path d=\"M 0 300 "
+            "L "),
+        std::string::npos)
+        << svg;
+    EXPECT_NE(svg.find(" L 100 150 "), std::string::npos) << svg;
+    EXPECT_NE(svg.find(" L 200 200 "), std::string::npos) << svg;
+    EXPECT_EQ(svg.find(" C "), std::string::npos); // lines only
+    EXPECT_GT(count(svg, " L "), 20u);
+    EXPECT_NE(svg.find("Z\" fill=\"#ff0000\" fill-rule=\"nonzero\""), std::string::npos) << svg;
+    EXPECT_EQ(count(svg, "<path"), 1u);
+}
+
+TEST(SvgExport, EachPathInAnEnvelopeKeepsItsOwnPaintAndACompoundStaysOnePath) {
+    Document document;
+    ArtId group = 0, compound = 0, a = 0, b = 0, loose = 0;
+    ASSERT_EQ(document.newArt(kGroupArt, kPlaceAboveAll, 0, &group), DocStatus::ok);
+    ASSERT_EQ(document.newArt(kPathArt, kPlaceInsideOnTop, group, &loose), DocStatus::ok);
+    ASSERT_EQ(document.newArt(kCompoundPathArt, kPlaceInsideOnTop, group, &compound), DocStatus::ok);
+    ASSERT_EQ(document.newArt(kPathArt, kPlaceInsideOnTop, compound, &a), DocStatus::ok);
+    ASSERT_EQ(document.newArt(kPathArt, kPlaceInsideOnTop, compound, &b), DocStatus::ok);
+    const AIPathSegment big[] = {corner(0, 0), corner(100, 0), corner(100, 100), corner(0, 100)};
+    const AIPathSegment small[] = {corner(25, 25), corner(75, 25), corner(75, 75), corner(25, 75)};
+    ASSERT_EQ(document.setSegments(loose, 0, 4, big), DocStatus::ok);
+    ASSERT_EQ(document.setSegments(a, 0, 4, big), DocStatus::ok);
+    ASSERT_EQ(document.setSegments(b, 0, 4, small), DocStatus::ok);
+    for (ArtId path : {loose, a, b})
+        ASSERT_EQ(document.setClosed(path, true), DocStatus::ok);
+    AIPathStyle blue = document.currentPaint();
+    blue.fill.color = AIColor{kThreeColor, {0, 0, 1, 0}};
+    blue.evenodd = 1;
+    ASSERT_EQ(document.setPathStyle(compound, blue), DocStatus::ok);
+    ASSERT_EQ(document.setOpacity(loose, 0.5f), DocStatus::ok);
+    ArtId shape = 0, envelope = 0;
+    ASSERT_EQ(document.duplicateArt(group, kPlaceAboveAll, group, &shape), DocStatus::ok);
+    ASSERT_EQ(document.makeEnvelope(&group, 1, shape, AIEnvelopeOptions{0, 50}, &envelope), DocStatus::ok);
+    ASSERT_EQ(document.setWarp(envelope, Warp{15, 1, 0, 0, false}), DocStatus::ok);
+    const std::string svg = svgText(document);
+    EXPECT_EQ(count(svg, "<path"), 2u);
+    // The hole of the compound is twisted: its corner (25, 25) is no longer drawn where it was.
+    EXPECT_EQ(svg.find(" 25 767"), std::string::npos) << svg;
+    const std::regex shapes(
+        "<g data-envelope=\"1\"[^>]*>\\n<g>\\n"
+        "<path d=\"M 0 792 L [^\"]* Z\" fill=\"#ffffff\"[^\\n]* opacity=\"0.5\"/>\\n"
+        "<path d=\"M 0 792 L [^\"]* Z M [^\"]* Z\" fill=\"#0000ff\" fill-rule=\"evenodd\"");
+    EXPECT_TRUE(std::regex_search(svg, shapes)) << svg;
 }
 
 // ---- art that would be drawn wrongly ----

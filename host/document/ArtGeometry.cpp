@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/document/WarpGeometry.h"
+
 namespace zz {
 
 AIRealRect artBounds(const Art& art) {
@@ -26,11 +28,18 @@ AIRealRect artBounds(const Art& art) {
             add(segment.out);
         }
     };
-    forEachNode(&art, [&](const Art* each) {
-        addAll(each->data().segments);
-        for (const PathOutline& outline : each->data().envelopeShape)
-            addAll(outline.segments);
-    });
+    // An envelope counts as it is drawn: its contents mapped, its shape not at all.
+    auto walk = [&](const Art& node, auto& self) -> void {
+        if (node.type() == kEnvelopeArt) {
+            for (const WarpedPath& path : warpedOutline(node))
+                addAll(path.outline.segments);
+            return;
+        }
+        addAll(node.data().segments);
+        for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling())
+            self(*child, self);
+    };
+    walk(art, walk);
     return box;
 }
 

@@ -8,8 +8,8 @@
 
 namespace zz {
 
-// Bounds of every anchor and handle of the art and the art it holds (an envelope's shape included); all zero
-// when it holds none.
+// Bounds of every anchor and handle of the art and the art it holds, an envelope's contents as the envelope
+// maps them (WarpGeometry.h); all zero when it holds none.
 AIRealRect artBounds(const Art& art);
 
 // Whether every number of the matrix is finite.

@@ -5,12 +5,14 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string_view>
 
 #include "host/base/XmlText.h"
 #include "host/base/AtomicFile.h"
+#include "host/document/WarpGeometry.h"
 
 namespace zz {
 
@@ -39,6 +41,14 @@ std::string number(AIReal value) {
 
 const char* nonFiniteName(AIReal value) {
     return std::isnan(value) ? "nan" : value > 0 ? "inf" : "-inf";
+}
+
+// A device value as it is held: finite ones as numbers, the others by name.
+void appendDeviceNumber(std::string& out, AIReal value) {
+    if (std::isfinite(value))
+        appendNumber(out, value);
+    else
+        out += nonFiniteName(value);
 }
 
 bool finitePoint(const AIRealPoint& p) {
@@ -100,6 +110,11 @@ std::string dataAttributeName(const std::string& tag) {
     return name;
 }
 
+// The data- attributes the writer gives art of its own accord.
+constexpr const char* kOwnDataAttributes[] = {
+    "data-fill-device", "data-stroke-device",   "data-graphic-style", "data-envelope",   "data-warp-style",
+    "data-warp-bend",   "data-warp-horizontal", "data-warp-vertical", "data-warp-rotate"};
+
 constexpr const char* kBlendModes[] = {
     "normal", "multiply", "screen",     "overlay",   "soft-light", "hard-light", "color-dodge", "color-burn",
     "darken", "lighten",  "difference", "exclusion", "hue",        "saturation", "color",       "luminosity"};
@@ -122,9 +137,10 @@ class SvgWriter {
             out_ += "<defs>\n";
             for (const Art* symbol = document_.symbols().firstChild(); symbol != nullptr;
                  symbol = symbol->nextSibling()) {
-                out_ += "<g id=\"symbol-" + std::to_string(symbol->id()) + "\">\n";
+                // Drawn where it stands when used, not clipped to a view box of its own.
+                out_ += "<symbol id=\"symbol-" + std::to_string(symbol->id()) + "\" overflow=\"visible\">\n";
                 art(*symbol);
-                out_ += "</g>\n";
+                out_ += "</symbol>\n";
             }
             out_ += "</defs>\n";
         }
@@ -201,7 +217,7 @@ class SvgWriter {
         const bool fill = style.fillPaint != 0 && style.fill.color.kind != kNoneColor;
         const bool stroke = style.strokePaint != 0 && style.stroke.color.kind != kNoneColor;
         attribute("fill", fill ? svgColor(style.fill.color) : "none");
-        if (fill && style.evenodd != 0) attribute("fill-rule", "evenodd");
+        if (fill) attribute("fill-rule", style.evenodd != 0 ? "evenodd" : "nonzero");
         attribute("stroke", stroke ? svgColor(style.stroke.color) : "none");
         if (stroke) {
             attribute("stroke-width", number(std::max(0.0f, style.stroke.width)));
@@ -212,9 +228,13 @@ class SvgWriter {
             if (style.stroke.join > 0 && style.stroke.join < 3)
                 attribute("stroke-linejoin", kJoins[style.stroke.join]);
         }
+        // The colours as the document holds them.
+        if (fill) attribute("data-fill-device", svgDeviceColor(style.fill.color));
+        if (stroke) attribute("data-stroke-device", svgDeviceColor(style.stroke.color));
     }
 
     void common(const ArtData& data, const std::map<std::string, std::string>& tags) {
+        if (data.graphicStyle >= 0) attribute("data-graphic-style", std::to_string(data.graphicStyle));
         if (data.opacity != 1.0f) attribute("opacity", number(std::clamp(data.opacity, 0.0f, 1.0f)));
         if (data.blendMode > kNormalBlendingMode && data.blendMode <= kLastBlendingMode) {
             out_ += " style=\"mix-blend-mode:";
@@ -222,8 +242,9 @@ class SvgWriter {
             out_ += '"';
         }
         // Tag names that differ only in what an attribute name cannot hold ("a b", "a-b", "A") would give one
-        // attribute twice, which no XML reader accepts: later ones get a number.
-        std::set<std::string> used;
+        // attribute twice, which no XML reader accepts: later ones get a number, and so does a tag named like
+        // one of the writer's own data- attributes ("fill-device").
+        std::set<std::string> used(std::begin(kOwnDataAttributes), std::end(kOwnDataAttributes));
         for (const auto& [name, value] : tags) {
             const std::string base = dataAttributeName(name);
             std::string unique = base;
@@ -233,34 +254,50 @@ class SvgWriter {
         }
     }
 
+    // The outline of a path as it is drawn: its own, or inside an envelope as the envelope maps it.
+    struct Drawn {
+        const std::vector<AIPathSegment>& segments;
+        bool closed;
+    };
+    Drawn drawn(const Art& path) const {
+        if (warped_ != nullptr) {
+            const auto found = warped_->find(&path);
+            if (found != warped_->end()) return Drawn{found->second.segments, found->second.closed};
+        }
+        return Drawn{path.data().segments, path.data().closed};
+    }
+
     void art(const Art& node) {
         maybeFlush();
         const ArtData& data = node.data();
         switch (data.type) {
-        case kPathArt:
-            if (data.segments.empty()) return; // nothing to draw
+        case kPathArt: {
+            const Drawn outline = drawn(node);
+            if (outline.segments.empty()) return; // nothing to draw
             out_ += "<path d=\"";
-            subpath(data.segments, data.closed, false);
+            subpath(outline.segments, outline.closed, false);
             out_ += "\"";
             paint(data.style);
             common(data, data.tags);
             out_ += "/>\n";
             return;
+        }
         case kCompoundPathArt: {
             // One path of all subpaths, so that holes stay holes; the children's tags go with it.
             std::map<std::string, std::string> tags;
             const AIPathStyle* style = nullptr;
             bool drawable = false;
             for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling())
-                drawable = drawable || (child->type() == kPathArt && !child->data().segments.empty());
+                drawable = drawable || (child->type() == kPathArt && !drawn(*child).segments.empty());
             if (!drawable) return;
             out_ += "<path d=\"";
-            bool drawn = false;
+            bool following = false;
             for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling()) {
                 if (child->type() != kPathArt) continue;
                 if (style == nullptr) style = &child->data().style;
-                subpath(child->data().segments, child->data().closed, drawn);
-                drawn = drawn || !child->data().segments.empty();
+                const Drawn outline = drawn(*child);
+                subpath(outline.segments, outline.closed, following);
+                following = following || !outline.segments.empty();
                 tags.insert(child->data().tags.begin(), child->data().tags.end());
             }
             for (const auto& [name, value] : data.tags)
@@ -285,8 +322,18 @@ class SvgWriter {
             }
             common(data, data.tags);
             out_ += ">\n";
+            // The paths inside an envelope are drawn as it maps them; an envelope inside another is already
+            // mapped by the outer one's outline.
+            std::map<const Art*, PathOutline> mapped;
+            const std::map<const Art*, PathOutline>* outer = warped_;
+            if (data.type == kEnvelopeArt && warped_ == nullptr) {
+                for (WarpedPath& path : warpedOutline(node))
+                    mapped.emplace(path.source, std::move(path.outline));
+                warped_ = &mapped;
+            }
             for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling())
                 art(*child);
+            warped_ = outer;
             out_ += "</g>\n";
             return;
         }
@@ -294,6 +341,7 @@ class SvgWriter {
     }
 
     const Document& document_;
+    const std::map<const Art*, PathOutline>* warped_ = nullptr; // inside an envelope: its paths as drawn
     AIReal height_;
     std::ostream& sink_;
     std::string out_;
@@ -329,6 +377,44 @@ std::string svgColor(const AIColor& color) {
     std::snprintf(text, sizeof(text), "#%02x%02x%02x", static_cast<unsigned>(std::lround(r * 255.0f)),
                   static_cast<unsigned>(std::lround(g * 255.0f)),
                   static_cast<unsigned>(std::lround(b * 255.0f)));
+    return text;
+}
+
+std::string svgDeviceColor(const AIColor& color) {
+    std::string text;
+    auto values = [&](const char* name, int count) {
+        text = name;
+        for (int i = 0; i < count; ++i) {
+            text += ' ';
+            appendDeviceNumber(text, color.value[i]);
+        }
+    };
+    switch (color.kind) {
+    case kGrayColor:
+        values("gray", 1);
+        break;
+    case kFourColor:
+        values("cmyk", 4);
+        break;
+    case kThreeColor:
+        values("rgb", 3);
+        break;
+    case kPattern:
+        text = "pattern";
+        break;
+    case kCustomColor:
+        text = "spot";
+        break;
+    case kGradient:
+        text = "gradient";
+        break;
+    case kNoneColor:
+        text = "none";
+        break;
+    default:
+        text = "kind " + std::to_string(color.kind);
+        break;
+    }
     return text;
 }
 

@@ -2,10 +2,20 @@
 //
 // The page is the view box; document y runs up, SVG y runs down, so every y is written as pageHeight - y.
 // Each path becomes one <path> (cubic curves where a side's handles differ from its anchors, Z when closed),
-// a compound path one <path> of all its subpaths, a group or an envelope a <g> of its children. Fill and
-// stroke come from the path style in sRGB (unpainted: none), with stroke width, opacity, blend mode
-// (mix-blend-mode) and the art's tags as data- attributes. An envelope is drawn unwarped; its warp is written
-// as data- attributes. Symbol definitions go into <defs>.
+// a compound path one <path> of all its subpaths painted with its first subpath's style, a group or an
+// envelope a <g> of its children.
+//
+// Paint: fill and stroke in sRGB (svgColor; unpainted: none), a painted fill's rule (fill-rule evenodd or
+// nonzero), stroke width, cap and join. The colour as the document holds it goes along as
+// data-fill-device / data-stroke-device (svgDeviceColor), for instance "cmyk 0.1 0.2 0.3 0.4".
+// Then opacity, the blend mode (style="mix-blend-mode:..."), the named graphic style last applied
+// (data-graphic-style, its index; the art is painted with the style it gave) and the art's tags as data-
+// attributes.
+//
+// An envelope's <g> carries data-envelope="1" and its warp as data-warp-style, -bend, -horizontal, -vertical
+// and -rotate; the paths inside are drawn as the envelope maps them (WarpGeometry.h), as straight lines when
+// warped, each with its own paint. Symbol definitions go into <defs> as <symbol id="symbol-N"
+// overflow="visible">, N being the definition's art id.
 #ifndef ZZ_HOST_DOCUMENT_SVG_EXPORT_H
 #define ZZ_HOST_DOCUMENT_SVG_EXPORT_H
 
@@ -31,6 +41,11 @@ std::string svgText(const Document& document);
 // Writes the SVG atomically (into a temporary file as it goes, which is then renamed over `path`). False with
 // a reason in *error on failure or refusal; nothing is left behind then.
 bool writeSvg(const Document& document, const std::string& path, std::string* error);
+
+// The colour as the document holds it: "gray G", "rgb R G B", "cmyk C M Y K" with each value unchanged
+// (shortest text that reads back as the same float; non-finite ones as nan, inf, -inf), or "pattern",
+// "spot", "gradient", "none".
+std::string svgDeviceColor(const AIColor& color);
 
 // The colour as an sRGB "#rrggbb": gray (0 white, 1 black), three-colour, four-colour; values clamped to
 // 0..1. Kinds without values give "none" (kNoneColor) or a neutral gray.

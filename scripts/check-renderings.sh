@@ -23,7 +23,10 @@ limit=${RENDER_RMSE_LIMIT:-0.01}
 # blend mode: over the light gray #cccccc, a #e6cc4d square at half opacity comes out 201 in Inkscape, as the
 # compositing formula gives (luminosity 0.775 of the square on the gray: 197.6, half of it over 204), and 175
 # in rsvg-convert; the picture differs by 0.022.
-declare -A known_limit=([blend-luminosity.svg]=0.05)
+# The non-separable modes (hue, saturation, color, luminosity) differ the same way wherever art overlaps: the
+# tool's every-option picture with random blend modes differs by 0.038, and by 0.0015 once those four modes are
+# drawn as normal.
+declare -A known_limit=([blend-luminosity.svg]=0.05 [every-option-blend-rgb.svg]=0.06)
 
 if [ $# -lt 1 ]; then
   echo "usage: scripts/check-renderings.sh DIR..." >&2

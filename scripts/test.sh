@@ -22,6 +22,23 @@ rm -rf out/renderings
 build/linux/svg_renderings out/renderings >/dev/null
 scripts/check-renderings.sh out/renderings
 
+echo "== the tool's own pictures: the showcase and every finishing option in gray, RGB and CMYK documents"
+rm -rf out/renderings-tool
+mkdir -p out/renderings-tool
+build/linux/zigzag run examples/showcase.json --out out/showcase-report.json
+cp out/zigzag.svg out/renderings-tool/showcase.svg
+every_option=(--from 100,500 --to 300,100 --events 4 --seed 9 --page 500,600 --swatches 9 --styles 4
+  --set separateElements=1 --set zigzagElements=5 --set numberOfReflections=3 --set dropShadow=1
+  --set patternMode=4 --set randomWarp=1 --set fillColorMode=6 --set strokeColorMode=12 --set randomWidth=1
+  --set randomOpacity=1 --set jitterFill=1 --set jitterStroke=1 --set jitterWidth=1 --set randomRotation=1
+  --set randomScaling=1 --set randomStyle=1 --set pressureStyleFactor=1 --set symbolizeZigzag=1
+  --set styleToReflect=1 --set repeatColorMode=4 --set reflectShiftX=20 --set reflectTurn=15)
+for model in gray rgb cmyk; do
+  build/linux/zigzag draw "${every_option[@]}" --color-model "$model" -o "out/renderings-tool/every-option-$model.svg"
+done
+build/linux/zigzag draw "${every_option[@]}" --set randomBlendMode=1 -o out/renderings-tool/every-option-blend-rgb.svg
+scripts/check-renderings.sh out/renderings-tool
+
 echo "== Release build (every build type builds)"
 cmake -S . -B build/linux-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZZ_BENCHMARKS=OFF >/dev/null
 cmake --build build/linux-release -j "$jobs"

@@ -7,10 +7,16 @@
 #include <vector>
 
 #include "PluginFakeSuites.h"
+#include "PluginGenerationFixture.h"
 #include "geometry/ColorModes.h"
 #include "settings/ToolSettings.h"
 
 namespace {
+
+using pluginfakes::expectColor;
+using pluginfakes::four;
+using pluginfakes::gray;
+using pluginfakes::three;
 
 using pluginfakes::fake;
 using pluginfakes::logOf;
@@ -27,34 +33,11 @@ const AIColor kPatternFill = {kPattern, {0.5f, 0.5f, 0.5f, 0.5f}};
 // What the other side of the style holds while one side changes.
 const AIColor kUntouched = {kFourColor, {0.11f, 0.22f, 0.33f, 0.44f}};
 
-AIColor four(float c, float m, float y, float k) {
-    return {kFourColor, {c, m, y, k}};
-}
-AIColor three(float r, float g, float b) {
-    return {kThreeColor, {r, g, b, 0.0f}};
-}
-AIColor gray(float g) {
-    return {kGrayColor, {g, 0.0f, 0.0f, 0.0f}};
-}
-
-void expectColor(const AIColor& actual, const AIColor& expected, const std::string& what) {
-    EXPECT_EQ(actual.kind, expected.kind) << what;
-    for (int i = 0; i < 4; ++i)
-        EXPECT_FLOAT_EQ(actual.value[i], expected.value[i]) << what << " value " << i;
-}
-
-class PluginColorMode : public ::testing::Test {
+class PluginColorMode : public pluginfakes::GenerationFixture {
   protected:
     void SetUp() override {
-        pluginfakes::resetFakeHost();
-        pluginfakes::installGenerationSuites();
-        globalsBlock = &record;
-        writeDefaultSettings(record);
+        GenerationFixture::SetUp();
         art = pluginfakes::addPath({{0.0f, 0.0f}, {10.0f, -10.0f}});
-    }
-    void TearDown() override {
-        globalsBlock = nullptr;
-        pluginfakes::resetFakeHost();
     }
     // Gives the fill (or stroke) `before`, unpainted, and the other side kUntouched; applies the mode.
     void apply(bool stroke, int32_t mode, const AIColor& before, int32_t step, int32_t total,
@@ -76,7 +59,6 @@ class PluginColorMode : public ::testing::Test {
         return (stroke ? pathOf(art).style.strokePaint : pathOf(art).style.fillPaint) != 0;
     }
     const AIColor& other(bool stroke) { return changed(!stroke); }
-    ToolSettings record;
     AIArtHandle art = nullptr;
 };
 

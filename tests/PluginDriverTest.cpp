@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "PluginFakeSuites.h"
+#include "PluginGenerationFixture.h"
 #include "tool/GenerationDriver.h"
 #include "tool/ZigzagTool.h"
 
@@ -27,19 +28,12 @@ void expectAnchors(const std::vector<AIRealPoint>& actual, const Anchors& expect
     }
 }
 
-class PluginDriver : public ::testing::Test {
+class PluginDriver : public pluginfakes::GenerationFixture {
   protected:
     void SetUp() override {
-        pluginfakes::resetFakeHost();
-        pluginfakes::installGenerationSuites();
-        globalsBlock = &record;
-        writeDefaultSettings(record);
+        GenerationFixture::SetUp();
         record.zigzagElements = 3;
         press(0.0f, 0.0f);
-    }
-    void TearDown() override {
-        globalsBlock = nullptr;
-        pluginfakes::resetFakeHost();
     }
     void press(float h, float v) {
         AIToolMessage message = {};
@@ -50,7 +44,6 @@ class PluginDriver : public ::testing::Test {
     SPErr drag(float h, float v, int16_t pressure = kMaxPointPressure) {
         return generateZigzagArt(h, v, pressure);
     }
-    ToolSettings record;
 };
 
 // The design 0 example: P (0, 0), E (10, -30), three elements.

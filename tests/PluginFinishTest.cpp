@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "PluginFakeSuites.h"
+#include "PluginGenerationFixture.h"
 #include "settings/ToolSettings.h"
 #include "tool/FinishZigzagArt.h"
 
@@ -26,13 +27,10 @@ const std::vector<std::string> kSteps = {"rnd",     "bounds",   "transform", "du
                                          "symbol",  "envelope", "warp",      "tag",       "type",
                                          "child",   "sibling",  "swatch",    "segment"};
 
-class PluginFinish : public ::testing::Test {
+class PluginFinish : public pluginfakes::GenerationFixture {
   protected:
     void SetUp() override {
-        pluginfakes::resetFakeHost();
-        pluginfakes::installGenerationSuites();
-        globalsBlock = &record;
-        writeDefaultSettings(record);
+        GenerationFixture::SetUp();
         record.cumulativeReflectScaleX = 1.0f;
         record.cumulativeReflectScaleY = 1.0f;
         record.pressPointX = -20.0f;
@@ -53,10 +51,6 @@ class PluginFinish : public ::testing::Test {
         context.strokeCycle = 1;
         context.reflectionsMade = -1;
         art = pluginfakes::addPath({{0.0f, 0.0f}, {10.0f, -5.0f}, {0.0f, -10.0f}}); // centre (5, -5)
-    }
-    void TearDown() override {
-        globalsBlock = nullptr;
-        pluginfakes::resetFakeHost();
     }
     SPErr finish(FinishVariant variant = FinishVariant::PerElement, int32_t elementIndex = 0) {
         return finishZigzagArt(art, context, variant, elementIndex);
@@ -87,7 +81,6 @@ class PluginFinish : public ::testing::Test {
         record.randomWarp = 1;
         fake.randomValues = std::deque<float>(60, 0.25f);
     }
-    ToolSettings record;
     GenerationContext context = {};
     AIArtHandle art = nullptr;
 };

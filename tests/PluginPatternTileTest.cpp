@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "PluginFakeSuites.h"
+#include "PluginGenerationFixture.h"
 #include "geometry/PatternTile.h"
 #include "settings/ToolSettings.h"
 
@@ -17,21 +18,13 @@ using Log = std::vector<std::string>;
 
 constexpr SPErr kInjected = ZZ_FOURCC('F', 'A', 'I', 'L');
 
-class PluginPatternTile : public ::testing::Test {
+class PluginPatternTile : public pluginfakes::GenerationFixture {
   protected:
     void SetUp() override {
-        pluginfakes::resetFakeHost();
-        pluginfakes::installGenerationSuites();
-        globalsBlock = &record;
-        writeDefaultSettings(record);
+        GenerationFixture::SetUp();
         art = pluginfakes::addPath({{0.0f, 0.0f}, {10.0f, -10.0f}});
     }
-    void TearDown() override {
-        globalsBlock = nullptr;
-        pluginfakes::resetFakeHost();
-    }
     SPErr tile(int32_t placeBelow = 0) { return makePatternTile(art, placeBelow, 20.0f, 30.0f); }
-    ToolSettings record;
     AIArtHandle art = nullptr;
 };
 

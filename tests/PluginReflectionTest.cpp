@@ -7,10 +7,16 @@
 #include <vector>
 
 #include "PluginFakeSuites.h"
+#include "PluginGenerationFixture.h"
 #include "geometry/Reflection.h"
 #include "settings/ToolSettings.h"
 
 namespace {
+
+using pluginfakes::expectColor;
+using pluginfakes::four;
+using pluginfakes::gray;
+using pluginfakes::three;
 
 using pluginfakes::fake;
 using pluginfakes::logOf;
@@ -22,37 +28,14 @@ const std::vector<std::string> kSteps = {"rnd",   "bounds", "transform", "duplic
                                          "blend", "named",  "apply",     "scale",     "symbol", "envelope",
                                          "warp",  "tag",    "type",      "segments",  "segment"};
 
-AIColor four(float c, float m, float y, float k) {
-    return {kFourColor, {c, m, y, k}};
-}
-AIColor three(float r, float g, float b) {
-    return {kThreeColor, {r, g, b, 0.0f}};
-}
-AIColor gray(float g) {
-    return {kGrayColor, {g, 0.0f, 0.0f, 0.0f}};
-}
-
-void expectColor(const AIColor& actual, const AIColor& expected, const std::string& what) {
-    EXPECT_EQ(actual.kind, expected.kind) << what;
-    for (int i = 0; i < 4; ++i)
-        EXPECT_FLOAT_EQ(actual.value[i], expected.value[i]) << what << " value " << i;
-}
-
-class PluginReflection : public ::testing::Test {
+class PluginReflection : public pluginfakes::GenerationFixture {
   protected:
     void SetUp() override {
-        pluginfakes::resetFakeHost();
-        pluginfakes::installGenerationSuites();
-        globalsBlock = &record;
-        writeDefaultSettings(record);
+        GenerationFixture::SetUp();
         record.cumulativeReflectScaleX = 1.0f;
         record.cumulativeReflectScaleY = 1.0f;
         record.numberOfReflections = 3;
         element = pluginfakes::addPath({{0.0f, 0.0f}, {10.0f, -5.0f}, {0.0f, -10.0f}});
-    }
-    void TearDown() override {
-        globalsBlock = nullptr;
-        pluginfakes::resetFakeHost();
     }
     void reflect(int32_t index, int32_t placeBelow = 0, int16_t colorModel = kDocRGBColor) {
         buildReflection(element, colorModel, index, styleFactor, widthFactor, opacityFactor, placeBelow);
@@ -83,7 +66,6 @@ class PluginReflection : public ::testing::Test {
         record.randomWarp = 1;
         fake.randomValues = std::deque<float>(80, 0.25f);
     }
-    ToolSettings record;
     AIArtHandle element = nullptr;
     AIReal styleFactor = 1.0f, widthFactor = 1.0f, opacityFactor = 1.0f;
 };

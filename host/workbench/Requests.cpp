@@ -46,7 +46,10 @@ bool isPoint(const json& value) {
 
 bool isInteger(const json& value, int64_t low, int64_t high) {
     if (!value.is_number_integer()) return false;
-    if (value.is_number_unsigned()) return value.get<uint64_t>() <= static_cast<uint64_t>(high);
+    if (value.is_number_unsigned()) {
+        const uint64_t number = value.get<uint64_t>();
+        return (low <= 0 || number >= static_cast<uint64_t>(low)) && number <= static_cast<uint64_t>(high);
+    }
     const int64_t number = value.get<int64_t>();
     return number >= low && number <= high;
 }

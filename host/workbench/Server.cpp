@@ -38,6 +38,8 @@ Server::Server(HostLoop& loop) : impl_(std::make_unique<Impl>(loop)) {
     // while the dialog is up.
     http.new_task_queue = [] { return new httplib::ThreadPool(32); };
     http.set_keep_alive_max_count(100000);
+    // Replies go out at once: a drag's answer must not wait for the acknowledgement of the one before.
+    http.set_tcp_nodelay(true);
     http.set_keep_alive_timeout(30);
     // Bodies past this are refused before they are read; those between kMaxRequestBytes and it are read and
     // refused by the checks, with the same message.

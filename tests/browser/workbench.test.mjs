@@ -118,6 +118,27 @@ test('a second page sees the first page\'s drawing', async () => {
   await other.close();
 });
 
+test('a page closed mid-drag ends its drag at once', async () => {
+  const other = await browser.newPage();
+  await other.goto(url);
+  await other.waitForFunction(() => window.zz && window.zz.revision > 0);
+  const box = await other.$eval('#board', (b) => { const r = b.getBoundingClientRect(); return [r.left, r.top]; });
+  await other.mouse.move(box[0] + 150, box[1] + 150);
+  await other.mouse.down();
+  await other.mouse.move(box[0] + 350, box[1] + 400, { steps: 4 });
+  await other.waitForFunction(() => window.zz.drag && !window.zz.drag.inFlight && !window.zz.drag.pending);
+  await other.close({ runBeforeUnload: true });
+  // Well before the drag time-out (5 s), the host has ended the drag: one more undo step, no drag open.
+  const started = Date.now();
+  let answer;
+  do {
+    answer = await page.evaluate(() => fetch('/api/command', { method: 'POST', body: '{"do":"state"}' })
+      .then((r) => r.json()));
+  } while (answer.dragging && Date.now() - started < 2000);
+  assert.equal(answer.dragging, false);
+  await page.evaluate(() => fetch('/api/command', { method: 'POST', body: '{"do":"undo"}' }));
+});
+
 test('drag round trips from the page (printed)', async () => {
   const times = await page.evaluate(async () => {
     const post = (command) => fetch('/api/command', { method: 'POST', body: JSON.stringify(command) })

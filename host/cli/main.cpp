@@ -12,6 +12,9 @@
 #include "host/cli/DialogCommand.h"
 #include "host/cli/PresetsCommand.h"
 #include "host/cli/ResourcesCommand.h"
+#if ZZ_WORKBENCH
+#include "host/workbench/ServeCommand.h"
+#endif
 
 namespace {
 
@@ -22,7 +25,11 @@ void printUsage(std::ostream& stream) {
               "       zigzag resources MODULE\n"
               "       zigzag draw --to X,Y [options] -o OUT.svg   (zigzag draw --help for the options)\n"
               "       zigzag presets [--module PATH]\n"
-              "       zigzag dialog --page P [--preset N] [--module PATH] -o OUT.svg\n";
+              "       zigzag dialog --page P [--preset N] [--module PATH] -o OUT.svg\n"
+#if ZZ_WORKBENCH
+              "       zigzag serve [--port N] [--host ADDR] [--module PATH]\n"
+#endif
+        ;
 }
 
 int dispatch(const std::vector<std::string>& words) {
@@ -47,6 +54,10 @@ int dispatch(const std::vector<std::string>& words) {
     }
     if (command == "dialog")
         return runDialogCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
+#if ZZ_WORKBENCH
+    if (command == "serve")
+        return zz::runServeCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
+#endif
     if (command == "presets")
         return runPresetsCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
     std::cerr << "zigzag: unknown command \"" << command << "\"\n";

@@ -1,0 +1,57 @@
+#include "host/workbench/HostLoop.h"
+
+#include "host/workbench/Convert.h"
+#include "host/workbench/Requests.h"
+
+namespace zz {
+
+bool HostLoop::start(std::string* error) {
+    std::promise<std::string> started;
+    std::future<std::string> outcome = started.get_future();
+    thread_ = std::thread([this, promise = std::move(started)]() mutable { main(std::move(promise)); });
+    const std::string why = outcome.get();
+    if (why.empty()) return true;
+    thread_.join();
+    if (error != nullptr) *error = why;
+    return false;
+}
+
+void HostLoop::stop() {
+    queue_.close();
+    events_.close();
+    if (thread_.joinable()) thread_.join();
+}
+
+void HostLoop::main(std::promise<std::string> started) {
+    Workbench bench(options_, queue_, events_);
+    std::string why;
+    if (!bench.start(&why)) {
+        started.set_value(why.empty() ? "the module could not be started" : why);
+        return;
+    }
+    started.set_value("");
+    while (!queue_.closed()) {
+        if (std::optional<Job> job = queue_.take(options_.poll))
+            job->reply.set_value(bench.execute(job->command));
+        bench.idle(Workbench::Clock::now());
+    }
+}
+
+Reply HostLoop::request(std::string_view body) {
+    ParsedRequest parsed = parseRequest(body);
+    if (!parsed.error.empty()) return Reply::error(400, parsed.error);
+    return call(std::move(parsed.command));
+}
+
+Reply HostLoop::call(nlohmann::json command) {
+    const bool convert = command.value("do", "") == "export" && command.value("format", "svg") != "svg";
+    const std::string format = convert ? command["format"].get<std::string>() : "svg";
+    Reply reply = queue_.submit(std::move(command)).get();
+    if (!convert || reply.status != 200) return reply;
+    std::string why;
+    std::optional<std::string> bytes = convertSvg(reply.body, format, &why);
+    if (!bytes) return Reply::error(500, "the " + format + " could not be made: " + why);
+    return Reply::bytes(format == "png" ? "image/png" : "application/pdf", std::move(*bytes));
+}
+
+} // namespace zz

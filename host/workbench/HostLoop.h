@@ -1,0 +1,57 @@
+// The host thread and the way to it: a thread that owns the Workbench (loads the module, answers commands in
+// the order they came, does its chores between them) and the calls other threads make to reach it. Nothing
+// here needs a socket: the server hands request bodies to `request`, and tests do the same.
+#ifndef ZZ_HOST_WORKBENCH_HOST_LOOP_H
+#define ZZ_HOST_WORKBENCH_HOST_LOOP_H
+
+#include <future>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include <nlohmann/json.hpp>
+
+#include "host/workbench/CommandQueue.h"
+#include "host/workbench/EventHub.h"
+#include "host/workbench/Reply.h"
+#include "host/workbench/Workbench.h"
+
+namespace zz {
+
+class HostLoop {
+  public:
+    explicit HostLoop(Workbench::Options options) : options_(std::move(options)) {}
+    ~HostLoop() { stop(); }
+    HostLoop(const HostLoop&) = delete;
+    HostLoop& operator=(const HostLoop&) = delete;
+
+    // Starts the host thread, which loads and starts the module; waits for that. False with the reason (the
+    // thread has ended then).
+    bool start(std::string* error);
+    // Ends the host thread: commands still waiting are answered 503, an open dialog is cancelled, the module
+    // is shut down on the host thread.
+    void stop();
+
+    // A request body from a page: checked on the calling thread (a bad one is answered 400 and never reaches
+    // the host thread), then run on the host thread; waits for the reply. A PNG or PDF export is converted
+    // from the host's SVG on the calling thread, so the host thread does not wait for the converter.
+    Reply request(std::string_view body);
+    // A command built by the caller (not checked again), sent without waiting for its reply.
+    std::future<Reply> submit(nlohmann::json command) { return queue_.submit(std::move(command)); }
+    // A command built by the caller, waiting for its reply.
+    Reply call(nlohmann::json command);
+
+    EventHub& events() { return events_; }
+
+  private:
+    void main(std::promise<std::string> started);
+
+    Workbench::Options options_;
+    CommandQueue queue_;
+    EventHub events_;
+    std::thread thread_;
+};
+
+} // namespace zz
+
+#endif

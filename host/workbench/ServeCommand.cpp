@@ -1,0 +1,115 @@
+#include "host/workbench/ServeCommand.h"
+
+#include <csignal>
+#include <optional>
+#include <thread>
+
+#include <pthread.h>
+
+#include "host/workbench/HostLoop.h"
+#include "host/workbench/Server.h"
+
+namespace zz {
+
+namespace {
+
+const char* const kUsage =
+    "usage: zigzag serve [--port N] [--host ADDR] [--module PATH] [--drag-timeout MS]\n"
+    "  --port N           port to listen on, 0 for a free one (8407)\n"
+    "  --host ADDR        address to listen on (127.0.0.1)\n"
+    "  --module PATH      the plug-in module (KT07_Zigzag.aip beside zigzag)\n"
+    "  --drag-timeout MS  a drag with no pointer event for this long is ended (5000)\n";
+
+std::optional<long> numberOf(const std::string& text, long low, long high) {
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    long value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value < low || value > high) return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+int runServeCommand(const std::vector<std::string>& args, const std::string& defaultModule, std::ostream& out,
+                    std::ostream& err) {
+    std::string host = "127.0.0.1";
+    long port = 8407;
+    Workbench::Options options;
+    options.modulePath = defaultModule;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (option == "--help" || option == "-h") {
+            out << kUsage;
+            return 0;
+        }
+        if (i + 1 >= args.size()) {
+            err << "zigzag serve: " << option << ": missing value\n" << kUsage;
+            return 2;
+        }
+        const std::string& value = args[++i];
+        if (option == "--port") {
+            const std::optional<long> number = numberOf(value, 0, 65535);
+            if (!number) {
+                err << "zigzag serve: --port " << value << ": expected a port from 0 to 65535\n";
+                return 2;
+            }
+            port = *number;
+        } else if (option == "--host" && !value.empty()) {
+            host = value;
+        } else if (option == "--module" && !value.empty()) {
+            options.modulePath = value;
+        } else if (option == "--drag-timeout") {
+            const std::optional<long> number = numberOf(value, 1, 3600000);
+            if (!number) {
+                err << "zigzag serve: --drag-timeout " << value
+                    << ": expected milliseconds from 1 to 3600000\n";
+                return 2;
+            }
+            options.dragTimeout = std::chrono::milliseconds(*number);
+        } else {
+            err << "zigzag serve: " << option << ": unknown argument\n" << kUsage;
+            return 2;
+        }
+    }
+
+    // Interrupts go to one waiting thread, which stops the server; every other thread has them blocked.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    HostLoop loop(options);
+    std::string why;
+    if (!loop.start(&why)) {
+        err << "zigzag serve: " << why << "\n";
+        return 1;
+    }
+    Server server(loop);
+    const int bound = server.bind(host, static_cast<int>(port), &why);
+    if (bound < 0) {
+        err << "zigzag serve: " << why << "\n";
+        return 1;
+    }
+    out << "Workbench: http://" << (host.find(':') != std::string::npos ? "[" + host + "]" : host) << ":"
+        << bound << "/" << std::endl;
+
+    std::thread waiter([&] {
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+        loop.stop();
+        server.stop();
+    });
+    server.serve();
+    // The server may also stop without a signal (its socket failed): wake the waiter with one of its own.
+    pthread_kill(waiter.native_handle(), SIGTERM);
+    waiter.join();
+    out << "Workbench stopped" << std::endl;
+    return 0;
+}
+
+} // namespace zz

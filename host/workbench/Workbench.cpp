@@ -1,0 +1,374 @@
+#include "host/workbench/Workbench.h"
+
+#include <cmath>
+#include <sstream>
+
+#include "ADMDialog.h"
+#include "host/document/SvgExport.h"
+#include "host/resources/ModuleResources.h"
+#include "host/resources/ResourceFormats.h"
+#include "host/workbench/DeltaJson.h"
+#include "host/workbench/DialogJson.h"
+#include "host/workbench/Png.h"
+
+namespace zz {
+
+using nlohmann::json;
+
+std::string statusText(int32_t status) {
+    const auto code = static_cast<uint32_t>(status);
+    std::string text;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const char c = static_cast<char>((code >> shift) & 0xFF);
+        if (c < 32 || c > 126) return std::to_string(status);
+        text += c;
+    }
+    return "'" + text + "'";
+}
+
+// Runs the shown dialog on the host thread until an item ends it, taking the pages' commands meanwhile.
+class Workbench::PageDialogDriver : public DialogDriver {
+  public:
+    explicit PageDialogDriver(Workbench& bench) : bench_(bench) {}
+
+    void run(DialogModel& model, AdmDialog& dialog) override {
+        bench_.dialogModel_ = &model;
+        bench_.dialogs_.push_back(&dialog);
+        bench_.publishDialog();
+        while (!dialog.endedWith) {
+            std::optional<Job> job = bench_.queue_.take(bench_.options_.poll);
+            if (!job) {
+                if (bench_.queue_.closed()) break; // shutting down: the host cancels the dialog
+                continue;
+            }
+            job->reply.set_value(bench_.duringDialog(job->command));
+        }
+        if (bench_.dialogs_.size() == 1)
+            bench_.lastDialogResult_ = dialog.endedWith.value_or(kADMCancelItemID);
+        bench_.dialogs_.pop_back();
+        if (bench_.dialogs_.empty()) bench_.dialogModel_ = nullptr;
+        bench_.publishDialog();
+    }
+
+    void notShown() override {
+        if (bench_.dialogs_.empty()) bench_.lastDialogResult_ = -1;
+    }
+
+  private:
+    Workbench& bench_;
+};
+
+Workbench::Workbench(Options options, CommandQueue& queue, EventHub& events)
+    : options_(std::move(options)), queue_(queue), events_(events),
+      driver_(std::make_unique<PageDialogDriver>(*this)) {
+    session_.host().setDialogDriver(driver_.get());
+}
+
+Workbench::~Workbench() {
+    if (started_) {
+        session_.abandonDrag();
+        session_.shutdown();
+    }
+    session_.host().setDialogDriver(nullptr);
+}
+
+bool Workbench::start(std::string* error) {
+    if (!session_.load(options_.modulePath, error)) return false;
+    const SPErr status = session_.startup();
+    if (status != kSPNoError) {
+        if (error != nullptr) *error = "the module's start-up failed with " + statusText(status);
+        return false;
+    }
+    started_ = true;
+    if (session_.tool() == nullptr) {
+        if (error != nullptr) *error = "the module added no tool";
+        return false;
+    }
+    // The pointer is over the artboard: the tool sets its cursor, which the page then shows.
+    session_.trackCursor(ToolInput{});
+    return true;
+}
+
+Reply Workbench::execute(const json& command) {
+    try {
+        return dialogs_.empty() ? run(command) : duringDialog(command);
+    } catch (const std::exception& problem) {
+        return Reply::error(500, std::string("the host failed: ") + problem.what());
+    }
+}
+
+void Workbench::idle(Clock::time_point now) {
+    if (session_.dragging() && now - lastToolEvent_ > options_.dragTimeout)
+        abandonDrag("no pointer event came within the drag time-out");
+}
+
+void Workbench::abandonDrag(const char* why) {
+    if (!session_.dragging()) return;
+    const uint64_t before = session_.document().revision();
+    session_.abandonDrag();
+    events_.publish("abandoned", json{{"why", why}}.dump());
+    publishDocument(before);
+}
+
+Reply Workbench::run(const json& command) {
+    const std::string name = command["do"].get<std::string>();
+    const uint64_t before = session_.document().revision();
+    Reply reply;
+    if (name == "mouseDown" || name == "drag" || name == "mouseUp") {
+        reply = toolEvent(name, command);
+    } else if (name == "state") {
+        reply = answer(stateJson(), command);
+    } else if (name == "abandon") {
+        const bool was = session_.dragging();
+        abandonDrag("the page went away");
+        reply = answer({{"abandoned", was}}, command);
+    } else if (name == "undo" || name == "redo") {
+        session_.abandonDrag(); // a drag still open becomes a step of its own first
+        const bool done = name == "undo" ? session_.undo() : session_.redo();
+        reply = answer({{"done", done}}, command);
+    } else if (name == "newDocument") {
+        reply = newDocument(command);
+    } else if (name == "seed") {
+        session_.host().random().seed(static_cast<uint32_t>(command["seed"].get<uint64_t>()));
+        reply = answer(json::object(), command);
+    } else if (name == "editOptions") {
+        session_.abandonDrag();
+        lastDialogResult_.reset();
+        const SPErr status = session_.editOptions();
+        json out = {{"status", status}, {"statusText", statusText(status)}};
+        out["closedWith"] = lastDialogResult_ ? json(*lastDialogResult_) : json(nullptr);
+        reply = answer(std::move(out), command);
+    } else if (name == "dialog") {
+        if (command["action"] == "state") return answer({{"dialog", nullptr}}, command);
+        return Reply::error(409, "no dialog is open");
+    } else if (name == "export") {
+        reply = exportSvg();
+    } else if (name == "image") {
+        reply = image(command);
+    } else {
+        reply = Reply::error(400, "unknown command \"" + name + "\"");
+    }
+    publishDocument(before);
+    return reply;
+}
+
+Reply Workbench::duringDialog(const json& command) {
+    const std::string name = command["do"].get<std::string>();
+    if (name == "dialog") return dialogAction(command);
+    if (name == "state") return answer(stateJson(), command);
+    if (name == "image") return image(command);
+    if (name == "export") return exportSvg();
+    if (name == "abandon") return answer({{"abandoned", false}}, command);
+    return Reply::error(409, "the dialog \"" + dialogs_.back()->name + "\" is open: \"" + name +
+                                 "\" must wait until it ends");
+}
+
+Reply Workbench::dialogAction(const json& command) {
+    AdmDialog& dialog = *dialogs_.back();
+    DialogModel& model = *dialogModel_;
+    const std::string action = command["action"].get<std::string>();
+    std::optional<std::string> refusal;
+    if (action == "value") {
+        const json& value = command["value"];
+        refusal = typeValue(model, dialog, command["item"].get<int32_t>(),
+                            value.is_boolean() ? (value.get<bool>() ? 1.0 : 0.0) : value.get<double>());
+    } else if (action == "choose") {
+        refusal = chooseEntry(model, dialog, command["item"].get<int32_t>(), command["entry"].get<int32_t>());
+    } else if (action == "click") {
+        refusal = clickItem(model, dialog, command["item"].get<int32_t>());
+    } else if (action == "end") {
+        endWithItem(model, dialog, command["item"].get<int32_t>());
+    }
+    json out = {{"refusal", refusal ? json(*refusal) : json(nullptr)}};
+    if (dialog.endedWith) {
+        out["dialog"] = nullptr;
+        out["endedWith"] = *dialog.endedWith;
+    } else {
+        out["dialog"] = dialogJson(dialog);
+        publishDialog();
+    }
+    return answer(std::move(out), command);
+}
+
+Reply Workbench::toolEvent(const std::string& name, const json& command) {
+    if (name != "mouseDown" && !session_.dragging())
+        return Reply::error(409, "no drag is open: \"" + name + "\" needs a mouseDown first");
+    ToolInput input;
+    const json* at = command.contains("at")   ? &command["at"]
+                     : command.contains("to") ? &command["to"]
+                                              : nullptr;
+    if (at != nullptr)
+        input.point = AIRealPoint{static_cast<AIReal>((*at)[0].get<double>()),
+                                  static_cast<AIReal>((*at)[1].get<double>())};
+    else
+        input.point = lastPoint_; // a mouse up without a point is where the drag was
+    input.modifiers = command.value("modifiers", uint32_t{0});
+    input.pressure = static_cast<int16_t>(command.value("pressure", int{kMaxPointPressure}));
+    if (name == "mouseDown" && session_.dragging()) abandonDrag("a new drag began");
+    lastToolEvent_ = Clock::now();
+    lastPoint_ = input.point;
+    SPErr status = kSPNoError;
+    if (name == "mouseDown")
+        status = session_.mouseDown(input);
+    else if (name == "drag")
+        status = session_.drag(input);
+    else
+        status = session_.mouseUp(input);
+    return answer({{"status", status}, {"statusText", statusText(status)}}, command);
+}
+
+namespace {
+
+AIColor colourOf(const std::string& hex, int16_t colorModel) {
+    const auto channel = [&](size_t at) {
+        return static_cast<AIReal>(std::stoi(hex.substr(at, 2), nullptr, 16)) / 255.0f;
+    };
+    const AIReal r = channel(1), g = channel(3), b = channel(5);
+    AIColor colour{};
+    if (colorModel == kDocGrayColor) {
+        colour.kind = kGrayColor;
+        colour.value[0] = 1.0f - (0.299f * r + 0.587f * g + 0.114f * b);
+    } else if (colorModel == kDocCMYKColor) {
+        colour.kind = kFourColor;
+        const AIReal k = 1.0f - std::max({r, g, b});
+        const AIReal rest = 1.0f - k;
+        colour.value[0] = rest > 0 ? (rest - r) / rest : 0.0f;
+        colour.value[1] = rest > 0 ? (rest - g) / rest : 0.0f;
+        colour.value[2] = rest > 0 ? (rest - b) / rest : 0.0f;
+        colour.value[3] = k;
+    } else {
+        colour.kind = kThreeColor;
+        colour.value[0] = r;
+        colour.value[1] = g;
+        colour.value[2] = b;
+    }
+    return colour;
+}
+
+} // namespace
+
+Reply Workbench::newDocument(const json& command) {
+    DocumentFacts facts;
+    const std::string model = command.value("colorModel", std::string("rgb"));
+    facts.colorModel = model == "gray" ? kDocGrayColor : model == "cmyk" ? kDocCMYKColor : kDocRGBColor;
+    if (command.contains("page")) {
+        facts.pageWidth = static_cast<AIReal>(command["page"][0].get<double>());
+        facts.pageHeight = static_cast<AIReal>(command["page"][1].get<double>());
+    }
+    if (command.contains("swatches"))
+        facts.swatches = makeSwatchList(command["swatches"].get<int>(), facts.colorModel);
+    facts.namedStyles = command.value("namedStyles", 0);
+    facts.hasPressure = session_.host().facts().pressure;
+    session_.newDocument(facts);
+    if (command.contains("paint")) {
+        AIPathStyle paint = session_.document().currentPaint();
+        const json& given = command["paint"];
+        for (const char* side : {"fill", "stroke"}) {
+            if (!given.contains(side)) continue;
+            const bool fill = side[0] == 'f';
+            AIBoolean& painted = fill ? paint.fillPaint : paint.strokePaint;
+            AIColor& colour = fill ? paint.fill.color : paint.stroke.color;
+            if (given[side].is_null()) {
+                painted = false;
+            } else {
+                painted = true;
+                colour = colourOf(given[side].get<std::string>(), facts.colorModel);
+            }
+        }
+        if (given.contains("strokeWidth"))
+            paint.stroke.width = static_cast<AIReal>(given["strokeWidth"].get<double>());
+        session_.document().setCurrentPaint(paint);
+    }
+    return answer(json::object(), command);
+}
+
+Reply Workbench::image(const json& command) {
+    const ModuleResources* resources = session_.host().resources();
+    if (resources == nullptr) return Reply::error(404, "the module carries no resources");
+    const std::string kind = command["kind"].get<std::string>();
+    try {
+        if (kind == "icon") {
+            const auto& tools = session_.host().tools();
+            const IconRecord* icon = tools.empty() ? nullptr : session_.host().icon(tools.front().icon);
+            // The host's rule: the icon asked for as number N, index I is the module's icon group N + I.
+            const int64_t group = icon != nullptr ? int64_t{icon->id} + icon->index : 0;
+            if (group > 0 && group <= 0xFFFF)
+                if (auto picture = loadIcon(*resources, static_cast<uint16_t>(group)))
+                    return Reply::bytes("image/png", pngOf(*picture));
+            return Reply::error(404, "the tool has no icon");
+        }
+        if (kind == "cursor") {
+            const std::optional<int32_t> number = session_.host().currentCursor();
+            if (number && *number > 0 && *number <= 0xFFFF)
+                if (auto cursor = loadCursor(*resources, static_cast<uint16_t>(*number)))
+                    return Reply::bytes("image/png", pngOf(cursor->image));
+            return Reply::error(404, "the tool set no cursor");
+        }
+        const int64_t id = command["id"].get<int64_t>();
+        if (auto picture = loadBitmap(*resources, static_cast<uint16_t>(id)))
+            return Reply::bytes("image/png", pngOf(*picture));
+        return Reply::error(404, "the module has no bitmap " + std::to_string(id));
+    } catch (const ResourceError& problem) {
+        return Reply::error(404, std::string("the picture cannot be read: ") + problem.what());
+    }
+}
+
+Reply Workbench::exportSvg() {
+    std::ostringstream out;
+    std::string why;
+    if (!writeSvg(session_.document(), out, &why))
+        return Reply::error(409, "the document cannot be exported: " + why);
+    return Reply::bytes("image/svg+xml", std::move(out).str());
+}
+
+json Workbench::stateJson() {
+    json out;
+    Host& host = session_.host();
+    if (!host.tools().empty()) {
+        const ToolRecord& tool = host.tools().front();
+        out["tool"] = {{"title", tool.title}, {"tooltip", tool.tooltip}};
+    } else {
+        out["tool"] = nullptr;
+    }
+    out["cursor"] = nullptr;
+    if (const ModuleResources* resources = host.resources())
+        if (const std::optional<int32_t> number = host.currentCursor();
+            number && *number > 0 && *number <= 0xFFFF)
+            try {
+                if (auto cursor = loadCursor(*resources, static_cast<uint16_t>(*number)))
+                    out["cursor"] = {{"hot", {cursor->hotX, cursor->hotY}}};
+            } catch (const ResourceError&) {
+                out["cursor"] = nullptr; // the page shows a crosshair of its own
+            }
+    const DocumentFacts& facts = session_.document().facts();
+    static constexpr const char* kModels[] = {"gray", "rgb", "cmyk"};
+    out["document"] = {
+        {"colorModel", facts.colorModel >= 0 && facts.colorModel <= 2 ? kModels[facts.colorModel] : "rgb"},
+        {"page", {facts.pageWidth, facts.pageHeight}},
+        {"swatches", facts.swatches.size()},
+        {"namedStyles", facts.namedStyles}};
+    out["dialog"] = dialogs_.empty() ? json(nullptr) : dialogJson(*dialogs_.back());
+    return out;
+}
+
+Reply Workbench::answer(json out, const json& command) {
+    const Document& document = session_.document();
+    out["ok"] = true;
+    out["revision"] = document.revision();
+    out["dragging"] = session_.dragging();
+    out["undo"] = document.undoSteps();
+    out["redo"] = document.redoSteps();
+    if (command.contains("since")) out["delta"] = deltaJson(document, command["since"].get<uint64_t>());
+    return Reply::json(out);
+}
+
+void Workbench::publishDocument(uint64_t before) {
+    const uint64_t now = session_.document().revision();
+    if (now != before) events_.publish("document", json{{"revision", now}}.dump());
+}
+
+void Workbench::publishDialog() {
+    events_.publish("dialog", dialogs_.empty() ? "null" : dialogJson(*dialogs_.back()).dump());
+}
+
+} // namespace zz

@@ -1,0 +1,464 @@
+// The workbench page: the artboard, the toolbox with the zigzag tool and the options dialog, all drawn from
+// what the host answers. The host holds the one document; this page keeps a picture of it up to date by
+// applying the deltas the host sends back (see host/workbench/DeltaJson.h).
+'use strict';
+
+const SVG = 'http://www.w3.org/2000/svg';
+// The modifier word the host's tracker reports: Shift, Alt (Option), Ctrl.
+const SHIFT = 0x20, ALT = 0x40, CTRL = 0x200;
+
+const board = document.getElementById('board');
+const view = document.getElementById('view');
+const layer = document.getElementById('layer');
+const pageRect = document.getElementById('page');
+const statusLine = document.getElementById('status');
+
+const state = {
+  revision: 0,
+  page: [612, 792],
+  elements: new Map(), // art id -> SVG element
+  view: { scale: 1, x: 40, y: 20 },
+  drag: null,          // the drag in progress: { pointerId, pending, inFlight }
+  busy: Promise.resolve(),
+  dialog: null,
+  cursor: null,
+  undo: 0,
+  redo: 0,
+};
+window.zz = state; // for people and browser tests looking in
+
+function setStatus(text) { statusLine.textContent = text; }
+
+// ---- talking to the host ----------------------------------------------------------------------------------
+
+async function post(command) {
+  const response = await fetch('/api/command', {
+    method: 'POST', headers: { 'Content-Type': 'application/json' }, body: JSON.stringify(command) });
+  const type = response.headers.get('Content-Type') || '';
+  const answer = type.startsWith('application/json') ? await response.json() : { ok: response.ok };
+  if (!response.ok) throw Object.assign(new Error(answer.error || response.statusText), { status: response.status });
+  return answer;
+}
+
+// Document commands go one at a time, each carrying the revision the page holds, so that every delta
+// applies to the picture it was made against.
+function send(command) {
+  const run = state.busy.then(async () => {
+    const answer = await post({ ...command, since: state.revision });
+    take(answer);
+    return answer;
+  });
+  state.busy = run.catch(() => {});
+  return run;
+}
+
+function take(answer) {
+  if (answer.delta) applyDelta(answer.delta);
+  if ('undo' in answer) {
+    state.undo = answer.undo; state.redo = answer.redo;
+    document.getElementById('undo').disabled = answer.undo === 0;
+    document.getElementById('redo').disabled = answer.redo === 0;
+  }
+}
+
+function sync() { return send({ do: 'state' }).then(showState).catch(fail); }
+
+function fail(error) { setStatus(error.message); }
+
+// ---- the picture of the document ----------------------------------------------------------------------
+
+function setPage(size) {
+  state.page = size;
+  pageRect.setAttribute('width', size[0]);
+  pageRect.setAttribute('height', size[1]);
+}
+
+function paintAttributes(el, art) {
+  if (art.t === 'path') {
+    el.setAttribute('d', art.d);
+    el.setAttribute('fill', art.fill);
+    el.setAttribute('stroke', art.stroke);
+    for (const [key, name] of [['sw', 'stroke-width'], ['rule', 'fill-rule'], ['cap', 'stroke-linecap'],
+                               ['join', 'stroke-linejoin']]) {
+      if (key in art) el.setAttribute(name, art[key]); else el.removeAttribute(name);
+    }
+  }
+  if ('op' in art) el.setAttribute('opacity', art.op); else el.removeAttribute('opacity');
+  el.style.mixBlendMode = art.blend || '';
+}
+
+function build(art) {
+  const el = document.createElementNS(SVG, art.t === 'path' ? 'path' : 'g');
+  el.dataset.id = art.id;
+  paintAttributes(el, art);
+  state.elements.set(art.id, el);
+  for (const child of art.children || []) el.appendChild(build(child));
+  return el;
+}
+
+function forget(el) {
+  state.elements.delete(Number(el.dataset.id));
+  for (const child of el.querySelectorAll('[data-id]')) state.elements.delete(Number(child.dataset.id));
+  el.remove();
+}
+
+function applyDelta(delta) {
+  if (delta.everything) {
+    layer.replaceChildren();
+    state.elements.clear();
+    if (delta.page) setPage(delta.page);
+  }
+  for (const id of delta.removed) {
+    const el = state.elements.get(id);
+    if (el) forget(el);
+  }
+  for (const place of delta.placed) {
+    const el = place.art ? build(place.art) : state.elements.get(place.id);
+    if (!el) continue;
+    const parent = place.parent ? state.elements.get(place.parent) : layer;
+    if (!parent) continue;
+    const below = place.below ? state.elements.get(place.below) : null;
+    if (below && below.parentNode === parent) below.after(el); else parent.prepend(el);
+  }
+  for (const art of delta.changed) {
+    const el = state.elements.get(art.id);
+    if (el) paintAttributes(el, art);
+  }
+  state.revision = delta.revision;
+  board.dataset.revision = delta.revision;
+  board.dataset.artCount = state.elements.size;
+}
+
+function showState(answer) {
+  if (answer.document) setPage(answer.document.page);
+  if (answer.tool) document.getElementById('tool').title = answer.tool.title.trim() + ' — ' +
+      answer.tool.tooltip.trim() + ' (double-click for its options)';
+  state.cursor = answer.cursor;
+  board.style.cursor = answer.cursor
+    ? `url(/api/cursor.png) ${answer.cursor.hot[0]} ${answer.cursor.hot[1]}, crosshair` : 'crosshair';
+  showDialog(answer.dialog);
+}
+
+// ---- view: pan and zoom -----------------------------------------------------------------------------------
+
+function applyView() {
+  const v = state.view;
+  view.setAttribute('transform', `translate(${v.x} ${v.y}) scale(${v.scale})`);
+}
+
+// The document point (y up) under a pointer event.
+function documentPoint(event) {
+  const box = board.getBoundingClientRect();
+  const v = state.view;
+  const x = (event.clientX - box.left - v.x) / v.scale;
+  const y = (event.clientY - box.top - v.y) / v.scale;
+  return [x, state.page[1] - y];
+}
+
+board.addEventListener('wheel', (event) => {
+  event.preventDefault();
+  const box = board.getBoundingClientRect();
+  const v = state.view;
+  const factor = Math.exp(-event.deltaY * 0.0015);
+  const scale = Math.min(64, Math.max(0.05, v.scale * factor));
+  const px = event.clientX - box.left, py = event.clientY - box.top;
+  v.x = px - (px - v.x) * (scale / v.scale);
+  v.y = py - (py - v.y) * (scale / v.scale);
+  v.scale = scale;
+  applyView();
+}, { passive: false });
+
+let spaceHeld = false;
+let pan = null;
+
+// ---- drawing with the tool --------------------------------------------------------------------------------
+
+function modifiersOf(event) {
+  return (event.shiftKey ? SHIFT : 0) | (event.altKey ? ALT : 0) | (event.ctrlKey || event.metaKey ? CTRL : 0);
+}
+
+function toolInput(event) {
+  const pen = event.pointerType === 'pen';
+  return {
+    modifiers: modifiersOf(event),
+    pressure: pen ? Math.max(0, Math.min(255, Math.round(event.pressure * 255))) : 255,
+    pointer: pen ? 'pen' : event.pointerType === 'touch' ? 'touch' : 'mouse',
+  };
+}
+
+// Drag events coalesce: while one is on its way, only the latest position waits, so the art follows the
+// pointer however slow the round trip.
+function pumpDrag() {
+  const drag = state.drag;
+  if (!drag || drag.inFlight || !drag.pending) return;
+  const command = drag.pending;
+  drag.pending = null;
+  drag.inFlight = true;
+  send(command).catch(fail).finally(() => { drag.inFlight = false; pumpDrag(); });
+}
+
+board.addEventListener('pointerdown', (event) => {
+  if (event.button === 1 || (event.button === 0 && spaceHeld)) {
+    pan = { id: event.pointerId, x: event.clientX, y: event.clientY };
+    board.setPointerCapture(event.pointerId);
+    board.classList.add('panning');
+    event.preventDefault();
+    return;
+  }
+  if (event.button !== 0 || state.dialog || state.drag) return;
+  board.setPointerCapture(event.pointerId);
+  state.drag = { pointerId: event.pointerId, pending: null, inFlight: false };
+  send({ do: 'mouseDown', at: documentPoint(event), ...toolInput(event) }).catch(fail);
+});
+
+board.addEventListener('pointermove', (event) => {
+  if (pan && event.pointerId === pan.id) {
+    state.view.x += event.clientX - pan.x;
+    state.view.y += event.clientY - pan.y;
+    pan.x = event.clientX; pan.y = event.clientY;
+    applyView();
+    return;
+  }
+  const drag = state.drag;
+  if (!drag || event.pointerId !== drag.pointerId) return;
+  drag.pending = { do: 'drag', to: documentPoint(event), ...toolInput(event) };
+  pumpDrag();
+});
+
+function endPointer(event) {
+  if (pan && event.pointerId === pan.id) {
+    pan = null;
+    board.classList.remove('panning');
+    return;
+  }
+  const drag = state.drag;
+  if (!drag || event.pointerId !== drag.pointerId) return;
+  state.drag = null;
+  const last = drag.pending;
+  // The last position still waiting goes first; the mouse up follows it in the queue.
+  if (last) send(last).catch(fail);
+  send({ do: 'mouseUp', at: documentPoint(event), ...toolInput(event) })
+    .then((answer) => setStatus(answer.status === 0 ? `revision ${answer.revision}` : `the tool answered ${answer.statusText}`))
+    .catch(fail);
+}
+board.addEventListener('pointerup', endPointer);
+board.addEventListener('pointercancel', endPointer);
+
+// A page that goes away mid-drag tells the host, which ends the drag where it is.
+window.addEventListener('pagehide', () => {
+  if (state.drag) navigator.sendBeacon('/api/command', JSON.stringify({ do: 'abandon' }));
+});
+
+// ---- keyboard, buttons and forms --------------------------------------------------------------------------
+
+function undo() { send({ do: 'undo' }).catch(fail); }
+function redo() { send({ do: 'redo' }).catch(fail); }
+
+window.addEventListener('keydown', (event) => {
+  if (event.target instanceof HTMLInputElement || event.target instanceof HTMLSelectElement) return;
+  if (state.dialog) {
+    if (event.key === 'Escape') dialogAction({ action: 'end', item: 2 });
+    return;
+  }
+  if (event.code === 'Space') { spaceHeld = true; board.classList.add('panning'); event.preventDefault(); }
+  const key = event.key.toLowerCase();
+  if ((event.ctrlKey || event.metaKey) && key === 'z') { event.preventDefault(); event.shiftKey ? redo() : undo(); }
+  if ((event.ctrlKey || event.metaKey) && key === 'y') { event.preventDefault(); redo(); }
+});
+window.addEventListener('keyup', (event) => {
+  if (event.code === 'Space') { spaceHeld = false; if (!pan) board.classList.remove('panning'); }
+});
+
+document.getElementById('undo').addEventListener('click', undo);
+document.getElementById('redo').addEventListener('click', redo);
+document.getElementById('setSeed').addEventListener('click', () => {
+  const seed = Number(document.getElementById('seed').value);
+  send({ do: 'seed', seed }).then(() => setStatus(`seed ${seed}`)).catch(fail);
+});
+
+document.getElementById('newDocForm').addEventListener('submit', (event) => {
+  event.preventDefault();
+  const f = event.target.elements;
+  const command = {
+    do: 'newDocument', colorModel: f.colorModel.value, page: [Number(f.width.value), Number(f.height.value)],
+    swatches: Number(f.swatches.value), namedStyles: Number(f.namedStyles.value),
+    paint: { fill: f.noFill.checked ? null : f.fill.value, stroke: f.noStroke.checked ? null : f.stroke.value,
+             strokeWidth: Number(f.strokeWidth.value) },
+  };
+  send(command).then(() => { document.getElementById('newDoc').open = false; setStatus('new document'); })
+    .catch(fail);
+});
+
+// ---- the options dialog -----------------------------------------------------------------------------------
+
+const tool = document.getElementById('tool');
+tool.addEventListener('dblclick', () => {
+  // Answered when the dialog ends; the dialog itself arrives on the event stream.
+  post({ do: 'editOptions' })
+    .then((answer) => {
+      setStatus(answer.closedWith === 1 ? 'options applied' : 'options cancelled');
+      take(answer);
+    })
+    .catch(fail);
+});
+
+let dialogChain = Promise.resolve();
+function dialogAction(action) {
+  dialogChain = dialogChain.then(() => post({ do: 'dialog', ...action }))
+    .then((answer) => {
+      if (answer.refusal) setStatus(answer.refusal);
+      showDialog(answer.dialog);
+    })
+    .catch(fail);
+  return dialogChain;
+}
+
+function place(el, item) {
+  const [l, t, r, b] = item.rect;
+  Object.assign(el.style, { left: `${l}px`, top: `${t}px`, width: `${r - l}px`, height: `${b - t}px` });
+  el.dataset.item = item.id;
+  if (!item.enabled) el.classList.add('disabled');
+  if (item.bold) el.classList.add('bold');
+  return el;
+}
+
+function dialogItem(item) {
+  const disabled = !item.enabled;
+  switch (item.kind) {
+  case 'label': {
+    const el = document.createElement('div');
+    el.className = 'label';
+    el.textContent = item.text;
+    return place(el, item);
+  }
+  case 'frame': {
+    const el = document.createElement('div');
+    el.className = 'frame';
+    return place(el, item);
+  }
+  case 'spin': {
+    const el = document.createElement('input');
+    el.type = 'number';
+    el.className = 'spin';
+    el.value = item.text;
+    el.step = item.whole ? '1' : 'any';
+    if (item.min !== undefined && item.min !== null) el.min = item.min;
+    if (item.max !== undefined && item.max !== null) el.max = item.max;
+    el.disabled = disabled;
+    el.addEventListener('change', () => {
+      const value = Number(el.value);
+      if (el.value !== '' && Number.isFinite(value)) dialogAction({ action: 'value', item: item.id, value });
+    });
+    return place(el, item);
+  }
+  case 'check': {
+    const el = document.createElement('label');
+    el.className = 'check';
+    const box = document.createElement('input');
+    box.type = 'checkbox';
+    box.checked = item.value;
+    box.disabled = disabled;
+    box.addEventListener('change', () => dialogAction({ action: 'click', item: item.id }));
+    el.append(box, document.createTextNode(item.text));
+    return place(el, item);
+  }
+  case 'popup': {
+    const el = document.createElement('select');
+    for (const entry of item.entries) {
+      const option = document.createElement('option');
+      option.value = entry.id;
+      option.textContent = entry.text;
+      el.appendChild(option);
+    }
+    if (item.active !== null) el.value = item.active;
+    el.disabled = disabled;
+    el.addEventListener('change', () => dialogAction({ action: 'choose', item: item.id, entry: Number(el.value) }));
+    return place(el, item);
+  }
+  case 'list': {
+    const el = document.createElement('div');
+    el.className = 'list';
+    for (const entry of item.entries) {
+      const row = document.createElement('div');
+      row.className = 'row' + (entry.id === item.active ? ' active' : '');
+      row.dataset.entry = entry.id;
+      if (entry.picture) {
+        const picture = document.createElement('img');
+        picture.src = `/api/bitmap/${entry.picture}.png`;
+        picture.alt = '';
+        row.appendChild(picture);
+      }
+      row.appendChild(document.createTextNode(entry.text));
+      if (!disabled) row.addEventListener('click', () => dialogAction({ action: 'choose', item: item.id, entry: entry.id }));
+      el.appendChild(row);
+    }
+    place(el, item);
+    requestAnimationFrame(() => {
+      const active = el.querySelector('.row.active');
+      if (active) active.scrollIntoView({ block: 'nearest' });
+    });
+    return el;
+  }
+  case 'button': {
+    const el = document.createElement('button');
+    el.type = 'button';
+    el.textContent = item.text;
+    el.disabled = disabled;
+    el.addEventListener('click', () => dialogAction({ action: 'click', item: item.id }));
+    return place(el, item);
+  }
+  default: {
+    const el = document.createElement('div');
+    el.className = 'frame';
+    return place(el, item);
+  }
+  }
+}
+
+function showDialog(model) {
+  const backdrop = document.getElementById('dialogBackdrop');
+  state.dialog = model || null;
+  if (!model) {
+    backdrop.hidden = true;
+    document.getElementById('dialogBody').replaceChildren();
+    return;
+  }
+  const focused = document.activeElement && document.activeElement.closest('[data-item]');
+  const focusedItem = focused ? focused.dataset.item : null;
+  document.getElementById('dialogTitle').textContent = model.name;
+  const body = document.getElementById('dialogBody');
+  body.style.width = `${model.width}px`;
+  body.style.height = `${model.height}px`;
+  body.replaceChildren(...model.items.filter((item) => item.visible).map(dialogItem));
+  backdrop.hidden = false;
+  if (focusedItem) {
+    const again = body.querySelector(`[data-item="${focusedItem}"]`);
+    if (again && again.focus) again.focus();
+  }
+}
+
+// ---- news from the host -----------------------------------------------------------------------------------
+
+function listen() {
+  const events = new EventSource('/api/events');
+  events.addEventListener('hello', (event) => {
+    const hello = JSON.parse(event.data);
+    showDialog(hello.dialog);
+    if (hello.revision !== state.revision) sync();
+  });
+  events.addEventListener('document', (event) => {
+    const news = JSON.parse(event.data);
+    // Another page changed the document: fetch what changed once this page's own commands are through.
+    if (news.revision !== state.revision && !state.drag) state.busy.then(() => {
+      if (news.revision > state.revision) send({ do: 'state' }).catch(fail);
+    });
+  });
+  events.addEventListener('dialog', (event) => showDialog(JSON.parse(event.data)));
+  events.addEventListener('abandoned', (event) => {
+    state.drag = null;
+    setStatus(`drag ended: ${JSON.parse(event.data).why}`);
+  });
+}
+
+applyView();
+sync().then(listen);

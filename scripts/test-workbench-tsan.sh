@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds the workbench's tests with ThreadSanitizer (in build/linux-tsan) and runs them: the queue, the event
+# hub and the host thread with the real module, the options dialog's loop included. Extra arguments go to the
+# test program (a --gtest_filter of your own, say).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tsan="-fsanitize=thread -fno-omit-frame-pointer"
+cmake -S . -B build/linux-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZZ_BENCHMARKS=OFF \
+  "-DCMAKE_C_FLAGS=$tsan" "-DCMAKE_CXX_FLAGS=$tsan" \
+  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread -DCMAKE_SHARED_LINKER_FLAGS=-fsanitize=thread \
+  -DCMAKE_MODULE_LINKER_FLAGS=-fsanitize=thread >/dev/null
+cmake --build build/linux-tsan -j2 --target zigzag_tests
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ${TSAN_OPTIONS:-}" \
+  build/linux-tsan/zigzag_tests --gtest_filter='Workbench*' "$@"

@@ -19,7 +19,9 @@ using nlohmann::json;
 using namespace std::chrono_literals;
 
 constexpr int32_t kPresetPopup = 3;
-constexpr int32_t kElementsField = 4; // the spin edit of the element count, on the first page
+constexpr int32_t kElementsField = 4;      // the spin edit of the element count, on the first page
+constexpr int32_t kLastPageButton = 306;   // shows the seventh page
+constexpr int32_t kPressureGroupsBox = 61; // on the seventh page: the pen's pressure scales the element count
 
 class WorkbenchHost : public ::testing::Test {
   protected:
@@ -228,6 +230,38 @@ TEST_F(WorkbenchHost, CancelEndsTheDialogWithoutTakingTheTypedCount) {
 
     drag(300, 500);
     EXPECT_EQ(drawnPaths(), before);
+}
+
+TEST_F(WorkbenchHost, OnlyAPenHasPressureAndItThinsTheElementsWhenPressureGroupsIsOn) {
+    const auto elements = [this](const json& device) {
+        json down = {{"do", "mouseDown"}, {"at", {100, 700}}};
+        json moved = {{"do", "drag"}, {"to", {300, 500}}};
+        down.update(device);
+        moved.update(device);
+        EXPECT_EQ(request(down)["status"], 0);
+        EXPECT_EQ(request(moved)["status"], 0);
+        EXPECT_EQ(request({{"do", "mouseUp"}})["status"], 0);
+        const std::vector<std::string> paths = drawnPaths();
+        EXPECT_TRUE(request({{"do", "undo"}})["done"].get<bool>());
+        return paths.size() == 1 ? (std::count(paths[0].begin(), paths[0].end(), 'L') + 1) / 3 : -1;
+    };
+    const json pen = {{"pointer", "pen"}, {"pressure", 64}};
+    EXPECT_EQ(elements(pen), 10) << "pressure groups are off by default";
+
+    const auto listener = loop_->events().listen();
+    std::future<Reply> options = loop_->submit({{"do", "editOptions"}});
+    ASSERT_TRUE(nextDialog(listener).is_object());
+    for (const int32_t item : {kLastPageButton, kPressureGroupsBox})
+        EXPECT_TRUE(request({{"do", "dialog"}, {"action", "click"}, {"item", item}})["refusal"].is_null());
+    EXPECT_EQ(request({{"do", "dialog"}, {"action", "click"}, {"item", 1}})["endedWith"], 1);
+    ASSERT_EQ(options.wait_for(5s), std::future_status::ready);
+
+    EXPECT_EQ(elements(pen), 2);
+    EXPECT_EQ(elements({{"pointer", "pen"}, {"pressure", 255}}), 10);
+    EXPECT_EQ(elements({{"pressure", 64}}), 2) << "a pressure without a device is a pen's";
+    EXPECT_EQ(elements({{"pointer", "mouse"}, {"pressure", 64}}), 10) << "a mouse has no pressure";
+    EXPECT_EQ(elements({{"pointer", "touch"}, {"pressure", 64}}), 10);
+    EXPECT_EQ(elements(json::object()), 10);
 }
 
 TEST_F(WorkbenchHost, StoppingWhileTheDialogIsUpCancelsItAndAnswersTheOpener) {

@@ -204,6 +204,11 @@ Reply Workbench::toolEvent(const std::string& name, const json& command) {
         input.point = lastPoint_; // a mouse up without a point is where the drag was
     input.modifiers = command.value("modifiers", uint32_t{0});
     input.pressure = static_cast<int16_t>(command.value("pressure", int{kMaxPointPressure}));
+    // SystemHasPressure answers for the device of the event: a pen has pressure, a mouse or a finger has
+    // none. A command that names no device but gives a pressure comes from one that has it.
+    const std::string pointer =
+        command.value("pointer", std::string(command.contains("pressure") ? "pen" : "mouse"));
+    session_.host().facts().pressure = pointer == "pen";
     if (name == "mouseDown" && session_.dragging()) abandonDrag("a new drag began");
     lastToolEvent_ = Clock::now();
     lastPoint_ = input.point;

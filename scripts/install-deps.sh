@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs, from Debian 12's own packages, everything the build and the tests need. Run as root; does nothing
-# when everything is already there.
+# when everything is already there. (The browser tests' one npm package, playwright-core, comes from the npm
+# registry as tests/browser/package-lock.json pins it; scripts/test.sh installs it there.)
 set -euo pipefail
 
 packages=(
@@ -10,12 +11,17 @@ packages=(
   wine wine32:i386
   librsvg2-bin icoutils libcpp-httplib-dev
   inkscape imagemagick
+  chromium
 )
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+# The browser tests run on Node.js and npm. Debian's packages are named nodejs and npm; a Node.js installed
+# another way that already brings node and npm along is used as it is.
+command -v node >/dev/null 2>&1 || missing+=(nodejs)
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 if [ "$(id -u)" -ne 0 ]; then

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both targets and runs every test: natively, under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the Windows build under wine against the Windows module.
+# UndefinedBehaviorSanitizer, under ThreadSanitizer, the workbench's page in chromium, and the Windows build
+# under wine against the Windows module.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
@@ -16,6 +17,10 @@ scripts/check-layers.sh build/linux
 
 echo "== native tests"
 (cd build/linux && ./zigzag_tests)
+
+echo "== the workbench in chromium (zigzag serve driven by playwright-core)"
+(cd tests/browser && npm ci --no-audit --no-fund --loglevel=error)
+(cd tests/browser && ZIGZAG="$PWD/../../build/linux/zigzag" CHROMIUM="${CHROMIUM:-/usr/bin/chromium}" npm test)
 
 echo "== SVG pictures of every exported feature, drawn by rsvg-convert and inkscape alike"
 rm -rf out/renderings
@@ -47,6 +52,9 @@ echo "== native tests under AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build/linux-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZZ_SANITIZE=ON >/dev/null
 cmake --build build/linux-sanitize -j "$jobs"
 (cd build/linux-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ./zigzag_tests)
+
+echo "== the host's tests under ThreadSanitizer"
+scripts/test-workbench-tsan.sh
 
 echo "== Windows tests under wine"
 export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

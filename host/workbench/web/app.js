@@ -24,6 +24,13 @@ const state = {
   cursor: null,
   undo: 0,
   redo: 0,
+  // Set to an array, it collects one record per pointer event of a drag (benchmarks read it): `dispatched`,
+  // the performance.now() when the page's handler ran, `input`, the event's own time stamp, `sentAt`, when its
+  // command was handed on to go out, `applied`, when its answer was in the picture, `painted`, the time in
+  // the first animation frame after that, and the bytes
+  // of the command that carried it (`sent`, the body) and of its answer (`received`), shared by every event
+  // that command coalesced (`coalesced`) and numbered by `command`.
+  trace: null,
 };
 window.zz = state; // for people and browser tests looking in
 
@@ -32,11 +39,14 @@ function setStatus(text) { statusLine.textContent = text; }
 // ---- talking to the host ----------------------------------------------------------------------------------
 
 async function post(command) {
+  const body = JSON.stringify(command);
   const response = await fetch('/api/command', {
-    method: 'POST', headers: { 'Content-Type': 'application/json' }, body: JSON.stringify(command) });
+    method: 'POST', headers: { 'Content-Type': 'application/json' }, body });
   const type = response.headers.get('Content-Type') || '';
-  const answer = type.startsWith('application/json') ? await response.json() : { ok: response.ok };
+  const text = await response.text();
+  const answer = type.startsWith('application/json') ? JSON.parse(text) : { ok: response.ok };
   if (!response.ok) throw Object.assign(new Error(answer.error || response.statusText), { status: response.status });
+  Object.defineProperty(answer, 'bytes', { value: { sent: body.length, received: text.length } });
   return answer;
 }
 
@@ -192,9 +202,27 @@ function pumpDrag() {
   const drag = state.drag;
   if (!drag || drag.inFlight || !drag.pending) return;
   const command = drag.pending;
+  const times = drag.times;
   drag.pending = null;
+  drag.times = [];
   drag.inFlight = true;
-  send(command).catch(fail).finally(() => { drag.inFlight = false; pumpDrag(); });
+  const sent = performance.now();
+  send(command)
+    .then((answer) => { if (state.trace) traceDrag(times, sent, answer); })
+    .catch(fail)
+    .finally(() => { drag.inFlight = false; pumpDrag(); });
+}
+
+let tracedCommands = 0;
+function traceDrag(times, sent, answer) {
+  const trace = state.trace;
+  const command = ++tracedCommands;
+  const applied = performance.now();
+  requestAnimationFrame(() => {
+    const painted = performance.now();
+    for (const [dispatched, input] of times)
+      trace.push({ command, dispatched, input, sentAt: sent, applied, painted, coalesced: times.length, ...answer.bytes });
+  });
 }
 
 board.addEventListener('pointerdown', (event) => {
@@ -207,7 +235,7 @@ board.addEventListener('pointerdown', (event) => {
   }
   if (event.button !== 0 || state.dialog || state.drag) return;
   board.setPointerCapture(event.pointerId);
-  state.drag = { pointerId: event.pointerId, pending: null, inFlight: false };
+  state.drag = { pointerId: event.pointerId, pending: null, inFlight: false, times: [] };
   send({ do: 'mouseDown', at: documentPoint(event), ...toolInput(event) }).catch(fail);
 });
 
@@ -222,6 +250,7 @@ board.addEventListener('pointermove', (event) => {
   const drag = state.drag;
   if (!drag || event.pointerId !== drag.pointerId) return;
   drag.pending = { do: 'drag', to: documentPoint(event), ...toolInput(event) };
+  if (state.trace) drag.times.push([performance.now(), event.timeStamp]);
   pumpDrag();
 });
 

@@ -1,0 +1,89 @@
+// The README's pictures of the workbench, taken in headless chromium against `zigzag serve`:
+//   docs/workbench.png         the page with a drawing made by dragging with the tool
+//   docs/workbench-dialog.png  the options dialog open over it
+//
+//   node screenshots.mjs [OUTPUT_FOLDER]   (default: docs/ of this repository; ZIGZAG, CHROMIUM as for the tests)
+import { spawn } from 'node:child_process';
+import { fileURLToPath } from 'node:url';
+import path from 'node:path';
+import { chromium } from 'playwright-core';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const zigzag = process.env.ZIGZAG || path.join(here, '../../build/linux/zigzag');
+const browserPath = process.env.CHROMIUM || '/usr/bin/chromium';
+const folder = process.argv[2] || path.join(here, '../../docs');
+
+const server = spawn(zigzag, ['serve', '--port', '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+const url = await new Promise((resolve, reject) => {
+  let seen = '';
+  server.stdout.on('data', (chunk) => {
+    seen += chunk;
+    const found = seen.match(/Workbench: (http:\/\/\S+)/);
+    if (found) resolve(found[1]);
+  });
+  server.on('exit', (code) => reject(new Error(`zigzag serve ended with ${code}: ${seen}`)));
+});
+
+const browser = await chromium.launch({ executablePath: browserPath, args: ['--no-sandbox'] });
+try {
+  const page = await browser.newPage({ viewport: { width: 1100, height: 760 } });
+  await page.goto(url);
+  await page.waitForFunction(() => window.zz && window.zz.revision > 0);
+
+  const screenPoint = (x, y) => page.evaluate(([x, y]) => {
+    const box = document.getElementById('board').getBoundingClientRect();
+    const v = window.zz.view;
+    return [box.left + v.x + x * v.scale, box.top + v.y + (window.zz.page[1] - y) * v.scale];
+  }, [x, y]);
+  const drag = async (from, to) => {
+    await page.mouse.move(...await screenPoint(...from));
+    await page.mouse.down();
+    await page.mouse.move(...await screenPoint(...to), { steps: 12 });
+    await page.mouse.up();
+    await page.waitForFunction(() => window.zz.drag === null);
+    await page.evaluate(() => window.zz.busy);
+  };
+  const preset = async (id) => {
+    await page.dblclick('#tool');
+    await page.waitForSelector('#dialogBackdrop:not([hidden])');
+    await page.selectOption('#dialogBody select[data-item="3"]', String(id));
+    await page.click('#dialogBody button[data-item="1"]');
+    await page.waitForSelector('#dialogBackdrop', { state: 'hidden' });
+  };
+
+  // A document whose new art is filled blue and stroked dark, made with the page's own form.
+  await page.click('#newDoc summary');
+  await page.fill('#newDocForm input[name="fill"]', '#3b8fd0');
+  await page.fill('#newDocForm input[name="stroke"]', '#12324d');
+  await page.click('#newDocForm button[type="submit"]');
+  await page.waitForFunction(() => !document.getElementById('newDoc').open);
+  await page.evaluate(() => window.zz.busy);
+  // The whole page in view.
+  await page.evaluate(() => {
+    const v = window.zz.view;
+    v.scale = 0.85; v.x = 30; v.y = 12;
+    document.getElementById('view').setAttribute('transform', `translate(${v.x} ${v.y}) scale(${v.scale})`);
+  });
+  await drag([50, 750], [280, 560]);
+  await preset(25);
+  await drag([330, 750], [560, 560]);
+  await preset(14);
+  await drag([50, 500], [280, 300]);
+  await preset(6);
+  await drag([330, 500], [560, 300]);
+  await preset(26);
+  await drag([50, 240], [560, 60]);
+  await page.mouse.move(...await screenPoint(590, 40));
+  await page.screenshot({ path: path.join(folder, 'workbench.png') });
+
+  await page.dblclick('#tool');
+  await page.waitForSelector('#dialogBackdrop:not([hidden])');
+  await page.waitForFunction(() => [...document.querySelectorAll('#dialogBody .list img')]
+    .every((img) => img.complete));
+  await page.screenshot({ path: path.join(folder, 'workbench-dialog.png') });
+  await page.click('#dialogBody button[data-item="2"]');
+  console.log(`wrote ${path.join(folder, 'workbench.png')} and ${path.join(folder, 'workbench-dialog.png')}`);
+} finally {
+  await browser.close();
+  server.kill('SIGTERM');
+}

@@ -26,7 +26,7 @@ const url = await new Promise((resolve, reject) => {
 
 const browser = await chromium.launch({ executablePath: browserPath, args: ['--no-sandbox'] });
 try {
-  const page = await browser.newPage({ viewport: { width: 1100, height: 760 } });
+  const page = await browser.newPage({ viewport: { width: 960, height: 760 } });
   await page.goto(url);
   await page.waitForFunction(() => window.zz && window.zz.revision > 0);
 

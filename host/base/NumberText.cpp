@@ -58,4 +58,16 @@ std::string fromPascal(const unsigned char* buffer) {
     return std::string(reinterpret_cast<const char*>(buffer + 1), buffer[0]);
 }
 
+std::optional<int64_t> parseDecimal(std::string_view text, int64_t low, int64_t high) {
+    // Eighteen digits always fit a 64-bit integer.
+    if (text.empty() || text.size() > 18) return std::nullopt;
+    int64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value < low || value > high) return std::nullopt;
+    return value;
+}
+
 } // namespace zz

@@ -3,6 +3,7 @@
 #ifndef ZZ_HOST_BASE_NUMBER_TEXT_H
 #define ZZ_HOST_BASE_NUMBER_TEXT_H
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,9 @@ std::optional<std::string> formatNumber(AIReal value, int decimals);
 // leading blanks; the number must fill the rest of the text. Null when the text is not such a number or its
 // value does not fit a 32-bit float.
 std::optional<AIReal> parseNumber(std::string_view text);
+
+// A decimal integer of plain digits (no sign, no blanks) from `low` to `high`; null for anything else.
+std::optional<int64_t> parseDecimal(std::string_view text, int64_t low, int64_t high);
 
 // Length-prefixed strings. toPascal cuts the text to 255 characters.
 void toPascal(std::string_view text, unsigned char* buffer);

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "host/base/AtomicFile.h"
+#include "host/base/NumberText.h"
 #include "host/cli/ToolDialog.h"
 #include "host/resources/ModuleResources.h"
 #include "host/script/DialogPicture.h"
@@ -15,17 +16,6 @@ using nlohmann::json;
 using nlohmann::ordered_json;
 
 const char* const kUsage = "usage: zigzag dialog --page P [--preset N] [--module PATH] -o OUT.svg\n";
-
-std::optional<int64_t> integerOf(const std::string& text, int64_t low, int64_t high) {
-    if (text.empty() || text.size() > 10) return std::nullopt;
-    int64_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value < low || value > high) return std::nullopt;
-    return value;
-}
 
 } // namespace
 
@@ -45,14 +35,14 @@ int runDialogCommand(const std::vector<std::string>& args, const std::string& mo
         }
         const std::string& value = args[++i];
         if (option == "--page") {
-            page = integerOf(value, 1, zz::kPageCount);
+            page = zz::parseDecimal(value, 1, zz::kPageCount);
             if (!page) {
                 err << "zigzag dialog: --page " << value << ": expected a page from 1 to " << zz::kPageCount
                     << "\n";
                 return 2;
             }
         } else if (option == "--preset") {
-            preset = integerOf(value, 0, INT32_MAX);
+            preset = zz::parseDecimal(value, 0, INT32_MAX);
             if (!preset) {
                 err << "zigzag dialog: --preset " << value << ": expected an entry id (0 or more)\n";
                 return 2;

@@ -6,6 +6,7 @@
 
 #include <pthread.h>
 
+#include "host/base/NumberText.h"
 #include "host/workbench/HostLoop.h"
 #include "host/workbench/Server.h"
 
@@ -19,17 +20,6 @@ const char* const kUsage =
     "  --host ADDR        address to listen on (127.0.0.1)\n"
     "  --module PATH      the plug-in module (KT07_Zigzag.aip beside zigzag)\n"
     "  --drag-timeout MS  a drag with no pointer event for this long is ended (5000)\n";
-
-std::optional<long> numberOf(const std::string& text, long low, long high) {
-    if (text.empty() || text.size() > 9) return std::nullopt;
-    long value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value < low || value > high) return std::nullopt;
-    return value;
-}
 
 } // namespace
 
@@ -51,7 +41,7 @@ int runServeCommand(const std::vector<std::string>& args, const std::string& def
         }
         const std::string& value = args[++i];
         if (option == "--port") {
-            const std::optional<long> number = numberOf(value, 0, 65535);
+            const std::optional<int64_t> number = parseDecimal(value, 0, 65535);
             if (!number) {
                 err << "zigzag serve: --port " << value << ": expected a port from 0 to 65535\n";
                 return 2;
@@ -62,7 +52,7 @@ int runServeCommand(const std::vector<std::string>& args, const std::string& def
         } else if (option == "--module" && !value.empty()) {
             options.modulePath = value;
         } else if (option == "--drag-timeout") {
-            const std::optional<long> number = numberOf(value, 1, 3600000);
+            const std::optional<int64_t> number = parseDecimal(value, 1, 3600000);
             if (!number) {
                 err << "zigzag serve: --drag-timeout " << value
                     << ": expected milliseconds from 1 to 3600000\n";

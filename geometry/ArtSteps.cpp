@@ -9,6 +9,9 @@ constexpr float kBlendModeRange = 20.0f;
 constexpr float kColorJitter = 0.1f;
 constexpr float kWidthJitter = 3.0f;
 constexpr float kPressureWidthScale = 10.0f;
+// How far a drop shadow lies from what casts it: 10 points right and 10 points down.
+constexpr AIReal kShadowOffsetX = 10.0f;
+constexpr AIReal kShadowOffsetY = -10.0f;
 // Warp styles a warp draw can give: 0 to 17, of which 1 to 15 are the host's warps.
 constexpr float kWarpStyleRange = 18.0f;
 // Envelopes deform the art only, with fidelity 50.
@@ -199,7 +202,13 @@ SPErr warpRandomly(AIArtHandle art) {
     return sAIEnvelope->ResetWithWarp(envelope, style, bend, horizontal, vertical, rotate);
 }
 
-void paintShadowBlack(AIPathStyle& style, int16_t colorModel) {
+SPErr castShadow(AIArtHandle art, AIArtHandle reference, int16_t colorModel, AIArtHandle* shadow) {
+    SPErr status = sAIArt->DuplicateArt(art, kPlaceBelowAll, reference, shadow);
+    if (status != kSPNoError) return status;
+    AIPathStyle style = {};
+    sAIPathStyle->GetPathStyle(art, &style);
     if (style.fillPaint) blackOf(style.fill.color, colorModel);
     if (style.strokePaint) blackOf(style.stroke.color, colorModel);
+    sAIPathStyle->SetPathStyle(*shadow, &style);
+    return translateArt(*shadow, kShadowOffsetX, kShadowOffsetY);
 }

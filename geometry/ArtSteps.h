@@ -53,8 +53,9 @@ void jitterWidth(AIArtHandle art);
 // and 17 leave the envelope without a warp. Returns the first failing status.
 SPErr warpRandomly(AIArtHandle art);
 
-// Paints the painted fill and stroke of `style` black in the document's colour model (0 gray, 1 RGB,
-// 2 CMYK); other models leave the colours.
-void paintShadowBlack(AIPathStyle& style, int16_t colorModel);
+// The drop shadow of `art`: a copy below all art (placed by `reference`), its painted fill and stroke black
+// in the document's colour model (0 gray, 1 RGB, 2 CMYK; other models keep the colours), moved 10 points
+// right and 10 down. Returns the status of the copy or the move.
+SPErr castShadow(AIArtHandle art, AIArtHandle reference, int16_t colorModel, AIArtHandle* shadow);
 
 #endif

@@ -10,10 +10,6 @@
 
 namespace {
 
-// How far a shadow lies from what casts it: 10 points right and 10 points down.
-constexpr AIReal kShadowOffsetX = 10.0f;
-constexpr AIReal kShadowOffsetY = -10.0f;
-
 void clampUnit(AIReal& value) {
     if (value < 0.0f) value = 0.0f;
     if (value > 1.0f) value = 1.0f;
@@ -196,13 +192,7 @@ SPErr reflect(ToolSettings& settings, const ReflectionCall& call) {
 
     if (settings.dropShadow) {
         AIArtHandle shadow = nullptr;
-        status = sAIArt->DuplicateArt(copy, kPlaceBelowAll, call.element, &shadow);
-        if (status != kSPNoError) return status;
-        AIPathStyle style = {};
-        sAIPathStyle->GetPathStyle(copy, &style);
-        paintShadowBlack(style, call.colorModel);
-        sAIPathStyle->SetPathStyle(shadow, &style);
-        status = translateArt(shadow, kShadowOffsetX, kShadowOffsetY);
+        status = castShadow(copy, call.element, call.colorModel, &shadow);
         if (status != kSPNoError) return status;
         status = tileArt(settings, shadow, call.placeBelow, pageCenter);
         if (status != kSPNoError) return status;

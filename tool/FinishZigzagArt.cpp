@@ -10,9 +10,6 @@
 
 namespace {
 
-// How far a drop shadow lies from the art: 10 points right and 10 points down.
-constexpr AIReal kShadowOffsetX = 10.0f;
-constexpr AIReal kShadowOffsetY = -10.0f;
 constexpr float kFullTurnDegrees = 360.0f;
 
 // What the two variants do differently, resolved once per call.
@@ -56,13 +53,7 @@ SPErr tile(const ToolSettings& settings, const Finish& f, AIArtHandle art) {
 
 SPErr dropShadow(const ToolSettings& settings, const Finish& f) {
     AIArtHandle shadow = nullptr;
-    SPErr status = sAIArt->DuplicateArt(f.art, kPlaceBelowAll, f.art, &shadow);
-    if (status != kSPNoError) return status;
-    AIPathStyle style = {};
-    sAIPathStyle->GetPathStyle(f.art, &style);
-    paintShadowBlack(style, f.context.colorModel);
-    sAIPathStyle->SetPathStyle(shadow, &style);
-    status = translateArt(shadow, kShadowOffsetX, kShadowOffsetY);
+    SPErr status = castShadow(f.art, f.art, f.context.colorModel, &shadow);
     if (status != kSPNoError) return status;
     return tile(settings, f, shadow);
 }

@@ -97,7 +97,7 @@ TEST(WorkbenchQueue, CommandsFromManyThreadsComeOutEachThreadsInTheOrderSent) {
         const int t = job->command["thread"].get<int>();
         EXPECT_EQ(job->command["n"].get<int>(), next[t]) << "thread " << t;
         next[t] = job->command["n"].get<int>() + 1;
-        job->reply.set_value(Reply::json(json::object()));
+        job->answer(Reply::json(json::object()));
         ++taken;
     }
     for (std::thread& sender : senders)

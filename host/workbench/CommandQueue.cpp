@@ -11,18 +11,22 @@ Reply shutDown() {
 } // namespace
 
 std::future<Reply> CommandQueue::submit(nlohmann::json command) {
-    Job job{std::move(command), {}};
-    std::future<Reply> reply = job.reply.get_future();
+    auto promise = std::make_shared<std::promise<Reply>>();
+    std::future<Reply> reply = promise->get_future();
+    submit(std::move(command), [promise](Reply answer) { promise->set_value(std::move(answer)); });
+    return reply;
+}
+
+void CommandQueue::submit(nlohmann::json command, std::function<void(Reply)> answer) {
     {
         std::lock_guard lock(mutex_);
         if (!closed_) {
-            jobs_.push_back(std::move(job));
+            jobs_.push_back(Job{std::move(command), std::move(answer)});
             ready_.notify_one();
-            return reply;
+            return;
         }
     }
-    job.reply.set_value(shutDown());
-    return reply;
+    answer(shutDown());
 }
 
 std::optional<Job> CommandQueue::take(std::chrono::milliseconds wait) {
@@ -43,7 +47,7 @@ void CommandQueue::close() {
     }
     ready_.notify_all();
     for (Job& job : left)
-        job.reply.set_value(shutDown());
+        job.answer(shutDown());
 }
 
 bool CommandQueue::closed() const {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <future>
 #include <mutex>
 #include <optional>
@@ -20,13 +21,17 @@ namespace zz {
 
 struct Job {
     nlohmann::json command;
-    std::promise<Reply> reply;
+    // Called once with the reply, on the host thread (or on the closing thread, for a command the queue
+    // answers itself).
+    std::function<void(Reply)> answer;
 };
 
 class CommandQueue {
   public:
     // Queues a command; its reply comes through the future. A closed queue answers at once with 503.
     std::future<Reply> submit(nlohmann::json command);
+    // Queues a command whose reply goes to `answer` instead, for callers that must not wait.
+    void submit(nlohmann::json command, std::function<void(Reply)> answer);
     // The oldest command, waiting up to `wait` for one; nothing when none came or the queue is closed.
     std::optional<Job> take(std::chrono::milliseconds wait);
     // Refuses further commands and answers those still waiting with 503; wakes a waiting taker.

@@ -32,7 +32,7 @@ void HostLoop::main(std::promise<std::string> started) {
     started.set_value("");
     while (!queue_.closed()) {
         if (std::optional<Job> job = queue_.take(options_.poll))
-            job->reply.set_value(bench.execute(job->command));
+            job->answer(bench.execute(job->command));
         bench.idle(Workbench::Clock::now());
     }
 }

@@ -38,6 +38,10 @@ class HostLoop {
     Reply request(std::string_view body);
     // A command built by the caller (not checked again), sent without waiting for its reply.
     std::future<Reply> submit(nlohmann::json command) { return queue_.submit(std::move(command)); }
+    // The same, with the reply handed to `answer` on the host thread.
+    void submit(nlohmann::json command, std::function<void(Reply)> answer) {
+        queue_.submit(std::move(command), std::move(answer));
+    }
     // A command built by the caller, waiting for its reply.
     Reply call(nlohmann::json command);
 

@@ -9,6 +9,7 @@
 #include "host/base/NumberText.h"
 #include "host/workbench/HostLoop.h"
 #include "host/workbench/Server.h"
+#include "host/workbench/SocketServer.h"
 
 namespace zz {
 
@@ -85,6 +86,14 @@ int runServeCommand(const std::vector<std::string>& args, const std::string& def
         err << "zigzag serve: " << why << "\n";
         return 1;
     }
+    SocketServer sockets(loop, bound);
+    const int socketPort = sockets.bind(host, 0, &why);
+    if (socketPort < 0) {
+        err << "zigzag serve: " << why << "\n";
+        return 1;
+    }
+    server.setSocketPort(socketPort);
+    sockets.start();
     out << "Workbench: http://" << (host.find(':') != std::string::npos ? "[" + host + "]" : host) << ":"
         << bound << "/" << std::endl;
 
@@ -92,6 +101,7 @@ int runServeCommand(const std::vector<std::string>& args, const std::string& def
         int signal = 0;
         sigwait(&stopSignals, &signal);
         loop.stop();
+        sockets.stop();
         server.stop();
     });
     server.serve();

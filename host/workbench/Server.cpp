@@ -1,5 +1,6 @@
 #include "host/workbench/Server.h"
 
+#include <atomic>
 #include <chrono>
 
 #include <httplib.h>
@@ -29,6 +30,7 @@ struct Server::Impl {
     explicit Impl(HostLoop& loop) : loop(loop) {}
     HostLoop& loop;
     httplib::Server http;
+    std::atomic<int> socketPort{0};
 };
 
 Server::Server(HostLoop& loop) : impl_(std::make_unique<Impl>(loop)) {
@@ -77,6 +79,11 @@ Server::Server(HostLoop& loop) : impl_(std::make_unique<Impl>(loop)) {
         send(res, host.request(req.body));
     });
 
+    http.Get("/api/channel", [impl = impl_.get()](const httplib::Request&, httplib::Response& res) {
+        const int port = impl->socketPort.load();
+        send(res, Reply::json({{"socket",
+                                port > 0 ? json{{"port", port}, {"path", "/api/socket"}} : json(nullptr)}}));
+    });
     http.Get("/api/icon.png", [&host](const httplib::Request&, httplib::Response& res) {
         send(res, host.call({{"do", "image"}, {"kind", "icon"}}));
     });
@@ -149,6 +156,10 @@ int Server::bind(const std::string& host, int port, std::string* error) {
         return -1;
     }
     return bound;
+}
+
+void Server::setSocketPort(int port) {
+    impl_->socketPort = port;
 }
 
 void Server::serve() {

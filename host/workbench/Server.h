@@ -6,6 +6,7 @@
 //   GET  /api/events                   server-sent events: "hello", "document", "dialog", "abandoned"
 //   GET  /api/icon.png, /api/cursor.png, /api/bitmap/N.png   the module's tool icon, cursor and bitmaps
 //   GET  /api/export.svg|png|pdf       the document as a file
+//   GET  /api/channel                  where the command socket (SocketServer.h) listens: {"socket": {"port"}}
 //
 // Every page shares the one document the host holds.
 #ifndef ZZ_HOST_WORKBENCH_SERVER_H
@@ -28,6 +29,8 @@ class Server {
 
     // Binds to `host`:`port` (0: a free port). The port bound, or -1 with the reason.
     int bind(const std::string& host, int port, std::string* error);
+    // Tells pages the command socket's port (none: pages use HTTP alone).
+    void setSocketPort(int port);
     // Serves until stop() (from any thread).
     void serve();
     void stop();

@@ -41,7 +41,7 @@ class Workbench::PageDialogDriver : public DialogDriver {
                 if (bench_.queue_.closed()) break; // shutting down: the host cancels the dialog
                 continue;
             }
-            job->reply.set_value(bench_.duringDialog(job->command));
+            job->answer(bench_.duringDialog(job->command));
         }
         if (bench_.dialogs_.size() == 1)
             bench_.lastDialogResult_ = dialog.endedWith.value_or(kADMCancelItemID);
@@ -102,7 +102,7 @@ void Workbench::idle(Clock::time_point now) {
         abandonDrag("no pointer event came within the drag time-out");
 }
 
-void Workbench::abandonDrag(const char* why) {
+void Workbench::abandonDrag(const std::string& why) {
     if (!session_.dragging()) return;
     const uint64_t before = session_.document().revision();
     session_.abandonDrag();
@@ -119,8 +119,10 @@ Reply Workbench::run(const json& command) {
     } else if (name == "state") {
         reply = answer(stateJson(), command);
     } else if (name == "abandon") {
-        const bool was = session_.dragging();
-        abandonDrag("the page went away");
+        // Plain HTTP (client 0) cannot tell its pages apart: its abandon ends whichever drag is open.
+        const uint64_t client = command.value("client", uint64_t{0});
+        const bool was = session_.dragging() && (client == 0 || client == dragOwner_);
+        if (was) abandonDrag(command.value("why", std::string("the page went away")));
         reply = answer({{"abandoned", was}}, command);
     } else if (name == "undo" || name == "redo") {
         session_.abandonDrag(); // a drag still open becomes a step of its own first
@@ -193,6 +195,9 @@ Reply Workbench::dialogAction(const json& command) {
 Reply Workbench::toolEvent(const std::string& name, const json& command) {
     if (name != "mouseDown" && !session_.dragging())
         return Reply::error(409, "no drag is open: \"" + name + "\" needs a mouseDown first");
+    const uint64_t client = command.value("client", uint64_t{0});
+    if (session_.dragging() && client != dragOwner_)
+        return Reply::error(409, "another page is drawing: \"" + name + "\" must wait until its drag ends");
     ToolInput input;
     const json* at = command.contains("at")   ? &command["at"]
                      : command.contains("to") ? &command["to"]
@@ -210,6 +215,7 @@ Reply Workbench::toolEvent(const std::string& name, const json& command) {
         command.value("pointer", std::string(command.contains("pressure") ? "pen" : "mouse"));
     session_.host().facts().pressure = pointer == "pen";
     if (name == "mouseDown" && session_.dragging()) abandonDrag("a new drag began");
+    if (name == "mouseDown") dragOwner_ = client;
     lastToolEvent_ = Clock::now();
     lastPoint_ = input.point;
     SPErr status = kSPNoError;

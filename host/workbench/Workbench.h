@@ -10,6 +10,10 @@
 //
 // A drag whose page goes quiet (no drag or mouse up within the drag time-out) or says it is going away
 // ("abandon") is ended where it is: its undo step closes and the document stays as the last event left it.
+//
+// Commands may carry "client", the connection they came on, set by the server (never by a page): a drag
+// belongs to the connection that pressed, which alone may move, release or abandon it, and another
+// connection's press is refused while it lasts. Commands without one (plain HTTP) share client 0.
 #ifndef ZZ_HOST_WORKBENCH_WORKBENCH_H
 #define ZZ_HOST_WORKBENCH_WORKBENCH_H
 
@@ -70,7 +74,7 @@ class Workbench {
     Reply answer(nlohmann::json out, const nlohmann::json& command);
     void publishDocument(uint64_t before);
     void publishDialog();
-    void abandonDrag(const char* why);
+    void abandonDrag(const std::string& why);
 
     Options options_;
     CommandQueue& queue_;
@@ -79,6 +83,7 @@ class Workbench {
     bool started_ = false;
     Clock::time_point lastToolEvent_{};
     AIRealPoint lastPoint_{0.0f, 0.0f};
+    uint64_t dragOwner_ = 0; // the client whose drag is open
 
     // The dialogs open now, innermost last, and what the outermost one ended with.
     std::vector<AdmDialog*> dialogs_;

@@ -68,11 +68,56 @@ function post(command) {
   });
 }
 
+// Document commands go over the host's WebSocket when it is open: in chromium a message and its answer take
+// well under a millisecond where an HTTP request takes several. Answers come back in the order sent. The
+// dialog's commands, which may wait for a person, stay on HTTP.
+const channel = { socket: null, waiting: [] };
+
+function openChannel() {
+  return fetch('/api/channel')
+    .then((response) => response.json())
+    .then((info) => new Promise((resolve) => {
+      if (!info.socket) { resolve(); return; }
+      const socket = new WebSocket(`ws://${location.hostname}:${info.socket.port}${info.socket.path}`);
+      socket.onopen = () => { channel.socket = socket; resolve(); };
+      socket.onerror = () => resolve(); // commands stay on HTTP
+      socket.onmessage = (event) => {
+        const waiter = channel.waiting.shift();
+        if (waiter) waiter(event.data);
+      };
+      socket.onclose = () => {
+        if (channel.socket === socket) setStatus('the connection to the host closed; commands now go over HTTP');
+        channel.socket = null;
+        for (const waiter of channel.waiting.splice(0)) waiter(null);
+      };
+    }))
+    .catch(() => {});
+}
+
+function postOnSocket(command) {
+  const body = JSON.stringify(command);
+  return new Promise((resolve, reject) => {
+    channel.waiting.push((text) => {
+      if (text === null) { reject(new Error('the host cannot be reached')); return; }
+      let answer;
+      try { answer = JSON.parse(text); } catch (error) { reject(error); return; }
+      if (answer.ok === false) {
+        reject(Object.assign(new Error(answer.error), { status: answer.http }));
+        return;
+      }
+      Object.defineProperty(answer, 'bytes', { value: { sent: body.length, received: text.length } });
+      resolve(answer);
+    });
+    channel.socket.send(body);
+  });
+}
+
 // Document commands go one at a time, each carrying the revision the page holds, so that every delta
 // applies to the picture it was made against.
 function send(command) {
   const run = state.busy.then(async () => {
-    const answer = await post({ ...command, since: state.revision });
+    const withRevision = { ...command, since: state.revision };
+    const answer = await (channel.socket ? postOnSocket(withRevision) : post(withRevision));
     take(answer);
     return answer;
   });
@@ -300,9 +345,10 @@ function endPointer(event) {
 board.addEventListener('pointerup', endPointer);
 board.addEventListener('pointercancel', endPointer);
 
-// A page that goes away mid-drag tells the host, which ends the drag where it is.
+// A page that goes away mid-drag has the host end the drag where it is: its socket closing says so, and
+// without one it says so itself.
 window.addEventListener('pagehide', () => {
-  if (state.drag) navigator.sendBeacon('/api/command', JSON.stringify({ do: 'abandon' }));
+  if (state.drag && !channel.socket) navigator.sendBeacon('/api/command', JSON.stringify({ do: 'abandon' }));
 });
 
 // ---- keyboard, buttons and forms --------------------------------------------------------------------------
@@ -517,4 +563,4 @@ function listen() {
 }
 
 applyView();
-sync().then(listen);
+openChannel().then(sync).then(listen);

@@ -298,8 +298,13 @@ board.addEventListener('pointerdown', (event) => {
   }
   if (event.button !== 0 || state.dialog || state.drag) return;
   board.setPointerCapture(event.pointerId);
-  state.drag = { pointerId: event.pointerId, pending: null, inFlight: false, times: [] };
-  send({ do: 'mouseDown', at: documentPoint(event), ...toolInput(event) }).catch(fail);
+  const drag = { pointerId: event.pointerId, pending: null, inFlight: false, times: [] };
+  state.drag = drag;
+  send({ do: 'mouseDown', at: documentPoint(event), ...toolInput(event) }).catch((error) => {
+    // Refused (another page is drawing, say): this press draws nothing.
+    if (state.drag === drag) state.drag = null;
+    fail(error);
+  });
 });
 
 // Where the browser has them, the drag follows pointerrawupdate, which comes as soon as the pointer moves;

@@ -26,10 +26,11 @@ const state = {
   redo: 0,
   // Set to an array, it collects one record per pointer event of a drag (benchmarks read it): `dispatched`,
   // the performance.now() when the page's handler ran, `input`, the event's own time stamp, `sentAt`, when its
-  // command was handed on to go out, `applied`, when its answer was in the picture, `painted`, the time in
-  // the first animation frame after that, and the bytes
-  // of the command that carried it (`sent`, the body) and of its answer (`received`), shared by every event
-  // that command coalesced (`coalesced`) and numbered by `command`.
+  // command was handed on to go out, `applied`, when its answer was in the picture, `frame`, the time in the
+  // first animation frame after that, `painted`, when that frame's rendering steps (style, layout, paint and
+  // the hand-over to the compositor) were done, and the bytes of the command that carried it (`sent`, the
+  // body) and of its answer (`received`), shared by every event that command coalesced (`coalesced`) and
+  // numbered by `command`.
   trace: null,
 };
 window.zz = state; // for people and browser tests looking in
@@ -231,15 +232,27 @@ function pumpDrag() {
     .finally(() => { drag.inFlight = false; pumpDrag(); });
 }
 
+// A message posted from an animation frame callback is handled in the task after that frame's rendering
+// steps: the time the frame left the page's main thread.
+const afterFrame = new MessageChannel();
+const afterFrameWaiting = [];
+afterFrame.port1.onmessage = () => afterFrameWaiting.shift()();
+
 let tracedCommands = 0;
 function traceDrag(times, sent, answer) {
   const trace = state.trace;
   const command = ++tracedCommands;
   const applied = performance.now();
   requestAnimationFrame(() => {
-    const painted = performance.now();
-    for (const [dispatched, input] of times)
-      trace.push({ command, dispatched, input, sentAt: sent, applied, painted, coalesced: times.length, ...answer.bytes });
+    const frame = performance.now();
+    afterFrameWaiting.push(() => {
+      const painted = performance.now();
+      for (const [dispatched, input] of times) {
+        trace.push({ command, dispatched, input, sentAt: sent, applied, frame, painted, coalesced: times.length,
+                     ...answer.bytes });
+      }
+    });
+    afterFrame.port2.postMessage(null);
   });
 }
 

@@ -8,8 +8,7 @@ const SVG = 'http://www.w3.org/2000/svg';
 const SHIFT = 0x20, ALT = 0x40, CTRL = 0x200;
 
 const board = document.getElementById('board');
-const view = document.getElementById('view');
-const layer = document.getElementById('layer');
+const views = document.querySelectorAll('#stage .view');
 const pageRect = document.getElementById('page');
 const statusLine = document.getElementById('status');
 
@@ -17,6 +16,7 @@ const state = {
   revision: 0,
   page: [612, 792],
   elements: new Map(), // art id -> SVG element
+  blended: new Set(),  // ids of the art drawn with a blend mode
   view: { scale: 1, x: 40, y: 20 },
   drag: null,          // the drag in progress: { pointerId, pending, inFlight }
   busy: Promise.resolve(),
@@ -95,6 +95,23 @@ function sync() { return send({ do: 'state' }).then(showState).catch(fail); }
 function fail(error) { setStatus(error.message); }
 
 // ---- the picture of the document ----------------------------------------------------------------------
+//
+// The layer's art is drawn in three groups under the same document transform: `under`, in the artboard's own
+// SVG above the page; `settled`, in an SVG of its own over it; `over`, in a third SVG on top. Each SVG is a
+// compositing layer of its own (app.css). The layer's art, bottom to top, is the children of under, then of
+// settled, then of over. Between drags all of it is settled. During a drag the art the drag places on top of
+// everything goes over, and art it places at the bottom goes under, so that each of its events repaints and
+// rasters only what it changes, and the settled art, which can be tens of thousands of paths, is neither
+// painted nor rastered again. Art placed between settled art is placed there: correct first, fast second.
+// When the drag has ended, the first answer applied brings over and under back into settled.
+//
+// A blend mode mixes art with everything below it, which a separate layer would not hold: while any art has
+// one, all art is drawn under, over the page, as one picture.
+
+const under = document.getElementById('under');
+const settled = document.getElementById('settled');
+const over = document.getElementById('over');
+const artGroups = [under, settled, over];
 
 function setPage(size) {
   state.page = size;
@@ -114,6 +131,7 @@ function paintAttributes(el, art) {
   }
   if ('op' in art) el.setAttribute('opacity', art.op); else el.removeAttribute('opacity');
   el.style.mixBlendMode = art.blend || '';
+  if (art.blend) state.blended.add(art.id); else state.blended.delete(art.id);
 }
 
 function build(art) {
@@ -126,15 +144,56 @@ function build(art) {
 }
 
 function forget(el) {
-  state.elements.delete(Number(el.dataset.id));
-  for (const child of el.querySelectorAll('[data-id]')) state.elements.delete(Number(child.dataset.id));
+  for (const gone of [el, ...el.querySelectorAll('[data-id]')]) {
+    const id = Number(gone.dataset.id);
+    state.elements.delete(id);
+    state.blended.delete(id);
+  }
   el.remove();
+}
+
+// Over and under take the drag's art while the page drags and no art blends.
+function layered() { return state.drag !== null && state.blended.size === 0; }
+
+// Where all art goes when the layers merge: settled, or under when art blends with what is below it.
+function home() { return state.blended.size === 0 ? settled : under; }
+
+// Puts layer art directly above `below` (null: at the bottom of the layer).
+function placeInLayer(el, below) {
+  const live = layered();
+  if (!below || !artGroups.includes(below.parentNode)) {
+    // The bottom of under is the bottom of the layer; the bottom of settled is when under is empty.
+    (live || under.firstChild || home() === under ? under : settled).prepend(el);
+  } else if (live && below === settled.lastChild) {
+    over.prepend(el);
+  } else {
+    below.after(el);
+  }
+}
+
+function moveChildren(from, to, atStart) {
+  if (!from.firstChild) return;
+  const range = document.createRange();
+  range.selectNodeContents(from);
+  const children = range.extractContents();
+  if (atStart) to.prepend(children); else to.append(children);
+}
+
+// Brings all art into its home group, in the same order.
+function mergeLayers() {
+  if (home() === settled) {
+    moveChildren(under, settled, true);
+  } else {
+    moveChildren(settled, under, false);
+  }
+  moveChildren(over, home(), false);
 }
 
 function applyDelta(delta) {
   if (delta.everything) {
-    layer.replaceChildren();
+    for (const group of artGroups) group.replaceChildren();
     state.elements.clear();
+    state.blended.clear();
     if (delta.page) setPage(delta.page);
   }
   for (const id of delta.removed) {
@@ -144,15 +203,20 @@ function applyDelta(delta) {
   for (const place of delta.placed) {
     const el = place.art ? build(place.art) : state.elements.get(place.id);
     if (!el) continue;
-    const parent = place.parent ? state.elements.get(place.parent) : layer;
-    if (!parent) continue;
     const below = place.below ? state.elements.get(place.below) : null;
+    if (!place.parent) {
+      placeInLayer(el, below);
+      continue;
+    }
+    const parent = state.elements.get(place.parent);
+    if (!parent) continue;
     if (below && below.parentNode === parent) below.after(el); else parent.prepend(el);
   }
   for (const art of delta.changed) {
     const el = state.elements.get(art.id);
     if (el) paintAttributes(el, art);
   }
+  if (!layered()) mergeLayers();
   state.revision = delta.revision;
   board.dataset.revision = delta.revision;
   board.dataset.artCount = state.elements.size;
@@ -170,9 +234,10 @@ function showState(answer) {
 
 // ---- view: pan and zoom -----------------------------------------------------------------------------------
 
+// The artboard and the art layers move together.
 function applyView() {
   const v = state.view;
-  view.setAttribute('transform', `translate(${v.x} ${v.y}) scale(${v.scale})`);
+  for (const view of views) view.setAttribute('transform', `translate(${v.x} ${v.y}) scale(${v.scale})`);
 }
 
 // The document point (y up) under a pointer event.

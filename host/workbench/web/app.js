@@ -8,7 +8,6 @@ const SVG = 'http://www.w3.org/2000/svg';
 const SHIFT = 0x20, ALT = 0x40, CTRL = 0x200;
 
 const board = document.getElementById('board');
-const views = document.querySelectorAll('#stage .view');
 const pageRect = document.getElementById('page');
 const statusLine = document.getElementById('status');
 
@@ -96,22 +95,25 @@ function fail(error) { setStatus(error.message); }
 
 // ---- the picture of the document ----------------------------------------------------------------------
 //
-// The layer's art is drawn in three groups under the same document transform: `under`, in the artboard's own
-// SVG above the page; `settled`, in an SVG of its own over it; `over`, in a third SVG on top. Each SVG is a
-// compositing layer of its own (app.css). The layer's art, bottom to top, is the children of under, then of
-// settled, then of over. Between drags all of it is settled. During a drag the art the drag places on top of
-// everything goes over, and art it places at the bottom goes under, so that each of its events repaints and
-// rasters only what it changes, and the settled art, which can be tens of thousands of paths, is neither
-// painted nor rastered again. Art placed between settled art is placed there: correct first, fast second.
-// When the drag has ended, the first answer applied brings over and under back into settled.
+// The layer's art is drawn in groups under the same document transform: `under`, in the artboard's own SVG
+// above the page; `settled`, in an SVG of its own over it; the over groups, each in an SVG of its own, on top.
+// Each SVG is a compositing layer of its own (app.css). The layer's art, bottom to top, is the children of
+// under, then of settled, then of the over groups in turn. Between drags all of it is settled. During a drag
+// the art the drag places on top of everything goes over, and art it places at the bottom goes under, so that
+// each of its events repaints and rasters only what it changes, and the settled art, which can be tens of
+// thousands of paths, is neither painted nor rastered again. A drag that keeps adding art on top (a trail)
+// fills one over group after another, so that each event rasters a few of its paths, not all of them. Art
+// placed between settled art is placed there: correct first, fast second. When the drag has ended, the first
+// answer applied brings all art back into settled and drops the over groups but the first.
 //
 // A blend mode mixes art with everything below it, which a separate layer would not hold: while any art has
 // one, all art is drawn under, over the page, as one picture.
 
 const under = document.getElementById('under');
 const settled = document.getElementById('settled');
-const over = document.getElementById('over');
-const artGroups = [under, settled, over];
+const overs = [document.getElementById('over')];
+// How many art objects an over group holds before the art a drag puts on top of it starts the next one.
+const OVER_GROUP_SIZE = 16;
 
 function setPage(size) {
   state.page = size;
@@ -158,14 +160,44 @@ function layered() { return state.drag !== null && state.blended.size === 0; }
 // Where all art goes when the layers merge: settled, or under when art blends with what is below it.
 function home() { return state.blended.size === 0 ? settled : under; }
 
-// Puts layer art directly above `below` (null: at the bottom of the layer).
+// The over group above `group`, made when there is none.
+function nextOver(group) {
+  const at = overs.indexOf(group) + 1;
+  if (at < overs.length) return overs[at];
+  const layer = document.createElementNS(SVG, 'svg');
+  layer.setAttribute('class', 'art-layer');
+  layer.setAttribute('aria-hidden', 'true');
+  const view = document.createElementNS(SVG, 'g');
+  view.setAttribute('class', 'view');
+  view.setAttribute('transform', viewTransform());
+  const next = document.createElementNS(SVG, 'g');
+  next.setAttribute('class', 'art over');
+  view.appendChild(next);
+  layer.appendChild(view);
+  group.ownerSVGElement.after(layer);
+  overs.push(next);
+  return next;
+}
+
+// Puts layer art directly above `below` (null: at the bottom of the layer). During a live drag, art on top of
+// all other art goes to the over groups, and art at the bottom of the layer goes under (or over, when nothing
+// is under or settled), so that neither touches the settled art.
 function placeInLayer(el, below) {
-  const live = layered();
-  if (!below || !artGroups.includes(below.parentNode)) {
-    // The bottom of under is the bottom of the layer; the bottom of settled is when under is empty.
-    (live || under.firstChild || home() === under ? under : settled).prepend(el);
-  } else if (live && below === settled.lastChild) {
-    over.prepend(el);
+  const group = below && below.parentNode;
+  const atBottom = !group || !group.classList.contains('art');
+  if (!layered()) {
+    if (atBottom) (under.firstChild || home() === under ? under : settled).prepend(el); else below.after(el);
+    return;
+  }
+  // The highest group under the over groups that holds art.
+  const base = settled.firstChild ? settled : under.firstChild ? under : null;
+  if (atBottom) {
+    (base ? under : overs[0]).prepend(el);
+  } else if (group === base && below === group.lastChild) {
+    overs[0].prepend(el);
+  } else if (below === group.lastChild && group.classList.contains('over') &&
+             group.childElementCount >= OVER_GROUP_SIZE) {
+    nextOver(group).prepend(el);
   } else {
     below.after(el);
   }
@@ -186,12 +218,13 @@ function mergeLayers() {
   } else {
     moveChildren(settled, under, false);
   }
-  moveChildren(over, home(), false);
+  for (const group of overs) moveChildren(group, home(), false);
+  for (const group of overs.splice(1)) group.ownerSVGElement.remove();
 }
 
 function applyDelta(delta) {
   if (delta.everything) {
-    for (const group of artGroups) group.replaceChildren();
+    for (const group of [under, settled, ...overs]) group.replaceChildren();
     state.elements.clear();
     state.blended.clear();
     if (delta.page) setPage(delta.page);
@@ -234,10 +267,15 @@ function showState(answer) {
 
 // ---- view: pan and zoom -----------------------------------------------------------------------------------
 
+function viewTransform() {
+  const v = state.view;
+  return `translate(${v.x} ${v.y}) scale(${v.scale})`;
+}
+
 // The artboard and the art layers move together.
 function applyView() {
-  const v = state.view;
-  for (const view of views) view.setAttribute('transform', `translate(${v.x} ${v.y}) scale(${v.scale})`);
+  const transform = viewTransform();
+  for (const view of document.querySelectorAll('#stage .view')) view.setAttribute('transform', transform);
 }
 
 // The document point (y up) under a pointer event.

@@ -133,12 +133,15 @@ async function documentOrder() {
   return { revision: answer.delta.revision, order };
 }
 
-// How many root art objects each of the page's art groups holds.
-const groupSizes = () => page.evaluate(() => Object.fromEntries(
-  ['under', 'settled', 'over'].map((id) => [id, document.getElementById(id).childElementCount])));
+// How many root art objects the page's art groups hold: under, settled and the over groups.
+const groupSizes = () => page.evaluate(() => {
+  const count = (selector) => [...document.querySelectorAll(selector)].reduce((n, g) => n + g.childElementCount, 0);
+  return { under: count('#under'), settled: count('#settled'), over: count('.over') };
+});
 
 // Pixels of two screenshots of the same size that differ by more than the rounding of anti-aliased edges
-// where separate layers are composited (up to 20 levels a channel seen).
+// where separate layers are composited (up to 20 levels a channel seen). A few such pixels do occur; art in
+// the wrong layer, order or place changes thousands.
 function differingPixels(a, b) {
   return page.evaluate(async ([a, b]) => {
     const pixels = async (base64) => {
@@ -377,7 +380,7 @@ test('a drop shadow is drawn below all earlier art and its zigzag above it, duri
   assert.deepEqual(await groupSizes(), { under: 0, settled: 4, over: 0 });
   const merged = await stage.screenshot();
   assert.ok(await differingPixels(before, merged) > 1000, 'the second drag shows');
-  assert.equal(await differingPixels(layered, merged), 0, 'the layers show what the merged picture shows');
+  assert.ok(await differingPixels(layered, merged) < 10, 'the layers show what the merged picture shows');
 });
 
 test('undo and redo after a layered drag leave the picture in the document\'s order', async () => {
@@ -398,6 +401,31 @@ test('undo and redo after a layered drag leave the picture in the document\'s or
   assert.deepEqual(dragging.order.slice(1, 5), drawn);
   await release();
   assert.deepEqual(await pictureOrder(), await documentOrder());
+});
+
+test('a trail spread over several layers during the drag is in the document\'s order and merges back', async () => {
+  await undoAll();
+  await openOptions();
+  await page.selectOption('#dialogBody select[data-item="3"]', '22'); // the trail: one more zigzag per event
+  await endOptions(1);
+  await drag([100, 700], [300, 500]);
+  const earlier = (await pictureOrder()).order;
+  const stage = await page.$('#stage');
+
+  await dragAndHold([120, 680], [320, 420], 60);
+  const during = await pictureOrder();
+  assert.deepEqual(during, await documentOrder());
+  assert.deepEqual(during.order.slice(0, earlier.length), earlier);
+  const overGroups = await page.$$eval('.over', (all) => all.map((group) => group.childElementCount));
+  assert.ok(overGroups.length > 1, `over groups: ${overGroups}`);
+  const drawn = during.order.length - earlier.length;
+  assert.deepEqual(await groupSizes(), { under: 0, settled: earlier.length, over: drawn });
+  const layered = await stage.screenshot();
+
+  await release();
+  assert.deepEqual(await pictureOrder(), await documentOrder());
+  assert.equal(await page.$$eval('.over', (all) => all.length), 1);
+  assert.ok(await differingPixels(layered, await stage.screenshot()) < 10);
 });
 
 test('art with a blend mode is drawn with the page as one picture, during the drag and after', async () => {
@@ -426,7 +454,7 @@ test('art with a blend mode is drawn with the page as one picture, during the dr
   await release();
   assert.deepEqual(await pictureOrder(), await documentOrder());
   assert.deepEqual(await groupSizes(), { under: 2, settled: 0, over: 0 });
-  assert.equal(await differingPixels(during, await stage.screenshot()), 0);
+  assert.ok(await differingPixels(during, await stage.screenshot()) < 10);
 
   // With the blending art undone and blend modes off, drags are layered again.
   await undoAll();

@@ -32,7 +32,8 @@
 //               commit to the compositor are done on the main thread. Raster (worker threads) and display
 //               (GPU process) come after it and are not in it; --profile shows what they cost.
 // The latencies are differences to `dispatched`: `painted` the pointer event to its art painted, `applied`
-// the event to its art in the picture, `fetch` the command's round trip; `from input` is painted against the
+// the event to its art in the picture; `render` is from applied to painted (the page's own part: waiting
+// for the frame and rendering it), `fetch` the command's round trip; `from input` is painted against the
 // event's own time stamp. `apply` is the time applyDelta itself took per answer. Bytes are the command's JSON
 // body and the answer's JSON text (HTTP headers not counted), per drag command and per pointer event.
 import { spawn } from 'node:child_process';
@@ -239,6 +240,7 @@ async function measure(browser, preset, earlier) {
     const latency = trace.map((t) => t.painted - t.dispatched).sort((a, b) => a - b);
     const framed = trace.map((t) => t.frame - t.dispatched).sort((a, b) => a - b);
     const applied = trace.map((t) => t.applied - t.dispatched).sort((a, b) => a - b);
+    const rendered = trace.map((t) => t.painted - t.applied).sort((a, b) => a - b);
     const roundTrip = trace.map((t) => t.applied - t.sentAt).sort((a, b) => a - b);
     const fromInput = trace.map((t) => t.painted - t.input).sort((a, b) => a - b);
     const commands = trace.filter((t, i) => i === 0 || t.command !== trace[i - 1].command);
@@ -247,6 +249,7 @@ async function measure(browser, preset, earlier) {
       p50: quantile(latency, 0.5), p95: quantile(latency, 0.95), max: latency[latency.length - 1],
       frameP95: quantile(framed, 0.95), inputP95: quantile(fromInput, 0.95),
       appliedP50: quantile(applied, 0.5), appliedP95: quantile(applied, 0.95),
+      renderP50: quantile(rendered, 0.5), renderP95: quantile(rendered, 0.95),
       roundTripP50: quantile(roundTrip, 0.5), roundTripP95: quantile(roundTrip, 0.95),
       applyP50: quantile(applyTimes, 0.5), applyP95: quantile(applyTimes, 0.95),
       sentPerCommand: mean(commands.map((t) => t.sent)), receivedPerCommand: mean(commands.map((t) => t.received)),
@@ -285,14 +288,15 @@ function printTable(columns, rows) {
 console.log(`pointer event to art on the page: ${eventCount} moves every ${interval} ms, input ${options.input}, ` +
             `frames ${options.frames}${profiling ? ', traced' : ''}; times in ms from the page's handler (painted: ` +
             'the rendering steps of the first frame after the answer is applied; frame: that frame\'s animation ' +
-            'frame callback; applied: the answer in the picture; fetch: the command\'s round trip; apply: ' +
-            'applyDelta per answer); bytes of JSON');
+            'frame callback; applied: the answer in the picture; render: from applied to painted; fetch: the ' +
+            'command\'s round trip; apply: applyDelta per answer); bytes of JSON');
 printTable([
   ['settings', (r) => r.preset], ['earlier', (r) => r.earlier], ['art before', (r) => r.art],
   ['events', (r) => r.events], ['commands', (r) => r.commands],
   ['painted p50', (r) => fixed(r.p50)], ['painted p95', (r) => fixed(r.p95)], ['max', (r) => fixed(r.max)],
   ['frame p95', (r) => fixed(r.frameP95)],
   ['applied p50', (r) => fixed(r.appliedP50)], ['applied p95', (r) => fixed(r.appliedP95)],
+  ['render p50', (r) => fixed(r.renderP50)], ['render p95', (r) => fixed(r.renderP95)],
   ['fetch p50', (r) => fixed(r.roundTripP50)], ['fetch p95', (r) => fixed(r.roundTripP95)],
   ['apply p50', (r) => fixed(r.applyP50)], ['apply p95', (r) => fixed(r.applyP95)],
   ['from input p95', (r) => fixed(r.inputP95)],

@@ -32,7 +32,7 @@
 //               commit to the compositor are done on the main thread. Raster (worker threads) and display
 //               (GPU process) come after it and are not in it; --profile shows what they cost.
 // The latencies are differences to `dispatched`: `painted` the pointer event to its art painted, `applied`
-// the event to its art in the picture; `render` is from applied to painted (the page's own part: waiting
+// the event to its art in the picture; `render` is from applied to painted (what the page itself adds: waiting
 // for the frame and rendering it), `fetch` the command's round trip; `from input` is painted against the
 // event's own time stamp. `apply` is the time applyDelta itself took per answer. Bytes are the command's JSON
 // body and the answer's JSON text (HTTP headers not counted), per drag command and per pointer event.

@@ -58,11 +58,11 @@ try {
   await page.click('#newDocForm button[type="submit"]');
   await page.waitForFunction(() => !document.getElementById('newDoc').open);
   await page.evaluate(() => window.zz.busy);
-  // The whole page in view.
+  // The whole page in view (applyView is the page script's own: it moves the artboard and the art layers).
   await page.evaluate(() => {
     const v = window.zz.view;
     v.scale = 0.85; v.x = 30; v.y = 12;
-    document.getElementById('view').setAttribute('transform', `translate(${v.x} ${v.y}) scale(${v.scale})`);
+    window.applyView();
   });
   await drag([50, 750], [280, 560]);
   await preset(25);

@@ -8,8 +8,6 @@ const SVG = 'http://www.w3.org/2000/svg';
 const SHIFT = 0x20, ALT = 0x40, CTRL = 0x200;
 
 const board = document.getElementById('board');
-const view = document.getElementById('view');
-const layer = document.getElementById('layer');
 const pageRect = document.getElementById('page');
 const statusLine = document.getElementById('status');
 
@@ -17,6 +15,7 @@ const state = {
   revision: 0,
   page: [612, 792],
   elements: new Map(), // art id -> SVG element
+  blended: new Set(),  // ids of the art drawn with a blend mode
   view: { scale: 1, x: 40, y: 20 },
   drag: null,          // the drag in progress: { pointerId, pending, inFlight }
   busy: Promise.resolve(),
@@ -26,10 +25,11 @@ const state = {
   redo: 0,
   // Set to an array, it collects one record per pointer event of a drag (benchmarks read it): `dispatched`,
   // the performance.now() when the page's handler ran, `input`, the event's own time stamp, `sentAt`, when its
-  // command was handed on to go out, `applied`, when its answer was in the picture, `painted`, the time in
-  // the first animation frame after that, and the bytes
-  // of the command that carried it (`sent`, the body) and of its answer (`received`), shared by every event
-  // that command coalesced (`coalesced`) and numbered by `command`.
+  // command was handed on to go out, `applied`, when its answer was in the picture, `frame`, the time in the
+  // first animation frame after that, `painted`, when that frame's rendering steps (style, layout, paint and
+  // the hand-over to the compositor) were done, and the bytes of the command that carried it (`sent`, the
+  // body) and of its answer (`received`), shared by every event that command coalesced (`coalesced`) and
+  // numbered by `command`.
   trace: null,
 };
 window.zz = state; // for people and browser tests looking in
@@ -139,6 +139,26 @@ function sync() { return send({ do: 'state' }).then(showState).catch(fail); }
 function fail(error) { setStatus(error.message); }
 
 // ---- the picture of the document ----------------------------------------------------------------------
+//
+// The layer's art is drawn in groups under the same document transform: `under`, in the artboard's own SVG
+// above the page; `settled`, in an SVG of its own over it; the over groups, each in an SVG of its own, on top.
+// Each SVG is a compositing layer of its own (app.css). The layer's art, bottom to top, is the children of
+// under, then of settled, then of the over groups in turn. Between drags all of it is settled. During a drag
+// the art the drag places on top of everything goes over, and art it places at the bottom goes under, so that
+// each of its events repaints and rasters only what it changes, and the settled art, which can be tens of
+// thousands of paths, is neither painted nor rastered again. A drag that keeps adding art on top (a trail)
+// fills one over group after another, so that each event rasters a few of its paths, not all of them. Art
+// placed between settled art is placed there: correct first, fast second. When the drag has ended, the first
+// answer applied brings all art back into settled and drops the over groups but the first.
+//
+// A blend mode mixes art with everything below it, which a separate layer would not hold: while any art has
+// one, all art is drawn under, over the page, as one picture.
+
+const under = document.getElementById('under');
+const settled = document.getElementById('settled');
+const overs = [document.getElementById('over')];
+// How many art objects an over group holds before the art a drag puts on top of it starts the next one.
+const OVER_GROUP_SIZE = 16;
 
 function setPage(size) {
   state.page = size;
@@ -158,6 +178,7 @@ function paintAttributes(el, art) {
   }
   if ('op' in art) el.setAttribute('opacity', art.op); else el.removeAttribute('opacity');
   el.style.mixBlendMode = art.blend || '';
+  if (art.blend) state.blended.add(art.id); else state.blended.delete(art.id);
 }
 
 function build(art) {
@@ -170,15 +191,87 @@ function build(art) {
 }
 
 function forget(el) {
-  state.elements.delete(Number(el.dataset.id));
-  for (const child of el.querySelectorAll('[data-id]')) state.elements.delete(Number(child.dataset.id));
+  for (const gone of [el, ...el.querySelectorAll('[data-id]')]) {
+    const id = Number(gone.dataset.id);
+    state.elements.delete(id);
+    state.blended.delete(id);
+  }
   el.remove();
+}
+
+// Over and under take the drag's art while the page drags and no art blends.
+function layered() { return state.drag !== null && state.blended.size === 0; }
+
+// Where all art goes when the layers merge: settled, or under when art blends with what is below it.
+function home() { return state.blended.size === 0 ? settled : under; }
+
+// The over group above `group`, made when there is none.
+function nextOver(group) {
+  const at = overs.indexOf(group) + 1;
+  if (at < overs.length) return overs[at];
+  const layer = document.createElementNS(SVG, 'svg');
+  layer.setAttribute('class', 'art-layer');
+  layer.setAttribute('aria-hidden', 'true');
+  const view = document.createElementNS(SVG, 'g');
+  view.setAttribute('class', 'view');
+  view.setAttribute('transform', viewTransform());
+  const next = document.createElementNS(SVG, 'g');
+  next.setAttribute('class', 'art over');
+  view.appendChild(next);
+  layer.appendChild(view);
+  group.ownerSVGElement.after(layer);
+  overs.push(next);
+  return next;
+}
+
+// Puts layer art directly above `below` (null: at the bottom of the layer). During a live drag, art on top of
+// all other art goes to the over groups, and art at the bottom of the layer goes under (or over, when nothing
+// is under or settled), so that neither touches the settled art.
+function placeInLayer(el, below) {
+  const group = below && below.parentNode;
+  const atBottom = !group || !group.classList.contains('art');
+  if (!layered()) {
+    if (atBottom) (under.firstChild || home() === under ? under : settled).prepend(el); else below.after(el);
+    return;
+  }
+  // The highest group under the over groups that holds art.
+  const base = settled.firstChild ? settled : under.firstChild ? under : null;
+  if (atBottom) {
+    (base ? under : overs[0]).prepend(el);
+  } else if (group === base && below === group.lastChild) {
+    overs[0].prepend(el);
+  } else if (below === group.lastChild && group.classList.contains('over') &&
+             group.childElementCount >= OVER_GROUP_SIZE) {
+    nextOver(group).prepend(el);
+  } else {
+    below.after(el);
+  }
+}
+
+function moveChildren(from, to, atStart) {
+  if (!from.firstChild) return;
+  const range = document.createRange();
+  range.selectNodeContents(from);
+  const children = range.extractContents();
+  if (atStart) to.prepend(children); else to.append(children);
+}
+
+// Brings all art into its home group, in the same order.
+function mergeLayers() {
+  if (home() === settled) {
+    moveChildren(under, settled, true);
+  } else {
+    moveChildren(settled, under, false);
+  }
+  for (const group of overs) moveChildren(group, home(), false);
+  for (const group of overs.splice(1)) group.ownerSVGElement.remove();
 }
 
 function applyDelta(delta) {
   if (delta.everything) {
-    layer.replaceChildren();
+    for (const group of [under, settled, ...overs]) group.replaceChildren();
     state.elements.clear();
+    state.blended.clear();
     if (delta.page) setPage(delta.page);
   }
   for (const id of delta.removed) {
@@ -188,15 +281,20 @@ function applyDelta(delta) {
   for (const place of delta.placed) {
     const el = place.art ? build(place.art) : state.elements.get(place.id);
     if (!el) continue;
-    const parent = place.parent ? state.elements.get(place.parent) : layer;
-    if (!parent) continue;
     const below = place.below ? state.elements.get(place.below) : null;
+    if (!place.parent) {
+      placeInLayer(el, below);
+      continue;
+    }
+    const parent = state.elements.get(place.parent);
+    if (!parent) continue;
     if (below && below.parentNode === parent) below.after(el); else parent.prepend(el);
   }
   for (const art of delta.changed) {
     const el = state.elements.get(art.id);
     if (el) paintAttributes(el, art);
   }
+  if (!layered()) mergeLayers();
   state.revision = delta.revision;
   board.dataset.revision = delta.revision;
   board.dataset.artCount = state.elements.size;
@@ -214,9 +312,15 @@ function showState(answer) {
 
 // ---- view: pan and zoom -----------------------------------------------------------------------------------
 
-function applyView() {
+function viewTransform() {
   const v = state.view;
-  view.setAttribute('transform', `translate(${v.x} ${v.y}) scale(${v.scale})`);
+  return `translate(${v.x} ${v.y}) scale(${v.scale})`;
+}
+
+// The artboard and the art layers move together.
+function applyView() {
+  const transform = viewTransform();
+  for (const view of document.querySelectorAll('#stage .view')) view.setAttribute('transform', transform);
 }
 
 // The document point (y up) under a pointer event.
@@ -276,15 +380,27 @@ function pumpDrag() {
     .finally(() => { drag.inFlight = false; pumpDrag(); });
 }
 
+// A message posted from an animation frame callback is handled in the task after that frame's rendering
+// steps: the time the frame left the page's main thread.
+const afterFrame = new MessageChannel();
+const afterFrameWaiting = [];
+afterFrame.port1.onmessage = () => afterFrameWaiting.shift()();
+
 let tracedCommands = 0;
 function traceDrag(times, sent, answer) {
   const trace = state.trace;
   const command = ++tracedCommands;
   const applied = performance.now();
   requestAnimationFrame(() => {
-    const painted = performance.now();
-    for (const [dispatched, input] of times)
-      trace.push({ command, dispatched, input, sentAt: sent, applied, painted, coalesced: times.length, ...answer.bytes });
+    const frame = performance.now();
+    afterFrameWaiting.push(() => {
+      const painted = performance.now();
+      for (const [dispatched, input] of times) {
+        trace.push({ command, dispatched, input, sentAt: sent, applied, frame, painted, coalesced: times.length,
+                     ...answer.bytes });
+      }
+    });
+    afterFrame.port2.postMessage(null);
   });
 }
 

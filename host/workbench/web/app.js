@@ -156,9 +156,12 @@ function fail(error) { setStatus(error.message); }
 
 const under = document.getElementById('under');
 const settled = document.getElementById('settled');
+const settledPicture = document.getElementById('settledPicture');
 const overs = [document.getElementById('over')];
-// How many art objects an over group holds before the art a drag puts on top of it starts the next one.
-const OVER_GROUP_SIZE = 16;
+// How many art objects an over group holds before the art a drag puts on top of it starts the next one: a
+// trail's event then rasters only its newest group, while a drag that re-makes some tens of paths per event
+// keeps them in one layer (more layers cost each frame more than they save).
+state.overGroupSize = 64;
 
 function setPage(size) {
   state.page = size;
@@ -241,33 +244,93 @@ function placeInLayer(el, below) {
   } else if (group === base && below === group.lastChild) {
     overs[0].prepend(el);
   } else if (below === group.lastChild && group.classList.contains('over') &&
-             group.childElementCount >= OVER_GROUP_SIZE) {
+             group.childElementCount >= state.overGroupSize) {
     nextOver(group).prepend(el);
   } else {
     below.after(el);
   }
 }
 
+// ---- the settled art as one picture
+//
+// Even unchanged, thousands of paths cost chromium time in every frame (painting them from its cache and
+// sorting them into layers). A while after the settled art last changed, when it is large, the page draws
+// it into one SVG picture and shows that in its place: a frame then paints one image. Any change to the
+// settled art shows the paths again at once; the picture is made anew once things are quiet. Art with a
+// blend mode mixes with what is below it, which a picture of its own would not: then there is no picture.
+const snapshot = {
+  version: 0,    // counts the changes to the settled art
+  shown: false,
+  url: null,
+  timer: 0,
+  minimum: 1000, // settled art objects from which a picture pays
+  quiet: 300,    // ms without a change before the picture is made
+};
+state.snapshot = snapshot;
+
+function settledChanged() {
+  ++snapshot.version;
+  if (snapshot.shown) {
+    settled.removeAttribute('display');
+    settledPicture.setAttribute('display', 'none');
+    snapshot.shown = false;
+    board.dataset.snapshot = 'none';
+  }
+  clearTimeout(snapshot.timer);
+  snapshot.timer = setTimeout(makeSnapshot, snapshot.quiet);
+}
+
+function makeSnapshot() {
+  const version = snapshot.version;
+  if (snapshot.shown || layered() || home() !== settled || settled.childElementCount < snapshot.minimum) return;
+  // The picture covers the art's outline with room for its widest stroke and mitred corners.
+  let widest = 0;
+  for (const path of settled.querySelectorAll('path')) {
+    if (path.getAttribute('stroke') === 'none') continue;
+    widest = Math.max(widest, Number(path.getAttribute('stroke-width') || 1));
+  }
+  const box = settled.getBBox();
+  const pad = 2 * widest + 2;
+  const [x, y, w, h] = [box.x - pad, box.y - pad, box.width + 2 * pad, box.height + 2 * pad];
+  const text = `<svg xmlns="${SVG}" viewBox="${x} ${y} ${w} ${h}" width="${w}" height="${h}">` +
+               new XMLSerializer().serializeToString(settled) + '</svg>';
+  const url = URL.createObjectURL(new Blob([text], { type: 'image/svg+xml' }));
+  const image = new Image();
+  image.src = url;
+  image.decode().then(() => {
+    if (version !== snapshot.version || layered()) { URL.revokeObjectURL(url); return; }
+    if (snapshot.url) URL.revokeObjectURL(snapshot.url);
+    snapshot.url = url;
+    for (const [name, value] of [['x', x], ['y', y], ['width', w], ['height', h], ['href', url]])
+      settledPicture.setAttribute(name, value);
+    settledPicture.removeAttribute('display');
+    settled.setAttribute('display', 'none');
+    snapshot.shown = true;
+    board.dataset.snapshot = 'shown';
+  }).catch(() => URL.revokeObjectURL(url));
+}
+
 function moveChildren(from, to, atStart) {
-  if (!from.firstChild) return;
+  if (!from.firstChild) return false;
   const range = document.createRange();
   range.selectNodeContents(from);
   const children = range.extractContents();
   if (atStart) to.prepend(children); else to.append(children);
+  return true;
 }
 
-// Brings all art into its home group, in the same order.
+// Brings all art into its home group, in the same order; whether any moved.
 function mergeLayers() {
-  if (home() === settled) {
-    moveChildren(under, settled, true);
-  } else {
-    moveChildren(settled, under, false);
-  }
-  for (const group of overs) moveChildren(group, home(), false);
+  let moved = home() === settled ? moveChildren(under, settled, true) : moveChildren(settled, under, false);
+  for (const group of overs) moved = moveChildren(group, home(), false) || moved;
   for (const group of overs.splice(1)) group.ownerSVGElement.remove();
+  return moved;
 }
 
 function applyDelta(delta) {
+  const content = delta.removed.length + delta.placed.length + delta.changed.length > 0;
+  let touched = delta.everything || (content && !layered());
+  const inSettled = (el) => { if (!touched && settled.contains(el)) touched = true; };
   if (delta.everything) {
     for (const group of [under, settled, ...overs]) group.replaceChildren();
     state.elements.clear();
@@ -276,25 +339,29 @@ function applyDelta(delta) {
   }
   for (const id of delta.removed) {
     const el = state.elements.get(id);
-    if (el) forget(el);
+    if (el) { inSettled(el); forget(el); }
   }
   for (const place of delta.placed) {
     const el = place.art ? build(place.art) : state.elements.get(place.id);
     if (!el) continue;
     const below = place.below ? state.elements.get(place.below) : null;
+    inSettled(el);
     if (!place.parent) {
       placeInLayer(el, below);
+      inSettled(el);
       continue;
     }
     const parent = state.elements.get(place.parent);
     if (!parent) continue;
     if (below && below.parentNode === parent) below.after(el); else parent.prepend(el);
+    inSettled(el);
   }
   for (const art of delta.changed) {
     const el = state.elements.get(art.id);
-    if (el) paintAttributes(el, art);
+    if (el) { inSettled(el); paintAttributes(el, art); }
   }
-  if (!layered()) mergeLayers();
+  if (!layered() && mergeLayers()) touched = true;
+  if (touched) settledChanged();
   state.revision = delta.revision;
   board.dataset.revision = delta.revision;
   board.dataset.artCount = state.elements.size;

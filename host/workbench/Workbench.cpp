@@ -15,6 +15,15 @@ namespace zz {
 
 using nlohmann::json;
 
+namespace {
+
+// The connection a command came on, as the server stamped it; 0 for plain HTTP.
+uint64_t clientOf(const json& command) {
+    return command.value("client", uint64_t{0});
+}
+
+} // namespace
+
 std::string statusText(int32_t status) {
     const auto code = static_cast<uint32_t>(status);
     std::string text;
@@ -120,7 +129,7 @@ Reply Workbench::run(const json& command) {
         reply = answer(stateJson(), command);
     } else if (name == "abandon") {
         // Plain HTTP (client 0) cannot tell its pages apart: its abandon ends whichever drag is open.
-        const uint64_t client = command.value("client", uint64_t{0});
+        const uint64_t client = clientOf(command);
         const bool was = session_.dragging() && (client == 0 || client == dragOwner_);
         if (was) abandonDrag(command.value("why", std::string("the page went away")));
         reply = answer({{"abandoned", was}}, command);
@@ -195,7 +204,7 @@ Reply Workbench::dialogAction(const json& command) {
 Reply Workbench::toolEvent(const std::string& name, const json& command) {
     if (name != "mouseDown" && !session_.dragging())
         return Reply::error(409, "no drag is open: \"" + name + "\" needs a mouseDown first");
-    const uint64_t client = command.value("client", uint64_t{0});
+    const uint64_t client = clientOf(command);
     if (session_.dragging() && client != dragOwner_)
         return Reply::error(409, "another page is drawing: \"" + name + "\" must wait until its drag ends");
     ToolInput input;

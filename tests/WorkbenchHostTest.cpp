@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -60,15 +63,40 @@ class WorkbenchHost : public ::testing::Test {
         ASSERT_EQ(request({{"do", "mouseUp"}})["status"], 0);
     }
 
-    // Waits for the event stream to show the dialog (or its end, for null).
-    json nextDialog(const std::shared_ptr<EventHub::Listener>& listener) {
+    // Connects a page, as the server does for a socket: from now on what the host sends it unasked comes
+    // into the mailbox.
+    void listen() {
+        loop_->setOutbox([this](uint64_t client, std::string message) {
+            std::lock_guard lock(mailMutex_);
+            mail_.push_back(json::parse(message));
+            EXPECT_EQ(client, kPage);
+            mailCame_.notify_all();
+        });
+        ASSERT_EQ(loop_->call({{"do", "connected"}, {"client", kPage}}).status, 200);
+    }
+    // The next message of `event` the page was sent, or a string after five seconds without one.
+    json nextEvent(const std::string& event) {
+        std::unique_lock lock(mailMutex_);
         for (;;) {
-            std::optional<Event> event = listener->next(5000ms);
-            if (!event) return json("no dialog event came");
-            if (event->name == "dialog") return json::parse(event->data);
+            while (!mail_.empty()) {
+                json message = std::move(mail_.front());
+                mail_.pop_front();
+                if (message["event"] == event) return message;
+            }
+            if (!mailCame_.wait_for(lock, 5s, [this] { return !mail_.empty(); }))
+                return "no " + event + " came";
         }
     }
+    // The dialog as the next dialog event shows it (null once it ended).
+    json nextDialog() {
+        const json message = nextEvent("dialog");
+        return message.is_object() ? message["dialog"] : message;
+    }
 
+    static constexpr uint64_t kPage = 7;
+    std::mutex mailMutex_;
+    std::condition_variable mailCame_;
+    std::deque<json> mail_;
     std::unique_ptr<HostLoop> loop_;
 };
 
@@ -149,14 +177,10 @@ TEST_F(WorkbenchHost, AnAbandonedDragBecomesOneUndoStepAndTakesNoMoreEvents) {
 TEST_F(WorkbenchHost, ADragWhosePageGoesQuietIsEndedAfterTheTimeOut) {
     loop_.reset();
     start(100ms);
-    const auto listener = loop_->events().listen();
+    listen();
     request({{"do", "mouseDown"}, {"at", {100, 700}}});
     request({{"do", "drag"}, {"to", {300, 500}}});
-    bool told = false;
-    for (auto waited = 0ms; waited < 3000ms && !told; waited += 10ms)
-        while (std::optional<Event> event = listener->next(10ms))
-            told = told || event->name == "abandoned";
-    EXPECT_TRUE(told) << "no \"abandoned\" event within 3 s";
+    EXPECT_TRUE(nextEvent("abandoned").is_object());
     const json after = state();
     EXPECT_FALSE(after["dragging"].get<bool>());
     EXPECT_EQ(after["undo"], 1);
@@ -168,9 +192,9 @@ TEST_F(WorkbenchHost, APresetChosenInTheDialogAndOkChangesTheNextDrag) {
     const std::vector<std::string> before = drawnPaths();
     ASSERT_TRUE(request({{"do", "undo"}})["done"].get<bool>());
 
-    const auto listener = loop_->events().listen();
+    listen();
     std::future<Reply> options = loop_->submit({{"do", "editOptions"}});
-    const json shown = nextDialog(listener);
+    const json shown = nextDialog();
     ASSERT_TRUE(shown.is_object()) << shown;
     EXPECT_EQ(shown["name"], "ZigzagTool");
     const auto item = [](const json& dialog, int32_t id) {
@@ -188,7 +212,7 @@ TEST_F(WorkbenchHost, APresetChosenInTheDialogAndOkChangesTheNextDrag) {
         request({{"do", "dialog"}, {"action", "choose"}, {"item", kPresetPopup}, {"entry", 14}});
     EXPECT_TRUE(chosen["refusal"].is_null());
     EXPECT_EQ(item(chosen["dialog"], kElementsField)["value"], 30);
-    EXPECT_EQ(item(nextDialog(listener), kElementsField)["value"], 30) << "the page hears of the change too";
+    EXPECT_EQ(item(nextDialog(), kElementsField)["value"], 30) << "the page hears of the change too";
 
     const json refused = request({{"do", "dialog"}, {"action", "click"}, {"item", 9999}});
     EXPECT_EQ(refused["refusal"], "the dialog has no item 9999");
@@ -200,9 +224,9 @@ TEST_F(WorkbenchHost, APresetChosenInTheDialogAndOkChangesTheNextDrag) {
     const json answer = json::parse(options.get().body);
     EXPECT_EQ(answer["status"], 0);
     EXPECT_EQ(answer["closedWith"], 1);
-    json last = nextDialog(listener);
+    json last = nextDialog();
     while (last.is_object())
-        last = nextDialog(listener);
+        last = nextDialog();
     EXPECT_TRUE(last.is_null()) << "the page hears that the dialog ended: " << last;
 
     drag(300, 500);
@@ -217,9 +241,9 @@ TEST_F(WorkbenchHost, CancelEndsTheDialogWithoutTakingTheTypedCount) {
     const std::vector<std::string> before = drawnPaths();
     ASSERT_TRUE(request({{"do", "undo"}})["done"].get<bool>());
 
-    const auto listener = loop_->events().listen();
+    listen();
     std::future<Reply> options = loop_->submit({{"do", "editOptions"}});
-    ASSERT_TRUE(nextDialog(listener).is_object());
+    ASSERT_TRUE(nextDialog().is_object());
     const json typed =
         request({{"do", "dialog"}, {"action", "value"}, {"item", kElementsField}, {"value", 3}});
     EXPECT_TRUE(typed["refusal"].is_null());
@@ -248,9 +272,9 @@ TEST_F(WorkbenchHost, OnlyAPenHasPressureAndItThinsTheElementsWhenPressureGroups
     const json pen = {{"pointer", "pen"}, {"pressure", 64}};
     EXPECT_EQ(elements(pen), 10) << "pressure groups are off by default";
 
-    const auto listener = loop_->events().listen();
+    listen();
     std::future<Reply> options = loop_->submit({{"do", "editOptions"}});
-    ASSERT_TRUE(nextDialog(listener).is_object());
+    ASSERT_TRUE(nextDialog().is_object());
     for (const int32_t item : {kLastPageButton, kPressureGroupsBox})
         EXPECT_TRUE(request({{"do", "dialog"}, {"action", "click"}, {"item", item}})["refusal"].is_null());
     EXPECT_EQ(request({{"do", "dialog"}, {"action", "click"}, {"item", 1}})["endedWith"], 1);
@@ -265,9 +289,9 @@ TEST_F(WorkbenchHost, OnlyAPenHasPressureAndItThinsTheElementsWhenPressureGroups
 }
 
 TEST_F(WorkbenchHost, StoppingWhileTheDialogIsUpCancelsItAndAnswersTheOpener) {
-    const auto listener = loop_->events().listen();
+    listen();
     std::future<Reply> options = loop_->submit({{"do", "editOptions"}});
-    ASSERT_TRUE(nextDialog(listener).is_object());
+    ASSERT_TRUE(nextDialog().is_object());
     std::thread stopper([this] { loop_->stop(); });
     ASSERT_EQ(options.wait_for(5s), std::future_status::ready);
     const json answer = json::parse(options.get().body);

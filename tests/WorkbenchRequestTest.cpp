@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "host/workbench/CommandQueue.h"
-#include "host/workbench/EventHub.h"
 #include "host/workbench/Requests.h"
 
 namespace zz {
@@ -114,38 +113,6 @@ TEST(WorkbenchQueue, ClosingAnswersWaitingCommandsAndLaterOnesWithShuttingDown) 
     EXPECT_FALSE(queue.take(0ms).has_value());
 }
 
-TEST(WorkbenchEvents, EveryListenerGetsEveryEventInOrderAndASlowOneLosesOnlyItsOldest) {
-    EventHub hub;
-    auto fast = hub.listen();
-    auto slow = hub.listen();
-    hub.publish("document", "{\"revision\":1}");
-    hub.publish("dialog", "null");
-    ASSERT_EQ(fast->next(0ms)->name, "document");
-    ASSERT_EQ(fast->next(0ms)->name, "dialog");
-    EXPECT_FALSE(fast->next(0ms).has_value());
-
-    for (std::size_t i = 0; i < EventHub::kMailboxLimit + 10; ++i)
-        hub.publish("document", std::to_string(i));
-    // The slow listener kept the newest ones.
-    std::optional<Event> last;
-    std::size_t count = 0;
-    while (auto event = slow->next(0ms)) {
-        if (count == 0) {
-            EXPECT_EQ(event->data, "10"); // the two first events and "0" to "9" went
-        }
-        last = event;
-        ++count;
-    }
-    EXPECT_EQ(count, EventHub::kMailboxLimit);
-    EXPECT_EQ(last->data, std::to_string(EventHub::kMailboxLimit + 9));
-
-    hub.forget(fast);
-    EXPECT_EQ(hub.listeners(), 1u);
-    std::thread closer([&hub] { hub.close(); });
-    EXPECT_FALSE(slow->next(5000ms).has_value());
-    EXPECT_TRUE(slow->closed());
-    closer.join();
-}
 
 } // namespace
 } // namespace zz

@@ -18,12 +18,22 @@ bool HostLoop::start(std::string* error) {
 
 void HostLoop::stop() {
     queue_.close();
-    events_.close();
     if (thread_.joinable()) thread_.join();
 }
 
+void HostLoop::setOutbox(Workbench::Outbox outbox) {
+    std::lock_guard lock(outboxMutex_);
+    outbox_ = std::move(outbox);
+}
+
+void HostLoop::deliver(uint64_t client, std::string message) {
+    std::lock_guard lock(outboxMutex_);
+    if (outbox_) outbox_(client, std::move(message));
+}
+
 void HostLoop::main(std::promise<std::string> started) {
-    Workbench bench(options_, queue_, events_);
+    Workbench bench(options_, queue_,
+                    [this](uint64_t client, std::string message) { deliver(client, std::move(message)); });
     std::string why;
     if (!bench.start(&why)) {
         started.set_value(why.empty() ? "the module could not be started" : why);
@@ -31,8 +41,7 @@ void HostLoop::main(std::promise<std::string> started) {
     }
     started.set_value("");
     while (!queue_.closed()) {
-        if (std::optional<Job> job = queue_.take(options_.poll))
-            job->answer(bench.execute(job->command));
+        if (std::optional<Job> job = queue_.take(options_.poll)) job->answer(bench.execute(job->command));
         bench.idle(Workbench::Clock::now());
     }
 }

@@ -4,7 +4,9 @@
 #ifndef ZZ_HOST_WORKBENCH_HOST_LOOP_H
 #define ZZ_HOST_WORKBENCH_HOST_LOOP_H
 
+#include <functional>
 #include <future>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -12,7 +14,6 @@
 #include <nlohmann/json.hpp>
 
 #include "host/workbench/CommandQueue.h"
-#include "host/workbench/EventHub.h"
 #include "host/workbench/Reply.h"
 #include "host/workbench/Workbench.h"
 
@@ -45,14 +46,18 @@ class HostLoop {
     // A command built by the caller, waiting for its reply.
     Reply call(nlohmann::json command);
 
-    EventHub& events() { return events_; }
+    // Where the host thread's messages to clients go from now on (nothing: they are dropped). Called on
+    // the host thread, so it must not wait for anything.
+    void setOutbox(Workbench::Outbox outbox);
 
   private:
     void main(std::promise<std::string> started);
+    void deliver(uint64_t client, std::string message);
 
     Workbench::Options options_;
     CommandQueue queue_;
-    EventHub events_;
+    std::mutex outboxMutex_;
+    Workbench::Outbox outbox_;
     std::thread thread_;
 };
 

@@ -1,10 +1,8 @@
 #include "host/workbench/Requests.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
-#include <map>
-#include <set>
-#include <vector>
 
 namespace zz {
 
@@ -12,155 +10,269 @@ namespace {
 
 using nlohmann::json;
 
-const std::set<std::string> kToolKeys = {"modifiers", "pressure", "pointer"};
+constexpr double kFloatMax = std::numeric_limits<float>::max();
+constexpr double kUint32Max = 4294967295.0;
+constexpr double kInt32Min = -2147483648.0;
+constexpr double kInt32Max = 2147483647.0;
+// Integers a page's JavaScript holds exactly.
+constexpr double kSafeMax = 9007199254740991.0;
 
-// The keys each command may carry besides "do" and "since"; the required ones are checked by hand.
-const std::map<std::string, std::set<std::string>>& allowedKeys() {
-    static const std::map<std::string, std::set<std::string>> keys = {
-        {"state", {}},
-        {"mouseDown", {"at", "modifiers", "pressure", "pointer"}},
-        {"drag", {"to", "at", "modifiers", "pressure", "pointer"}},
-        {"mouseUp", {"at", "modifiers", "pressure", "pointer"}},
-        {"abandon", {}},
-        {"undo", {}},
-        {"redo", {}},
-        {"newDocument", {"colorModel", "page", "swatches", "namedStyles", "paint"}},
-        {"seed", {"seed"}},
-        {"editOptions", {}},
-        {"dialog", {"action", "item", "value", "entry"}},
-        {"export", {"format"}},
-        {"image", {"kind", "id"}},
-    };
-    return keys;
+const std::vector<FieldRule> kToolFields = {
+    {"at", FieldKind::Point},
+    {"modifiers", FieldKind::Integer, 0, kUint32Max},
+    {"pressure", FieldKind::Integer, 0, 255},
+    {"pointer", FieldKind::Choice, 0, 0, {"mouse", "pen", "touch"}},
+};
+
+std::vector<FieldRule> toolFieldsAnd(std::vector<FieldRule> more) {
+    more.insert(more.end(), kToolFields.begin(), kToolFields.end());
+    return more;
 }
 
-bool isFloat(const json& value) {
+std::optional<std::string> needs(const json& command, const char* field) {
+    if (command.contains(field)) return std::nullopt;
+    return "\"" + command["do"].get<std::string>() + "\": \"" + field + "\" must be given";
+}
+
+const std::vector<CommandRule>& rules() {
+    static const std::vector<CommandRule> table = {
+        {"state", {}, true, Route::Socket},
+        {"mouseDown", kToolFields, false, Route::Socket, [](const json& c) { return needs(c, "at"); }},
+        {"drag", toolFieldsAnd({{"to", FieldKind::Point}}), false, Route::Socket,
+         [](const json& c) -> std::optional<std::string> {
+             if (c.contains("at")) return std::nullopt;
+             return needs(c, "to");
+         }},
+        {"mouseUp", kToolFields, false, Route::Socket},
+        {"abandon", {}, true, Route::Socket},
+        {"undo", {}, false, Route::Socket},
+        {"redo", {}, false, Route::Socket},
+        {"newDocument",
+         {{"colorModel", FieldKind::Choice, 0, 0, {"gray", "rgb", "cmyk"}},
+          {"page", FieldKind::Size, 1, 16384},
+          {"swatches", FieldKind::Integer, 0, 1000},
+          {"namedStyles", FieldKind::Integer, 0, 1000},
+          {"paint", FieldKind::Paint, 0, 1000}},
+         false,
+         Route::Socket},
+        {"seed",
+         {{"seed", FieldKind::Integer, 0, kUint32Max}},
+         false,
+         Route::Socket,
+         [](const json& c) { return needs(c, "seed"); }},
+        {"editOptions", {}, false, Route::Socket},
+        {"dialog",
+         {{"action", FieldKind::Choice, 0, 0, {"value", "choose", "click", "end", "state"}},
+          {"item", FieldKind::Integer, kInt32Min, kInt32Max},
+          {"value", FieldKind::Value},
+          {"entry", FieldKind::Integer, kInt32Min, kInt32Max}},
+         true,
+         Route::Socket,
+         [](const json& c) -> std::optional<std::string> {
+             if (auto missing = needs(c, "action")) return missing;
+             const std::string action = c["action"].get<std::string>();
+             if (action == "state") return std::nullopt;
+             if (auto missing = needs(c, "item")) return missing;
+             if (action == "value") return needs(c, "value");
+             if (action == "choose") return needs(c, "entry");
+             return std::nullopt;
+         }},
+        {"export",
+         {{"format", FieldKind::Choice, 0, 0, {"svg", "png", "pdf"}},
+          {"area", FieldKind::Choice, 0, 0, {"page", "art"}},
+          {"scale", FieldKind::Number, 0.01, 64},
+          {"background", FieldKind::Choice, 0, 0, {"white", "transparent"}}},
+         true,
+         Route::Http,
+         [](const json& c) { return needs(c, "format"); }},
+        {"image",
+         {{"kind", FieldKind::Choice, 0, 0, {"icon", "cursor", "bitmap"}},
+          {"id", FieldKind::Integer, 1, 65535}},
+         true,
+         Route::Http,
+         [](const json& c) -> std::optional<std::string> {
+             if (auto missing = needs(c, "kind")) return missing;
+             if (c["kind"] == "bitmap") return needs(c, "id");
+             return std::nullopt;
+         }},
+    };
+    return table;
+}
+
+const FieldRule kSince{"since", FieldKind::Integer, 0, kSafeMax};
+const FieldRule kId{"id", FieldKind::Integer, 0, kSafeMax};
+
+std::string number(double value) {
+    json text = value;
+    if (value == std::floor(value) && std::fabs(value) < 1e16) text = static_cast<int64_t>(value);
+    return text.dump();
+}
+
+std::string wordList(const std::vector<std::string>& words) {
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (i > 0) text += i + 1 == words.size() ? " or " : ", ";
+        text += "\"" + words[i] + "\"";
+    }
+    return text;
+}
+
+bool finiteIn(const json& value, double low, double high) {
     if (!value.is_number()) return false;
     const double number = value.get<double>();
-    return std::isfinite(number) && std::fabs(number) <= std::numeric_limits<float>::max();
+    return std::isfinite(number) && number >= low && number <= high;
 }
 
-bool isPoint(const json& value) {
-    return value.is_array() && value.size() == 2 && isFloat(value[0]) && isFloat(value[1]);
-}
-
-bool isInteger(const json& value, int64_t low, int64_t high) {
+bool integerIn(const json& value, double low, double high) {
     if (!value.is_number_integer()) return false;
-    if (value.is_number_unsigned()) {
-        const uint64_t number = value.get<uint64_t>();
-        return (low <= 0 || number >= static_cast<uint64_t>(low)) && number <= static_cast<uint64_t>(high);
-    }
-    const int64_t number = value.get<int64_t>();
+    const double number = value.is_number_unsigned() ? static_cast<double>(value.get<uint64_t>())
+                                                     : static_cast<double>(value.get<int64_t>());
     return number >= low && number <= high;
 }
 
 bool isColour(const json& value) {
     if (value.is_null()) return true;
     if (!value.is_string()) return false;
-    const std::string text = value.get<std::string>();
-    if (text.size() != 7 || text[0] != '#') return false;
-    for (size_t i = 1; i < text.size(); ++i)
-        if (!std::isxdigit(static_cast<unsigned char>(text[i]))) return false;
-    return true;
+    const std::string& text = value.get_ref<const std::string&>();
+    return text.size() == 7 && text[0] == '#' &&
+           std::all_of(text.begin() + 1, text.end(), [](unsigned char c) { return std::isxdigit(c) != 0; });
 }
 
-std::optional<std::string> fieldProblem(const std::string& name, const json& command) {
-    const auto problem = [&](const std::string& field, const std::string& expected) {
-        return std::optional<std::string>("\"" + name + "\": \"" + field + "\" must be " + expected);
+// What a field of this rule must be, in the words of the error.
+std::string expected(const FieldRule& rule) {
+    const std::string range = " from " + number(rule.low) + " to " + number(rule.high);
+    switch (rule.kind) {
+    case FieldKind::Integer:
+        return "an integer" + range;
+    case FieldKind::Number:
+        return "a number" + range;
+    case FieldKind::Value:
+        return "a finite number, or true / false for a check box";
+    case FieldKind::Point:
+        return "[x, y], two finite numbers within the float range";
+    case FieldKind::Size:
+        return "[width, height], each" + range;
+    case FieldKind::Choice:
+        return wordList(rule.choices);
+    case FieldKind::Paint:
+        return "{fill, stroke: \"#rrggbb\" or null, strokeWidth: a width" + range + "}";
+    }
+    return "valid";
+}
+
+// Why `value` does not fit `rule` ("" when it fits): the field's name and what it must be.
+std::string fieldProblem(const std::string& command, const FieldRule& rule, const json& value) {
+    const auto bad = [&](const std::string& field, const std::string& what) {
+        return "\"" + command + "\": \"" + field + "\" must be " + what;
     };
-    const auto has = [&](const char* field) { return command.contains(field); };
-
-    if (has("since") && !isInteger(command["since"], 0, std::numeric_limits<int64_t>::max()))
-        return problem("since", "a revision (an integer of 0 or more)");
-    if (has("modifiers") && !isInteger(command["modifiers"], 0, 0xFFFFFFFFll))
-        return problem("modifiers", "an integer from 0 to 4294967295");
-    if (has("pressure") && !isInteger(command["pressure"], 0, 255))
-        return problem("pressure", "an integer from 0 to 255");
-    if (has("pointer") &&
-        !(command["pointer"].is_string() &&
-          std::set<std::string>{"mouse", "pen", "touch"}.count(command["pointer"].get<std::string>())))
-        return problem("pointer", "\"mouse\", \"pen\" or \"touch\"");
-    for (const char* field : {"at", "to"})
-        if (has(field) && !isPoint(command[field]))
-            return problem(field, "[x, y], two finite numbers within the float range");
-
-    if (name == "mouseDown" && !has("at")) return problem("at", "given");
-    if (name == "drag" && !has("to") && !has("at")) return problem("to", "given");
-    if (name == "seed" && !(has("seed") && isInteger(command["seed"], 0, 0xFFFFFFFFll)))
-        return problem("seed", "an integer from 0 to 4294967295");
-    if (name == "newDocument") {
-        if (has("colorModel") &&
-            !(command["colorModel"].is_string() &&
-              std::set<std::string>{"gray", "rgb", "cmyk"}.count(command["colorModel"].get<std::string>())))
-            return problem("colorModel", "\"gray\", \"rgb\" or \"cmyk\"");
-        if (has("page")) {
-            const json& page = command["page"];
-            if (!isPoint(page) || page[0].get<double>() < 1 || page[1].get<double>() < 1 ||
-                page[0].get<double>() > 16384 || page[1].get<double>() > 16384)
-                return problem("page", "[width, height] in points, each from 1 to 16384");
-        }
-        if (has("swatches") && !isInteger(command["swatches"], 0, 1000))
-            return problem("swatches", "a count from 0 to 1000");
-        if (has("namedStyles") && !isInteger(command["namedStyles"], 0, 1000))
-            return problem("namedStyles", "a count from 0 to 1000");
-        if (has("paint")) {
-            const json& paint = command["paint"];
-            if (!paint.is_object()) return problem("paint", "an object");
-            for (const auto& [key, value] : paint.items()) {
-                if (key == "fill" || key == "stroke") {
-                    if (!isColour(value)) return problem("paint." + key, "\"#rrggbb\" or null");
-                } else if (key == "strokeWidth") {
-                    if (!isFloat(value) || value.get<double>() < 0 || value.get<double>() > 1000)
-                        return problem("paint.strokeWidth", "a width from 0 to 1000 points");
-                } else {
-                    return std::optional<std::string>("\"newDocument\": unknown key \"paint." + key + "\"");
-                }
+    switch (rule.kind) {
+    case FieldKind::Integer:
+        return integerIn(value, rule.low, rule.high) ? "" : bad(rule.name, expected(rule));
+    case FieldKind::Number:
+        return finiteIn(value, rule.low, rule.high) ? "" : bad(rule.name, expected(rule));
+    case FieldKind::Value:
+        return value.is_boolean() || finiteIn(value, -kFloatMax, kFloatMax) ? ""
+                                                                            : bad(rule.name, expected(rule));
+    case FieldKind::Point:
+    case FieldKind::Size: {
+        const double low = rule.kind == FieldKind::Point ? -kFloatMax : rule.low;
+        const double high = rule.kind == FieldKind::Point ? kFloatMax : rule.high;
+        const bool good = value.is_array() && value.size() == 2 && finiteIn(value[0], low, high) &&
+                          finiteIn(value[1], low, high);
+        return good ? "" : bad(rule.name, expected(rule));
+    }
+    case FieldKind::Choice: {
+        const bool good =
+            value.is_string() && std::find(rule.choices.begin(), rule.choices.end(),
+                                           value.get_ref<const std::string&>()) != rule.choices.end();
+        return good ? "" : bad(rule.name, expected(rule));
+    }
+    case FieldKind::Paint: {
+        if (!value.is_object()) return bad(rule.name, expected(rule));
+        for (const auto& [key, part] : value.items()) {
+            if (key == "fill" || key == "stroke") {
+                if (!isColour(part)) return bad("paint." + key, "\"#rrggbb\" or null");
+            } else if (key == "strokeWidth") {
+                if (!finiteIn(part, rule.low, rule.high))
+                    return bad("paint.strokeWidth", "a width from 0 to " + number(rule.high) + " points");
+            } else {
+                return "\"" + command + "\": unknown key \"paint." + key + "\"";
             }
         }
+        return "";
     }
-    if (name == "dialog") {
-        static const std::set<std::string> actions = {"value", "choose", "click", "end", "state"};
-        if (!(has("action") && command["action"].is_string() &&
-              actions.count(command["action"].get<std::string>())))
-            return problem("action", "\"value\", \"choose\", \"click\", \"end\" or \"state\"");
-        const std::string action = command["action"].get<std::string>();
-        if (action != "state" && !(has("item") && isInteger(command["item"], INT32_MIN, INT32_MAX)))
-            return problem("item", "an item id");
-        if (action == "value" && !(has("value") && (command["value"].is_boolean() ||
-                                                    (command["value"].is_number() &&
-                                                     std::isfinite(command["value"].get<double>())))))
-            return problem("value", "a finite number, or true / false for a check box");
-        if (action == "choose" && !(has("entry") && isInteger(command["entry"], INT32_MIN, INT32_MAX)))
-            return problem("entry", "an entry id");
     }
-    if (name == "export" &&
-        !(has("format") && command["format"].is_string() &&
-          std::set<std::string>{"svg", "png", "pdf"}.count(command["format"].get<std::string>())))
-        return problem("format", "\"svg\", \"png\" or \"pdf\"");
-    if (name == "image") {
-        if (!(has("kind") && command["kind"].is_string() &&
-              std::set<std::string>{"icon", "cursor", "bitmap"}.count(command["kind"].get<std::string>())))
-            return problem("kind", "\"icon\", \"cursor\" or \"bitmap\"");
-        if (command["kind"] == "bitmap" && !(has("id") && isInteger(command["id"], 1, 0xFFFF)))
-            return problem("id", "a bitmap number from 1 to 65535");
+    return "";
+}
+
+json kindName(FieldKind kind) {
+    switch (kind) {
+    case FieldKind::Integer:
+        return "integer";
+    case FieldKind::Number:
+        return "number";
+    case FieldKind::Value:
+        return "value";
+    case FieldKind::Point:
+        return "point";
+    case FieldKind::Size:
+        return "size";
+    case FieldKind::Choice:
+        return "choice";
+    case FieldKind::Paint:
+        return "paint";
     }
-    return std::nullopt;
+    return "value";
 }
 
 } // namespace
+
+std::span<const CommandRule> commandRules() {
+    return rules();
+}
+
+const CommandRule* commandRule(std::string_view name) {
+    for (const CommandRule& rule : rules())
+        if (name == rule.name) return &rule;
+    return nullptr;
+}
+
+json commandTableJson() {
+    json table = json::array();
+    for (const CommandRule& rule : rules()) {
+        json fields = json::array();
+        for (const FieldRule& field : rule.fields) {
+            json out = {{"name", field.name}, {"kind", kindName(field.kind)}};
+            if (field.kind == FieldKind::Choice)
+                out["choices"] = field.choices;
+            else if (field.low != field.high)
+                out["range"] = {field.low, field.high};
+            fields.push_back(std::move(out));
+        }
+        table.push_back({{"do", rule.name},
+                         {"fields", std::move(fields)},
+                         {"duringDialog", rule.duringDialog},
+                         {"route", rule.route == Route::Socket ? "socket" : "http"}});
+    }
+    return table;
+}
 
 std::optional<std::string> commandProblem(const json& command) {
     if (!command.is_object()) return "the command must be a JSON object";
     if (!command.contains("do") || !command["do"].is_string()) return "the command has no \"do\" naming it";
     const std::string name = command["do"].get<std::string>();
-    const auto known = allowedKeys().find(name);
-    if (known == allowedKeys().end()) return "unknown command \"" + name + "\"";
+    const CommandRule* rule = commandRule(name);
+    if (rule == nullptr) return "unknown command \"" + name + "\"";
     for (const auto& [key, value] : command.items()) {
-        (void)value;
-        if (key != "do" && key != "since" && !known->second.count(key))
-            return "\"" + name + "\": unknown key \"" + key + "\"";
+        if (key == "do") continue;
+        const FieldRule* field = key == "since" ? &kSince : key == "id" ? &kId : nullptr;
+        for (const FieldRule& candidate : rule->fields)
+            if (key == candidate.name) field = &candidate;
+        if (field == nullptr) return "\"" + name + "\": unknown key \"" + key + "\"";
+        if (std::string problem = fieldProblem(name, *field, value); !problem.empty()) return problem;
     }
-    return fieldProblem(name, command);
+    if (rule->relations != nullptr) return rule->relations(command);
+    return std::nullopt;
 }
 
 ParsedRequest parseRequest(std::string_view body, std::size_t limit) {
@@ -170,11 +282,23 @@ ParsedRequest parseRequest(std::string_view body, std::size_t limit) {
                        std::to_string(limit);
         return parsed;
     }
-    try {
-        parsed.command = json::parse(body.begin(), body.end());
-    } catch (const json::parse_error& problem) {
-        parsed.error = std::string("the request body is not JSON: ") + problem.what();
+    parsed.command = json::parse(body.begin(), body.end(), nullptr, false);
+    if (parsed.command.is_discarded()) {
         parsed.command = nullptr;
+        // The parser's own message quotes the bad bytes, which need not be UTF-8: say where instead.
+        try {
+            const json strict = json::parse(body.begin(), body.end());
+            (void)strict;
+        } catch (const json::parse_error& problem) {
+            parsed.error =
+                "the request body is not JSON (UTF-8): the fault is at byte " + std::to_string(problem.byte);
+            return parsed;
+        } catch (const json::out_of_range&) {
+            parsed.error = "the request body holds a number too large to read";
+            return parsed;
+        } catch (...) {
+        }
+        parsed.error = "the request body is not JSON (UTF-8)";
         return parsed;
     }
     if (std::optional<std::string> problem = commandProblem(parsed.command)) {
@@ -182,6 +306,10 @@ ParsedRequest parseRequest(std::string_view body, std::size_t limit) {
         parsed.command = nullptr;
     }
     return parsed;
+}
+
+std::string safeDump(const json& value) {
+    return value.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 } // namespace zz

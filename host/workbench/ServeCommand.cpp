@@ -7,20 +7,23 @@
 #include <pthread.h>
 
 #include "host/base/NumberText.h"
+#include "host/workbench/Access.h"
 #include "host/workbench/HostLoop.h"
 #include "host/workbench/Server.h"
-#include "host/workbench/SocketServer.h"
 
 namespace zz {
 
 namespace {
 
 const char* const kUsage =
-    "usage: zigzag serve [--port N] [--host ADDR] [--module PATH] [--drag-timeout MS]\n"
-    "  --port N           port to listen on, 0 for a free one (8407)\n"
-    "  --host ADDR        address to listen on (127.0.0.1)\n"
-    "  --module PATH      the plug-in module (KT07_Zigzag.aip beside zigzag)\n"
-    "  --drag-timeout MS  a drag with no pointer event for this long is ended (5000)\n";
+    "usage: zigzag serve [--port N] [--host ADDR] [--module PATH] [--drag-timeout MS] [--dialog-timeout MS]\n"
+    "                    [--token-file FILE]\n"
+    "  --port N             port to listen on, 0 for a free one (8407)\n"
+    "  --host ADDR          address to listen on (127.0.0.1)\n"
+    "  --module PATH        the plug-in module (KT07_Zigzag.aip beside zigzag)\n"
+    "  --drag-timeout MS    a drag with no pointer event for this long is ended (5000)\n"
+    "  --dialog-timeout MS  a dialog with no page open to drive it for this long is cancelled (30000)\n"
+    "  --token-file FILE    the token pages must show, on the file's first line (default: a new one)\n";
 
 } // namespace
 
@@ -28,6 +31,7 @@ int runServeCommand(const std::vector<std::string>& args, const std::string& def
                     std::ostream& err) {
     std::string host = "127.0.0.1";
     long port = 8407;
+    std::string tokenFile;
     Workbench::Options options;
     options.modulePath = defaultModule;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -60,11 +64,41 @@ int runServeCommand(const std::vector<std::string>& args, const std::string& def
                 return 2;
             }
             options.dragTimeout = std::chrono::milliseconds(*number);
+        } else if (option == "--dialog-timeout") {
+            const std::optional<int64_t> number = parseDecimal(value, 1, 86400000);
+            if (!number) {
+                err << "zigzag serve: --dialog-timeout " << value
+                    << ": expected milliseconds from 1 to 86400000\n";
+                return 2;
+            }
+            options.dialogTimeout = std::chrono::milliseconds(*number);
+        } else if (option == "--token-file" && !value.empty()) {
+            tokenFile = value;
         } else {
             err << "zigzag serve: " << option << ": unknown argument\n" << kUsage;
             return 2;
         }
     }
+
+    Server::Options serverOptions;
+    std::string why;
+    if (!tokenFile.empty()) {
+        std::optional<std::string> token = readTokenFile(tokenFile, &why);
+        if (!token) {
+            err << "zigzag serve: " << why << "\n";
+            return 2;
+        }
+        serverOptions.access.token = std::move(*token);
+    } else {
+        serverOptions.access.token = makeToken();
+        if (serverOptions.access.token.empty()) {
+            err << "zigzag serve: the system gave no random bytes for the token\n";
+            return 1;
+        }
+    }
+    const bool wildcard = host == "0.0.0.0" || host == "::" || host == "[::]";
+    serverOptions.access.anyAddress = wildcard;
+    if (!wildcard) serverOptions.access.hostNames.push_back(host);
 
     // Interrupts go to one waiting thread, which stops the server; every other thread has them blocked.
     sigset_t stopSignals;
@@ -75,37 +109,32 @@ int runServeCommand(const std::vector<std::string>& args, const std::string& def
     std::signal(SIGPIPE, SIG_IGN);
 
     HostLoop loop(options);
-    std::string why;
     if (!loop.start(&why)) {
         err << "zigzag serve: " << why << "\n";
         return 1;
     }
-    Server server(loop);
+    Server server(loop, serverOptions);
     const int bound = server.bind(host, static_cast<int>(port), &why);
     if (bound < 0) {
         err << "zigzag serve: " << why << "\n";
         return 1;
     }
-    SocketServer sockets(loop, bound);
-    const int socketPort = sockets.bind(host, 0, &why);
-    if (socketPort < 0) {
-        err << "zigzag serve: " << why << "\n";
-        return 1;
-    }
-    server.setSocketPort(socketPort);
-    sockets.start();
-    out << "Workbench: http://" << (host.find(':') != std::string::npos ? "[" + host + "]" : host) << ":"
-        << bound << "/" << std::endl;
+    if (!isLoopback(host))
+        err << "zigzag serve: WARNING: listening on " << host
+            << ", not on loopback: other machines can reach the workbench. Anyone who has its address with "
+               "the token can draw, undo and read the document; share it with no one.\n";
+    const std::string shown = wildcard ? "127.0.0.1" : host;
+    out << "Workbench: http://" << (shown.find(':') != std::string::npos ? "[" + shown + "]" : shown) << ":"
+        << bound << "/?token=" << serverOptions.access.token << std::endl;
 
     std::thread waiter([&] {
         int signal = 0;
         sigwait(&stopSignals, &signal);
         loop.stop();
-        sockets.stop();
         server.stop();
     });
     server.serve();
-    // The server may also stop without a signal (its socket failed): wake the waiter with one of its own.
+    // The server may also stop without a signal: wake the waiter with one of its own.
     pthread_kill(waiter.native_handle(), SIGTERM);
     waiter.join();
     out << "Workbench stopped" << std::endl;

@@ -1,173 +1,619 @@
 #include "host/workbench/Server.h"
 
+// Boost 1.74's asio uses std::exchange without including <utility>.
+#include <utility>
+
 #include <atomic>
-#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <regex>
+#include <thread>
+#include <vector>
 
-#include <httplib.h>
+#include <boost/asio.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+#include <boost/beast/websocket.hpp>
 
+#include "host/workbench/Convert.h"
 #include "host/workbench/Requests.h"
 #include "host/workbench/WebFiles.h"
 
 namespace zz {
 
-namespace {
-
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+namespace websocket = beast::websocket;
+using tcp = asio::ip::tcp;
 using nlohmann::json;
 
-// How long an event stream stays silent before it sends a comment, which also finds streams whose page has
-// gone.
-constexpr std::chrono::seconds kKeepAlive{15};
+namespace {
 
-void send(httplib::Response& res, const Reply& reply) {
-    res.status = reply.status;
-    res.set_header("Cache-Control", "no-store");
-    res.set_content(reply.body, reply.contentType.c_str());
-}
+constexpr std::size_t kMaxHeaderBytes = 16 * 1024;
+constexpr std::size_t kMaxGetBodyBytes = 1024;
+
+// Turns the export's SVG into PNG or PDF off the server's thread, a few at a time; more wait their turn up
+// to a limit and are then refused, so that a burst of large conversions cannot pile up without end.
+class ConversionPool {
+  public:
+    explicit ConversionPool(int threads) {
+        for (int i = 0; i < std::max(1, threads); ++i)
+            workers_.emplace_back([this] { work(); });
+    }
+    ~ConversionPool() { stop(); }
+
+    // False when too many wait already.
+    bool submit(std::function<void()> job) {
+        std::lock_guard lock(mutex_);
+        if (stopped_ || jobs_.size() >= Server::kMaxWaitingConversions) return false;
+        jobs_.push_back(std::move(job));
+        ready_.notify_one();
+        return true;
+    }
+
+    void stop() {
+        {
+            std::lock_guard lock(mutex_);
+            stopped_ = true;
+            jobs_.clear();
+        }
+        ready_.notify_all();
+        for (std::thread& worker : workers_)
+            if (worker.joinable()) worker.join();
+    }
+
+  private:
+    void work() {
+        for (;;) {
+            std::function<void()> job;
+            {
+                std::unique_lock lock(mutex_);
+                ready_.wait(lock, [this] { return stopped_ || !jobs_.empty(); });
+                if (stopped_) return;
+                job = std::move(jobs_.front());
+                jobs_.pop_front();
+            }
+            job();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::deque<std::function<void()>> jobs_;
+    bool stopped_ = false;
+    std::vector<std::thread> workers_;
+};
+
+class SocketSession;
 
 } // namespace
 
+// What the server's thread and the replies on their way to it share; outlives the connections.
 struct Server::Impl {
-    explicit Impl(HostLoop& loop) : loop(loop) {}
+    Impl(HostLoop& loop, Options options)
+        : loop(loop), options(std::move(options)), acceptor(io), conversions(this->options.conversions) {}
+
     HostLoop& loop;
-    httplib::Server http;
-    std::atomic<int> socketPort{0};
+    Options options;
+    asio::io_context io;
+    tcp::acceptor acceptor;
+    std::optional<asio::executor_work_guard<asio::io_context::executor_type>> work;
+    std::thread thread;
+    std::atomic<bool> stopped{false};
+    ConversionPool conversions;
+    // Touched on the server's thread only.
+    uint64_t nextClient = 1;
+    std::map<uint64_t, std::weak_ptr<SocketSession>> sockets;
+
+    void accept(const std::shared_ptr<Impl>& self);
+    void deliver(uint64_t client, std::string message);
 };
 
-Server::Server(HostLoop& loop) : impl_(std::make_unique<Impl>(loop)) {
-    httplib::Server& http = impl_->http;
-    HostLoop& host = loop;
-    // Event streams hold a thread each for as long as their page is open; the editOptions request holds one
-    // while the dialog is up.
-    http.new_task_queue = [] { return new httplib::ThreadPool(32); };
-    http.set_keep_alive_max_count(100000);
-    // Replies go out at once: a drag's answer must not wait for the acknowledgement of the one before.
-    http.set_tcp_nodelay(true);
-    http.set_keep_alive_timeout(30);
-    // Bodies past this are refused before they are read; those between kMaxRequestBytes and it are read and
-    // refused by the checks, with the same message.
-    http.set_payload_max_length(kMaxRequestBytes * 16);
+namespace {
 
-    http.set_error_handler(
-        httplib::Server::HandlerWithResponse([](const httplib::Request& req, httplib::Response& res) {
-            if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
-            if (res.status == 413) {
-                res.status = 400;
-                res.set_content(json{{"ok", false},
-                                     {"error", "the request body is larger than the limit of " +
-                                                   std::to_string(kMaxRequestBytes) + " bytes"}}
-                                    .dump(),
-                                "application/json");
-            } else {
-                res.set_content(
-                    json{{"ok", false}, {"error", "nothing at " + req.method + " " + req.path}}.dump(),
-                    "application/json");
+std::string lowered(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// One page's socket: commands read as they come, up to a limit in flight, and answers and news written in
+// the order they were handed over.
+class SocketSession : public std::enable_shared_from_this<SocketSession> {
+  public:
+    SocketSession(const std::shared_ptr<Server::Impl>& server, beast::tcp_stream stream)
+        : server_(server), loop_(server->loop), stream_(std::move(stream)) {}
+
+    void start(http::request<http::string_body> upgrade) {
+        beast::get_lowest_layer(stream_).expires_never();
+        websocket::stream_base::timeout timeouts =
+            websocket::stream_base::timeout::suggested(beast::role_type::server);
+        // A page whose machine vanished is found by the pings going unanswered.
+        timeouts.idle_timeout = std::chrono::seconds(60);
+        timeouts.keep_alive_pings = true;
+        stream_.set_option(timeouts);
+        stream_.read_message_max(kMaxRequestBytes * 16);
+        stream_.async_accept(upgrade, [self = shared_from_this()](beast::error_code failed) {
+            if (failed) return;
+            self->opened();
+        });
+    }
+
+    void close() {
+        beast::error_code ignored;
+        beast::get_lowest_layer(stream_).socket().close(ignored);
+    }
+
+    // Queues a message to the page; a page that reads nothing for long enough is let go.
+    void send(std::string message) {
+        if (closed_) return;
+        queuedBytes_ += message.size();
+        if (queuedBytes_ > Server::kMaxQueuedBytes) {
+            close();
+            return;
+        }
+        outbox_.push_back(std::move(message));
+        if (outbox_.size() == 1) writeNext();
+    }
+
+  private:
+    void opened() {
+        std::shared_ptr<Server::Impl> server = server_.lock();
+        if (!server) return;
+        client_ = server->nextClient++;
+        server->sockets[client_] = weak_from_this();
+        // The host learns of the page before any command of its: every change after it reaches the page.
+        loop_.submit(json{{"do", "connected"}, {"client", client_}}, [](Reply) {});
+        send(safeDump({{"event", "hello"}, {"client", client_}, {"commands", commandTableJson()}}));
+        read();
+    }
+
+    void read() {
+        if (reading_ || closed_ || inFlight_ >= Server::kMaxCommandsInFlight) return;
+        reading_ = true;
+        stream_.async_read(buffer_, [self = shared_from_this()](beast::error_code failed, std::size_t) {
+            self->reading_ = false;
+            if (failed) {
+                self->ended();
+                return;
             }
-            return httplib::Server::HandlerResponse::Handled;
-        }));
+            self->onMessage();
+            self->read();
+        });
+    }
 
-    http.Get(R"(/|/index\.html|/app\.js|/app\.css)", [](const httplib::Request& req, httplib::Response& res) {
-        const std::optional<WebFile> file = webFile(req.path);
-        if (!file) {
-            res.status = 404;
+    void onMessage() {
+        const std::string text = beast::buffers_to_string(buffer_.data());
+        buffer_.consume(buffer_.size());
+        if (!stream_.got_text()) {
+            send(refusal(json(nullptr), 400, "commands come as text messages of JSON"));
             return;
         }
-        res.set_header("Cache-Control", "no-cache");
-        res.set_content(std::string(file->body), std::string(file->contentType).c_str());
-    });
-
-    http.Post("/api/command", [&host](const httplib::Request& req, httplib::Response& res) {
-        send(res, host.request(req.body));
-    });
-
-    http.Get("/api/channel", [impl = impl_.get()](const httplib::Request&, httplib::Response& res) {
-        const int port = impl->socketPort.load();
-        send(res, Reply::json({{"socket",
-                                port > 0 ? json{{"port", port}, {"path", "/api/socket"}} : json(nullptr)}}));
-    });
-    http.Get("/api/icon.png", [&host](const httplib::Request&, httplib::Response& res) {
-        send(res, host.call({{"do", "image"}, {"kind", "icon"}}));
-    });
-    http.Get("/api/cursor.png", [&host](const httplib::Request&, httplib::Response& res) {
-        send(res, host.call({{"do", "image"}, {"kind", "cursor"}}));
-    });
-    http.Get(R"(/api/bitmap/(\d{1,5})\.png)", [&host](const httplib::Request& req, httplib::Response& res) {
-        const long id = std::stol(req.matches[1].str());
-        if (id < 1 || id > 0xFFFF) {
-            send(res, Reply::error(404, "no bitmap " + req.matches[1].str()));
+        ParsedRequest parsed = parseRequest(text);
+        if (!parsed.error.empty()) {
+            // The id, when one can be read, goes back with the refusal.
+            const json loose = json::parse(text, nullptr, false);
+            const json id = loose.is_object() && loose.contains("id") && loose["id"].is_number_integer()
+                                ? loose["id"]
+                                : json(nullptr);
+            send(refusal(id, 400, parsed.error));
             return;
         }
-        Reply reply = host.call({{"do", "image"}, {"kind", "bitmap"}, {"id", id}});
-        send(res, reply);
-        if (reply.status == 200) res.set_header("Cache-Control", "max-age=3600");
-    });
-    http.Get(R"(/api/export\.(svg|png|pdf))", [&host](const httplib::Request& req, httplib::Response& res) {
-        const std::string format = req.matches[1].str();
-        send(res, host.call({{"do", "export"}, {"format", format}}));
-        if (res.status == 200)
-            res.set_header("Content-Disposition", "attachment; filename=\"zigzag." + format + "\"");
-    });
-
-    http.Get("/api/events", [&host](const httplib::Request&, httplib::Response& res) {
-        // Listening before the state is read: nothing that happens after it is missed.
-        std::shared_ptr<EventHub::Listener> listener = host.events().listen();
-        const Reply state = host.call({{"do", "state"}});
-        json hello = json::object();
-        if (state.status == 200) {
-            const json parsed = json::parse(state.body);
-            hello = {{"revision", parsed["revision"]}, {"dialog", parsed["dialog"]}};
+        const CommandRule* rule = commandRule(parsed.command["do"].get<std::string>());
+        if (rule == nullptr || rule->route != Route::Socket) {
+            send(refusal(parsed.command.value("id", json(nullptr)), 400,
+                         "\"" + parsed.command["do"].get<std::string>() +
+                             "\" is not taken on the socket: it is an HTTP GET"));
+            return;
         }
-        auto first =
-            std::make_shared<std::string>("retry: 1000\nevent: hello\ndata: " + hello.dump() + "\n\n");
-        res.set_header("Cache-Control", "no-store");
-        res.set_chunked_content_provider(
-            "text/event-stream",
-            [listener, first](size_t, httplib::DataSink& sink) {
-                if (!first->empty()) {
-                    const std::string text = std::move(*first);
-                    first->clear();
-                    return sink.write(text.data(), text.size());
+        const json id = parsed.command.value("id", json(nullptr));
+        parsed.command.erase("id");
+        parsed.command["client"] = client_;
+        ++inFlight_;
+        loop_.submit(std::move(parsed.command),
+                     [server = server_, self = shared_from_this(), id](Reply answer) {
+                         // On the host thread: the answer goes back to the server's thread to be written.
+                         if (std::shared_ptr<Server::Impl> alive = server.lock())
+                             asio::post(alive->io, [self, id, answer = std::move(answer)]() mutable {
+                                 --self->inFlight_;
+                                 self->send(self->answerText(id, answer));
+                                 self->read();
+                             });
+                     });
+    }
+
+    static std::string refusal(const json& id, int status, const std::string& why) {
+        json out = {{"ok", false}, {"error", why}, {"http", status}};
+        if (!id.is_null()) out["id"] = id;
+        return safeDump(out);
+    }
+
+    std::string answerText(const json& id, const Reply& answer) const {
+        if (answer.contentType != "application/json") return refusal(id, 500, "the answer is not JSON");
+        json body = json::parse(answer.body, nullptr, false);
+        if (!body.is_object()) return refusal(id, 500, "the host's answer could not be read");
+        if (answer.status != 200) body["http"] = answer.status;
+        if (!id.is_null()) body["id"] = id;
+        return safeDump(body);
+    }
+
+    void writeNext() {
+        stream_.text(true);
+        stream_.async_write(asio::buffer(outbox_.front()),
+                            [self = shared_from_this()](beast::error_code failed, std::size_t) {
+                                if (failed) {
+                                    self->ended();
+                                    return;
+                                }
+                                self->queuedBytes_ -= self->outbox_.front().size();
+                                self->outbox_.pop_front();
+                                if (!self->outbox_.empty()) self->writeNext();
+                            });
+    }
+
+    // The page closed the socket or it failed: the host forgets the page, and a drag it had open ends
+    // where it is.
+    void ended() {
+        if (closed_) return;
+        closed_ = true;
+        outbox_.clear();
+        queuedBytes_ = 0;
+        close();
+        if (client_ == 0) return;
+        if (std::shared_ptr<Server::Impl> server = server_.lock()) server->sockets.erase(client_);
+        loop_.submit(json{{"do", "disconnected"}, {"client", client_}}, [](Reply) {});
+    }
+
+    std::weak_ptr<Server::Impl> server_;
+    HostLoop& loop_;
+    websocket::stream<beast::tcp_stream> stream_;
+    beast::flat_buffer buffer_;
+    std::deque<std::string> outbox_;
+    std::size_t queuedBytes_ = 0;
+    std::size_t inFlight_ = 0;
+    uint64_t client_ = 0;
+    bool reading_ = false;
+    bool closed_ = false;
+};
+
+using Response = http::response<http::string_body>;
+
+// One HTTP connection: requests read one at a time and answered; an upgrade to the socket hands the
+// connection on to a SocketSession.
+class HttpSession : public std::enable_shared_from_this<HttpSession> {
+  public:
+    HttpSession(const std::shared_ptr<Server::Impl>& server, tcp::socket socket)
+        : server_(server), stream_(std::move(socket)) {}
+
+    void start() {
+        beast::error_code ignored;
+        stream_.socket().set_option(tcp::no_delay(true), ignored);
+        readNext();
+    }
+
+    void close() {
+        beast::error_code ignored;
+        stream_.socket().close(ignored);
+    }
+
+  private:
+    std::shared_ptr<Server::Impl> server() const { return server_.lock(); }
+
+    void readNext() {
+        std::shared_ptr<Server::Impl> server = this->server();
+        if (!server) return;
+        parser_.emplace();
+        parser_->header_limit(kMaxHeaderBytes);
+        parser_->body_limit(kMaxGetBodyBytes);
+        // The first request must come quickly; a connection kept alive may then wait longer for the next.
+        stream_.expires_after(served_ == 0 ? server->options.requestTime : server->options.idleTime);
+        http::async_read(
+            stream_, buffer_, *parser_, [self = shared_from_this()](beast::error_code failed, std::size_t) {
+                if (failed == http::error::header_limit || failed == http::error::body_limit) {
+                    self->respondError(413, "the request is too large", false);
+                    return;
                 }
-                const std::optional<Event> event = listener->next(kKeepAlive);
-                if (!event && listener->closed()) {
-                    sink.done();
-                    return true;
+                if (failed == http::error::bad_target || failed == http::error::bad_method ||
+                    failed == http::error::bad_field || failed == http::error::bad_value ||
+                    failed == http::error::bad_version) {
+                    self->respondError(400, "the request cannot be read: " + failed.message(), false);
+                    return;
                 }
-                const std::string text =
-                    event ? "event: " + event->name + "\ndata: " + event->data + "\n\n" : ": keep-alive\n\n";
-                return sink.write(text.data(), text.size());
-            },
-            [&host, listener](bool) { host.events().forget(listener); });
+                if (failed) {
+                    self->close();
+                    return;
+                }
+                self->onRequest();
+            });
+    }
+
+    void onRequest() {
+        ++served_;
+        request_ = parser_->release();
+        const std::string target(request_.target());
+        const std::size_t question = target.find('?');
+        path_ = target.substr(0, question);
+        query_ = question == std::string::npos ? "" : target.substr(question + 1);
+        std::shared_ptr<Server::Impl> server = this->server();
+        if (!server) return;
+
+        RequestFacts facts;
+        facts.host = std::string(request_[http::field::host]);
+        facts.origin = std::string(request_[http::field::origin]);
+        facts.fetchSite = lowered(std::string(request_["Sec-Fetch-Site"]));
+        facts.cookie = std::string(request_[http::field::cookie]);
+        facts.authorization = std::string(request_[http::field::authorization]);
+        facts.queryToken = queryParameter(query_, "token").value_or("");
+        if (std::optional<Refusal> refused = refusal(server->options.access, facts)) {
+            respondError(refused->status, refused->why, request_.keep_alive());
+            return;
+        }
+        if (request_.method() != http::verb::get && request_.method() != http::verb::head) {
+            respondError(405,
+                         "the workbench takes commands over its socket only; " +
+                             std::string(request_.method_string()) + " is not served",
+                         request_.keep_alive(), {{"Allow", "GET, HEAD"}});
+            return;
+        }
+        if (path_ == "/api/socket") {
+            if (!websocket::is_upgrade(request_)) {
+                respondError(400, "/api/socket takes WebSocket connections only", false);
+                return;
+            }
+            beast::get_lowest_layer(stream_).expires_never();
+            auto socket = std::make_shared<SocketSession>(server, std::move(stream_));
+            socket->start(std::move(request_));
+            return;
+        }
+        route(*server);
+    }
+
+    void route(Server::Impl& server) {
+        static const std::regex bitmap(R"(/api/bitmap/(\d{1,5})\.png)");
+        static const std::regex exportFile(R"(/api/export\.(svg|png|pdf))");
+        std::smatch match;
+        if (path_ == "/api/icon.png") {
+            callHost(server, {{"do", "image"}, {"kind", "icon"}}, "");
+        } else if (path_ == "/api/cursor.png") {
+            callHost(server, {{"do", "image"}, {"kind", "cursor"}}, "");
+        } else if (std::regex_match(path_, match, bitmap)) {
+            const long id = std::stol(match[1].str());
+            json command = {{"do", "image"}, {"kind", "bitmap"}, {"id", id}};
+            if (std::optional<std::string> problem = commandProblem(command))
+                respondError(404, "no bitmap " + match[1].str(), request_.keep_alive());
+            else
+                callHost(server, std::move(command), "max-age=3600");
+        } else if (std::regex_match(path_, match, exportFile)) {
+            exportDocument(server, match[1].str());
+        } else if (const std::optional<WebFile> file = webFile(path_)) {
+            Response response{http::status::ok, request_.version()};
+            response.set(http::field::content_type, std::string(file->contentType));
+            response.set(http::field::cache_control, "no-cache");
+            if (path_ == "/" || path_ == "/index.html") {
+                // The page that came with the token keeps it as a cookie no script can read.
+                response.set(http::field::set_cookie, tokenCookie(server.options.access));
+                response.set(
+                    "Content-Security-Policy",
+                    "default-src 'self'; img-src 'self' blob: data:; style-src 'self' 'unsafe-inline'; "
+                    "connect-src 'self'; frame-ancestors 'none'; base-uri 'none'; form-action 'none'");
+            }
+            response.body() = std::string(file->body);
+            respond(std::move(response));
+        } else {
+            respondError(404, "nothing at " + path_, request_.keep_alive());
+        }
+    }
+
+    // The export's settings from the query, as the command table reads them.
+    void exportDocument(Server::Impl& server, const std::string& format) {
+        json command = {{"do", "export"}, {"format", format}};
+        for (const char* key : {"area", "scale", "background"}) {
+            const std::optional<std::string> value = queryParameter(query_, key);
+            if (!value) continue;
+            if (std::string(key) == "scale") {
+                char* end = nullptr;
+                const double number = std::strtod(value->c_str(), &end);
+                command[key] =
+                    (end != nullptr && *end == '\0' && !value->empty()) ? json(number) : json(*value);
+            } else {
+                command[key] = *value;
+            }
+        }
+        if (std::optional<std::string> problem = commandProblem(command)) {
+            respondError(400, *problem, request_.keep_alive());
+            return;
+        }
+        callHost(server, std::move(command), "no-store");
+    }
+
+    // Runs a command on the host thread; the reply comes back to this thread to be written. A PNG or PDF
+    // export is converted on the way, by the conversion pool.
+    void callHost(Server::Impl& server, json command, std::string cacheControl) {
+        const std::string format = command.value("format", "");
+        const bool convert = command["do"] == "export" && format != "svg";
+        server.loop.submit(std::move(command), [weak = server_, self = shared_from_this(), convert, format,
+                                                cacheControl = std::move(cacheControl)](Reply reply) mutable {
+            std::shared_ptr<Server::Impl> server = weak.lock();
+            if (!server) return;
+            const auto back = [weak, self, cacheControl](Reply done) {
+                if (std::shared_ptr<Server::Impl> alive = weak.lock())
+                    asio::post(alive->io, [self, cacheControl, done = std::move(done)]() mutable {
+                        self->respondReply(std::move(done), cacheControl);
+                    });
+            };
+            if (!convert || reply.status != 200) {
+                back(std::move(reply));
+                return;
+            }
+            const bool queued = server->conversions.submit([back, format, svg = std::move(reply.body)] {
+                std::string why;
+                std::optional<std::string> bytes = convertSvg(svg, format, &why);
+                back(bytes
+                         ? Reply::bytes(format == "png" ? "image/png" : "application/pdf", std::move(*bytes))
+                         : Reply::error(500, "the " + format + " could not be made: " + why));
+            });
+            if (!queued) back(Reply::error(503, "too many exports are being made; try again in a moment"));
+        });
+    }
+
+    void respondReply(Reply reply, const std::string& cacheControl) {
+        Response response{static_cast<http::status>(reply.status), request_.version()};
+        response.set(http::field::content_type, reply.contentType);
+        response.set(http::field::cache_control, reply.status == 200 ? cacheControl : "no-store");
+        if (reply.status == 200 && path_.rfind("/api/export.", 0) == 0)
+            response.set(http::field::content_disposition,
+                         "attachment; filename=\"zigzag." + path_.substr(path_.rfind('.') + 1) + "\"");
+        response.body() = std::move(reply.body);
+        respond(std::move(response));
+    }
+
+    void respondError(int status, const std::string& why, bool keepAlive,
+                      std::vector<std::pair<std::string, std::string>> headers = {}) {
+        Response response{static_cast<http::status>(status), request_.version() ? request_.version() : 11};
+        response.set(http::field::content_type, "application/json");
+        response.set(http::field::cache_control, "no-store");
+        for (const auto& [name, value] : headers)
+            response.set(name, value);
+        response.body() = safeDump({{"ok", false}, {"error", why}});
+        response.keep_alive(keepAlive);
+        respond(std::move(response));
+    }
+
+    void respond(Response response) {
+        response.set(http::field::server, "zigzag-workbench");
+        response.set("X-Content-Type-Options", "nosniff");
+        response.set("Referrer-Policy", "no-referrer");
+        response.set("X-Frame-Options", "DENY");
+        if (request_.method() == http::verb::head) {
+            response.content_length(response.body().size());
+            response.body().clear();
+        } else {
+            response.prepare_payload();
+        }
+        if (served_ == 0) response.keep_alive(false);
+        auto out = std::make_shared<Response>(std::move(response));
+        stream_.expires_after(std::chrono::seconds(60));
+        http::async_write(stream_, *out,
+                          [self = shared_from_this(), out](beast::error_code failed, std::size_t) {
+                              if (failed || !out->keep_alive()) {
+                                  beast::error_code ignored;
+                                  self->stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
+                                  return;
+                              }
+                              self->readNext();
+                          });
+    }
+
+    std::weak_ptr<Server::Impl> server_;
+    beast::tcp_stream stream_;
+    beast::flat_buffer buffer_;
+    std::optional<http::request_parser<http::string_body>> parser_;
+    http::request<http::string_body> request_;
+    std::string path_;
+    std::string query_;
+    int served_ = 0;
+};
+
+} // namespace
+
+void Server::Impl::accept(const std::shared_ptr<Impl>& self) {
+    acceptor.async_accept([self](beast::error_code failed, tcp::socket socket) {
+        if (failed) {
+            if (failed == asio::error::operation_aborted || !self->acceptor.is_open()) return;
+            // Out of file descriptors, say: try again shortly rather than stop serving.
+            auto retry = std::make_shared<asio::steady_timer>(self->io, std::chrono::milliseconds(100));
+            retry->async_wait([self, retry](beast::error_code) {
+                if (self->acceptor.is_open()) self->accept(self);
+            });
+            return;
+        }
+        std::make_shared<HttpSession>(self, std::move(socket))->start();
+        self->accept(self);
     });
 }
 
-Server::~Server() = default;
+void Server::Impl::deliver(uint64_t client, std::string message) {
+    const auto found = sockets.find(client);
+    if (found == sockets.end()) return;
+    if (std::shared_ptr<SocketSession> socket = found->second.lock()) socket->send(std::move(message));
+}
+
+Server::Server(HostLoop& loop, Options options) : impl_(std::make_shared<Impl>(loop, std::move(options))) {
+    loop.setOutbox([weak = std::weak_ptr<Impl>(impl_)](uint64_t client, std::string message) {
+        if (std::shared_ptr<Impl> impl = weak.lock())
+            asio::post(impl->io, [weak, client, message = std::move(message)]() mutable {
+                if (std::shared_ptr<Impl> alive = weak.lock()) alive->deliver(client, std::move(message));
+            });
+    });
+}
+
+Server::~Server() {
+    stop();
+    impl_->loop.setOutbox(nullptr);
+}
 
 int Server::bind(const std::string& host, int port, std::string* error) {
-    httplib::Server& http = impl_->http;
-    int bound = -1;
-    if (port == 0)
-        bound = http.bind_to_any_port(host);
-    else if (http.bind_to_port(host, port))
-        bound = port;
-    if (bound <= 0) {
-        if (error != nullptr)
-            *error = "cannot listen on " + host + ":" +
-                     (port == 0 ? std::string("a free port") : std::to_string(port));
-        return -1;
+    Impl& impl = *impl_;
+    beast::error_code failed;
+    tcp::resolver resolver(impl.io);
+    const auto found = resolver.resolve(host, std::to_string(port), tcp::resolver::passive, failed);
+    if (!failed && !found.empty()) {
+        const tcp::endpoint endpoint = found.begin()->endpoint();
+        impl.acceptor.open(endpoint.protocol(), failed);
+        if (!failed) impl.acceptor.set_option(tcp::acceptor::reuse_address(true), failed);
+        if (!failed) impl.acceptor.bind(endpoint, failed);
+        if (!failed) impl.acceptor.listen(asio::socket_base::max_listen_connections, failed);
+        if (!failed) {
+            impl.options.access.port = impl.acceptor.local_endpoint().port();
+            return impl.options.access.port;
+        }
     }
-    return bound;
-}
-
-void Server::setSocketPort(int port) {
-    impl_->socketPort = port;
+    if (error != nullptr)
+        *error = "cannot listen on " + host + ":" +
+                 (port == 0 ? std::string("a free port") : std::to_string(port)) +
+                 (failed ? ": " + failed.message() : std::string());
+    beast::error_code ignored;
+    impl.acceptor.close(ignored);
+    return -1;
 }
 
 void Server::serve() {
-    impl_->http.listen_after_bind();
+    Impl& impl = *impl_;
+    if (impl.stopped) return;
+    impl.work.emplace(impl.io.get_executor());
+    impl.accept(impl_);
+    for (;;) {
+        try {
+            impl.io.run();
+            return;
+        } catch (const std::exception& problem) {
+            // A handler that throws must not end the server for every page: say so and go on.
+            std::cerr << "zigzag serve: a connection failed: " << problem.what() << "\n";
+        }
+    }
+}
+
+void Server::start() {
+    if (impl_->thread.joinable()) return;
+    impl_->thread = std::thread([this] { serve(); });
 }
 
 void Server::stop() {
-    impl_->http.stop();
+    Impl& impl = *impl_;
+    if (impl.stopped.exchange(true)) return;
+    asio::post(impl.io, [&impl] {
+        beast::error_code ignored;
+        impl.acceptor.close(ignored);
+        impl.io.stop();
+    });
+    if (impl.thread.joinable()) impl.thread.join();
+    impl.conversions.stop();
 }
 
 } // namespace zz

@@ -1,5 +1,6 @@
 #include "host/workbench/Workbench.h"
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -10,6 +11,7 @@
 #include "host/workbench/DeltaJson.h"
 #include "host/workbench/DialogJson.h"
 #include "host/workbench/Png.h"
+#include "host/workbench/Requests.h"
 
 namespace zz {
 
@@ -43,14 +45,13 @@ class Workbench::PageDialogDriver : public DialogDriver {
     void run(DialogModel& model, AdmDialog& dialog) override {
         bench_.dialogModel_ = &model;
         bench_.dialogs_.push_back(&dialog);
+        bench_.lastDialogActivity_ = Clock::now();
         bench_.publishDialog();
         while (!dialog.endedWith) {
             std::optional<Job> job = bench_.queue_.take(bench_.options_.poll);
-            if (!job) {
-                if (bench_.queue_.closed()) break; // shutting down: the host cancels the dialog
-                continue;
-            }
-            job->answer(bench_.duringDialog(job->command));
+            if (job) job->answer(bench_.execute(job->command));
+            if (bench_.queue_.closed()) break; // shutting down: the host cancels the dialog
+            if (!dialog.endedWith) bench_.cancelOrphanedDialog(Clock::now());
         }
         if (bench_.dialogs_.size() == 1)
             bench_.lastDialogResult_ = dialog.endedWith.value_or(kADMCancelItemID);
@@ -67,8 +68,8 @@ class Workbench::PageDialogDriver : public DialogDriver {
     Workbench& bench_;
 };
 
-Workbench::Workbench(Options options, CommandQueue& queue, EventHub& events)
-    : options_(std::move(options)), queue_(queue), events_(events),
+Workbench::Workbench(Options options, CommandQueue& queue, Outbox outbox)
+    : options_(std::move(options)), queue_(queue), outbox_(std::move(outbox)),
       driver_(std::make_unique<PageDialogDriver>(*this)) {
     session_.host().setDialogDriver(driver_.get());
 }
@@ -98,12 +99,59 @@ bool Workbench::start(std::string* error) {
     return true;
 }
 
+const std::vector<Workbench::HandlerEntry>& Workbench::handlers() {
+    static const std::vector<HandlerEntry> table = {
+        {"state", &Workbench::state},
+        {"mouseDown", &Workbench::toolEvent},
+        {"drag", &Workbench::toolEvent},
+        {"mouseUp", &Workbench::toolEvent},
+        {"abandon", &Workbench::abandon},
+        {"undo", &Workbench::undoRedo},
+        {"redo", &Workbench::undoRedo},
+        {"newDocument", &Workbench::newDocument},
+        {"seed", &Workbench::seed},
+        {"editOptions", &Workbench::editOptions},
+        {"dialog", &Workbench::dialog},
+        {"export", &Workbench::exportSvg},
+        {"image", &Workbench::image},
+        {"connected", &Workbench::connected},
+        {"disconnected", &Workbench::disconnected},
+    };
+    return table;
+}
+
+bool Workbench::handlesEveryCommand() {
+    const auto handled = [](std::string_view name) {
+        return std::any_of(handlers().begin(), handlers().end(),
+                           [&](const HandlerEntry& entry) { return name == entry.name; });
+    };
+    return std::all_of(commandRules().begin(), commandRules().end(),
+                       [&](const CommandRule& rule) { return handled(rule.name); }) &&
+           handled("connected") && handled("disconnected");
+}
+
 Reply Workbench::execute(const json& command) {
     try {
-        return dialogs_.empty() ? run(command) : duringDialog(command);
+        return run(command);
     } catch (const std::exception& problem) {
         return Reply::error(500, std::string("the host failed: ") + problem.what());
+    } catch (...) {
+        return Reply::error(500, "the host failed");
     }
+}
+
+Reply Workbench::run(const json& command) {
+    const std::string name = command.value("do", std::string());
+    const auto entry = std::find_if(handlers().begin(), handlers().end(),
+                                    [&](const HandlerEntry& candidate) { return name == candidate.name; });
+    if (entry == handlers().end()) return Reply::error(400, "unknown command \"" + name + "\"");
+    const CommandRule* rule = commandRule(name);
+    if (!dialogs_.empty() && rule != nullptr && !rule->duringDialog)
+        return Reply::error(409, "the dialog \"" + dialogs_.back()->name + "\" is open: \"" + name +
+                                     "\" must wait until it ends");
+    Reply reply = (this->*(entry->handler))(command);
+    publishDocument();
+    return reply;
 }
 
 void Workbench::idle(Clock::time_point now) {
@@ -111,70 +159,71 @@ void Workbench::idle(Clock::time_point now) {
         abandonDrag("no pointer event came within the drag time-out");
 }
 
+void Workbench::cancelOrphanedDialog(Clock::time_point now) {
+    if (dialogs_.empty() || !clients_.empty() || now - lastDialogActivity_ < options_.dialogTimeout) return;
+    endWithItem(*dialogModel_, *dialogs_.back(), kADMCancelItemID);
+    lastDialogActivity_ = now;
+}
+
 void Workbench::abandonDrag(const std::string& why) {
     if (!session_.dragging()) return;
-    const uint64_t before = session_.document().revision();
     session_.abandonDrag();
-    events_.publish("abandoned", json{{"why", why}}.dump());
-    publishDocument(before);
+    publish({{"event", "abandoned"}, {"why", why}});
+    publishDocument();
 }
 
-Reply Workbench::run(const json& command) {
-    const std::string name = command["do"].get<std::string>();
-    const uint64_t before = session_.document().revision();
-    Reply reply;
-    if (name == "mouseDown" || name == "drag" || name == "mouseUp") {
-        reply = toolEvent(name, command);
-    } else if (name == "state") {
-        reply = answer(stateJson(), command);
-    } else if (name == "abandon") {
-        // Plain HTTP (client 0) cannot tell its pages apart: its abandon ends whichever drag is open.
-        const uint64_t client = clientOf(command);
-        const bool was = session_.dragging() && (client == 0 || client == dragOwner_);
-        if (was) abandonDrag(command.value("why", std::string("the page went away")));
-        reply = answer({{"abandoned", was}}, command);
-    } else if (name == "undo" || name == "redo") {
-        session_.abandonDrag(); // a drag still open becomes a step of its own first
-        const bool done = name == "undo" ? session_.undo() : session_.redo();
-        reply = answer({{"done", done}}, command);
-    } else if (name == "newDocument") {
-        reply = newDocument(command);
-    } else if (name == "seed") {
-        session_.host().random().seed(static_cast<uint32_t>(command["seed"].get<uint64_t>()));
-        reply = answer(json::object(), command);
-    } else if (name == "editOptions") {
-        session_.abandonDrag();
-        lastDialogResult_.reset();
-        const SPErr status = session_.editOptions();
-        json out = {{"status", status}, {"statusText", statusText(status)}};
-        out["closedWith"] = lastDialogResult_ ? json(*lastDialogResult_) : json(nullptr);
-        reply = answer(std::move(out), command);
-    } else if (name == "dialog") {
+Reply Workbench::state(const json& command) {
+    return answer(stateJson(), command);
+}
+
+Reply Workbench::abandon(const json& command) {
+    // A caller without a connection (client 0) cannot tell its pages apart: its abandon ends whichever
+    // drag is open.
+    const uint64_t client = clientOf(command);
+    const bool was = session_.dragging() && (client == 0 || client == dragOwner_);
+    if (was) abandonDrag(command.value("why", std::string("the page went away")));
+    return answer({{"abandoned", was}}, command);
+}
+
+Reply Workbench::undoRedo(const json& command) {
+    session_.abandonDrag(); // a drag still open becomes a step of its own first
+    const bool done = command["do"] == "undo" ? session_.undo() : session_.redo();
+    return answer({{"done", done}}, command);
+}
+
+Reply Workbench::seed(const json& command) {
+    session_.host().random().seed(static_cast<uint32_t>(command["seed"].get<uint64_t>()));
+    return answer(json::object(), command);
+}
+
+Reply Workbench::editOptions(const json& command) {
+    session_.abandonDrag();
+    lastDialogResult_.reset();
+    const SPErr status = session_.editOptions();
+    json out = {{"status", status}, {"statusText", statusText(status)}};
+    out["closedWith"] = lastDialogResult_ ? json(*lastDialogResult_) : json(nullptr);
+    return answer(std::move(out), command);
+}
+
+Reply Workbench::connected(const json& command) {
+    clients_[clientOf(command)] = 0; // a new page holds no document yet
+    return Reply::json({{"ok", true}});
+}
+
+Reply Workbench::disconnected(const json& command) {
+    const uint64_t client = clientOf(command);
+    clients_.erase(client);
+    lastDialogActivity_ = Clock::now();
+    if (session_.dragging() && client == dragOwner_) abandonDrag("the page's connection closed");
+    return Reply::json({{"ok", true}});
+}
+
+Reply Workbench::dialog(const json& command) {
+    if (dialogs_.empty()) {
         if (command["action"] == "state") return answer({{"dialog", nullptr}}, command);
         return Reply::error(409, "no dialog is open");
-    } else if (name == "export") {
-        reply = exportSvg();
-    } else if (name == "image") {
-        reply = image(command);
-    } else {
-        reply = Reply::error(400, "unknown command \"" + name + "\"");
     }
-    publishDocument(before);
-    return reply;
-}
-
-Reply Workbench::duringDialog(const json& command) {
-    const std::string name = command["do"].get<std::string>();
-    if (name == "dialog") return dialogAction(command);
-    if (name == "state") return answer(stateJson(), command);
-    if (name == "image") return image(command);
-    if (name == "export") return exportSvg();
-    if (name == "abandon") return answer({{"abandoned", false}}, command);
-    return Reply::error(409, "the dialog \"" + dialogs_.back()->name + "\" is open: \"" + name +
-                                 "\" must wait until it ends");
-}
-
-Reply Workbench::dialogAction(const json& command) {
+    lastDialogActivity_ = Clock::now();
     AdmDialog& dialog = *dialogs_.back();
     DialogModel& model = *dialogModel_;
     const std::string action = command["action"].get<std::string>();
@@ -201,7 +250,8 @@ Reply Workbench::dialogAction(const json& command) {
     return answer(std::move(out), command);
 }
 
-Reply Workbench::toolEvent(const std::string& name, const json& command) {
+Reply Workbench::toolEvent(const json& command) {
+    const std::string name = command["do"].get<std::string>();
     if (name != "mouseDown" && !session_.dragging())
         return Reply::error(409, "no drag is open: \"" + name + "\" needs a mouseDown first");
     const uint64_t client = clientOf(command);
@@ -333,7 +383,7 @@ Reply Workbench::image(const json& command) {
     }
 }
 
-Reply Workbench::exportSvg() {
+Reply Workbench::exportSvg(const json&) {
     std::ostringstream out;
     std::string why;
     if (!writeSvg(session_.document(), out, &why))
@@ -378,17 +428,41 @@ Reply Workbench::answer(json out, const json& command) {
     out["dragging"] = session_.dragging();
     out["undo"] = document.undoSteps();
     out["redo"] = document.redoSteps();
-    if (command.contains("since")) out["delta"] = deltaJson(document, command["since"].get<uint64_t>());
+    const auto known = clients_.find(clientOf(command));
+    if (command.contains("since"))
+        out["delta"] = deltaJson(document, command["since"].get<uint64_t>());
+    else if (known != clients_.end())
+        out["delta"] = deltaJson(document, known->second);
+    if (known != clients_.end()) known->second = document.revision();
     return Reply::json(out);
 }
 
-void Workbench::publishDocument(uint64_t before) {
-    const uint64_t now = session_.document().revision();
-    if (now != before) events_.publish("document", json{{"revision", now}}.dump());
+void Workbench::publishDocument() {
+    const Document& document = session_.document();
+    const uint64_t now = document.revision();
+    for (auto& [client, revision] : clients_) {
+        if (revision == now) continue;
+        const json message = {{"event", "document"},
+                              {"revision", now},
+                              {"dragging", session_.dragging()},
+                              {"undo", document.undoSteps()},
+                              {"redo", document.redoSteps()},
+                              {"delta", deltaJson(document, revision)}};
+        revision = now;
+        if (outbox_) outbox_(client, safeDump(message));
+    }
 }
 
 void Workbench::publishDialog() {
-    events_.publish("dialog", dialogs_.empty() ? "null" : dialogJson(*dialogs_.back()).dump());
+    publish(
+        {{"event", "dialog"}, {"dialog", dialogs_.empty() ? json(nullptr) : dialogJson(*dialogs_.back())}});
+}
+
+void Workbench::publish(const json& message) {
+    if (!outbox_) return;
+    const std::string text = safeDump(message);
+    for (const auto& entry : clients_)
+        outbox_(entry.first, text);
 }
 
 } // namespace zz

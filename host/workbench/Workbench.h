@@ -11,14 +11,21 @@
 // A drag whose page goes quiet (no drag or mouse up within the drag time-out) or says it is going away
 // ("abandon") is ended where it is: its undo step closes and the document stays as the last event left it.
 //
-// Commands may carry "client", the connection they came on, set by the server (never by a page): a drag
-// belongs to the connection that pressed, which alone may move, release or abandon it, and another
-// connection's press is refused while it lasts. Commands without one (plain HTTP) share client 0.
+// Commands carry "client", the page's connection, set by the server (never by a page; 0 for a caller
+// without one). A drag belongs to the client that pressed, which alone may move, release or abandon it, and
+// another client's press is refused while it lasts. The host keeps the document revision each connected
+// client holds: every answer brings its client up to date, and every change of the document goes to every
+// other client as a delta through the outbox, so that all pages show the same document without asking.
+//
+// A dialog that no page is left to drive (no client connected and no dialog action for the dialog
+// time-out) is cancelled, as its Cancel button would.
 #ifndef ZZ_HOST_WORKBENCH_WORKBENCH_H
 #define ZZ_HOST_WORKBENCH_WORKBENCH_H
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,7 +34,6 @@
 
 #include "host/core/ToolSession.h"
 #include "host/workbench/CommandQueue.h"
-#include "host/workbench/EventHub.h"
 #include "host/workbench/Reply.h"
 
 namespace zz {
@@ -39,11 +45,16 @@ class Workbench {
     struct Options {
         std::string modulePath;
         std::chrono::milliseconds dragTimeout{5000};
+        // How long a dialog waits with no page connected before it is cancelled.
+        std::chrono::milliseconds dialogTimeout{30000};
         // How often the host thread, waiting for a command, looks up to do its chores.
         std::chrono::milliseconds poll{50};
     };
 
-    Workbench(Options options, CommandQueue& queue, EventHub& events);
+    // A message for one client, on the host thread: {"event": NAME, ...} as JSON text.
+    using Outbox = std::function<void(uint64_t client, std::string message)>;
+
+    Workbench(Options options, CommandQueue& queue, Outbox outbox);
     ~Workbench();
     Workbench(const Workbench&) = delete;
     Workbench& operator=(const Workbench&) = delete;
@@ -51,34 +62,58 @@ class Workbench {
     // Loads the module, starts it and lets it set its cursor. False with the reason.
     bool start(std::string* error);
 
-    // Runs one checked command (see Requests.h) and answers it.
+    // Runs one checked command (see Requests.h), or one of the server's own ("connected" and
+    // "disconnected", with the client), and answers it. Never throws.
     Reply execute(const nlohmann::json& command);
     // Chores between commands: ends a drag whose page has gone quiet for the drag time-out.
     void idle(Clock::time_point now);
+
+    // Whether every command of the table, and the server's own, has a handler here.
+    static bool handlesEveryCommand();
 
     ToolSession& session() { return session_; }
 
   private:
     class PageDialogDriver;
 
+    using Handler = Reply (Workbench::*)(const nlohmann::json& command);
+    struct HandlerEntry {
+        const char* name;
+        Handler handler;
+    };
+    static const std::vector<HandlerEntry>& handlers();
+
     Reply run(const nlohmann::json& command);
-    Reply duringDialog(const nlohmann::json& command);
-    Reply dialogAction(const nlohmann::json& command);
-    Reply toolEvent(const std::string& name, const nlohmann::json& command);
+    Reply state(const nlohmann::json& command);
+    Reply toolEvent(const nlohmann::json& command);
+    Reply abandon(const nlohmann::json& command);
+    Reply undoRedo(const nlohmann::json& command);
     Reply newDocument(const nlohmann::json& command);
+    Reply seed(const nlohmann::json& command);
+    Reply editOptions(const nlohmann::json& command);
+    Reply dialog(const nlohmann::json& command);
+    Reply exportSvg(const nlohmann::json& command);
     Reply image(const nlohmann::json& command);
-    Reply exportSvg();
+    Reply connected(const nlohmann::json& command);
+    Reply disconnected(const nlohmann::json& command);
+    // Cancels the innermost dialog when no page has been there to drive it for the dialog time-out.
+    void cancelOrphanedDialog(Clock::time_point now);
     nlohmann::json stateJson();
     // The reply's common fields: the document's revision and history, the delta since the command's
     // "since", whether a drag is open.
     Reply answer(nlohmann::json out, const nlohmann::json& command);
-    void publishDocument(uint64_t before);
+    // Sends every client that holds another revision than the document's what changed since.
+    void publishDocument();
     void publishDialog();
+    void publish(const nlohmann::json& message);
     void abandonDrag(const std::string& why);
 
     Options options_;
     CommandQueue& queue_;
-    EventHub& events_;
+    Outbox outbox_;
+    // The connected clients and the document revision each holds.
+    std::map<uint64_t, uint64_t> clients_;
+    Clock::time_point lastDialogActivity_{};
     ToolSession session_;
     bool started_ = false;
     Clock::time_point lastToolEvent_{};

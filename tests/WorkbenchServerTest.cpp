@@ -1,0 +1,344 @@
+// The workbench's one server with the real module, reached as pages and other sites reach it: over real
+// HTTP and WebSocket connections on loopback. Only requests that name this server, come from its own page
+// and carry its token get anything; each page's drag is its own and every page is sent every change; bad
+// messages are answered and change nothing; a dialog no page is left to drive is cancelled.
+#include <utility>
+
+#include <gtest/gtest.h>
+
+#include <boost/asio.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+#include <boost/beast/websocket.hpp>
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "host/workbench/HostLoop.h"
+#include "host/workbench/Requests.h"
+#include "host/workbench/Server.h"
+#include "tests/TestSupport.h"
+
+namespace zz {
+namespace {
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+namespace websocket = beast::websocket;
+using tcp = asio::ip::tcp;
+using nlohmann::json;
+using namespace std::chrono_literals;
+
+// The cases below name only the headers they change; the rest keep their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+const std::string kToken = "0123456789abcdef0123456789abcdef";
+
+// What a request carries besides its target.
+struct Headers {
+    std::string host;   // "" : 127.0.0.1:PORT
+    std::string origin; // "" : none
+    std::string token = kToken;
+    std::string fetchSite;
+};
+
+// A page's end of the socket, blocking. The greeting is read on connecting.
+class Page {
+  public:
+    explicit Page(int port, Headers headers = {}) : stream_(io_) {
+        tcp::resolver resolver(io_);
+        asio::connect(stream_.next_layer(), resolver.resolve("127.0.0.1", std::to_string(port)));
+        stream_.set_option(websocket::stream_base::decorator([headers](websocket::request_type& request) {
+            if (!headers.origin.empty()) request.set(http::field::origin, headers.origin);
+            if (!headers.token.empty()) request.set(http::field::authorization, "Bearer " + headers.token);
+        }));
+        stream_.handshake(headers.host.empty() ? "127.0.0.1:" + std::to_string(port) : headers.host,
+                          "/api/socket");
+        hello = next();
+    }
+
+    json call(const json& command) {
+        json withId = command;
+        withId["id"] = ++lastId_;
+        return callText(withId.dump(), lastId_);
+    }
+    void send(const json& command) {
+        stream_.binary(false);
+        stream_.write(asio::buffer(command.dump()));
+    }
+    // Sends `text` and reads until the answer with `id` (or any answer, for 0); other messages are kept.
+    json callText(const std::string& text, uint64_t id = 0, bool binary = false) {
+        stream_.binary(binary);
+        stream_.write(asio::buffer(text));
+        for (;;) {
+            json message = next();
+            if (message.contains("event")) {
+                events.push_back(std::move(message));
+                continue;
+            }
+            if (id == 0 || message.value("id", uint64_t{0}) == id) return message;
+        }
+    }
+    // The next message of `event`, waiting for it.
+    json nextEvent(const std::string& event) {
+        for (;;) {
+            for (auto it = events.begin(); it != events.end(); ++it)
+                if ((*it)["event"] == event) {
+                    json found = *it;
+                    events.erase(it);
+                    return found;
+                }
+            events.push_back(next());
+        }
+    }
+    boost::system::error_code sendExpectingClose(const std::string& text) {
+        boost::system::error_code failed;
+        stream_.write(asio::buffer(text), failed);
+        beast::flat_buffer buffer;
+        while (!failed)
+            stream_.read(buffer, failed);
+        return failed;
+    }
+    void close() { stream_.close(websocket::close_code::normal); }
+
+    json hello;
+    std::vector<json> events;
+
+  private:
+    json next() {
+        beast::flat_buffer buffer;
+        stream_.read(buffer);
+        return json::parse(beast::buffers_to_string(buffer.data()));
+    }
+
+    asio::io_context io_;
+    websocket::stream<tcp::socket> stream_;
+    uint64_t lastId_ = 0;
+};
+
+// One plain HTTP request.
+http::response<http::string_body> fetch(int port, http::verb method, const std::string& target,
+                                        const Headers& headers = {}) {
+    asio::io_context io;
+    beast::tcp_stream stream(io);
+    tcp::resolver resolver(io);
+    stream.connect(resolver.resolve("127.0.0.1", std::to_string(port)));
+    http::request<http::string_body> request{method, target, 11};
+    request.set(http::field::host, headers.host.empty() ? "127.0.0.1:" + std::to_string(port) : headers.host);
+    if (!headers.origin.empty()) request.set(http::field::origin, headers.origin);
+    if (!headers.token.empty())
+        request.set(http::field::cookie, "zigzag-token-" + std::to_string(port) + "=" + headers.token);
+    if (!headers.fetchSite.empty()) request.set("Sec-Fetch-Site", headers.fetchSite);
+    if (method == http::verb::post) {
+        request.set(http::field::content_type, "text/plain");
+        request.body() = "{\"do\":\"newDocument\"}";
+        request.prepare_payload();
+    }
+    http::write(stream, request);
+    beast::flat_buffer buffer;
+    http::response<http::string_body> response;
+    http::read(stream, buffer, response);
+    return response;
+}
+
+class WorkbenchServer : public ::testing::Test {
+  protected:
+    void SetUp() override { start(30000ms); }
+    void start(std::chrono::milliseconds dialogTimeout) {
+        Workbench::Options options;
+        options.modulePath = test::modulePath();
+        options.poll = 10ms;
+        options.dialogTimeout = dialogTimeout;
+        loop_ = std::make_unique<HostLoop>(options);
+        std::string why;
+        ASSERT_TRUE(loop_->start(&why)) << why;
+        Server::Options serverOptions;
+        serverOptions.access.token = kToken;
+        server_ = std::make_unique<Server>(*loop_, serverOptions);
+        port_ = server_->bind("127.0.0.1", 0, &why);
+        ASSERT_GT(port_, 0) << why;
+        server_->start();
+    }
+    void TearDown() override {
+        loop_->stop();
+        server_.reset();
+    }
+
+    json hostState() { return json::parse(loop_->call({{"do", "state"}}).body); }
+    // Waits until the host's state satisfies `done`, up to three seconds.
+    json waitFor(const std::function<bool(const json&)>& done) {
+        json state;
+        for (int tries = 0; tries < 300; ++tries) {
+            state = hostState();
+            if (done(state)) break;
+            std::this_thread::sleep_for(10ms);
+        }
+        return state;
+    }
+    std::string own() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+    std::unique_ptr<HostLoop> loop_;
+    std::unique_ptr<Server> server_;
+    int port_ = 0;
+};
+
+TEST_F(WorkbenchServer, APagesDragIsAnsweredWithItsDeltaAndEveryOtherPageIsSentTheChange) {
+    Page drawing(port_), watching(port_);
+    EXPECT_EQ(drawing.hello["event"], "hello");
+    EXPECT_TRUE(drawing.hello["commands"].is_array());
+    EXPECT_NE(drawing.hello["client"], watching.hello["client"]);
+    watching.call({{"do", "state"}});
+
+    EXPECT_EQ(drawing.call({{"do", "mouseDown"}, {"at", {100, 700}}})["status"], 0);
+    const json dragged = drawing.call({{"do", "drag"}, {"to", {300, 500}}});
+    ASSERT_EQ(dragged["delta"]["placed"].size(), 1u);
+    const std::string d = dragged["delta"]["placed"][0]["art"]["d"].get<std::string>();
+    EXPECT_EQ(d.substr(0, 19), "M100 92L300 102L100");
+    EXPECT_EQ(drawing.call({{"do", "mouseUp"}})["undo"], 1);
+
+    // The watching page is sent each change as it happens, without asking.
+    json seen;
+    while (seen.empty() || seen["dragging"].get<bool>())
+        seen = watching.nextEvent("document");
+    EXPECT_EQ(seen["undo"], 1);
+    EXPECT_EQ(seen["revision"], hostState()["revision"]);
+    const json everything = watching.call({{"do", "state"}, {"since", 0}});
+    EXPECT_EQ(everything["delta"]["placed"][0]["art"]["d"], d);
+    EXPECT_TRUE(watching.call({{"do", "state"}})["delta"]["placed"].empty())
+        << "nothing it has not been sent";
+}
+
+TEST_F(WorkbenchServer, AnotherPagesPressIsRefusedWhileADragIsOpenAndAClosedPagesDragEnds) {
+    Page other(port_);
+    {
+        Page drawing(port_);
+        ASSERT_EQ(drawing.call({{"do", "mouseDown"}, {"at", {100, 700}}})["status"], 0);
+        ASSERT_EQ(drawing.call({{"do", "drag"}, {"to", {300, 500}}})["status"], 0);
+        for (const json& command : {json{{"do", "mouseDown"}, {"at", {50, 50}}},
+                                    json{{"do", "drag"}, {"to", {60, 60}}}, json{{"do", "mouseUp"}}}) {
+            const json refused = other.call(command);
+            EXPECT_EQ(refused["http"], 409) << command;
+            EXPECT_NE(refused["error"].get<std::string>().find("another page is drawing"), std::string::npos);
+        }
+        EXPECT_FALSE(other.call({{"do", "abandon"}})["abandoned"].get<bool>());
+        drawing.close();
+    }
+    const json state = waitFor([](const json& s) { return !s["dragging"].get<bool>(); });
+    EXPECT_FALSE(state["dragging"].get<bool>());
+    EXPECT_EQ(state["undo"], 1);
+    EXPECT_EQ(other.call({{"do", "mouseDown"}, {"at", {50, 50}}})["status"], 0);
+    EXPECT_EQ(other.call({{"do", "mouseUp"}})["undo"], 2);
+}
+
+TEST_F(WorkbenchServer, MalformedMessagesAreAnsweredAndLeaveEveryPageDrawing) {
+    Page page(port_), bystander(port_);
+    const uint64_t before = hostState()["revision"].get<uint64_t>();
+    struct Case {
+        std::string text;
+        std::string named;
+        bool binary = false;
+    };
+    const std::vector<Case> cases = {
+        {"{\"do\":\"drag\",", "not JSON"},
+        {"{\"do\":\"state\",\"since\":1e400}", "too large"},
+        {"{\"do\":\"seed\",\"seed\":\"\xff\xfe\"}", "not JSON"},
+        {"{\"do\":\"state\",\"since\":-1}", "\"since\" must be"},
+        {"{\"do\":\"drag\",\"to\":[1e39,0]}", "\"to\" must be"},
+        {"{\"do\":\"state\"}", "text messages", true},
+        {json{{"do", "undo"}, {"client", 7}}.dump(), "unknown key \"client\""},
+        {json{{"do", "export"}, {"format", "svg"}}.dump(), "HTTP GET"},
+        {json{{"do", "seed"}, {"seed", 1}, {"pad", std::string(kMaxRequestBytes, 'x')}}.dump(),
+         "the limit is"},
+    };
+    for (const Case& c : cases)
+        for (int i = 0; i < 100; ++i) {
+            const json answer = page.callText(c.text, 0, c.binary);
+            ASSERT_EQ(answer["http"], 400) << c.text.substr(0, 60);
+            ASSERT_NE(answer["error"].get<std::string>().find(c.named), std::string::npos) << answer["error"];
+        }
+    EXPECT_EQ(hostState()["revision"].get<uint64_t>(), before);
+    EXPECT_EQ(page.call({{"do", "mouseDown"}, {"at", {100, 700}}})["status"], 0);
+    EXPECT_EQ(page.call({{"do", "mouseUp"}})["undo"], 1);
+    EXPECT_EQ(bystander.call({{"do", "undo"}})["done"], true);
+    // One far past the limit closes that connection, and only that one.
+    EXPECT_EQ(page.sendExpectingClose(std::string(kMaxRequestBytes * 16 + 1, ' ')), websocket::error::closed);
+    EXPECT_EQ(bystander.call({{"do", "redo"}})["done"], true);
+}
+
+TEST_F(WorkbenchServer, OnlyRequestsNamingThisServerFromItsOwnPageWithTheTokenGetAnything) {
+    EXPECT_EQ(fetch(port_, http::verb::get, "/").result_int(), 200);
+    EXPECT_EQ(fetch(port_, http::verb::get, "/api/export.svg", {.origin = own()}).result_int(), 200);
+    EXPECT_EQ(fetch(port_, http::verb::get, "/", {.host = "localhost:" + std::to_string(port_)}).result_int(),
+              200);
+
+    const http::response<http::string_body> first =
+        fetch(port_, http::verb::get, "/?token=" + kToken, {.token = ""});
+    EXPECT_EQ(first.result_int(), 200);
+    EXPECT_NE(std::string(first[http::field::set_cookie]).find("HttpOnly; SameSite=Strict"),
+              std::string::npos);
+
+    struct Case {
+        const char* what;
+        http::verb method;
+        std::string target;
+        Headers headers;
+        int status;
+    };
+    const std::string port = std::to_string(port_);
+    for (const Case& c : std::vector<Case>{
+             {"no token", http::verb::get, "/api/export.svg", {.token = ""}, 401},
+             {"a wrong token", http::verb::get, "/", {.token = "0123456789abcdef0123456789abcdee"}, 401},
+             {"a rebound name", http::verb::get, "/api/export.svg", {.host = "evil.example:" + port}, 403},
+             {"another port", http::verb::get, "/", {.host = "127.0.0.1:1"}, 403},
+             {"a foreign origin", http::verb::get, "/api/export.svg", {.origin = "http://evil.example"}, 403},
+             {"a cross-site fetch", http::verb::get, "/api/export.svg", {.fetchSite = "cross-site"}, 403},
+             {"a simple POST", http::verb::post, "/api/command", {}, 405},
+             {"a foreign simple POST",
+              http::verb::post,
+              "/api/command",
+              {.origin = "http://evil.example"},
+              403},
+         }) {
+        const http::response<http::string_body> refused = fetch(port_, c.method, c.target, c.headers);
+        EXPECT_EQ(refused.result_int(), c.status) << c.what;
+        EXPECT_FALSE(json::parse(refused.body())["error"].get<std::string>().empty()) << c.what;
+    }
+
+    for (const Headers& bad :
+         {Headers{.token = ""}, Headers{.origin = "http://evil.example:" + port},
+          Headers{.host = "evil.example:" + port, .origin = "http://evil.example:" + port}}) {
+        try {
+            Page refused(port_, bad);
+            ADD_FAILURE() << "a handshake from " << bad.host << " " << bad.origin << " was accepted";
+        } catch (const boost::system::system_error& refused) {
+            EXPECT_EQ(refused.code(), websocket::error::upgrade_declined);
+        }
+    }
+    EXPECT_NO_THROW(Page(port_, {.origin = own()}));
+    EXPECT_EQ(hostState()["revision"], 0) << "nothing was changed";
+}
+
+TEST_F(WorkbenchServer, ADialogWhosePagesAllWentIsCancelledAfterTheDialogTimeOut) {
+    loop_->stop();
+    server_.reset();
+    start(1000ms);
+    {
+        Page page(port_);
+        page.send({{"do", "editOptions"}, {"id", 1}});
+        ASSERT_TRUE(page.nextEvent("dialog")["dialog"].is_object());
+        page.close();
+    }
+    EXPECT_TRUE(hostState()["dialog"].is_object()) << "a page may still come back to it";
+    const json state = waitFor([](const json& s) { return s["dialog"].is_null(); });
+    EXPECT_TRUE(state["dialog"].is_null());
+    Page next(port_);
+    EXPECT_EQ(next.call({{"do", "mouseDown"}, {"at", {100, 700}}})["status"], 0)
+        << "the document is free again";
+}
+
+} // namespace
+} // namespace zz

@@ -206,7 +206,7 @@ Reply Workbench::editOptions(const json& command) {
 }
 
 Reply Workbench::connected(const json& command) {
-    clients_[clientOf(command)] = 0; // a new page holds no document yet
+    clients_[clientOf(command)] = ClientView{}; // a new page holds no document yet
     return Reply::json({{"ok", true}});
 }
 
@@ -432,23 +432,28 @@ Reply Workbench::answer(json out, const json& command) {
     if (command.contains("since"))
         out["delta"] = deltaJson(document, command["since"].get<uint64_t>());
     else if (known != clients_.end())
-        out["delta"] = deltaJson(document, known->second);
-    if (known != clients_.end()) known->second = document.revision();
+        out["delta"] = deltaJson(document, known->second.revision);
+    if (known != clients_.end()) known->second = currentView();
     return Reply::json(out);
+}
+
+Workbench::ClientView Workbench::currentView() {
+    const Document& document = session_.document();
+    return ClientView{document.revision(), document.undoSteps(), document.redoSteps()};
 }
 
 void Workbench::publishDocument() {
     const Document& document = session_.document();
-    const uint64_t now = document.revision();
-    for (auto& [client, revision] : clients_) {
-        if (revision == now) continue;
+    const ClientView now = currentView();
+    for (auto& [client, view] : clients_) {
+        if (view == now) continue;
         const json message = {{"event", "document"},
-                              {"revision", now},
+                              {"revision", now.revision},
                               {"dragging", session_.dragging()},
-                              {"undo", document.undoSteps()},
-                              {"redo", document.redoSteps()},
-                              {"delta", deltaJson(document, revision)}};
-        revision = now;
+                              {"undo", now.undo},
+                              {"redo", now.redo},
+                              {"delta", deltaJson(document, view.revision)}};
+        view = now;
         if (outbox_) outbox_(client, safeDump(message));
     }
 }

@@ -102,7 +102,7 @@ class Workbench {
     // The reply's common fields: the document's revision and history, the delta since the command's
     // "since", whether a drag is open.
     Reply answer(nlohmann::json out, const nlohmann::json& command);
-    // Sends every client that holds another revision than the document's what changed since.
+    // Sends every client that was last told of another revision or history what changed since.
     void publishDocument();
     void publishDialog();
     void publish(const nlohmann::json& message);
@@ -111,8 +111,15 @@ class Workbench {
     Options options_;
     CommandQueue& queue_;
     Outbox outbox_;
-    // The connected clients and the document revision each holds.
-    std::map<uint64_t, uint64_t> clients_;
+    // What a connected client was last told of the document.
+    struct ClientView {
+        uint64_t revision = 0; // 0: nothing yet
+        std::size_t undo = 0;
+        std::size_t redo = 0;
+        bool operator==(const ClientView&) const = default;
+    };
+    ClientView currentView();
+    std::map<uint64_t, ClientView> clients_;
     Clock::time_point lastDialogActivity_{};
     ToolSession session_;
     bool started_ = false;

@@ -244,9 +244,9 @@ std::optional<Reply> pngTooLarge(double width, double height, double scale, cons
     const double suggestion = std::floor(fits * 100.0) / 100.0;
     std::string message = "the PNG would be " + formatted("%.0f", w) + " x " + formatted("%.0f", h) +
                           " pixels (" + formatted("%.1f", pixels / 1e6) +
-                          " megapixels), more than the limit of " +
+                          " megapixels); a PNG may have at most " +
                           formatted("%.1f", static_cast<double>(limits.maxPixels) / 1e6) +
-                          " megapixels and at most " + std::to_string(kMaxPngSide) + " pixels a side; ";
+                          " megapixels and " + std::to_string(kMaxPngSide) + " pixels a side: ";
     if (suggestion >= kMinScale)
         message += "ask for a smaller scale (at most " + formatted("%g", suggestion) + ")";
     else

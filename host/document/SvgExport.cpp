@@ -122,17 +122,20 @@ constexpr const char* kBlendModes[] = {
 // Writes the picture into a stream as it walks the art, through a buffer of bounded size.
 class SvgWriter {
   public:
-    SvgWriter(const Document& document, std::ostream& sink)
-        : document_(document), height_(document.facts().pageHeight), sink_(sink) {
+    // `area`: the part of the picture shown; null for the page.
+    SvgWriter(const Document& document, std::ostream& sink, const SvgArea* area = nullptr)
+        : document_(document), area_(area), height_(document.facts().pageHeight), sink_(sink) {
         out_.reserve(kFlushAt + 4096);
     }
 
     void run() {
         const DocumentFacts& facts = document_.facts();
+        const SvgArea page{0.0f, 0.0f, facts.pageWidth, facts.pageHeight};
+        const SvgArea& shown = area_ != nullptr ? *area_ : page;
         out_ += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n";
-        out_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
-                number(facts.pageWidth) + "\" height=\"" + number(facts.pageHeight) + "\" viewBox=\"0 0 " +
-                number(facts.pageWidth) + " " + number(facts.pageHeight) + "\">\n";
+        out_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + number(shown.width) +
+                "\" height=\"" + number(shown.height) + "\" viewBox=\"" + number(shown.x) + " " +
+                number(shown.y) + " " + number(shown.width) + " " + number(shown.height) + "\">\n";
         if (document_.symbols().firstChild() != nullptr) {
             out_ += "<defs>\n";
             for (const Art* symbol = document_.symbols().firstChild(); symbol != nullptr;
@@ -341,10 +344,98 @@ class SvgWriter {
     }
 
     const Document& document_;
+    const SvgArea* area_;
     const std::map<const Art*, PathOutline>* warped_ = nullptr; // inside an envelope: its paths as drawn
     AIReal height_;
     std::ostream& sink_;
     std::string out_;
+};
+
+// How far a path's paint can reach beyond its outline: half the stroke width, or more where a miter join or a
+// square cap sticks out. The SVG carries no stroke-miterlimit, so a miter reaches at most SVG's default limit
+// of 4 half widths from its corner before it is cut to a bevel; a square cap reaches its corners, half a
+// width along and half across the end.
+AIReal paintReach(const AIPathStyle& style) {
+    const bool stroke = style.strokePaint != 0 && style.stroke.color.kind != kNoneColor;
+    if (!stroke || !std::isfinite(style.stroke.width)) return 0.0f;
+    const AIReal half = std::max(0.0f, style.stroke.width) / 2.0f;
+    const bool miter = !(style.stroke.join > 0 && style.stroke.join < 3); // as the writer writes the join
+    const bool square = style.stroke.cap == 2;
+    return half * (miter ? 4.0f : square ? std::sqrt(2.0f) : 1.0f);
+}
+
+// Gathers the bounds, in the SVG's user space, of what the writer draws: each drawn outline (its anchors and
+// handles, which hold its curves) grown by the reach of the paint it is drawn with.
+class ArtArea {
+  public:
+    explicit ArtArea(const Document& document) : height_(document.facts().pageHeight) {}
+
+    void art(const Art& node) {
+        switch (node.type()) {
+        case kPathArt:
+            outline(node, node.data().style);
+            return;
+        case kCompoundPathArt: {
+            // Drawn with its first subpath's style, as the writer paints it.
+            const AIPathStyle* style = nullptr;
+            for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling())
+                if (child->type() == kPathArt) {
+                    if (style == nullptr) style = &child->data().style;
+                    outline(*child, *style);
+                }
+            return;
+        }
+        default: {
+            std::map<const Art*, PathOutline> mapped;
+            const std::map<const Art*, PathOutline>* outer = warped_;
+            if (node.type() == kEnvelopeArt && warped_ == nullptr) {
+                for (WarpedPath& path : warpedOutline(node))
+                    mapped.emplace(path.source, std::move(path.outline));
+                warped_ = &mapped;
+            }
+            for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling())
+                art(*child);
+            warped_ = outer;
+            return;
+        }
+        }
+    }
+
+    std::optional<AIRealRect> bounds() const {
+        if (!any_) return std::nullopt;
+        return box_;
+    }
+
+  private:
+    void outline(const Art& path, const AIPathStyle& style) {
+        const std::vector<AIPathSegment>* segments = &path.data().segments;
+        if (warped_ != nullptr)
+            if (const auto found = warped_->find(&path); found != warped_->end())
+                segments = &found->second.segments;
+        const AIReal reach = paintReach(style);
+        for (const AIPathSegment& segment : *segments)
+            for (const AIRealPoint* p : {&segment.p, &segment.in, &segment.out})
+                add(p->h, height_ - p->v, reach);
+    }
+
+    void add(AIReal x, AIReal y, AIReal reach) {
+        if (!std::isfinite(x) || !std::isfinite(y)) return;                  // refused art; never written
+        const AIRealRect around{x - reach, y - reach, x + reach, y + reach}; // top is the smaller y here
+        if (!any_) {
+            box_ = around;
+            any_ = true;
+            return;
+        }
+        box_.left = std::min(box_.left, around.left);
+        box_.top = std::min(box_.top, around.top);
+        box_.right = std::max(box_.right, around.right);
+        box_.bottom = std::max(box_.bottom, around.bottom);
+    }
+
+    AIReal height_;
+    const std::map<const Art*, PathOutline>* warped_ = nullptr;
+    bool any_ = false;
+    AIRealRect box_{};
 };
 
 } // namespace
@@ -431,6 +522,33 @@ bool writeSvg(const Document& document, std::ostream& out, std::string* error) {
         return false;
     }
     SvgWriter(document, out).run();
+    if (!out) {
+        if (error != nullptr) *error = "the SVG could not be written";
+        return false;
+    }
+    return true;
+}
+
+std::optional<SvgArea> svgArtArea(const Document& document, AIReal pad) {
+    ArtArea area(document);
+    for (const Art* each = document.layer().firstChild(); each != nullptr; each = each->nextSibling())
+        area.art(*each);
+    const std::optional<AIRealRect> box = area.bounds();
+    if (!box) return std::nullopt;
+    const AIReal grow = std::isfinite(pad) ? std::max(0.0f, pad) : 0.0f;
+    const AIReal left = std::floor(box->left - grow), top = std::floor(box->top - grow);
+    const AIReal right = std::ceil(box->right + grow), bottom = std::ceil(box->bottom + grow);
+    if (!std::isfinite(right - left) || !std::isfinite(bottom - top)) return std::nullopt;
+    // Never empty: a lone point without paint still gets a point square.
+    return SvgArea{left, top, std::max(1.0f, right - left), std::max(1.0f, bottom - top)};
+}
+
+bool writeSvg(const Document& document, std::ostream& out, const SvgArea& area, std::string* error) {
+    if (std::string why = svgRefusal(document); !why.empty()) {
+        if (error != nullptr) *error = std::move(why);
+        return false;
+    }
+    SvgWriter(document, out, &area).run();
     if (!out) {
         if (error != nullptr) *error = "the SVG could not be written";
         return false;

@@ -19,6 +19,7 @@
 #ifndef ZZ_HOST_DOCUMENT_SVG_EXPORT_H
 #define ZZ_HOST_DOCUMENT_SVG_EXPORT_H
 
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -34,6 +35,20 @@ std::string svgRefusal(const Document& document);
 // Writes the SVG into `out` as it walks the art. Refused art (see svgRefusal) writes nothing: false with the
 // reason in *error; so does a failing stream.
 bool writeSvg(const Document& document, std::ostream& out, std::string* error);
+
+// A rectangle of the SVG's user space, in points: x to the right and y down from the page's top left corner.
+struct SvgArea {
+    AIReal x = 0.0f, y = 0.0f, width = 0.0f, height = 0.0f;
+};
+
+// The part of the SVG's user space the art of the layer is drawn on, paint included: every drawn outline as
+// writeSvg draws it (an envelope's contents mapped) grown by half its stroke width, or by the reach of a
+// miter join or a square cap where it has them; then by `pad` all round, and out to whole points. Nothing
+// when the layer draws nothing.
+std::optional<SvgArea> svgArtArea(const Document& document, AIReal pad);
+
+// As writeSvg above, with `area` for the view box and the picture's size instead of the page.
+bool writeSvg(const Document& document, std::ostream& out, const SvgArea& area, std::string* error);
 
 // The SVG as text ("" for a refused document).
 std::string svgText(const Document& document);

@@ -1,6 +1,6 @@
 #include "host/workbench/HostLoop.h"
 
-#include "host/workbench/Convert.h"
+#include "host/workbench/Export.h"
 #include "host/workbench/Requests.h"
 
 namespace zz {
@@ -54,13 +54,15 @@ Reply HostLoop::request(std::string_view body) {
 
 Reply HostLoop::call(nlohmann::json command) {
     const bool convert = command.value("do", "") == "export" && command.value("format", "svg") != "svg";
-    const std::string format = convert ? command["format"].get<std::string>() : "svg";
+    std::optional<ExportSettings> settings;
+    if (convert) {
+        std::string why;
+        settings = parseExportSettings(command["format"].get<std::string>(), "", &why);
+        if (!settings) return Reply::error(400, why);
+    }
     Reply reply = queue_.submit(std::move(command)).get();
     if (!convert || reply.status != 200) return reply;
-    std::string why;
-    std::optional<std::string> bytes = convertSvg(reply.body, format, &why);
-    if (!bytes) return Reply::error(500, "the " + format + " could not be made: " + why);
-    return Reply::bytes(format == "png" ? "image/png" : "application/pdf", std::move(*bytes));
+    return convertExport(reply.body, *settings);
 }
 
 } // namespace zz

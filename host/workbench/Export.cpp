@@ -98,7 +98,7 @@ class TempFolder {
 };
 
 struct Run {
-    enum class Outcome { Finished, TimedOut, NotStarted } outcome = Outcome::NotStarted;
+    enum class Outcome { Finished, TimedOut, Cancelled, NotStarted } outcome = Outcome::NotStarted;
     int status = 0;    // Finished: the wait status; -1 when the system reaped the child itself
     std::string error; // NotStarted: why
 };
@@ -121,7 +121,8 @@ struct SpawnSetup {
 
 // Runs `words` (the program first, found on PATH) with no input, its output discarded and its errors into
 // `errors`, in a process group of its own so that a time-out ends whatever it started as well.
-Run runWithin(std::vector<std::string> words, const std::string& errors, std::chrono::milliseconds maxTime) {
+Run runWithin(std::vector<std::string> words, const std::string& errors, std::chrono::milliseconds maxTime,
+              const std::atomic<bool>* cancel) {
     Run run;
     std::vector<char*> argv;
     for (std::string& word : words)
@@ -168,6 +169,10 @@ Run runWithin(std::vector<std::string> words, const std::string& errors, std::ch
         }
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline) break;
+        if (cancel != nullptr && cancel->load()) {
+            run.outcome = Run::Outcome::Cancelled;
+            break;
+        }
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(nap, deadline - now));
         nap = std::min(nap * 2, std::chrono::milliseconds{20});
     }
@@ -177,7 +182,7 @@ Run runWithin(std::vector<std::string> words, const std::string& errors, std::ch
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    run.outcome = Run::Outcome::TimedOut;
+    if (run.outcome != Run::Outcome::Cancelled) run.outcome = Run::Outcome::TimedOut;
     return run;
 }
 
@@ -287,12 +292,14 @@ Reply convert(const std::string& svg, const ExportSettings& settings, const Conv
     words.insert(words.end(), {"-o", output.string(), input.string()});
 
     const auto started = std::chrono::steady_clock::now();
-    const Run run = runWithin(std::move(words), errors.string(), limits.maxTime);
+    const Run run = runWithin(std::move(words), errors.string(), limits.maxTime, limits.cancel);
     const std::string name = "the converter (" + limits.program + ")";
     switch (run.outcome) {
     case Run::Outcome::NotStarted:
         return Reply::error(500, "the " + what + " could not be made: " + name +
                                      " could not be started: " + run.error);
+    case Run::Outcome::Cancelled:
+        return Reply::error(503, "the " + what + " was not made: the workbench is shutting down");
     case Run::Outcome::TimedOut: {
         const auto took =
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);

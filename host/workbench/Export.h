@@ -9,6 +9,7 @@
 #ifndef ZZ_HOST_WORKBENCH_EXPORT_H
 #define ZZ_HOST_WORKBENCH_EXPORT_H
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -60,6 +61,8 @@ struct ConvertLimits {
     // short enough that a request that went wrong does not hold a thread for long.
     std::chrono::milliseconds maxTime{20000};
     std::string program = "rsvg-convert";
+    // When this turns true (the server is stopping), the converter is killed at once and the answer is 503.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 // The largest side of a PNG the converter can make.

@@ -17,7 +17,7 @@
 //   seed       seed                          seeds the host's random generator
 //   editOptions                              the double-click on the tool: answered when the dialog ends
 //   dialog     action: value|choose|click|end|state, item, value, entry
-//   export     format: svg|png|pdf, area: page|art, scale, background: white|transparent   (HTTP GET)
+//   export     format: svg|png|pdf, area: page|art: the SVG the file is made from     (HTTP GET)
 //   image      kind: icon|cursor|bitmap, id  the module's pictures as PNG                   (HTTP GET)
 #ifndef ZZ_HOST_WORKBENCH_REQUESTS_H
 #define ZZ_HOST_WORKBENCH_REQUESTS_H

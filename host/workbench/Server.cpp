@@ -20,7 +20,7 @@
 #include <boost/beast/http.hpp>
 #include <boost/beast/websocket.hpp>
 
-#include "host/workbench/Convert.h"
+#include "host/workbench/Export.h"
 #include "host/workbench/Requests.h"
 #include "host/workbench/WebFiles.h"
 
@@ -37,6 +37,8 @@ namespace {
 
 constexpr std::size_t kMaxHeaderBytes = 16 * 1024;
 constexpr std::size_t kMaxGetBodyBytes = 1024;
+// What exported files are named after, until documents have names of their own.
+constexpr std::string_view kDocumentName = "Untitled";
 
 // Turns the export's SVG into PNG or PDF off the server's thread, a few at a time; more wait their turn up
 // to a limit and are then refused, so that a burst of large conversions cannot pile up without end.
@@ -335,6 +337,7 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
 
     void onRequest() {
         ++served_;
+        disposition_.clear();
         request_ = parser_->release();
         const std::string target(request_.target());
         const std::size_t question = target.find('?');
@@ -410,55 +413,52 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
         }
     }
 
-    // The export's settings from the query, as the command table reads them.
+    // The export's settings come from the query; the host thread writes the SVG of the area asked for,
+    // which the conversion pool then turns into the file.
     void exportDocument(Server::Impl& server, const std::string& format) {
-        json command = {{"do", "export"}, {"format", format}};
-        for (const char* key : {"area", "scale", "background"}) {
-            const std::optional<std::string> value = queryParameter(query_, key);
-            if (!value) continue;
-            if (std::string(key) == "scale") {
-                char* end = nullptr;
-                const double number = std::strtod(value->c_str(), &end);
-                command[key] =
-                    (end != nullptr && *end == '\0' && !value->empty()) ? json(number) : json(*value);
-            } else {
-                command[key] = *value;
-            }
-        }
-        if (std::optional<std::string> problem = commandProblem(command)) {
-            respondError(400, *problem, request_.keep_alive());
+        std::string why;
+        std::optional<ExportSettings> settings = parseExportSettings(format, query_, &why);
+        if (!settings) {
+            respondError(400, why, request_.keep_alive());
             return;
         }
-        callHost(server, std::move(command), "no-store");
+        const json command = {{"do", "export"},
+                              {"format", format},
+                              {"area", settings->area == ExportSettings::Area::Art ? "art" : "page"}};
+        disposition_ = exportContentDisposition(kDocumentName, *settings);
+        server.loop.submit(
+            command, [weak = server_, self = shared_from_this(), settings = *settings](Reply reply) {
+                std::shared_ptr<Server::Impl> server = weak.lock();
+                if (!server) return;
+                const auto back = [weak, self](Reply done) {
+                    if (std::shared_ptr<Server::Impl> alive = weak.lock())
+                        asio::post(alive->io, [self, done = std::move(done)]() mutable {
+                            self->respondReply(std::move(done), "no-store");
+                        });
+                };
+                if (settings.format == ExportSettings::Format::Svg || reply.status != 200) {
+                    back(std::move(reply));
+                    return;
+                }
+                const bool queued = server->conversions.submit(
+                    [back, settings, cancel = &server->stopped, svg = std::move(reply.body)] {
+                        ConvertLimits limits;
+                        limits.cancel = cancel;
+                        back(convertExport(svg, settings, limits));
+                    });
+                if (!queued)
+                    back(Reply::error(503, "too many exports are being made; try again in a moment"));
+            });
     }
 
-    // Runs a command on the host thread; the reply comes back to this thread to be written. A PNG or PDF
-    // export is converted on the way, by the conversion pool.
+    // Runs a command on the host thread; the reply comes back to this thread to be written.
     void callHost(Server::Impl& server, json command, std::string cacheControl) {
-        const std::string format = command.value("format", "");
-        const bool convert = command["do"] == "export" && format != "svg";
-        server.loop.submit(std::move(command), [weak = server_, self = shared_from_this(), convert, format,
+        server.loop.submit(std::move(command), [weak = server_, self = shared_from_this(),
                                                 cacheControl = std::move(cacheControl)](Reply reply) mutable {
-            std::shared_ptr<Server::Impl> server = weak.lock();
-            if (!server) return;
-            const auto back = [weak, self, cacheControl](Reply done) {
-                if (std::shared_ptr<Server::Impl> alive = weak.lock())
-                    asio::post(alive->io, [self, cacheControl, done = std::move(done)]() mutable {
-                        self->respondReply(std::move(done), cacheControl);
-                    });
-            };
-            if (!convert || reply.status != 200) {
-                back(std::move(reply));
-                return;
-            }
-            const bool queued = server->conversions.submit([back, format, svg = std::move(reply.body)] {
-                std::string why;
-                std::optional<std::string> bytes = convertSvg(svg, format, &why);
-                back(bytes
-                         ? Reply::bytes(format == "png" ? "image/png" : "application/pdf", std::move(*bytes))
-                         : Reply::error(500, "the " + format + " could not be made: " + why));
-            });
-            if (!queued) back(Reply::error(503, "too many exports are being made; try again in a moment"));
+            if (std::shared_ptr<Server::Impl> alive = weak.lock())
+                asio::post(alive->io, [self, cacheControl, reply = std::move(reply)]() mutable {
+                    self->respondReply(std::move(reply), cacheControl);
+                });
         });
     }
 
@@ -466,9 +466,8 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
         Response response{static_cast<http::status>(reply.status), request_.version()};
         response.set(http::field::content_type, reply.contentType);
         response.set(http::field::cache_control, reply.status == 200 ? cacheControl : "no-store");
-        if (reply.status == 200 && path_.rfind("/api/export.", 0) == 0)
-            response.set(http::field::content_disposition,
-                         "attachment; filename=\"zigzag." + path_.substr(path_.rfind('.') + 1) + "\"");
+        if (reply.status == 200 && !disposition_.empty())
+            response.set(http::field::content_disposition, disposition_);
         response.body() = std::move(reply.body);
         respond(std::move(response));
     }
@@ -517,6 +516,7 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
     http::request<http::string_body> request_;
     std::string path_;
     std::string query_;
+    std::string disposition_;
     int served_ = 0;
 };
 

@@ -10,6 +10,7 @@
 #include "host/resources/ResourceFormats.h"
 #include "host/workbench/DeltaJson.h"
 #include "host/workbench/DialogJson.h"
+#include "host/workbench/Export.h"
 #include "host/workbench/Png.h"
 #include "host/workbench/Requests.h"
 
@@ -383,12 +384,14 @@ Reply Workbench::image(const json& command) {
     }
 }
 
-Reply Workbench::exportSvg(const json&) {
-    std::ostringstream out;
+Reply Workbench::exportSvg(const json& command) {
+    ExportSettings settings;
+    settings.area = command.value("area", std::string("page")) == "art" ? ExportSettings::Area::Art
+                                                                        : ExportSettings::Area::Page;
     std::string why;
-    if (!writeSvg(session_.document(), out, &why))
-        return Reply::error(409, "the document cannot be exported: " + why);
-    return Reply::bytes("image/svg+xml", std::move(out).str());
+    std::optional<std::string> svg = exportSvgText(session_.document(), settings, &why);
+    if (!svg) return Reply::error(409, "the document cannot be exported: " + why);
+    return Reply::bytes("image/svg+xml", std::move(*svg));
 }
 
 json Workbench::stateJson() {
@@ -447,12 +450,9 @@ void Workbench::publishDocument() {
     const ClientView now = currentView();
     for (auto& [client, view] : clients_) {
         if (view == now) continue;
-        const json message = {{"event", "document"},
-                              {"revision", now.revision},
-                              {"dragging", session_.dragging()},
-                              {"undo", now.undo},
-                              {"redo", now.redo},
-                              {"delta", deltaJson(document, view.revision)}};
+        const json message = {
+            {"event", "document"}, {"revision", now.revision}, {"dragging", session_.dragging()},
+            {"undo", now.undo},    {"redo", now.redo},         {"delta", deltaJson(document, view.revision)}};
         view = now;
         if (outbox_) outbox_(client, safeDump(message));
     }

@@ -1,0 +1,268 @@
+// The workbench as other sites and careless clients meet it, in Debian's chromium against `zigzag serve`:
+// a page on another origin, a name rebound to 127.0.0.1 and a visit without the printed token read and
+// change nothing; a flood of malformed messages leaves every page drawing; twenty tabs all draw; a dialog
+// whose page vanished is cancelled; SIGTERM with pages open stops the server within a second.
+//
+//   ZIGZAG     the zigzag command (default: build/linux/zigzag of this repository)
+//   CHROMIUM   the browser (default: /usr/bin/chromium)
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawn } from 'node:child_process';
+import { fileURLToPath } from 'node:url';
+import http from 'node:http';
+import path from 'node:path';
+import { chromium } from 'playwright-core';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const zigzag = process.env.ZIGZAG || path.join(here, '../../build/linux/zigzag');
+const browserPath = process.env.CHROMIUM || '/usr/bin/chromium';
+// A name that resolves to the workbench's own machine, as a rebinding attacker's would.
+const REBOUND = 'rebound.example';
+
+// Starts `zigzag serve` on a free port; resolves with { process, url, origin, port, token }.
+function serve(extra = []) {
+  return new Promise((resolve, reject) => {
+    const child = spawn(zigzag, ['serve', '--port', '0', ...extra], { stdio: ['ignore', 'pipe', 'inherit'] });
+    let seen = '';
+    child.stdout.on('data', (chunk) => {
+      seen += chunk;
+      const found = seen.match(/Workbench: (http:\/\/[^/\s]+)\/\?token=(\S+)/);
+      if (found) {
+        const origin = found[1];
+        resolve({ process: child, url: `${origin}/?token=${found[2]}`, origin, port: Number(new URL(origin).port),
+                  token: found[2] });
+      }
+    });
+    child.on('exit', (code) => reject(new Error(`zigzag serve ended with ${code}: ${seen}`)));
+  });
+}
+
+function stopped(child) {
+  return new Promise((resolve) => {
+    if (child.exitCode !== null) { resolve(child.exitCode); return; }
+    child.on('exit', (code, signal) => resolve(code ?? signal));
+  });
+}
+
+// The document as a tool with the token sees it: its SVG export and the page's revision.
+function exportSvg(server) {
+  return new Promise((resolve, reject) => {
+    http.get(`${server.origin}/api/export.svg`, { headers: { Authorization: `Bearer ${server.token}` } }, (res) => {
+      let body = '';
+      res.on('data', (chunk) => { body += chunk; });
+      res.on('end', () => (res.statusCode === 200 ? resolve(body) : reject(new Error(`${res.statusCode} ${body}`))));
+    }).on('error', reject);
+  });
+}
+
+let server, browser, evil, evilOrigin;
+
+// A site of the attacker's: one page on another port of this machine, whose scripts the tests run.
+function startEvilSite() {
+  return new Promise((resolve) => {
+    evil = http.createServer((req, res) => {
+      res.writeHead(200, { 'Content-Type': 'text/html' });
+      res.end('<!DOCTYPE html><title>elsewhere</title><p>another site</p>');
+    });
+    evil.listen(0, '127.0.0.1', () => resolve(`http://127.0.0.1:${evil.address().port}`));
+  });
+}
+
+before(async () => {
+  server = await serve();
+  evilOrigin = await startEvilSite();
+  browser = await chromium.launch({
+    executablePath: browserPath,
+    args: ['--no-sandbox', `--host-resolver-rules=MAP ${REBOUND} 127.0.0.1`],
+  });
+});
+
+after(async () => {
+  if (browser) await browser.close();
+  if (server) server.process.kill('SIGINT');
+  if (evil) evil.close();
+});
+
+async function openWorkbench(context, url = server.url) {
+  const page = await context.newPage({ viewport: { width: 1000, height: 800 } });
+  await page.goto(url);
+  await page.waitForFunction(() => window.zz && window.zz.revision > 0);
+  return page;
+}
+
+// A drag across the artboard with the mouse; resolves once the page shows one more art object.
+async function drawOnce(page) {
+  const before = Number(await page.getAttribute('#board', 'data-art-count'));
+  const box = await page.locator('#board').boundingBox();
+  const [x, y] = [box.x + 120, box.y + 120];
+  await page.mouse.move(x, y);
+  await page.mouse.down();
+  await page.mouse.move(x + 150, y + 100, { steps: 4 });
+  await page.mouse.up();
+  await page.waitForFunction((count) => Number(document.getElementById('board').dataset.artCount) > count, before);
+}
+
+test('the printed address opens the page, keeps its token out of the address bar and hands it to no script', async () => {
+  const context = await browser.newContext();
+  const page = await openWorkbench(context);
+  assert.equal(new URL(page.url()).search, '', 'the token is gone from the address');
+  assert.equal(await page.evaluate(() => document.cookie), '', 'no script reads the token');
+  const cookies = await context.cookies();
+  assert.equal(cookies.length, 1);
+  assert.equal(cookies[0].httpOnly, true);
+  assert.equal(cookies[0].sameSite, 'Strict');
+  await context.close();
+});
+
+test('a page on another origin can neither read nor change the drawing, even in the browser that holds the token', async () => {
+  const context = await browser.newContext();
+  const workbench = await openWorkbench(context);
+  await drawOnce(workbench);
+  const before = await exportSvg(server);
+
+  const attacker = await context.newPage();
+  await attacker.goto(evilOrigin);
+  const tried = await attacker.evaluate(async (target) => {
+    const outcome = {};
+    const attempt = async (name, run) => {
+      try { outcome[name] = await run(); } catch (error) { outcome[name] = `refused: ${error.message}`; }
+    };
+    await attempt('read', () => fetch(`${target}/api/export.svg`).then((r) => r.text()));
+    await attempt('blindRead', () => fetch(`${target}/api/export.svg`, { mode: 'no-cors' }).then((r) => r.type));
+    await attempt('simplePost', () => fetch(`${target}/api/command`, {
+      method: 'POST', mode: 'no-cors', headers: { 'Content-Type': 'text/plain' }, body: '{"do":"newDocument"}',
+    }).then((r) => r.type));
+    outcome.beacon = navigator.sendBeacon(`${target}/api/command`, '{"do":"newDocument"}');
+    await attempt('socket', () => new Promise((resolve) => {
+      const socket = new WebSocket(`${target.replace('http', 'ws')}/api/socket`);
+      socket.onopen = () => {
+        socket.send('{"id":1,"do":"newDocument"}');
+        socket.onmessage = (event) => resolve(`opened: ${event.data}`);
+      };
+      socket.onerror = () => resolve('refused');
+    }));
+    await attempt('image', () => new Promise((resolve) => {
+      const image = new Image();
+      image.onload = () => resolve('loaded');
+      image.onerror = () => resolve('refused');
+      image.src = `${target}/api/icon.png`;
+    }));
+    return outcome;
+  }, server.origin);
+
+  assert.match(tried.read, /^refused/, 'a cross-origin read is not let through');
+  assert.equal(tried.socket, 'refused');
+  assert.equal(tried.image, 'refused', 'not even the tool\'s icon: the cookie does not go along');
+  await new Promise((resolve) => setTimeout(resolve, 300)); // the beacon and the blind requests have landed
+  assert.equal(await exportSvg(server), before, 'the drawing is as it was');
+  await context.close();
+});
+
+test('a name rebound to this machine gets nothing, with the token or without', async () => {
+  const context = await browser.newContext();
+  const rebound = `http://${REBOUND}:${server.port}`;
+  for (const address of [`${rebound}/?token=${server.token}`, `${rebound}/api/export.svg`]) {
+    const response = await (await context.newPage()).goto(address);
+    assert.equal(response.status(), 403, address);
+  }
+  // A page served under the rebound name (the attacker's, on the same port as far as the browser knows)
+  // cannot open the socket either.
+  const page = await context.newPage();
+  await page.route(`${rebound}/evil`, (route) => route.fulfill({ contentType: 'text/html', body: '<p>evil</p>' }));
+  await page.goto(`${rebound}/evil`);
+  const socket = await page.evaluate(([target, token]) => new Promise((resolve) => {
+    const ws = new WebSocket(`ws://${target}/api/socket?token=${token}`);
+    ws.onopen = () => resolve('opened');
+    ws.onerror = () => resolve('refused');
+  }), [`${REBOUND}:${server.port}`, server.token]);
+  assert.equal(socket, 'refused');
+  await context.close();
+});
+
+test('without the printed token the workbench shows nothing and its socket stays shut', async () => {
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  const response = await page.goto(server.origin + '/');
+  assert.equal(response.status(), 401);
+  assert.match(await page.textContent('body'), /token/);
+  const socket = await page.evaluate(() => new Promise((resolve) => {
+    const ws = new WebSocket(`ws://${location.host}/api/socket`);
+    ws.onopen = () => resolve('opened');
+    ws.onerror = () => resolve('refused');
+  }));
+  assert.equal(socket, 'refused');
+  await context.close();
+});
+
+test('a hundred malformed messages of each kind leave every page drawing', async () => {
+  const context = await browser.newContext();
+  const pages = [await openWorkbench(context), await openWorkbench(context)];
+  const answers = await pages[0].evaluate(() => new Promise((resolve) => {
+    const kinds = [
+      '{"do":"drag",', '{"do":"state","since":1e400}', '{"do":"seed","seed":"\\udcff"}', '[1,2]',
+      '{"do":"fly"}', '{"do":"undo","client":3}', '{"do":"drag","to":[1e39,0]}', '{"do":"export","format":"svg"}',
+      '{"do":"seed","seed":-1}', 'null',
+    ];
+    const socket = new WebSocket(`ws://${location.host}/api/socket`);
+    const refused = [];
+    socket.onmessage = (event) => {
+      const message = JSON.parse(event.data);
+      if (message.event) return;
+      refused.push(message.http);
+      if (refused.length === kinds.length * 100) resolve(refused);
+    };
+    socket.onopen = () => { for (const text of kinds) for (let i = 0; i < 100; ++i) socket.send(text); };
+    socket.onclose = () => resolve(refused);
+  }));
+  assert.equal(answers.length, 1000);
+  assert.ok(answers.every((status) => status === 400), 'every one answered as bad input');
+  for (const page of pages) await drawOnce(page);
+  await context.close();
+});
+
+test('twenty tabs in one browser all draw, and each sees the others\' drawing', async () => {
+  const context = await browser.newContext();
+  const tabs = [];
+  for (let i = 0; i < 20; ++i) tabs.push(await openWorkbench(context));
+  const start = Number(await tabs[0].getAttribute('#board', 'data-art-count'));
+  for (const tab of tabs) {
+    await tab.bringToFront();
+    await drawOnce(tab);
+  }
+  for (const tab of tabs)
+    await tab.waitForFunction((count) => Number(document.getElementById('board').dataset.artCount) === count,
+      start + 20);
+  await context.close();
+});
+
+test('a dialog whose page vanished is cancelled after the dialog time-out, and the document is free again', async () => {
+  const own = await serve(['--dialog-timeout', '1000']);
+  const context = await browser.newContext();
+  try {
+    const opener = await openWorkbench(context, own.url);
+    await opener.dblclick('#tool');
+    await opener.waitForSelector('#dialogBackdrop:not([hidden])');
+    await opener.close();
+    const later = await openWorkbench(context, own.url);
+    await later.waitForSelector('#dialogBackdrop', { state: 'hidden', timeout: 5000 });
+    await drawOnce(later);
+  } finally {
+    await context.close();
+    own.process.kill('SIGTERM');
+    await stopped(own.process);
+  }
+});
+
+test('SIGTERM with pages open, one of them in the dialog, stops the server within a second', async () => {
+  const own = await serve();
+  const context = await browser.newContext();
+  const pages = [await openWorkbench(context, own.url), await openWorkbench(context, own.url)];
+  await pages[0].dblclick('#tool');
+  await pages[0].waitForSelector('#dialogBackdrop:not([hidden])');
+  const started = performance.now();
+  own.process.kill('SIGTERM');
+  assert.equal(await stopped(own.process), 0);
+  const took = performance.now() - started;
+  assert.ok(took < 1000, `stopped in ${took.toFixed(0)} ms`);
+  await context.close();
+});

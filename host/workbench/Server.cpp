@@ -475,11 +475,17 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
     void respondError(int status, const std::string& why, bool keepAlive,
                       std::vector<std::pair<std::string, std::string>> headers = {}) {
         Response response{static_cast<http::status>(status), request_.version() ? request_.version() : 11};
-        response.set(http::field::content_type, "application/json");
         response.set(http::field::cache_control, "no-store");
         for (const auto& [name, value] : headers)
             response.set(name, value);
-        response.body() = safeDump({{"ok", false}, {"error", why}});
+        if (path_.rfind("/api/", 0) == 0) {
+            response.set(http::field::content_type, "application/json");
+            response.body() = safeDump({{"ok", false}, {"error", why}});
+        } else {
+            // A person opened it: a line to read.
+            response.set(http::field::content_type, "text/plain; charset=utf-8");
+            response.body() = "Zigzag workbench: " + why + "\n";
+        }
         response.keep_alive(keepAlive);
         respond(std::move(response));
     }

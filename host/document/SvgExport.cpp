@@ -120,6 +120,24 @@ constexpr const char* kBlendModes[] = {
     "darken", "lighten",  "difference", "exclusion", "hue",        "saturation", "color",       "luminosity"};
 
 // Writes the picture into a stream as it walks the art, through a buffer of bounded size.
+using WarpedPaths = std::map<const Art*, PathOutline>;
+
+// Visits the children of a group or an envelope with `warped` naming how the paths inside are drawn: an
+// envelope's as it maps them; an envelope inside another is already mapped by the outer one's outline.
+template <typename Visit>
+void eachChild(const Art& node, const WarpedPaths*& warped, Visit visit) {
+    WarpedPaths mapped;
+    const WarpedPaths* outer = warped;
+    if (node.type() == kEnvelopeArt && warped == nullptr) {
+        for (WarpedPath& path : warpedOutline(node))
+            mapped.emplace(path.source, std::move(path.outline));
+        warped = &mapped;
+    }
+    for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling())
+        visit(*child);
+    warped = outer;
+}
+
 class SvgWriter {
   public:
     // `area`: the part of the picture shown; null for the page.
@@ -325,18 +343,7 @@ class SvgWriter {
             }
             common(data, data.tags);
             out_ += ">\n";
-            // The paths inside an envelope are drawn as it maps them; an envelope inside another is already
-            // mapped by the outer one's outline.
-            std::map<const Art*, PathOutline> mapped;
-            const std::map<const Art*, PathOutline>* outer = warped_;
-            if (data.type == kEnvelopeArt && warped_ == nullptr) {
-                for (WarpedPath& path : warpedOutline(node))
-                    mapped.emplace(path.source, std::move(path.outline));
-                warped_ = &mapped;
-            }
-            for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling())
-                art(*child);
-            warped_ = outer;
+            eachChild(node, warped_, [this](const Art& child) { art(child); });
             out_ += "</g>\n";
             return;
         }
@@ -386,16 +393,7 @@ class ArtArea {
             return;
         }
         default: {
-            std::map<const Art*, PathOutline> mapped;
-            const std::map<const Art*, PathOutline>* outer = warped_;
-            if (node.type() == kEnvelopeArt && warped_ == nullptr) {
-                for (WarpedPath& path : warpedOutline(node))
-                    mapped.emplace(path.source, std::move(path.outline));
-                warped_ = &mapped;
-            }
-            for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling())
-                art(*child);
-            warped_ = outer;
+            eachChild(node, warped_, [this](const Art& child) { art(child); });
             return;
         }
         }

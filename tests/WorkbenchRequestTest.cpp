@@ -2,12 +2,16 @@
 // and the one host thread.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "host/workbench/CommandQueue.h"
 #include "host/workbench/Requests.h"
+#include "host/workbench/ServeCommand.h"
+#include "host/workbench/Workbench.h"
 
 namespace zz {
 namespace {
@@ -79,6 +83,38 @@ TEST(WorkbenchRequests, GoodCommandsPassAndABodyOverTheLimitIsRefusedUnread) {
                                 std::to_string(kMaxRequestBytes));
 }
 
+TEST(WorkbenchRequests, TheHostHandlesEveryCommandOfTheTableAndThePageIsSentTheTable) {
+    EXPECT_TRUE(Workbench::handlesEveryCommand());
+    const json table = commandTableJson();
+    ASSERT_EQ(table.size(), commandRules().size());
+    for (const json& command : table) {
+        // Whatever the page reads of a command is what the checks hold it to.
+        const CommandRule* rule = commandRule(command["do"].get<std::string>());
+        ASSERT_NE(rule, nullptr) << command;
+        EXPECT_EQ(command["fields"].size(), rule->fields.size()) << command;
+    }
+}
+
+TEST(WorkbenchServe, ABadTokenFileIsRefusedBeforeAnythingStarts) {
+    const std::string folder = ::testing::TempDir();
+    const std::string shortToken = folder + "/short-token";
+    const std::string blankToken = folder + "/blank-token";
+    std::ofstream(shortToken) << "abc\n";
+    std::ofstream(blankToken) << "0123456789 abcdef0123\n";
+    struct Case {
+        std::string path;
+        std::string named;
+    };
+    for (const Case& c :
+         {Case{folder + "/no-such-token", "cannot be read"}, Case{shortToken, "at least 16 characters"},
+          Case{blankToken, "a token may not have"}}) {
+        std::ostringstream out, err;
+        EXPECT_EQ(runServeCommand({"--port", "0", "--token-file", c.path}, "KT07_Zigzag.aip", out, err), 2);
+        EXPECT_NE(err.str().find(c.named), std::string::npos) << err.str();
+        EXPECT_EQ(out.str(), "") << "nothing was served";
+    }
+}
+
 TEST(WorkbenchQueue, CommandsFromManyThreadsComeOutEachThreadsInTheOrderSent) {
     CommandQueue queue;
     constexpr int kThreads = 4, kEach = 200;
@@ -112,7 +148,6 @@ TEST(WorkbenchQueue, ClosingAnswersWaitingCommandsAndLaterOnesWithShuttingDown) 
     EXPECT_EQ(queue.submit(json{{"do", "state"}}).get().status, 503);
     EXPECT_FALSE(queue.take(0ms).has_value());
 }
-
 
 } // namespace
 } // namespace zz

@@ -272,7 +272,8 @@ TEST_F(WorkbenchServer, MalformedMessagesAreAnsweredAndLeaveEveryPageDrawing) {
     EXPECT_EQ(page.sendExpectingClose("{\"do\":\"seed\",\"seed\":\"\xff\xfe\"}"), websocket::error::closed);
     EXPECT_EQ(bystander.call({{"do", "redo"}})["done"], true);
     Page again(port_);
-    EXPECT_EQ(again.sendExpectingClose(std::string(kMaxRequestBytes * 16 + 1, ' ')), websocket::error::closed);
+    EXPECT_EQ(again.sendExpectingClose(std::string(kMaxRequestBytes * 16 + 1, ' ')),
+              websocket::error::closed);
     EXPECT_EQ(bystander.call({{"do", "undo"}})["done"], true);
 }
 

@@ -1,7 +1,9 @@
 // The workbench in a real browser: Debian's chromium, driven by playwright-core, against `zigzag serve`.
 // A drag draws the default zigzag, Ctrl+Z takes it away, a preset chosen in the options dialog and OK changes
 // the next drag, Cancel keeps what the dialog's notifiers already wrote, a pen's low pressure draws fewer
-// elements, and the exports download files that render. The tests share one server and run in order.
+// elements, the exports download files that render, and what one page changes reaches the others over their
+// sockets. The tests share one server and run in order. They look into the page through its hook, window.zz
+// (host/workbench/web/main.js).
 //
 //   ZIGZAG     the zigzag command (default: build/linux/zigzag of this repository)
 //   CHROMIUM   the browser (default: /usr/bin/chromium)
@@ -63,8 +65,8 @@ async function drag(from, to, steps = 8) {
   await page.mouse.move(...end, { steps });
   await page.mouse.up();
   // Everything the page sent has been answered.
-  await page.waitForFunction(() => window.zz.drag === null);
-  await page.evaluate(() => window.zz.busy);
+  await page.waitForFunction(() => !window.zz.dragOpen);
+  await page.evaluate(() => window.zz.settled());
 }
 
 // A drag with a pen through the browser's own input pipeline, so that the page gets pointer events of type
@@ -80,8 +82,8 @@ async function penDrag(from, to, force) {
   for (let i = 1; i <= 8; ++i) await input('mouseMoved', x0 + (x1 - x0) * i / 8, y0 + (y1 - y0) * i / 8);
   await input('mouseReleased', x1, y1, { buttons: 0 });
   await cdp.detach();
-  await page.waitForFunction(() => window.zz.drag === null);
-  await page.evaluate(() => window.zz.busy);
+  await page.waitForFunction(() => !window.zz.dragOpen);
+  await page.evaluate(() => window.zz.settled());
 }
 
 async function openOptions() {
@@ -97,7 +99,7 @@ async function endOptions(button) {
 async function undoAll() {
   while (await page.evaluate(() => window.zz.undo) > 0) {
     await page.click('#undo');
-    await page.evaluate(() => window.zz.busy);
+    await page.evaluate(() => window.zz.settled());
   }
   assert.equal((await paths()).length, 0);
 }
@@ -113,8 +115,7 @@ const pictureOrder = () => page.evaluate(() => ({
 
 // The host's document in the same form, rebuilt from a fresh answer since revision 0.
 async function documentOrder() {
-  const answer = await page.evaluate(() => fetch('/api/command', { method: 'POST', body: '{"do":"state","since":0}' })
-    .then((r) => r.json()));
+  const answer = await page.evaluate(() => window.zz.send({ do: 'state', since: 0 }));
   const children = new Map([[0, []]]);
   const adopt = (art) => {
     if (!art.children) return;
@@ -145,7 +146,8 @@ const groupSizes = () => page.evaluate(() => {
 function differingPixels(a, b) {
   return page.evaluate(async ([a, b]) => {
     const pixels = async (base64) => {
-      const bitmap = await createImageBitmap(await (await fetch(`data:image/png;base64,${base64}`)).blob());
+      const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+      const bitmap = await createImageBitmap(new Blob([bytes], { type: 'image/png' }));
       const context = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
       context.drawImage(bitmap, 0, 0);
       return context.getImageData(0, 0, bitmap.width, bitmap.height).data;
@@ -166,14 +168,14 @@ async function dragAndHold(from, to, steps = 6) {
   await page.mouse.move(...await screenPoint(...from));
   await page.mouse.down();
   await page.mouse.move(...await screenPoint(...to), { steps });
-  await page.waitForFunction(() => window.zz.drag && !window.zz.drag.inFlight && !window.zz.drag.pending);
-  await page.evaluate(() => window.zz.busy);
+  await page.waitForFunction(() => window.zz.dragOpen);
+  await page.evaluate(() => window.zz.settled());
 }
 
 async function release() {
   await page.mouse.up();
-  await page.waitForFunction(() => window.zz.drag === null);
-  await page.evaluate(() => window.zz.busy);
+  await page.waitForFunction(() => !window.zz.dragOpen);
+  await page.evaluate(() => window.zz.settled());
 }
 
 test('the page shows the tool with the module\'s icon and cursor', async () => {
@@ -282,14 +284,14 @@ test('the exports download an SVG, a PNG and a PDF of the drawing', async () => 
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'zz-exports-'));
   try {
     const saved = {};
-    for (const [link, name] of [['#exportSvg', 'zigzag.svg'], ['#exportPng', 'zigzag.png'],
-                                ['#exportPdf', 'zigzag.pdf']]) {
+    for (const [link, name] of [['#exportSvg', 'Untitled.svg'], ['#exportPng', 'Untitled.png'],
+                                ['#exportPdf', 'Untitled.pdf']]) {
       const [download] = await Promise.all([page.waitForEvent('download'), page.click(link)]);
       assert.equal(download.suggestedFilename(), name);
       saved[name] = path.join(folder, name);
       await download.saveAs(saved[name]);
     }
-    const svg = fs.readFileSync(saved['zigzag.svg'], 'utf8');
+    const svg = fs.readFileSync(saved['Untitled.svg'], 'utf8');
     // The browser parses it as SVG and finds the drawn zigzag; rsvg-convert renders it.
     const parsed = await page.evaluate((text) => {
       const doc = new DOMParser().parseFromString(text, 'image/svg+xml');
@@ -299,9 +301,9 @@ test('the exports download an SVG, a PNG and a PDF of the drawing', async () => 
     assert.deepEqual(parsed, { error: false, root: 'svg', paths: 1 });
     assert.match(svg, /<path d="M 100 92 L 300 102 L 100/);
     const rendered = path.join(folder, 'rendered.png');
-    execFileSync('rsvg-convert', ['-o', rendered, saved['zigzag.svg']]);
+    execFileSync('rsvg-convert', ['-b', 'white', '-o', rendered, saved['Untitled.svg']]);
 
-    const png = fs.readFileSync(saved['zigzag.png']);
+    const png = fs.readFileSync(saved['Untitled.png']);
     assert.deepEqual([...png.subarray(0, 8)], [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a]);
     assert.equal(png.subarray(12, 16).toString('latin1'), 'IHDR');
     const own = fs.readFileSync(rendered);
@@ -309,7 +311,7 @@ test('the exports download an SVG, a PNG and a PDF of the drawing', async () => 
       'the PNG has the size of the page as the SVG renders');
     assert.ok(png.equals(own), 'the PNG is the rendering of the SVG');
 
-    const pdf = fs.readFileSync(saved['zigzag.pdf']);
+    const pdf = fs.readFileSync(saved['Untitled.pdf']);
     assert.equal(pdf.subarray(0, 5).toString('latin1'), '%PDF-');
     assert.match(pdf.subarray(-32).toString('latin1'), /%%EOF\s*$/);
   } finally {
@@ -336,17 +338,17 @@ test('a page closed mid-drag ends its drag at once', async () => {
   await other.mouse.move(box[0] + 150, box[1] + 150);
   await other.mouse.down();
   await other.mouse.move(box[0] + 350, box[1] + 400, { steps: 4 });
-  await other.waitForFunction(() => window.zz.drag && !window.zz.drag.inFlight && !window.zz.drag.pending);
+  await other.waitForFunction(() => window.zz.dragOpen);
+  await other.evaluate(() => window.zz.settled());
   await other.close({ runBeforeUnload: true });
   // Well before the drag time-out (5 s), the host has ended the drag: one more undo step, no drag open.
   const started = Date.now();
   let answer;
   do {
-    answer = await page.evaluate(() => fetch('/api/command', { method: 'POST', body: '{"do":"state"}' })
-      .then((r) => r.json()));
+    answer = await page.evaluate(() => window.zz.send({ do: 'state' }));
   } while (answer.dragging && Date.now() - started < 2000);
   assert.equal(answer.dragging, false);
-  await page.evaluate(() => fetch('/api/command', { method: 'POST', body: '{"do":"undo"}' }));
+  await page.evaluate(() => window.zz.send({ do: 'undo' }));
 });
 
 test('a drop shadow is drawn below all earlier art and its zigzag above it, during the drag and after', async () => {

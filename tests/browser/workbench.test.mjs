@@ -21,24 +21,33 @@ const zigzag = process.env.ZIGZAG || path.join(here, '../../build/linux/zigzag')
 const browserPath = process.env.CHROMIUM || '/usr/bin/chromium';
 
 let server, url, browser, page;
+// The commands the page has sent over its socket, as it sent them.
+const sentCommands = [];
 
-function startServer() {
+// A `zigzag serve` on a free port (or the one given in `options`); resolves with it and its address.
+function startServer(options = ['--port', '0']) {
   return new Promise((resolve, reject) => {
-    server = spawn(zigzag, ['serve', '--port', '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+    const child = spawn(zigzag, ['serve', ...options], { stdio: ['ignore', 'pipe', 'inherit'] });
     let seen = '';
-    server.stdout.on('data', (chunk) => {
+    child.stdout.on('data', (chunk) => {
       seen += chunk;
       const found = seen.match(/Workbench: (http:\/\/\S+)/);
-      if (found) resolve(found[1]);
+      if (found) resolve({ child, url: found[1] });
     });
-    server.on('exit', (code) => reject(new Error(`zigzag serve ended with ${code}: ${seen}`)));
+    child.on('exit', (code) => reject(new Error(`zigzag serve ended with ${code}: ${seen}`)));
   });
 }
 
+// The commands `target` sends from now on, collected into `into`.
+function recordCommands(target, into) {
+  target.on('websocket', (socket) => socket.on('framesent', (frame) => into.push(JSON.parse(frame.payload))));
+}
+
 before(async () => {
-  url = await startServer();
+  ({ child: server, url } = await startServer());
   browser = await chromium.launch({ executablePath: browserPath, args: ['--no-sandbox'] });
   page = await browser.newPage({ viewport: { width: 1200, height: 900 } });
+  recordCommands(page, sentCommands);
   await page.goto(url);
   await page.waitForFunction(() => window.zz && window.zz.revision > 0);
 });
@@ -185,6 +194,22 @@ test('the page shows the tool with the module\'s icon and cursor', async () => {
   assert.match(cursor, /url\(.*\/api\/cursor\.png.*\) 16 15/);
 });
 
+test('the address loses its token at once, and the page loads again on its cookie alone', async () => {
+  assert.match(url, /\?token=\w+/);
+  assert.ok(!page.url().includes('token'), page.url());
+  const other = await browser.newPage();
+  try {
+    await other.goto(url);
+    await other.waitForFunction(() => window.zz && window.zz.revision > 0);
+    assert.equal(other.url(), new URL('/', url).href);
+    await other.reload();
+    await other.waitForFunction(() => window.zz && window.zz.revision > 0);
+    assert.equal(await other.evaluate(() => window.zz.revision), await page.evaluate(() => window.zz.revision));
+  } finally {
+    await other.close();
+  }
+});
+
 let defaultZigzag;
 
 test('a drag draws the default zigzag', async () => {
@@ -194,6 +219,35 @@ test('a drag draws the default zigzag', async () => {
   defaultZigzag = drawn[0];
   assert.ok(drawn[0].startsWith('M100 92L300 102L100'), drawn[0]);
   assert.equal(sides(drawn[0]), 29); // ten elements of three points
+});
+
+test('moves made while a drag command is on its way wait as the latest one only, and the release follows it', async () => {
+  const [start, end] = [await screenPoint(100, 700), await screenPoint(300, 500)];
+  const first = sentCommands.length;
+  // The whole drag in one task: no answer can come between its events.
+  await page.evaluate(([start, end]) => {
+    const board = document.getElementById('board');
+    const fire = (type, [clientX, clientY], buttons) => board.dispatchEvent(new PointerEvent(type, {
+      bubbles: true, cancelable: true, pointerId: 1, pointerType: 'mouse', isPrimary: true,
+      button: type === 'pointerdown' || type === 'pointerup' ? 0 : -1, buttons, clientX, clientY }));
+    fire('pointerdown', start, 1);
+    for (let i = 1; i <= 30; ++i) {
+      const point = [start[0] + (end[0] - start[0]) * i / 30, start[1] + (end[1] - start[1]) * i / 30];
+      fire('pointerrawupdate', point, 1);
+      fire('pointermove', point, 1);
+    }
+    fire('pointerup', end, 0);
+  }, [start, end]);
+  await page.waitForFunction(() => !window.zz.dragOpen);
+  await page.evaluate(() => window.zz.settled());
+  const sent = sentCommands.slice(first);
+  assert.deepEqual(sent.map((command) => command.do), ['mouseDown', 'drag', 'drag', 'mouseUp']);
+  assert.deepEqual(sent[2].to.map(Math.round), [300, 500], 'the latest position went');
+  assert.ok(sent[1].id < sent[2].id && sent[2].id < sent[3].id);
+  const drawn = await paths();
+  assert.deepEqual(drawn, [defaultZigzag, defaultZigzag], 'the same zigzag as the drag before');
+  await page.keyboard.press('Control+z');
+  await page.waitForFunction(() => document.querySelectorAll('.art path').length === 1);
 });
 
 test('Ctrl+Z takes the drag away and Ctrl+Shift+Z brings it back', async () => {
@@ -320,6 +374,58 @@ test('the exports download an SVG, a PNG and a PDF of the drawing', async () => 
   }
 });
 
+// The width, height and pixels of a PNG as the browser decodes it: how many are dark, and the alpha of the top
+// left one.
+function pngFacts(png) {
+  return page.evaluate(async (base64) => {
+    const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+    const bitmap = await createImageBitmap(new Blob([bytes], { type: 'image/png' }));
+    const context = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
+    context.drawImage(bitmap, 0, 0);
+    const data = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
+    let dark = 0;
+    for (let i = 0; i < data.length; i += 4) if (data[i + 3] > 128 && data[i] + data[i + 1] + data[i + 2] < 300) ++dark;
+    return { width: bitmap.width, height: bitmap.height, dark, cornerAlpha: data[3] };
+  }, png.toString('base64'));
+}
+
+// The PNG the export link downloads with the form set to `settings`.
+async function exportPng({ area, scale, background }) {
+  await page.selectOption('#exportForm select[name="area"]', area);
+  await page.fill('#exportForm input[name="scale"]', String(scale));
+  await page.selectOption('#exportForm select[name="background"]', background);
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#exportPng')]);
+  assert.equal(download.suggestedFilename(), 'Untitled.png');
+  return fs.readFileSync(await download.path());
+}
+
+test('the export form sets the PNG\'s scale and background, and the art\'s area keeps art off the page', async () => {
+  try {
+    const pageSize = await page.evaluate(() => window.zz.page);
+    const doubled = await pngFacts(await exportPng({ area: 'page', scale: 2, background: 'white' }));
+    assert.deepEqual([doubled.width, doubled.height], pageSize.map((side) => 2 * side));
+    assert.equal(doubled.cornerAlpha, 255);
+    const clear = await pngFacts(await exportPng({ area: 'page', scale: 1, background: 'transparent' }));
+    assert.deepEqual([clear.width, clear.height], pageSize);
+    assert.equal(clear.cornerAlpha, 0);
+
+    // A zigzag about half off the page's right edge.
+    await drag([500, 300], [700, 60]);
+    const box = await page.$eval('.art path', (path) => { const b = path.getBBox(); return [b.width, b.height]; });
+    const onPage = await pngFacts(await exportPng({ area: 'page', scale: 1, background: 'white' }));
+    const art = await pngFacts(await exportPng({ area: 'art', scale: 1, background: 'white' }));
+    assert.ok(art.width >= box[0] && art.width < box[0] + 12, `${art.width} wide for art ${box[0]} wide`);
+    assert.ok(art.height >= box[1] && art.height < box[1] + 12, `${art.height} high for art ${box[1]} high`);
+    assert.ok(art.dark > 1.3 * onPage.dark, `${art.dark} dark pixels of all the art, ${onPage.dark} on the page`);
+    assert.match(await page.getAttribute('#exportSvg', 'href'), /^\/api\/export\.svg\?area=art$/);
+  } finally {
+    await page.selectOption('#exportForm select[name="area"]', 'page');
+    await page.fill('#exportForm input[name="scale"]', '1');
+    await page.selectOption('#exportForm select[name="background"]', 'white');
+    await undoAll();
+  }
+});
+
 test('a second page sees the first page\'s drawing', async () => {
   await drag([100, 700], [300, 500]);
   const other = await browser.newPage();
@@ -328,6 +434,31 @@ test('a second page sees the first page\'s drawing', async () => {
   await page.keyboard.press('Control+z');
   await other.waitForFunction(() => document.querySelectorAll('.art path').length === 0);
   await other.close();
+});
+
+test('a change made on one page appears on another that sends nothing', async () => {
+  const other = await browser.newPage();
+  const sentByOther = [];
+  recordCommands(other, sentByOther);
+  try {
+    await other.goto(url);
+    await other.waitForFunction(() => window.zz && window.zz.revision > 0);
+    await other.evaluate(() => window.zz.settled());
+    assert.deepEqual(sentByOther.map((command) => command.do), ['state']);
+
+    await drag([100, 700], [300, 500]);
+    const revision = await page.evaluate(() => window.zz.revision);
+    await other.waitForFunction((revision) => window.zz.revision === revision, revision);
+    assert.deepEqual(await other.$$eval('.art path', (all) => all.map((p) => p.getAttribute('d'))), await paths());
+    assert.equal(await other.$eval('#undo', (button) => button.disabled), false);
+
+    await page.keyboard.press('Control+z');
+    await other.waitForFunction(() => document.querySelectorAll('.art path').length === 0 && window.zz.redo === 1);
+    assert.equal(await other.$eval('#redo', (button) => button.disabled), false);
+    assert.deepEqual(sentByOther.map((command) => command.do), ['state'], 'the other page only listened');
+  } finally {
+    await other.close();
+  }
 });
 
 test('a page closed mid-drag ends its drag at once', async () => {
@@ -507,4 +638,96 @@ test('art with a blend mode is drawn with the page as one picture, during the dr
   assert.deepEqual(await groupSizes(), { under: 0, settled: 1, over: 1 });
   await release();
   await undoAll();
+});
+
+test('the page refuses, unsent, a command or field the host\'s command table does not have', async () => {
+  const first = sentCommands.length;
+  const refusals = await page.evaluate(() => Promise.all([
+    { do: 'paint' }, { do: 'undo', steps: 2 }, { do: 'dialog', action: 'dance', item: 1 },
+    { do: 'export', format: 'svg' },
+  ].map((command) => window.zz.send(command).then(() => null, (error) => [error.status, error.message]))));
+  assert.deepEqual(refusals.map(([status]) => status), [400, 400, 400, 400]);
+  assert.match(refusals[0][1], /paint/);
+  assert.match(refusals[1][1], /steps/);
+  assert.match(refusals[2][1], /action/);
+  assert.match(refusals[3][1], /HTTP/);
+  assert.equal(sentCommands.length, first, 'nothing went to the host');
+  // What the host itself refuses comes back with its status.
+  const refused = await page.evaluate(() => window.zz.send({ do: 'drag', to: [1, 1] }).catch((error) => error.status));
+  assert.equal(refused, 409);
+});
+
+test('the middle button, and the left one with Space held, pan the view and draw nothing', async () => {
+  const before = await page.evaluate(() => ({ x: window.zz.view.x, y: window.zz.view.y, revision: window.zz.revision }));
+  const first = sentCommands.length;
+  const [x, y] = await screenPoint(300, 400);
+  try {
+    await page.mouse.move(x, y);
+    await page.mouse.down({ button: 'middle' });
+    await page.mouse.move(x + 50, y + 30, { steps: 3 });
+    assert.equal(await page.$eval('#board', (board) => board.dataset.input), 'panning');
+    await page.mouse.up({ button: 'middle' });
+    await page.keyboard.down('Space');
+    await page.mouse.down();
+    await page.mouse.move(x + 20, y - 10, { steps: 3 });
+    await page.mouse.up();
+    await page.keyboard.up('Space');
+    const after = await page.evaluate(() => ({ x: window.zz.view.x, y: window.zz.view.y, revision: window.zz.revision }));
+    assert.ok(Math.abs(after.x - before.x - 20) < 1e-6 && Math.abs(after.y - before.y + 10) < 1e-6,
+      `the view moved from ${before.x}, ${before.y} to ${after.x}, ${after.y}`);
+    assert.equal(after.revision, before.revision);
+    assert.equal(await page.$eval('#board', (board) => board.dataset.input), 'idle');
+    assert.equal(sentCommands.length, first);
+  } finally {
+    await page.evaluate(({ x, y }) => window.zz.view.set({ x, y }), before);
+  }
+});
+
+test('Escape ends the options dialog as Cancel does, and the artboard takes drags again', async () => {
+  await openOptions();
+  assert.equal(await page.$eval('#board', (board) => board.dataset.input), 'inDialog');
+  await page.keyboard.press('Escape');
+  await page.waitForSelector('#dialogBackdrop', { state: 'hidden' });
+  await page.waitForFunction(() => document.getElementById('status').textContent === 'options cancelled');
+  await drag([100, 700], [300, 500]);
+  assert.equal((await paths()).length, 1);
+  await undoAll();
+});
+
+test('a page whose host went away says so, connects again and shows the new host\'s document', async () => {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'zz-reconnect-'));
+  const tokenFile = path.join(folder, 'token');
+  fs.writeFileSync(tokenFile, 'reconnect0123456789abcdef\n');
+  const servers = [];
+  const stop = (child) => new Promise((resolve) => { child.removeAllListeners('exit'); child.on('exit', resolve); child.kill('SIGINT'); });
+  const other = await browser.newPage();
+  try {
+    servers.push(await startServer(['--port', '0', '--token-file', tokenFile]));
+    const address = servers[0].url;
+    await other.goto(address);
+    await other.waitForFunction(() => window.zz && window.zz.revision > 0);
+    await other.evaluate(async () => {
+      await window.zz.send({ do: 'mouseDown', at: [100, 700] });
+      await window.zz.send({ do: 'drag', to: [300, 500] });
+      await window.zz.send({ do: 'mouseUp' });
+    });
+    assert.equal(await other.$$eval('.art path', (all) => all.length), 1);
+
+    await stop(servers[0].child);
+    await other.waitForFunction(() => /connection to the host closed/.test(document.getElementById('status').textContent));
+    assert.equal(await other.evaluate(() => window.zz.send({ do: 'state' }).then(() => 0, (error) => error.status)), 503);
+
+    // A new host on the same port with the same token: the page's cookie lets it in again.
+    servers.push(await startServer(['--port', new URL(address).port, '--token-file', tokenFile]));
+    await other.waitForFunction(() => document.getElementById('status').textContent === 'connected to the host again',
+                                null, { timeout: 15000 });
+    await other.waitForFunction(() => document.getElementById('board').dataset.artCount === '0');
+    const state = await other.evaluate(() => window.zz.send({ do: 'state' }));
+    assert.equal(await other.evaluate(() => window.zz.revision), state.revision);
+    assert.equal(state.undo, 0);
+  } finally {
+    await other.close();
+    for (const { child } of servers) if (child.exitCode === null) await stop(child);
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
 });

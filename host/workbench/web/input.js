@@ -106,7 +106,7 @@ export class Input {
   pressTool(event) {
     this.pointer = event.pointerId;
     const drag = ++this.drag;
-    this.board.setPointerCapture(event.pointerId);
+    this.capture(event.pointerId);
     const at = this.view.documentPoint(event, this.scene.page[1]);
     this.protocol.send({ do: 'mouseDown', at, ...toolInput(event) })
       .then(() => { if (drag === this.drag) this.fire('taken'); })
@@ -140,7 +140,17 @@ export class Input {
   beginPan(event) {
     this.pointer = event.pointerId;
     this.panFrom = [event.clientX, event.clientY];
-    this.board.setPointerCapture(event.pointerId);
+    this.capture(event.pointerId);
+  }
+
+  // The pointer's events come to the artboard until it is released, wherever it goes. A pointer the browser
+  // does not know as active (an event a script made) cannot be captured and is followed as it is.
+  capture(pointerId) {
+    try {
+      this.board.setPointerCapture(pointerId);
+    } catch {
+      // not captured
+    }
   }
 
   pan(event) {

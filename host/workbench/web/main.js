@@ -32,10 +32,11 @@ import { View } from './view.js';
 import { Input } from './input.js';
 import { OptionsDialog } from './dialog.js';
 
-const address = new URL(location.href);
-if (address.searchParams.has('token')) {
-  address.searchParams.delete('token');
-  history.replaceState(history.state, '', address.pathname + address.search + address.hash);
+const query = location.search.slice(1).split('&').filter((part) => part !== '');
+const kept = query.filter((part) => part.split('=')[0] !== 'token');
+if (kept.length !== query.length) {
+  history.replaceState(history.state, '', location.pathname + (kept.length ? `?${kept.join('&')}` : '') +
+                                         location.hash);
 }
 
 const board = document.getElementById('board');
@@ -173,5 +174,5 @@ window.zz = {
 };
 
 view.apply();
-if (address.searchParams.has('trace')) startTrace();
+if (new URLSearchParams(location.search).has('trace')) startTrace();
 protocol.connect();

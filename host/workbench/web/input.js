@@ -26,6 +26,8 @@ const MACHINE = {
     redo: ['idle', 'redo'],
     dialogShown: ['inDialog'],
   },
+  // No "abandoned" here: news of a drag the host ended that comes before it took this press is of an earlier
+  // drag (the press itself ends one the host still holds).
   pointing: {
     move: ['pointing', 'sendDrag'],
     taken: ['dragging'],
@@ -52,8 +54,6 @@ const MACHINE = {
     dialogEnded: ['idle'],
   },
 };
-
-export const STATES = Object.keys(MACHINE);
 
 function modifiersOf(event) {
   return (event.shiftKey ? SHIFT : 0) | (event.altKey ? ALT : 0) | (event.ctrlKey || event.metaKey ? CTRL : 0);

@@ -22,9 +22,11 @@
 //               the latencies of a profiled run are not those of a plain one (no)
 //   ZIGZAG, CHROMIUM as for the tests.
 //
-// For every run a fresh server starts; the preset is chosen in the options dialog and OK; the earlier drags
-// are drawn through the protocol with the same settings; then the page opens and the measured drag is made.
-// The page's trace hook (window.zz.trace, host/workbench/web/app.js) records for every pointer event:
+// For every run a fresh server starts; a first page chooses the preset in the options dialog and OK and
+// draws the earlier drags with the same settings, all through its hook's send (window.zz, see
+// host/workbench/web/main.js); it closes, the measured page opens and the measured drag is made. That page's
+// latency trace (host/workbench/web/trace.js, loaded by window.zz.startTrace()) records for every pointer
+// event:
 //   dispatched  when the page's pointer event handler ran (performance.now())
 //   applied     when the answer that drew the event was applied to the page's picture
 //   frame       when the first animation frame callback after that ran
@@ -33,9 +35,9 @@
 //               (GPU process) come after it and are not in it; --profile shows what they cost.
 // The latencies are differences to `dispatched`: `painted` the pointer event to its art painted, `applied`
 // the event to its art in the picture; `render` is from applied to painted (what the page itself adds: waiting
-// for the frame and rendering it), `fetch` the command's round trip; `from input` is painted against the
-// event's own time stamp. `apply` is the time applyDelta itself took per answer. Bytes are the command's JSON
-// body and the answer's JSON text (HTTP headers not counted), per drag command and per pointer event.
+// for the frame and rendering it), `trip` the command's round trip over the socket; `from input` is painted
+// against the event's own time stamp. `apply` is the time applying each delta took. Bytes are the command's
+// JSON text and the answer's (WebSocket frame headers not counted), per drag command and per pointer event.
 import { spawn } from 'node:child_process';
 import { fileURLToPath } from 'node:url';
 import path from 'node:path';
@@ -84,31 +86,35 @@ function startServer() {
   });
 }
 
-async function post(url, command) {
-  const response = await fetch(new URL('/api/command', url), { method: 'POST', body: JSON.stringify(command) });
-  const answer = await response.json();
-  if (!response.ok) throw new Error(`${command.do}: ${answer.error}`);
-  return answer;
+// Chooses `preset` in the options dialog and OK, through `page`'s socket.
+function choosePreset(page, preset) {
+  return page.evaluate(async (preset) => {
+    // The host opens the dialog on editOptions and takes the dialog's commands that follow it.
+    const opening = window.zz.send({ do: 'editOptions' });
+    const chosen = await window.zz.send({ do: 'dialog', action: 'choose', item: 3, entry: preset });
+    if (chosen.refusal) throw new Error(`preset ${preset}: ${chosen.refusal}`);
+    await window.zz.send({ do: 'dialog', action: 'click', item: 1 });
+    const closed = await opening;
+    if (closed.closedWith !== 1) throw new Error(`preset ${preset}: the dialog ended with ${closed.closedWith}`);
+  }, Number(preset));
 }
 
-async function choosePreset(url, preset) {
-  const opening = post(url, { do: 'editOptions' });
-  while ((await post(url, { do: 'state' })).dialog === null) await new Promise((r) => setTimeout(r, 5));
-  const chosen = await post(url, { do: 'dialog', action: 'choose', item: 3, entry: Number(preset) });
-  if (chosen.refusal) throw new Error(`preset ${preset}: ${chosen.refusal}`);
-  await post(url, { do: 'dialog', action: 'click', item: 1 });
-  const closed = await opening;
-  if (closed.closedWith !== 1) throw new Error(`preset ${preset}: the dialog ended with ${closed.closedWith}`);
-}
-
-// Earlier drags, ten steps each, over a grid across the page.
-async function drawEarlier(url, count) {
-  for (let i = 0; i < count; ++i) {
-    const x = 20 + (i % 25) * 23, y = 760 - (Math.floor(i / 25) % 40) * 18;
-    await post(url, { do: 'mouseDown', at: [x, y] });
-    for (let step = 1; step <= 10; ++step) await post(url, { do: 'drag', to: [x + step * 6, y - step * 4] });
-    await post(url, { do: 'mouseUp' });
-  }
+// Earlier drags, ten steps each, over a grid across the page, through `page`'s socket: every command goes
+// without waiting for the one before (the host takes them in order). How many art objects the layer then
+// holds.
+function drawEarlier(page, count) {
+  return page.evaluate(async (count) => {
+    const send = (command) => window.zz.send(command).catch((error) => { throw new Error(`${command.do}: ${error.message}`); });
+    const sent = [];
+    for (let i = 0; i < count; ++i) {
+      const x = 20 + (i % 25) * 23, y = 760 - (Math.floor(i / 25) % 40) * 18;
+      sent.push(send({ do: 'mouseDown', at: [x, y] }));
+      for (let step = 1; step <= 10; ++step) sent.push(send({ do: 'drag', to: [x + step * 6, y - step * 4] }));
+      sent.push(send({ do: 'mouseUp' }));
+    }
+    await Promise.all(sent);
+    return (await window.zz.send({ do: 'state', since: 0 })).delta.placed.length;
+  }, count);
 }
 
 const quantile = (sorted, q) => sorted[Math.min(sorted.length - 1, Math.floor(q * sorted.length))];
@@ -198,25 +204,18 @@ function renderingCost(trace) {
 async function measure(browser, preset, earlier) {
   const { server, url } = await startServer();
   try {
-    if (preset !== 'defaults') await choosePreset(url, preset);
-    await drawEarlier(url, earlier);
-    const art = (await post(url, { do: 'state', since: 0 })).delta.placed.length;
+    const setup = await browser.newPage();
+    await setup.goto(url);
+    await setup.waitForFunction(() => window.zz && window.zz.revision > 0);
+    if (preset !== 'defaults') await choosePreset(setup, preset);
+    const art = await drawEarlier(setup, earlier);
+    await setup.close();
     const page = await browser.newPage({ viewport: { width: 1200, height: 900 } });
     await page.goto(url);
-    await page.waitForFunction(() => window.zz && window.zz.revision > 0 && !window.zz.drag);
-    await page.evaluate(() => window.zz.busy);
+    await page.waitForFunction(() => window.zz && window.zz.revision > 0 && !window.zz.dragOpen);
+    await page.evaluate(() => window.zz.settled());
     const box = await page.$eval('#board', (b) => { const r = b.getBoundingClientRect(); return [r.left, r.top]; });
-    await page.evaluate(() => {
-      window.zz.trace = [];
-      // applyDelta is a global function of the page's script: timed here, from outside.
-      const apply = window.applyDelta;
-      window.zzApplyTimes = [];
-      window.applyDelta = (delta) => {
-        const begun = performance.now();
-        apply(delta);
-        window.zzApplyTimes.push(performance.now() - begun);
-      };
-    });
+    await page.evaluate(() => window.zz.startTrace());
 
     const start = [box[0] + 150, box[1] + 120];
     // A drag that sweeps back and forth, so that every event changes the art.
@@ -229,12 +228,12 @@ async function measure(browser, preset, earlier) {
     }
     if (options.input === 'page') await dragInPage(page, start, points, end);
     else await dragThroughBrowser(page, start, points, end);
-    await page.waitForFunction(() => window.zz.drag === null);
-    await page.evaluate(() => window.zz.busy);
+    await page.waitForFunction(() => !window.zz.dragOpen);
+    await page.evaluate(() => window.zz.settled());
     await page.waitForTimeout(50); // the last animation frame
     const profile = profiling ? renderingCost(JSON.parse(await browser.stopTracing())) : null;
-    const trace = await page.evaluate(() => window.zz.trace);
-    const applyTimes = (await page.evaluate(() => window.zzApplyTimes)).sort((a, b) => a - b);
+    const { events: trace, apply } = await page.evaluate(() => window.zz.stopTrace());
+    const applyTimes = apply.sort((a, b) => a - b);
     await page.close();
 
     const latency = trace.map((t) => t.painted - t.dispatched).sort((a, b) => a - b);
@@ -288,8 +287,8 @@ function printTable(columns, rows) {
 console.log(`pointer event to art on the page: ${eventCount} moves every ${interval} ms, input ${options.input}, ` +
             `frames ${options.frames}${profiling ? ', traced' : ''}; times in ms from the page's handler (painted: ` +
             'the rendering steps of the first frame after the answer is applied; frame: that frame\'s animation ' +
-            'frame callback; applied: the answer in the picture; render: from applied to painted; fetch: the ' +
-            'command\'s round trip; apply: applyDelta per answer); bytes of JSON');
+            'frame callback; applied: the answer in the picture; render: from applied to painted; trip: the ' +
+            'command\'s round trip over the socket; apply: applying a delta); bytes of JSON');
 printTable([
   ['settings', (r) => r.preset], ['earlier', (r) => r.earlier], ['art before', (r) => r.art],
   ['events', (r) => r.events], ['commands', (r) => r.commands],
@@ -297,7 +296,7 @@ printTable([
   ['frame p95', (r) => fixed(r.frameP95)],
   ['applied p50', (r) => fixed(r.appliedP50)], ['applied p95', (r) => fixed(r.appliedP95)],
   ['render p50', (r) => fixed(r.renderP50)], ['render p95', (r) => fixed(r.renderP95)],
-  ['fetch p50', (r) => fixed(r.roundTripP50)], ['fetch p95', (r) => fixed(r.roundTripP95)],
+  ['trip p50', (r) => fixed(r.roundTripP50)], ['trip p95', (r) => fixed(r.roundTripP95)],
   ['apply p50', (r) => fixed(r.applyP50)], ['apply p95', (r) => fixed(r.applyP95)],
   ['from input p95', (r) => fixed(r.inputP95)],
   ['sent/cmd', (r) => r.sentPerCommand.toFixed(0)], ['answer/cmd', (r) => r.receivedPerCommand.toFixed(0)],

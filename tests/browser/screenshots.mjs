@@ -40,8 +40,8 @@ try {
     await page.mouse.down();
     await page.mouse.move(...await screenPoint(...to), { steps: 12 });
     await page.mouse.up();
-    await page.waitForFunction(() => window.zz.drag === null);
-    await page.evaluate(() => window.zz.busy);
+    await page.waitForFunction(() => !window.zz.dragOpen);
+    await page.evaluate(() => window.zz.settled());
   };
   const preset = async (id) => {
     await page.dblclick('#tool');
@@ -57,13 +57,9 @@ try {
   await page.fill('#newDocForm input[name="stroke"]', '#12324d');
   await page.click('#newDocForm button[type="submit"]');
   await page.waitForFunction(() => !document.getElementById('newDoc').open);
-  await page.evaluate(() => window.zz.busy);
-  // The whole page in view (applyView is the page script's own: it moves the artboard and the art layers).
-  await page.evaluate(() => {
-    const v = window.zz.view;
-    v.scale = 0.85; v.x = 30; v.y = 12;
-    window.applyView();
-  });
+  await page.evaluate(() => window.zz.settled());
+  // The whole page in view.
+  await page.evaluate(() => window.zz.view.set({ scale: 0.85, x: 30, y: 12 }));
   await drag([50, 750], [280, 560]);
   await preset(25);
   await drag([330, 750], [560, 560]);

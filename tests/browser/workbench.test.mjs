@@ -1,7 +1,9 @@
 // The workbench in a real browser: Debian's chromium, driven by playwright-core, against `zigzag serve`.
 // A drag draws the default zigzag, Ctrl+Z takes it away, a preset chosen in the options dialog and OK changes
 // the next drag, Cancel keeps what the dialog's notifiers already wrote, a pen's low pressure draws fewer
-// elements, and the exports download files that render. The tests share one server and run in order.
+// elements, the exports download files that render, and what one page changes reaches the others over their
+// sockets. The tests share one server and run in order. They look into the page through its hook, window.zz
+// (host/workbench/web/main.js).
 //
 //   ZIGZAG     the zigzag command (default: build/linux/zigzag of this repository)
 //   CHROMIUM   the browser (default: /usr/bin/chromium)
@@ -19,24 +21,33 @@ const zigzag = process.env.ZIGZAG || path.join(here, '../../build/linux/zigzag')
 const browserPath = process.env.CHROMIUM || '/usr/bin/chromium';
 
 let server, url, browser, page;
+// The commands the page has sent over its socket, as it sent them.
+const sentCommands = [];
 
-function startServer() {
+// A `zigzag serve` on a free port (or the one given in `options`); resolves with it and its address.
+function startServer(options = ['--port', '0']) {
   return new Promise((resolve, reject) => {
-    server = spawn(zigzag, ['serve', '--port', '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+    const child = spawn(zigzag, ['serve', ...options], { stdio: ['ignore', 'pipe', 'inherit'] });
     let seen = '';
-    server.stdout.on('data', (chunk) => {
+    child.stdout.on('data', (chunk) => {
       seen += chunk;
       const found = seen.match(/Workbench: (http:\/\/\S+)/);
-      if (found) resolve(found[1]);
+      if (found) resolve({ child, url: found[1] });
     });
-    server.on('exit', (code) => reject(new Error(`zigzag serve ended with ${code}: ${seen}`)));
+    child.on('exit', (code) => reject(new Error(`zigzag serve ended with ${code}: ${seen}`)));
   });
 }
 
+// The commands `target` sends from now on, collected into `into`.
+function recordCommands(target, into) {
+  target.on('websocket', (socket) => socket.on('framesent', (frame) => into.push(JSON.parse(frame.payload))));
+}
+
 before(async () => {
-  url = await startServer();
+  ({ child: server, url } = await startServer());
   browser = await chromium.launch({ executablePath: browserPath, args: ['--no-sandbox'] });
   page = await browser.newPage({ viewport: { width: 1200, height: 900 } });
+  recordCommands(page, sentCommands);
   await page.goto(url);
   await page.waitForFunction(() => window.zz && window.zz.revision > 0);
 });
@@ -63,8 +74,8 @@ async function drag(from, to, steps = 8) {
   await page.mouse.move(...end, { steps });
   await page.mouse.up();
   // Everything the page sent has been answered.
-  await page.waitForFunction(() => window.zz.drag === null);
-  await page.evaluate(() => window.zz.busy);
+  await page.waitForFunction(() => !window.zz.dragOpen);
+  await page.evaluate(() => window.zz.settled());
 }
 
 // A drag with a pen through the browser's own input pipeline, so that the page gets pointer events of type
@@ -80,8 +91,8 @@ async function penDrag(from, to, force) {
   for (let i = 1; i <= 8; ++i) await input('mouseMoved', x0 + (x1 - x0) * i / 8, y0 + (y1 - y0) * i / 8);
   await input('mouseReleased', x1, y1, { buttons: 0 });
   await cdp.detach();
-  await page.waitForFunction(() => window.zz.drag === null);
-  await page.evaluate(() => window.zz.busy);
+  await page.waitForFunction(() => !window.zz.dragOpen);
+  await page.evaluate(() => window.zz.settled());
 }
 
 async function openOptions() {
@@ -97,7 +108,7 @@ async function endOptions(button) {
 async function undoAll() {
   while (await page.evaluate(() => window.zz.undo) > 0) {
     await page.click('#undo');
-    await page.evaluate(() => window.zz.busy);
+    await page.evaluate(() => window.zz.settled());
   }
   assert.equal((await paths()).length, 0);
 }
@@ -113,8 +124,7 @@ const pictureOrder = () => page.evaluate(() => ({
 
 // The host's document in the same form, rebuilt from a fresh answer since revision 0.
 async function documentOrder() {
-  const answer = await page.evaluate(() => fetch('/api/command', { method: 'POST', body: '{"do":"state","since":0}' })
-    .then((r) => r.json()));
+  const answer = await page.evaluate(() => window.zz.send({ do: 'state', since: 0 }));
   const children = new Map([[0, []]]);
   const adopt = (art) => {
     if (!art.children) return;
@@ -145,7 +155,8 @@ const groupSizes = () => page.evaluate(() => {
 function differingPixels(a, b) {
   return page.evaluate(async ([a, b]) => {
     const pixels = async (base64) => {
-      const bitmap = await createImageBitmap(await (await fetch(`data:image/png;base64,${base64}`)).blob());
+      const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+      const bitmap = await createImageBitmap(new Blob([bytes], { type: 'image/png' }));
       const context = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
       context.drawImage(bitmap, 0, 0);
       return context.getImageData(0, 0, bitmap.width, bitmap.height).data;
@@ -166,14 +177,14 @@ async function dragAndHold(from, to, steps = 6) {
   await page.mouse.move(...await screenPoint(...from));
   await page.mouse.down();
   await page.mouse.move(...await screenPoint(...to), { steps });
-  await page.waitForFunction(() => window.zz.drag && !window.zz.drag.inFlight && !window.zz.drag.pending);
-  await page.evaluate(() => window.zz.busy);
+  await page.waitForFunction(() => window.zz.dragOpen);
+  await page.evaluate(() => window.zz.settled());
 }
 
 async function release() {
   await page.mouse.up();
-  await page.waitForFunction(() => window.zz.drag === null);
-  await page.evaluate(() => window.zz.busy);
+  await page.waitForFunction(() => !window.zz.dragOpen);
+  await page.evaluate(() => window.zz.settled());
 }
 
 test('the page shows the tool with the module\'s icon and cursor', async () => {
@@ -181,6 +192,22 @@ test('the page shows the tool with the module\'s icon and cursor', async () => {
   assert.equal(icon, 32);
   const cursor = await page.$eval('#board', (board) => board.style.cursor);
   assert.match(cursor, /url\(.*\/api\/cursor\.png.*\) 16 15/);
+});
+
+test('the address loses its token at once, and the page loads again on its cookie alone', async () => {
+  assert.match(url, /\?token=\w+/);
+  assert.ok(!page.url().includes('token'), page.url());
+  const other = await browser.newPage();
+  try {
+    await other.goto(url);
+    await other.waitForFunction(() => window.zz && window.zz.revision > 0);
+    assert.equal(other.url(), new URL('/', url).href);
+    await other.reload();
+    await other.waitForFunction(() => window.zz && window.zz.revision > 0);
+    assert.equal(await other.evaluate(() => window.zz.revision), await page.evaluate(() => window.zz.revision));
+  } finally {
+    await other.close();
+  }
 });
 
 let defaultZigzag;
@@ -192,6 +219,35 @@ test('a drag draws the default zigzag', async () => {
   defaultZigzag = drawn[0];
   assert.ok(drawn[0].startsWith('M100 92L300 102L100'), drawn[0]);
   assert.equal(sides(drawn[0]), 29); // ten elements of three points
+});
+
+test('moves made while a drag command is on its way wait as the latest one only, and the release follows it', async () => {
+  const [start, end] = [await screenPoint(100, 700), await screenPoint(300, 500)];
+  const first = sentCommands.length;
+  // The whole drag in one task: no answer can come between its events.
+  await page.evaluate(([start, end]) => {
+    const board = document.getElementById('board');
+    const fire = (type, [clientX, clientY], buttons) => board.dispatchEvent(new PointerEvent(type, {
+      bubbles: true, cancelable: true, pointerId: 1, pointerType: 'mouse', isPrimary: true,
+      button: type === 'pointerdown' || type === 'pointerup' ? 0 : -1, buttons, clientX, clientY }));
+    fire('pointerdown', start, 1);
+    for (let i = 1; i <= 30; ++i) {
+      const point = [start[0] + (end[0] - start[0]) * i / 30, start[1] + (end[1] - start[1]) * i / 30];
+      fire('pointerrawupdate', point, 1);
+      fire('pointermove', point, 1);
+    }
+    fire('pointerup', end, 0);
+  }, [start, end]);
+  await page.waitForFunction(() => !window.zz.dragOpen);
+  await page.evaluate(() => window.zz.settled());
+  const sent = sentCommands.slice(first);
+  assert.deepEqual(sent.map((command) => command.do), ['mouseDown', 'drag', 'drag', 'mouseUp']);
+  assert.deepEqual(sent[2].to.map(Math.round), [300, 500], 'the latest position went');
+  assert.ok(sent[1].id < sent[2].id && sent[2].id < sent[3].id);
+  const drawn = await paths();
+  assert.deepEqual(drawn, [defaultZigzag, defaultZigzag], 'the same zigzag as the drag before');
+  await page.keyboard.press('Control+z');
+  await page.waitForFunction(() => document.querySelectorAll('.art path').length === 1);
 });
 
 test('Ctrl+Z takes the drag away and Ctrl+Shift+Z brings it back', async () => {
@@ -282,14 +338,14 @@ test('the exports download an SVG, a PNG and a PDF of the drawing', async () => 
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'zz-exports-'));
   try {
     const saved = {};
-    for (const [link, name] of [['#exportSvg', 'zigzag.svg'], ['#exportPng', 'zigzag.png'],
-                                ['#exportPdf', 'zigzag.pdf']]) {
+    for (const [link, name] of [['#exportSvg', 'Untitled.svg'], ['#exportPng', 'Untitled.png'],
+                                ['#exportPdf', 'Untitled.pdf']]) {
       const [download] = await Promise.all([page.waitForEvent('download'), page.click(link)]);
       assert.equal(download.suggestedFilename(), name);
       saved[name] = path.join(folder, name);
       await download.saveAs(saved[name]);
     }
-    const svg = fs.readFileSync(saved['zigzag.svg'], 'utf8');
+    const svg = fs.readFileSync(saved['Untitled.svg'], 'utf8');
     // The browser parses it as SVG and finds the drawn zigzag; rsvg-convert renders it.
     const parsed = await page.evaluate((text) => {
       const doc = new DOMParser().parseFromString(text, 'image/svg+xml');
@@ -299,9 +355,9 @@ test('the exports download an SVG, a PNG and a PDF of the drawing', async () => 
     assert.deepEqual(parsed, { error: false, root: 'svg', paths: 1 });
     assert.match(svg, /<path d="M 100 92 L 300 102 L 100/);
     const rendered = path.join(folder, 'rendered.png');
-    execFileSync('rsvg-convert', ['-o', rendered, saved['zigzag.svg']]);
+    execFileSync('rsvg-convert', ['-b', 'white', '-o', rendered, saved['Untitled.svg']]);
 
-    const png = fs.readFileSync(saved['zigzag.png']);
+    const png = fs.readFileSync(saved['Untitled.png']);
     assert.deepEqual([...png.subarray(0, 8)], [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a]);
     assert.equal(png.subarray(12, 16).toString('latin1'), 'IHDR');
     const own = fs.readFileSync(rendered);
@@ -309,11 +365,63 @@ test('the exports download an SVG, a PNG and a PDF of the drawing', async () => 
       'the PNG has the size of the page as the SVG renders');
     assert.ok(png.equals(own), 'the PNG is the rendering of the SVG');
 
-    const pdf = fs.readFileSync(saved['zigzag.pdf']);
+    const pdf = fs.readFileSync(saved['Untitled.pdf']);
     assert.equal(pdf.subarray(0, 5).toString('latin1'), '%PDF-');
     assert.match(pdf.subarray(-32).toString('latin1'), /%%EOF\s*$/);
   } finally {
     fs.rmSync(folder, { recursive: true, force: true });
+    await undoAll();
+  }
+});
+
+// The width, height and pixels of a PNG as the browser decodes it: how many are dark, and the alpha of the top
+// left one.
+function pngFacts(png) {
+  return page.evaluate(async (base64) => {
+    const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+    const bitmap = await createImageBitmap(new Blob([bytes], { type: 'image/png' }));
+    const context = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
+    context.drawImage(bitmap, 0, 0);
+    const data = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
+    let dark = 0;
+    for (let i = 0; i < data.length; i += 4) if (data[i + 3] > 128 && data[i] + data[i + 1] + data[i + 2] < 300) ++dark;
+    return { width: bitmap.width, height: bitmap.height, dark, cornerAlpha: data[3] };
+  }, png.toString('base64'));
+}
+
+// The PNG the export link downloads with the form set to `settings`.
+async function exportPng({ area, scale, background }) {
+  await page.selectOption('#exportForm select[name="area"]', area);
+  await page.fill('#exportForm input[name="scale"]', String(scale));
+  await page.selectOption('#exportForm select[name="background"]', background);
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#exportPng')]);
+  assert.equal(download.suggestedFilename(), 'Untitled.png');
+  return fs.readFileSync(await download.path());
+}
+
+test('the export form sets the PNG\'s scale and background, and the art\'s area keeps art off the page', async () => {
+  try {
+    const pageSize = await page.evaluate(() => window.zz.page);
+    const doubled = await pngFacts(await exportPng({ area: 'page', scale: 2, background: 'white' }));
+    assert.deepEqual([doubled.width, doubled.height], pageSize.map((side) => 2 * side));
+    assert.equal(doubled.cornerAlpha, 255);
+    const clear = await pngFacts(await exportPng({ area: 'page', scale: 1, background: 'transparent' }));
+    assert.deepEqual([clear.width, clear.height], pageSize);
+    assert.equal(clear.cornerAlpha, 0);
+
+    // A zigzag about half off the page's right edge.
+    await drag([500, 300], [700, 60]);
+    const box = await page.$eval('.art path', (path) => { const b = path.getBBox(); return [b.width, b.height]; });
+    const onPage = await pngFacts(await exportPng({ area: 'page', scale: 1, background: 'white' }));
+    const art = await pngFacts(await exportPng({ area: 'art', scale: 1, background: 'white' }));
+    assert.ok(art.width >= box[0] && art.width < box[0] + 12, `${art.width} wide for art ${box[0]} wide`);
+    assert.ok(art.height >= box[1] && art.height < box[1] + 12, `${art.height} high for art ${box[1]} high`);
+    assert.ok(art.dark > 1.3 * onPage.dark, `${art.dark} dark pixels of all the art, ${onPage.dark} on the page`);
+    assert.match(await page.getAttribute('#exportSvg', 'href'), /^\/api\/export\.svg\?area=art$/);
+  } finally {
+    await page.selectOption('#exportForm select[name="area"]', 'page');
+    await page.fill('#exportForm input[name="scale"]', '1');
+    await page.selectOption('#exportForm select[name="background"]', 'white');
     await undoAll();
   }
 });
@@ -328,6 +436,31 @@ test('a second page sees the first page\'s drawing', async () => {
   await other.close();
 });
 
+test('a change made on one page appears on another that sends nothing', async () => {
+  const other = await browser.newPage();
+  const sentByOther = [];
+  recordCommands(other, sentByOther);
+  try {
+    await other.goto(url);
+    await other.waitForFunction(() => window.zz && window.zz.revision > 0);
+    await other.evaluate(() => window.zz.settled());
+    assert.deepEqual(sentByOther.map((command) => command.do), ['state']);
+
+    await drag([100, 700], [300, 500]);
+    const revision = await page.evaluate(() => window.zz.revision);
+    await other.waitForFunction((revision) => window.zz.revision === revision, revision);
+    assert.deepEqual(await other.$$eval('.art path', (all) => all.map((p) => p.getAttribute('d'))), await paths());
+    assert.equal(await other.$eval('#undo', (button) => button.disabled), false);
+
+    await page.keyboard.press('Control+z');
+    await other.waitForFunction(() => document.querySelectorAll('.art path').length === 0 && window.zz.redo === 1);
+    assert.equal(await other.$eval('#redo', (button) => button.disabled), false);
+    assert.deepEqual(sentByOther.map((command) => command.do), ['state'], 'the other page only listened');
+  } finally {
+    await other.close();
+  }
+});
+
 test('a page closed mid-drag ends its drag at once', async () => {
   const other = await browser.newPage();
   await other.goto(url);
@@ -336,17 +469,17 @@ test('a page closed mid-drag ends its drag at once', async () => {
   await other.mouse.move(box[0] + 150, box[1] + 150);
   await other.mouse.down();
   await other.mouse.move(box[0] + 350, box[1] + 400, { steps: 4 });
-  await other.waitForFunction(() => window.zz.drag && !window.zz.drag.inFlight && !window.zz.drag.pending);
+  await other.waitForFunction(() => window.zz.dragOpen);
+  await other.evaluate(() => window.zz.settled());
   await other.close({ runBeforeUnload: true });
   // Well before the drag time-out (5 s), the host has ended the drag: one more undo step, no drag open.
   const started = Date.now();
   let answer;
   do {
-    answer = await page.evaluate(() => fetch('/api/command', { method: 'POST', body: '{"do":"state"}' })
-      .then((r) => r.json()));
+    answer = await page.evaluate(() => window.zz.send({ do: 'state' }));
   } while (answer.dragging && Date.now() - started < 2000);
   assert.equal(answer.dragging, false);
-  await page.evaluate(() => fetch('/api/command', { method: 'POST', body: '{"do":"undo"}' }));
+  await page.evaluate(() => window.zz.send({ do: 'undo' }));
 });
 
 test('a drop shadow is drawn below all earlier art and its zigzag above it, during the drag and after', async () => {
@@ -505,4 +638,97 @@ test('art with a blend mode is drawn with the page as one picture, during the dr
   assert.deepEqual(await groupSizes(), { under: 0, settled: 1, over: 1 });
   await release();
   await undoAll();
+});
+
+test('the page refuses, unsent, a command or field the host\'s command table does not have', async () => {
+  const first = sentCommands.length;
+  const refusals = await page.evaluate(() => Promise.all([
+    { do: 'paint' }, { do: 'undo', steps: 2 }, { do: 'dialog', action: 'dance', item: 1 },
+    { do: 'export', format: 'svg' },
+  ].map((command) => window.zz.send(command).then(() => null, (error) => [error.status, error.message]))));
+  assert.deepEqual(refusals.map(([status]) => status), [400, 400, 400, 400]);
+  assert.match(refusals[0][1], /paint/);
+  assert.match(refusals[1][1], /steps/);
+  assert.match(refusals[2][1], /action/);
+  assert.match(refusals[3][1], /HTTP/);
+  assert.equal(sentCommands.length, first, 'nothing went to the host');
+  // What the host itself refuses comes back with its status.
+  const refused = await page.evaluate(() => window.zz.send({ do: 'drag', to: [1, 1] }).catch((error) => error.status));
+  assert.equal(refused, 409);
+});
+
+test('the middle button, and the left one with Space held, pan the view and draw nothing', async () => {
+  const before = await page.evaluate(() => ({ x: window.zz.view.x, y: window.zz.view.y, revision: window.zz.revision }));
+  const first = sentCommands.length;
+  // Whole pixels, which pointer events carry as they are.
+  const [x, y] = (await screenPoint(300, 400)).map(Math.round);
+  try {
+    await page.mouse.move(x, y);
+    await page.mouse.down({ button: 'middle' });
+    await page.mouse.move(x + 50, y + 30, { steps: 3 });
+    assert.equal(await page.$eval('#board', (board) => board.dataset.input), 'panning');
+    await page.mouse.up({ button: 'middle' });
+    await page.keyboard.down('Space');
+    await page.mouse.down();
+    await page.mouse.move(x + 20, y - 10, { steps: 3 });
+    await page.mouse.up();
+    await page.keyboard.up('Space');
+    const after = await page.evaluate(() => ({ x: window.zz.view.x, y: window.zz.view.y, revision: window.zz.revision }));
+    assert.ok(Math.abs(after.x - before.x - 20) < 1e-6 && Math.abs(after.y - before.y + 10) < 1e-6,
+      `the view moved from ${before.x}, ${before.y} to ${after.x}, ${after.y}`);
+    assert.equal(after.revision, before.revision);
+    assert.equal(await page.$eval('#board', (board) => board.dataset.input), 'idle');
+    assert.equal(sentCommands.length, first);
+  } finally {
+    await page.evaluate(({ x, y }) => window.zz.view.set({ x, y }), before);
+  }
+});
+
+test('Escape ends the options dialog as Cancel does, and the artboard takes drags again', async () => {
+  await openOptions();
+  assert.equal(await page.$eval('#board', (board) => board.dataset.input), 'inDialog');
+  await page.keyboard.press('Escape');
+  await page.waitForSelector('#dialogBackdrop', { state: 'hidden' });
+  await page.waitForFunction(() => document.getElementById('status').textContent === 'options cancelled');
+  await drag([100, 700], [300, 500]);
+  assert.equal((await paths()).length, 1);
+  await undoAll();
+});
+
+test('a page whose host went away says so, connects again and shows the new host\'s document', async () => {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'zz-reconnect-'));
+  const tokenFile = path.join(folder, 'token');
+  fs.writeFileSync(tokenFile, 'reconnect0123456789abcdef\n');
+  const servers = [];
+  const stop = (child) => new Promise((resolve) => { child.removeAllListeners('exit'); child.on('exit', resolve); child.kill('SIGINT'); });
+  const other = await browser.newPage();
+  try {
+    servers.push(await startServer(['--port', '0', '--token-file', tokenFile]));
+    const address = servers[0].url;
+    await other.goto(address);
+    await other.waitForFunction(() => window.zz && window.zz.revision > 0);
+    await other.evaluate(async () => {
+      await window.zz.send({ do: 'mouseDown', at: [100, 700] });
+      await window.zz.send({ do: 'drag', to: [300, 500] });
+      await window.zz.send({ do: 'mouseUp' });
+    });
+    assert.equal(await other.$$eval('.art path', (all) => all.length), 1);
+
+    await stop(servers[0].child);
+    await other.waitForFunction(() => /connection to the host closed/.test(document.getElementById('status').textContent));
+    assert.equal(await other.evaluate(() => window.zz.send({ do: 'state' }).then(() => 0, (error) => error.status)), 503);
+
+    // A new host on the same port with the same token: the page's cookie lets it in again.
+    servers.push(await startServer(['--port', new URL(address).port, '--token-file', tokenFile]));
+    await other.waitForFunction(() => document.getElementById('status').textContent === 'connected to the host again',
+                                null, { timeout: 15000 });
+    await other.waitForFunction(() => document.getElementById('board').dataset.artCount === '0');
+    const state = await other.evaluate(() => window.zz.send({ do: 'state' }));
+    assert.equal(await other.evaluate(() => window.zz.revision), state.revision);
+    assert.equal(state.undo, 0);
+  } finally {
+    await other.close();
+    for (const { child } of servers) if (child.exitCode === null) await stop(child);
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
 });

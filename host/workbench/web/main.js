@@ -1,0 +1,178 @@
+// The workbench page: the artboard, the toolbox with the zigzag tool and the options dialog, all drawn from
+// what the host says over the page's one socket. The host holds the one document; the page keeps a picture
+// of it up to date from the deltas every answer and every "document" event brings. The modules:
+//
+//   protocol.js  the socket: commands and their answers, the host's news, reconnecting
+//   scene.js     the picture of the document, applying deltas
+//   view.js      pan and zoom
+//   input.js     the pointer and keyboard as a machine of named states, driving the tool's drag
+//   dialog.js    the options dialog
+//   trace.js     the latency trace, loaded only when asked for
+//
+// The page's address carries the token that let it in (?token=...); the server has put it in a cookie, so
+// the address loses it at once, out of the history and out of sight.
+//
+// window.zz, for the browser tests and the latency benchmark (tests/browser) and people looking in:
+//
+//   revision       the document revision the picture shows
+//   page           the page's size, [width, height] in points
+//   view           the View (view.js): scale, x, y; set({ scale, x, y }) moves the picture
+//   dragOpen       whether this page's drag is open: pressed, not released, not ended by the host
+//   settled()      a promise that resolves once every command sent so far has been answered
+//   undo, redo     the steps the host's history holds
+//   send(command)  sends a command; a promise of its answer, whose delta is in the picture by then
+//   overGroupSize  how many art objects an over group holds before a drag starts the next (scene.js)
+//   snapshot       the settled picture's knobs, { minimum, quiet } (scene.js)
+//   startTrace()   loads trace.js and starts recording anew; a promise. "?trace" in the address starts it
+//                  at load
+//   stopTrace()    stops recording and gives { events, apply } (trace.js), or null when it was not recording
+import { Protocol } from './protocol.js';
+import { Scene } from './scene.js';
+import { View } from './view.js';
+import { Input } from './input.js';
+import { OptionsDialog } from './dialog.js';
+
+const query = location.search.slice(1).split('&').filter((part) => part !== '');
+const kept = query.filter((part) => part.split('=')[0] !== 'token');
+if (kept.length !== query.length) {
+  history.replaceState(history.state, '', location.pathname + (kept.length ? `?${kept.join('&')}` : '') +
+                                         location.hash);
+}
+
+const board = document.getElementById('board');
+const statusLine = document.getElementById('status');
+const undoButton = document.getElementById('undo');
+const redoButton = document.getElementById('redo');
+
+function setStatus(text) { statusLine.textContent = text; }
+function fail(error) { setStatus(error.message); }
+
+const protocol = new Protocol({ status: (text) => setTimeout(() => setStatus(text)) });
+const view = new View(board);
+const scene = new Scene(view);
+const dialog = new OptionsDialog({ protocol, status: setStatus, changed: (open) => input.dialogChanged(open) });
+const input = new Input({ board, view, scene, protocol, status: setStatus, cancelDialog: () => dialog.cancel() });
+const steps = { undo: 0, redo: 0 }; // the host's history
+
+// ---- what the host says
+
+// A delta goes from the revision the page was last sent, unless its command named another ("since"): such a
+// delta is taken when it brings a revision the picture does not show, and when it cannot apply to the picture
+// the page asks for everything.
+function takeDelta(delta, since) {
+  if (since === null || since === scene.revision) {
+    scene.applyDelta(delta);
+  } else if (delta.revision !== scene.revision) {
+    if (delta.everything) scene.applyDelta(delta);
+    else protocol.send({ do: 'state', since: 0 }).catch(fail);
+  }
+}
+
+function take(message, command) {
+  if (message.delta) takeDelta(message.delta, command && 'since' in command ? command.since : null);
+  if ('undo' in message) {
+    steps.undo = message.undo;
+    steps.redo = message.redo;
+    undoButton.disabled = message.undo === 0;
+    redoButton.disabled = message.redo === 0;
+  }
+}
+
+function showState(answer) {
+  if (answer.document) scene.setPage(answer.document.page);
+  if (answer.tool) {
+    document.getElementById('tool').title = answer.tool.title.trim() + ' — ' + answer.tool.tooltip.trim() +
+                                            ' (double-click for its options)';
+  }
+  board.style.cursor = answer.cursor
+    ? `url(/api/cursor.png) ${answer.cursor.hot[0]} ${answer.cursor.hot[1]}, crosshair` : 'crosshair';
+  dialog.show(answer.dialog);
+}
+
+protocol.on('answer', take);
+protocol.on('document', (news) => take(news, null));
+protocol.on('dialog', (news) => dialog.show(news.dialog));
+protocol.on('abandoned', (news) => {
+  input.abandoned();
+  setStatus(`drag ended: ${news.why}`);
+});
+protocol.on('closed', () => input.connectionLost());
+// A new connection holds nothing yet: the state's delta is the whole document.
+protocol.on('hello', () => protocol.send({ do: 'state' }).then(showState).catch(fail));
+
+// ---- buttons and forms
+
+undoButton.addEventListener('click', () => input.fire('undo'));
+redoButton.addEventListener('click', () => input.fire('redo'));
+document.getElementById('tool').addEventListener('dblclick', () => dialog.edit());
+
+document.getElementById('setSeed').addEventListener('click', () => {
+  const seed = Number(document.getElementById('seed').value);
+  protocol.send({ do: 'seed', seed }).then(() => setStatus(`seed ${seed}`)).catch(fail);
+});
+
+document.getElementById('newDocForm').addEventListener('submit', (event) => {
+  event.preventDefault();
+  const f = event.target.elements;
+  const command = {
+    do: 'newDocument', colorModel: f.colorModel.value, page: [Number(f.width.value), Number(f.height.value)],
+    swatches: Number(f.swatches.value), namedStyles: Number(f.namedStyles.value),
+    paint: { fill: f.noFill.checked ? null : f.fill.value, stroke: f.noStroke.checked ? null : f.stroke.value,
+             strokeWidth: Number(f.strokeWidth.value) },
+  };
+  protocol.send(command).then(() => { document.getElementById('newDoc').open = false; setStatus('new document'); })
+    .catch(fail);
+});
+
+// The export links follow the form: the area for all three, the scale and background for the PNG alone.
+const exportForm = document.getElementById('exportForm');
+function exportLinks() {
+  const f = exportForm.elements;
+  const area = `area=${f.area.value}`;
+  const scale = Number(f.scale.value);
+  const png = new URLSearchParams({ area: f.area.value, scale: scale > 0 ? String(scale) : '1',
+                                    background: f.background.value });
+  document.getElementById('exportSvg').href = `/api/export.svg?${area}`;
+  document.getElementById('exportPng').href = `/api/export.png?${png}`;
+  document.getElementById('exportPdf').href = `/api/export.pdf?${area}`;
+}
+exportForm.addEventListener('input', exportLinks);
+exportForm.addEventListener('submit', (event) => event.preventDefault());
+exportLinks();
+
+// ---- the hook
+
+let tracer = null;
+async function startTrace() {
+  const { Tracer } = await import('./trace.js');
+  if (tracer) tracer.stop();
+  tracer = new Tracer(scene);
+  input.tracer = tracer;
+}
+function stopTrace() {
+  if (!tracer) return null;
+  const recorded = tracer.stop();
+  tracer = null;
+  input.tracer = null;
+  return recorded;
+}
+
+window.zz = {
+  get revision() { return scene.revision; },
+  get page() { return scene.page; },
+  view,
+  get dragOpen() { return input.dragOpen; },
+  settled: () => protocol.settled(),
+  get undo() { return steps.undo; },
+  get redo() { return steps.redo; },
+  send: (command) => protocol.send(command),
+  get overGroupSize() { return scene.overGroupSize; },
+  set overGroupSize(size) { scene.overGroupSize = size; },
+  snapshot: scene.settled.knobs,
+  startTrace,
+  stopTrace,
+};
+
+view.apply();
+if (new URLSearchParams(location.search).has('trace')) startTrace();
+protocol.connect();

@@ -305,6 +305,7 @@ TEST_F(WorkbenchServer, OnlyRequestsNamingThisServerFromItsOwnPageWithTheTokenGe
              {"another port", http::verb::get, "/", {.host = "127.0.0.1:1"}, 403},
              {"a foreign origin", http::verb::get, "/api/export.svg", {.origin = "http://evil.example"}, 403},
              {"a cross-site fetch", http::verb::get, "/api/export.svg", {.fetchSite = "cross-site"}, 403},
+             {"a page on another port", http::verb::get, "/api/icon.png", {.fetchSite = "same-site"}, 403},
              {"a simple POST", http::verb::post, "/api/command", {}, 405},
              {"a foreign simple POST",
               http::verb::post,

@@ -100,8 +100,8 @@ std::optional<Refusal> refusal(const AccessPolicy& policy, const RequestFacts& r
         if (lowered(request.origin) != own)
             return Refusal{403, "pages from " + request.origin + " may not use the workbench"};
     }
-    if (request.fetchSite == "cross-site")
-        return Refusal{403, "another site's page may not use the workbench"};
+    if ((request.fetchSite == "cross-site" || request.fetchSite == "same-site") && !request.openingPage)
+        return Refusal{403, "another page than the workbench's own may not use the workbench"};
     const std::string bearer = "Bearer ";
     const bool authorized =
         sameSecret(cookieValue(request.cookie, tokenCookieName(policy.port)).value_or(""), policy.token) ||

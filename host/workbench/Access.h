@@ -9,7 +9,9 @@
 //     that the browser sends with no request another site starts (HttpOnly, SameSite=Strict); tools may
 //     send it as "Authorization: Bearer TOKEN" or "?token=TOKEN".
 //   - a browser's request comes from the workbench's own page: an Origin, when there is one, is this
-//     server's, and a request the browser marks as another site's (Sec-Fetch-Site: cross-site) is refused.
+//     server's, and a request the browser says another page started (Sec-Fetch-Site: cross-site, or
+//     same-site: a page on another port of this machine, which is the same site to the browser and gets the
+//     cookie) is refused, but for the person following a link to the page itself.
 //
 // Commands come only over the page's WebSocket, which no browser opens as a "simple request" and whose
 // handshake carries the page's Origin; plain HTTP serves nothing but reads.
@@ -38,6 +40,7 @@ struct RequestFacts {
     std::string host;          // the Host header
     std::string origin;        // the Origin header, "" when absent
     std::string fetchSite;     // Sec-Fetch-Site, "" when absent
+    bool openingPage = false;  // a navigation to the page itself (Sec-Fetch-Mode: navigate, GET /)
     std::string cookie;        // the Cookie header
     std::string authorization; // the Authorization header
     std::string queryToken;    // the "token" parameter of the target's query

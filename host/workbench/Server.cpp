@@ -350,6 +350,8 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
         facts.host = std::string(request_[http::field::host]);
         facts.origin = std::string(request_[http::field::origin]);
         facts.fetchSite = lowered(std::string(request_["Sec-Fetch-Site"]));
+        facts.openingPage = lowered(std::string(request_["Sec-Fetch-Mode"])) == "navigate" &&
+                            request_.method() == http::verb::get && (path_ == "/" || path_ == "/index.html");
         facts.cookie = std::string(request_[http::field::cookie]);
         facts.authorization = std::string(request_[http::field::authorization]);
         facts.queryToken = queryParameter(query_, "token").value_or("");

@@ -22,7 +22,7 @@ using test::corner;
 using namespace std::string_literals;
 
 // The page's picture: every art element with its container and its children bottom to top, and the record
-// it was last drawn from. Deltas are applied as app.js applies them.
+// it was last drawn from. Deltas are applied as the page (web/scene.js) applies them.
 class PagePicture {
   public:
     void apply(const json& delta) {

@@ -214,8 +214,14 @@ async function measure(browser, preset, earlier) {
     await page.goto(url);
     await page.waitForFunction(() => window.zz && window.zz.revision > 0 && !window.zz.dragOpen);
     await page.evaluate(() => window.zz.settled());
-    const box = await page.$eval('#board', (b) => { const r = b.getBoundingClientRect(); return [r.left, r.top]; });
     await page.evaluate(() => window.zz.startTrace());
+    // As a person who opens a document and then draws: the page has settled, its large art shown as one
+    // picture, before the measured drag begins.
+    await page.waitForFunction(() => {
+      const board = document.getElementById('board');
+      return board.dataset.snapshot === 'shown' || Number(board.dataset.artCount) < window.zz.snapshot.minimum;
+    }, null, { timeout: 60000 });
+    const box = await page.$eval('#board', (b) => { const r = b.getBoundingClientRect(); return [r.left, r.top]; });
 
     const start = [box[0] + 150, box[1] + 120];
     // A drag that sweeps back and forth, so that every event changes the art.

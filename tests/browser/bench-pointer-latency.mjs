@@ -221,6 +221,9 @@ async function measure(browser, preset, earlier) {
       const board = document.getElementById('board');
       return board.dataset.snapshot === 'shown' || Number(board.dataset.artCount) < window.zz.snapshot.minimum;
     }, null, { timeout: 60000 });
+    // ... and drawn: two frames for the picture to be painted, and a while for it to be rastered.
+    await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+    await page.waitForTimeout(500);
     const box = await page.$eval('#board', (b) => { const r = b.getBoundingClientRect(); return [r.left, r.top]; });
 
     const start = [box[0] + 150, box[1] + 120];

@@ -50,6 +50,8 @@ before(async () => {
   recordCommands(page, sentCommands);
   await page.goto(url);
   await page.waitForFunction(() => window.zz && window.zz.revision > 0);
+  // A point a pixel, the page's corner at a whole pixel: the points the tests press at reach the host exactly.
+  await page.evaluate(() => window.zz.view.set({ scale: 1, x: 40, y: 20 }));
 });
 
 after(async () => {
@@ -730,5 +732,51 @@ test('a page whose host went away says so, connects again and shows the new host
     await other.close();
     for (const { child } of servers) if (child.exitCode === null) await stop(child);
     fs.rmSync(folder, { recursive: true, force: true });
+  }
+});
+
+test('a page opens fitted to the window, and the view controls zoom about the middle, fit and show the zoom', async () => {
+  const other = await browser.newPage({ viewport: { width: 1280, height: 800 } });
+  try {
+    await other.goto(url);
+    await other.waitForFunction(() => window.zz && window.zz.revision > 0);
+    // The whole page is in the artboard, filling it one way but for the margin.
+    const fit = await other.evaluate(() => {
+      const box = document.getElementById('board').getBoundingClientRect();
+      const page = document.getElementById('page').getBoundingClientRect();
+      return { box: [box.left, box.top, box.right, box.bottom], page: [page.left, page.top, page.right, page.bottom],
+               zoom: document.getElementById('zoom').value, scale: window.zz.view.scale };
+    });
+    assert.ok(fit.page[0] >= fit.box[0] && fit.page[1] >= fit.box[1] && fit.page[2] <= fit.box[2] &&
+              fit.page[3] <= fit.box[3], `the page ${fit.page} lies within the artboard ${fit.box}`);
+    assert.ok(fit.page[1] - fit.box[1] < 30 && fit.box[3] - fit.page[3] < 30, 'a letter page fills the height');
+    assert.equal(fit.zoom, `${Math.round(fit.scale * 100)} %`);
+
+    const middle = () => other.evaluate(() => {
+      const box = document.getElementById('board').getBoundingClientRect();
+      const v = window.zz.view;
+      return [(box.width / 2 - v.x) / v.scale, (box.height / 2 - v.y) / v.scale];
+    });
+    const before = await middle();
+    await other.click('#zoomIn');
+    assert.equal(await other.textContent('#zoom'), `${Math.round(fit.scale * Math.SQRT2 * 100)} %`);
+    const after = await middle();
+    assert.ok(Math.hypot(after[0] - before[0], after[1] - before[1]) < 0.5, 'the middle stays where it was');
+    await other.click('#zoomActual');
+    assert.equal(await other.textContent('#zoom'), '100 %');
+    await other.keyboard.press('Control+0');
+    assert.equal(await other.evaluate(() => window.zz.view.scale), fit.scale, 'Ctrl+0 fits the page again');
+    await other.click('#zoomOut');
+    assert.ok(await other.evaluate(() => window.zz.view.scale) < fit.scale);
+  } finally {
+    await other.close();
+  }
+});
+
+test('the options open from the Options button beside the tool and by Enter on the tool', async () => {
+  for (const open of [() => page.click('#toolOptions'), async () => { await page.focus('#tool'); await page.keyboard.press('Enter'); }]) {
+    await open();
+    await page.waitForSelector('#dialogBackdrop:not([hidden])');
+    await endOptions(2);
   }
 });

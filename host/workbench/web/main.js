@@ -97,14 +97,48 @@ protocol.on('abandoned', (news) => {
   setStatus(`drag ended: ${news.why}`);
 });
 protocol.on('closed', () => input.connectionLost());
-// A new connection holds nothing yet: the state's delta is the whole document.
-protocol.on('hello', () => protocol.send({ do: 'state' }).then(showState).catch(fail));
+// A new connection holds nothing yet: the state's delta is the whole document. The first time, the page is
+// fitted to the window.
+let fitted = false;
+protocol.on('hello', () => protocol.send({ do: 'state' }).then((answer) => {
+  showState(answer);
+  if (!fitted) view.fit(scene.page);
+  fitted = true;
+}).catch(fail));
+
+// ---- the view controls: zoom out, the zoom, zoom in, fit, actual size; Ctrl+-, Ctrl+=, Ctrl+0, Ctrl+1
+
+const zoomShown = document.getElementById('zoom');
+view.changed = () => { zoomShown.value = `${Math.round(view.scale * 100)} %`; };
+const zoomStep = Math.SQRT2;
+document.getElementById('zoomIn').addEventListener('click', () => view.zoomBy(zoomStep));
+document.getElementById('zoomOut').addEventListener('click', () => view.zoomBy(1 / zoomStep));
+document.getElementById('zoomFit').addEventListener('click', () => view.fit(scene.page));
+document.getElementById('zoomActual').addEventListener('click', () => view.actualSize());
+window.addEventListener('keydown', (event) => {
+  if (!(event.ctrlKey || event.metaKey) || event.target instanceof HTMLInputElement) return;
+  const action = { '=': () => view.zoomBy(zoomStep), '+': () => view.zoomBy(zoomStep),
+                   '-': () => view.zoomBy(1 / zoomStep), 0: () => view.fit(scene.page),
+                   1: () => view.actualSize() }[event.key];
+  if (!action || dialog.open) return;
+  event.preventDefault();
+  action();
+});
 
 // ---- buttons and forms
 
 undoButton.addEventListener('click', () => input.fire('undo'));
 redoButton.addEventListener('click', () => input.fire('redo'));
-document.getElementById('tool').addEventListener('dblclick', () => dialog.edit());
+// The options open by a double-click on the tool, by Enter on the tool when it has the focus, and by the
+// Options button beside it.
+const tool = document.getElementById('tool');
+tool.addEventListener('dblclick', () => dialog.edit());
+tool.addEventListener('keydown', (event) => {
+  if (event.key !== 'Enter') return;
+  event.preventDefault();
+  dialog.edit();
+});
+document.getElementById('toolOptions').addEventListener('click', () => dialog.edit());
 
 document.getElementById('setSeed').addEventListener('click', () => {
   const seed = Number(document.getElementById('seed').value);

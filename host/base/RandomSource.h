@@ -10,7 +10,12 @@ namespace zz {
 
 class RandomSource {
   public:
-    void seed(uint32_t seed) { engine_.seed(seed); }
+    void seed(uint32_t seed) {
+        seeded_ = seed;
+        engine_.seed(seed);
+    }
+    // The seed last given (0 before any).
+    uint32_t seeded() const { return seeded_; }
     void queue(float value) { queued_.push_back(value); }
     // The next number, uniform in 0 to 1.
     float next() {
@@ -24,6 +29,7 @@ class RandomSource {
 
   private:
     std::deque<float> queued_;
+    uint32_t seeded_ = 0;
     std::mt19937 engine_{0};
 };
 

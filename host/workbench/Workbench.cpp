@@ -193,8 +193,11 @@ Reply Workbench::undoRedo(const json& command) {
 }
 
 Reply Workbench::seed(const json& command) {
-    session_.host().random().seed(static_cast<uint32_t>(command["seed"].get<uint64_t>()));
-    return answer(json::object(), command);
+    const auto seed = static_cast<uint32_t>(command["seed"].get<uint64_t>());
+    session_.host().random().seed(seed);
+    // Every page shows the seed the document's art is drawn with.
+    publish({{"event", "seed"}, {"seed", seed}});
+    return answer({{"seed", seed}}, command);
 }
 
 Reply Workbench::editOptions(const json& command) {
@@ -421,6 +424,7 @@ json Workbench::stateJson() {
         {"swatches", facts.swatches.size()},
         {"namedStyles", facts.namedStyles}};
     out["dialog"] = dialogs_.empty() ? json(nullptr) : dialogJson(*dialogs_.back());
+    out["seed"] = host.random().seeded();
     return out;
 }
 

@@ -264,7 +264,7 @@ test('Ctrl+Z takes the drag away and Ctrl+Shift+Z brings it back', async () => {
 test('a preset chosen in the options dialog and OK changes the next drag', async () => {
   await page.dblclick('#tool');
   await page.waitForSelector('#dialogBackdrop:not([hidden])');
-  assert.equal(await page.textContent('#dialogTitle'), 'ZigzagTool');
+  assert.equal(await page.textContent('#dialogTitle'), 'KT7 Zigzag Tool');
   // The design lists show the module's thumbnails.
   await page.waitForFunction(() => [...document.querySelectorAll('#dialogBody .list img')]
     .some((img) => img.complete && img.naturalWidth === 48));
@@ -779,4 +779,28 @@ test('the options open from the Options button beside the tool and by Enter on t
     await page.waitForSelector('#dialogBackdrop:not([hidden])');
     await endOptions(2);
   }
+});
+
+test('every page shows the seed the host draws with, and the preset popup says the chosen preset whole', async () => {
+  const other = await browser.newPage();
+  try {
+    await other.goto(url);
+    await other.waitForFunction(() => window.zz && window.zz.revision > 0);
+    await page.fill('#seed', '12345');
+    await page.click('#setSeed');
+    await other.waitForFunction(() => document.getElementById('seed').value === '12345');
+    const third = await browser.newPage();
+    await third.goto(url);
+    await third.waitForFunction(() => document.getElementById('seed').value === '12345');
+    await third.close();
+  } finally {
+    await other.close();
+  }
+  await openOptions();
+  await page.selectOption(`#dialogBody select[data-item="3"]`, '14');
+  await page.waitForFunction(() => document.querySelector('#dialogBody select[data-item="3"]').title !== '');
+  const popup = await page.$eval('#dialogBody select[data-item="3"]',
+    (select) => ({ title: select.title, text: select.selectedOptions[0].textContent.trim() }));
+  assert.equal(popup.title, popup.text);
+  await endOptions(2);
 });

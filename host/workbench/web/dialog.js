@@ -17,6 +17,7 @@ export class OptionsDialog {
     this.body = document.getElementById('dialogBody');
     this.model = null;
     this.shownText = 'null';
+    this.toolName = ''; // the dialog is titled with the tool's name, as a desktop host titles it
   }
 
   get open() { return this.model !== null; }
@@ -54,7 +55,7 @@ export class OptionsDialog {
     } else {
       const focused = document.activeElement && document.activeElement.closest('[data-item]');
       const focusedItem = focused ? focused.dataset.item : null;
-      this.title.textContent = model.name;
+      this.title.textContent = this.toolName || model.name;
       this.body.style.width = `${model.width}px`;
       this.body.style.height = `${model.height}px`;
       this.body.replaceChildren(...model.items.filter((item) => item.visible).map((item) => this.item(item)));
@@ -113,6 +114,9 @@ export class OptionsDialog {
         el.appendChild(option);
       }
       if (item.active !== null) el.value = item.active;
+      // A popup narrower than its entry still says it whole, on hover.
+      const chosen = item.entries.find((entry) => entry.id === item.active);
+      if (chosen) el.title = chosen.text.trim();
       el.disabled = disabled;
       el.addEventListener('change', () => this.act({ action: 'choose', item: item.id, entry: Number(el.value) }));
       return place(el, item);

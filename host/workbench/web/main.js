@@ -81,9 +81,11 @@ function take(message, command) {
 function showState(answer) {
   if (answer.document) scene.setPage(answer.document.page);
   if (answer.tool) {
+    dialog.toolName = answer.tool.title.trim();
     document.getElementById('tool').title = answer.tool.title.trim() + ' — ' + answer.tool.tooltip.trim() +
-                                            ' (double-click for its options)';
+                                            ' (double-click or Enter for its options)';
   }
+  showSeed(answer.seed);
   board.style.cursor = answer.cursor
     ? `url(/api/cursor.png) ${answer.cursor.hot[0]} ${answer.cursor.hot[1]}, crosshair` : 'crosshair';
   dialog.show(answer.dialog);
@@ -92,6 +94,10 @@ function showState(answer) {
 protocol.on('answer', take);
 protocol.on('document', (news) => take(news, null));
 protocol.on('dialog', (news) => dialog.show(news.dialog));
+// The seed field shows the seed the host draws with, whichever page set it.
+const seedField = document.getElementById('seed');
+function showSeed(seed) { if (Number.isInteger(seed) && document.activeElement !== seedField) seedField.value = seed; }
+protocol.on('seed', (news) => showSeed(news.seed));
 protocol.on('abandoned', (news) => {
   input.abandoned();
   setStatus(`drag ended: ${news.why}`);

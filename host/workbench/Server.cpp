@@ -530,14 +530,19 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
 
 } // namespace
 
+// The pending accept holds the server's state only weakly: what the io_context holds must not keep the
+// io_context's owner alive, or neither would ever be freed.
 void Server::Impl::accept(const std::shared_ptr<Impl>& self) {
-    acceptor.async_accept([self](beast::error_code failed, tcp::socket socket) {
+    acceptor.async_accept([weak = std::weak_ptr<Impl>(self)](beast::error_code failed, tcp::socket socket) {
+        std::shared_ptr<Impl> self = weak.lock();
+        if (!self) return;
         if (failed) {
             if (failed == asio::error::operation_aborted || !self->acceptor.is_open()) return;
             // Out of file descriptors, say: try again shortly rather than stop serving.
             auto retry = std::make_shared<asio::steady_timer>(self->io, std::chrono::milliseconds(100));
-            retry->async_wait([self, retry](beast::error_code) {
-                if (self->acceptor.is_open()) self->accept(self);
+            retry->async_wait([weak, retry](beast::error_code) {
+                if (std::shared_ptr<Impl> again = weak.lock(); again && again->acceptor.is_open())
+                    again->accept(again);
             });
             return;
         }

@@ -268,3 +268,30 @@ test('SIGTERM with pages open, one of them in the dialog, stops the server withi
   assert.ok(took < 1000, `stopped in ${took.toFixed(0)} ms`);
   await context.close();
 });
+
+test('listening beyond loopback says so loudly and still asks for the token', async () => {
+  const child = spawn(zigzag, ['serve', '--port', '0', '--host', '0.0.0.0'], { stdio: ['ignore', 'pipe', 'pipe'] });
+  try {
+    let out = '', err = '';
+    child.stderr.on('data', (chunk) => { err += chunk; });
+    const address = await new Promise((resolve, reject) => {
+      child.stdout.on('data', (chunk) => {
+        out += chunk;
+        const found = out.match(/Workbench: (http:\/\/[^/\s]+)\/\?token=(\S+)/);
+        if (found) resolve(found[1]);
+      });
+      child.on('exit', (code) => reject(new Error(`zigzag serve ended with ${code}: ${err}`)));
+    });
+    // The warning comes on stderr, a pipe of its own that may be read after stdout.
+    for (let waited = 0; !/WARNING/.test(err) && waited < 2000; waited += 20)
+      await new Promise((resolve) => setTimeout(resolve, 20));
+    assert.match(err, /WARNING: listening on 0\.0\.0\.0, not on loopback/);
+    const status = await new Promise((resolve, reject) => {
+      http.get(`${address}/api/export.svg`, (res) => { res.resume(); resolve(res.statusCode); }).on('error', reject);
+    });
+    assert.equal(status, 401);
+  } finally {
+    child.kill('SIGTERM');
+    await stopped(child);
+  }
+});

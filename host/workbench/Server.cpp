@@ -255,7 +255,7 @@ class SocketSession : public std::enable_shared_from_this<SocketSession> {
                                 }
                                 self->queuedBytes_ -= self->outbox_.front().size();
                                 self->outbox_.pop_front();
-                                if (!self->outbox_.empty()) self->writeNext();
+                                if (!self->outbox_.empty() && !self->closed_) self->writeNext();
                             });
     }
 
@@ -263,9 +263,8 @@ class SocketSession : public std::enable_shared_from_this<SocketSession> {
     // where it is.
     void ended() {
         if (closed_) return;
+        // What waits to be written goes with the session: a write still on its way reads from its front.
         closed_ = true;
-        outbox_.clear();
-        queuedBytes_ = 0;
         close();
         if (client_ == 0) return;
         if (std::shared_ptr<Server::Impl> server = server_.lock()) server->sockets.erase(client_);

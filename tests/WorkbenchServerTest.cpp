@@ -277,6 +277,47 @@ TEST_F(WorkbenchServer, MalformedMessagesAreAnsweredAndLeaveEveryPageDrawing) {
     EXPECT_EQ(bystander.call({{"do", "undo"}})["done"], true);
 }
 
+// Sends `raw` as it is and gives the status of the answer, 0 when the connection closed without one.
+int rawStatus(int port, const std::string& raw) {
+    asio::io_context io;
+    tcp::socket socket(io);
+    tcp::resolver resolver(io);
+    asio::connect(socket, resolver.resolve("127.0.0.1", std::to_string(port)));
+    boost::system::error_code failed;
+    asio::write(socket, asio::buffer(raw), failed);
+    beast::flat_buffer buffer;
+    http::response<http::string_body> response;
+    http::read(socket, buffer, response, failed);
+    return failed ? 0 : response.result_int();
+}
+
+TEST_F(WorkbenchServer, MalformedHttpRequestsAreAnsweredAndLeaveThePagesDrawing) {
+    Page page(port_);
+    const std::string host = "Host: 127.0.0.1:" + std::to_string(port_) + "\r\n";
+    const std::string auth = "Authorization: Bearer " + kToken + "\r\n";
+    struct Case {
+        std::string raw;
+        int status;
+    };
+    const std::vector<Case> cases = {
+        {"GARBAGE\r\n\r\n", 400},
+        {"GET /\r\n\r\n", 400},
+        {"GET / HTTP/1.1\r\n" + host + "X-Pad: " + std::string(20000, 'x') + "\r\n\r\n", 413},
+        {"GET /\xff\xfe HTTP/1.1\r\n" + host + auth + "\r\n", 404},
+        {"GET /api/export.png?scale=1e400 HTTP/1.1\r\n" + host + auth + "\r\n", 400},
+        {"GET /api/export.png?scale=abc&area=moon HTTP/1.1\r\n" + host + auth + "\r\n", 400},
+        {"GET /api/bitmap/99999.png HTTP/1.1\r\n" + host + auth + "\r\n", 404},
+        {"DELETE / HTTP/1.1\r\n" + host + auth + "\r\n", 405},
+        {"GET / HTTP/1.1\r\n" + host + auth + "Content-Length: 5000\r\n\r\n" + std::string(5000, 'x'), 413},
+    };
+    for (const Case& c : cases)
+        for (int i = 0; i < 100; ++i)
+            ASSERT_EQ(rawStatus(port_, c.raw), c.status) << c.raw.substr(0, 50);
+    EXPECT_EQ(page.call({{"do", "mouseDown"}, {"at", {100, 700}}})["status"], 0);
+    EXPECT_EQ(page.call({{"do", "drag"}, {"to", {300, 500}}})["status"], 0);
+    EXPECT_EQ(page.call({{"do", "mouseUp"}})["undo"], 1);
+}
+
 TEST_F(WorkbenchServer, OnlyRequestsNamingThisServerFromItsOwnPageWithTheTokenGetAnything) {
     const json before = hostState()["revision"];
     EXPECT_EQ(fetch(port_, http::verb::get, "/").result_int(), 200);

@@ -7,6 +7,9 @@
 
 #include "host/base/Platform.h"
 #include "host/script/RunCommand.h"
+#ifdef ZZ_WORKBENCH
+#include "host/documents/DocumentStore.h"
+#endif
 
 #include "host/cli/DrawCommand.h"
 #include "host/cli/DialogCommand.h"
@@ -21,7 +24,7 @@ namespace {
 constexpr const char* kModuleName = "KT07_Zigzag.aip";
 
 void printUsage(std::ostream& stream) {
-    stream << "usage: zigzag run SCRIPT.json [--out REPORT.json] [--module PATH]\n"
+    stream << "usage: zigzag run SCRIPT.json|DOCUMENT.zigzag [--out REPORT.json] [--module PATH]\n"
               "       zigzag resources MODULE\n"
               "       zigzag draw --to X,Y [options] -o OUT.svg   (zigzag draw --help for the options)\n"
               "       zigzag presets [--module PATH]\n"
@@ -45,7 +48,12 @@ int dispatch(const std::vector<std::string>& words) {
         return zz::kRunOk;
     }
     if (command == "run")
+#ifdef ZZ_WORKBENCH
+        return zz::runRunCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr,
+                                 zz::readDocumentScript);
+#else
         return zz::runRunCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
+#endif
     if (command == "resources") {
         return runResourcesCommand(args, std::cout, std::cerr);
     }

@@ -37,7 +37,7 @@ bool sameFile(const std::string& a, const std::string& b) {
 } // namespace
 
 int runRunCommand(const std::vector<std::string>& args, const std::string& defaultModule, std::ostream& out,
-                  std::ostream& err) {
+                  std::ostream& err, DocumentScriptReader readDocument) {
     std::optional<std::string> scriptPath, outPath, modulePath;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -80,7 +80,17 @@ int runRunCommand(const std::vector<std::string>& args, const std::string& defau
     }
 
     SessionError error;
-    const std::optional<nlohmann::json> script = parseScript(*text, &error);
+    std::optional<nlohmann::json> script;
+    if (text->rfind(std::string("SQLite format 3\0", 16), 0) == 0) {
+        std::string why = "a workbench document is played by the Linux build of zigzag only";
+        if (readDocument != nullptr) script = readDocument(*scriptPath, &why);
+        if (!script) {
+            err << "zigzag run: " << why << "\n";
+            return kRunUsage;
+        }
+    } else {
+        script = parseScript(*text, &error);
+    }
     bool played = false;
     if (script) {
         const std::string module = modulePath.value_or(defaultModule);

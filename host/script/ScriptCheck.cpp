@@ -30,9 +30,9 @@ const std::vector<EventShape>& eventShapes() {
         {"unload", {}, {}, true},
         {"reload", {}, {}, true},
         {"message", {"caller", "selector"}, {}, true},
-        {"mouseDown", {"at"}, {"modifiers", "pressure"}, true},
-        {"drag", {"to"}, {"modifiers", "pressure"}, true},
-        {"mouseUp", {}, {"at", "modifiers", "pressure"}, true},
+        {"mouseDown", {"at"}, {"modifiers", "pressure", "pointer"}, true},
+        {"drag", {"to"}, {"modifiers", "pressure", "pointer"}, true},
+        {"mouseUp", {}, {"at", "modifiers", "pressure", "pointer"}, true},
         {"trackCursor", {}, {"at", "modifiers"}, true},
         {"editOptions", {}, {"close", "actions"}, true},
         {"select", {}, {}, true},
@@ -41,6 +41,8 @@ const std::vector<EventShape>& eventShapes() {
         {"fault", {"suite", "op", "code"}, {"skip", "times"}, false},
         {"undo", {}, {}, false},
         {"redo", {}, {}, false},
+        {"abandon", {}, {}, false},
+        {"seed", {"seed"}, {}, false},
         {"export", {"svg"}, {}, false},
     };
     return shapes;
@@ -236,6 +238,11 @@ std::optional<std::string> checkField(const EventShape& shape, const std::string
         if (!isInteger(value, 0, 0xFFFFFFFFLL)) return std::string("must be an integer 0 to 4294967295");
     } else if (key == "pressure") {
         if (!isInteger(value, -32768, 32767)) return std::string("must be an integer -32768 to 32767");
+    } else if (key == "pointer") {
+        if (value != "mouse" && value != "pen" && value != "touch")
+            return std::string("must be \"mouse\", \"pen\" or \"touch\"");
+    } else if (key == "seed") {
+        if (!isInteger(value, 0, 0xFFFFFFFFLL)) return std::string("must be an integer 0 to 4294967295");
     } else if (key == "close") {
         if (!isInteger(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()))
             return std::string("must be an item id (an integer)");

@@ -138,9 +138,8 @@ class SessionRunner {
   public:
     SessionRunner(const json& script, std::string modulePath)
         : script_(script), modulePath_(std::move(modulePath)) {
-        session_.host().setDialogDriver(&dialogs_);
         session_.host().setDialogObserver(&recorder_);
-        dialogs_.setObserver(&recorder_);
+        player_.dialogs().setObserver(&recorder_);
     }
 
     // Plays the script; false with the reason in *error.
@@ -155,27 +154,31 @@ class SessionRunner {
         error_.message = std::move(message);
         return false;
     }
-    std::string where(std::size_t index, const json& event) const {
-        return "events[" + std::to_string(index) + "] (\"" + event["do"].get<std::string>() + "\")";
-    }
-
-    bool playEvent(std::size_t index, const json& event, std::optional<int64_t>* result);
-    // The pointer and keys of a tool event: its point (else the last one), modifiers and pressure.
-    ToolInput toolInput(const json& event);
 
     const json& script_;
     std::string modulePath_;
     ToolSession session_;
-    ScriptDialogDriver dialogs_;
-    DialogRecorder recorder_;
+    EventPlayer player_{session_};
     SessionError error_;
-    AIRealPoint cursor_{0.0f, 0.0f};
+    DialogRecorder recorder_;
     std::vector<std::optional<int64_t>> results_;
 };
 
-ToolInput SessionRunner::toolInput(const json& event) {
+} // namespace
+
+EventPlayer::EventPlayer(ToolSession& session) : session_(session) {
+    session_.host().setDialogDriver(&dialogs_);
+}
+
+EventPlayer::~EventPlayer() {
+    session_.host().setDialogDriver(nullptr);
+}
+
+ToolInput EventPlayer::toolInput(const json& event) {
     if (event.contains("at")) cursor_ = pointOf(event["at"]);
     if (event.contains("to")) cursor_ = pointOf(event["to"]);
+    // A pen reports pressure, a mouse or a finger none: the host answers for the device of the event.
+    if (event.contains("pointer")) session_.host().facts().pressure = event["pointer"] == "pen";
     ToolInput input;
     input.point = cursor_;
     input.modifiers = static_cast<uint32_t>(event.value("modifiers", static_cast<uint64_t>(0)));
@@ -183,8 +186,14 @@ ToolInput SessionRunner::toolInput(const json& event) {
     return input;
 }
 
-bool SessionRunner::playEvent(std::size_t index, const json& event, std::optional<int64_t>* result) {
+bool EventPlayer::play(std::size_t index, const json& event, std::optional<int64_t>* result,
+                       SessionError* error) {
     const std::string name = event["do"].get<std::string>();
+    const auto fail = [&](SessionError::Kind kind, const std::string& why) {
+        if (error != nullptr)
+            *error = SessionError{kind, "events[" + std::to_string(index) + "] (\"" + name + "\"): " + why};
+        return false;
+    };
     result->reset();
     // The first dialog the event opens plays its actions, then ends with its "close" unless they ended it: by
     // default Cancel for the options, the default item (OK) for everything else.
@@ -201,8 +210,7 @@ bool SessionRunner::playEvent(std::size_t index, const json& event, std::optiona
     } else if (name == "reload") {
         SPErr status = kSPNoError;
         std::string why;
-        if (!session_.reload(&status, &why))
-            return fail(SessionError::Kind::Module, where(index, event) + ": " + why);
+        if (!session_.reload(&status, &why)) return fail(SessionError::Kind::Module, why);
         *result = status;
     } else if (name == "message") {
         *result = session_.message(event["caller"].get_ref<const std::string&>().c_str(),
@@ -224,8 +232,7 @@ bool SessionRunner::playEvent(std::size_t index, const json& event, std::optiona
     } else if (name == "settings") {
         ToolSettings* settings = settingsBlock(session_.host());
         if (settings == nullptr)
-            return fail(SessionError::Kind::Script,
-                        where(index, event) + ": no \"globals\" block is held (send \"startup\" first)");
+            return fail(SessionError::Kind::Script, "no \"globals\" block is held (send \"startup\" first)");
         applySettingsPatch(*settings, event["set"]);
     } else if (name == "fault") {
         FaultRule rule;
@@ -239,13 +246,19 @@ bool SessionRunner::playEvent(std::size_t index, const json& event, std::optiona
         session_.undo();
     } else if (name == "redo") {
         session_.redo();
+    } else if (name == "abandon") {
+        session_.abandonDrag();
+    } else if (name == "seed") {
+        session_.host().random().seed(static_cast<uint32_t>(event["seed"].get<uint64_t>()));
     } else if (name == "export") {
         std::string why;
         if (!session_.exportSvg(event["svg"].get<std::string>(), &why))
-            return fail(SessionError::Kind::Runtime, where(index, event) + ": " + why);
+            return fail(SessionError::Kind::Runtime, why);
     }
     return true;
 }
+
+namespace {
 
 bool SessionRunner::play(SessionError* error) {
     bool ok = true;
@@ -271,7 +284,7 @@ bool SessionRunner::play(SessionError* error) {
             const json events = script_.value("events", json::array());
             for (std::size_t index = 0; ok && index < events.size(); ++index) {
                 std::optional<int64_t> result;
-                ok = playEvent(index, events[index], &result);
+                ok = player_.play(index, events[index], &result, &error_);
                 results_.push_back(result);
             }
         }

@@ -9,7 +9,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/core/ToolSession.h"
 #include "host/document/DocumentFixtures.h"
+#include "host/script/ScriptDialogs.h"
 
 namespace zz {
 
@@ -30,6 +32,31 @@ std::optional<std::string> checkScript(const nlohmann::json& script);
 // The document a script's "document" object describes (one that checkScript accepted): colour model, page,
 // swatches, named styles and the paint new art takes.
 DocumentFacts documentFacts(const nlohmann::json& document);
+
+// Plays the events of a checked script, one at a time, on a tool session whose document and module are set
+// up, as `zigzag run` does: its dialog driver plays each event's dialog actions while it lives.
+class EventPlayer {
+  public:
+    explicit EventPlayer(ToolSession& session);
+    ~EventPlayer();
+    EventPlayer(const EventPlayer&) = delete;
+    EventPlayer& operator=(const EventPlayer&) = delete;
+
+    ScriptDialogDriver& dialogs() { return dialogs_; }
+    // Plays one event; its message's status (when it sends one) in *result. False with the reason (naming
+    // the event by `index`) in *error.
+    bool play(std::size_t index, const nlohmann::json& event, std::optional<int64_t>* result,
+              SessionError* error);
+    // Where the pointer was last: the point of the last event that gave one.
+    AIRealPoint cursor() const { return cursor_; }
+
+  private:
+    ToolInput toolInput(const nlohmann::json& event);
+
+    ToolSession& session_;
+    ScriptDialogDriver dialogs_;
+    AIRealPoint cursor_{0.0f, 0.0f};
+};
 
 // Plays `script` against the module at `modulePath` in a fresh host. Returns the report; on an error returns
 // null and says why in *error (when given).

@@ -540,7 +540,11 @@ Reply convertExport(const std::string& svg, const ExportSettings& settings, cons
 }
 
 std::string exportContentDisposition(std::string_view documentName, const ExportSettings& settings) {
-    const std::string name = safeFileName(documentName) + "." + exportExtension(settings.format);
+    return downloadDisposition(documentName, exportExtension(settings.format));
+}
+
+std::string downloadDisposition(std::string_view documentName, std::string_view extension) {
+    const std::string name = safeFileName(documentName) + "." + std::string(extension);
     std::string ascii;
     bool beyondAscii = false;
     for (const char c : name) {

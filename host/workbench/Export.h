@@ -82,6 +82,8 @@ Reply convertExport(const std::string& svg, const ExportSettings& settings, cons
 // bytes; "Untitled" when nothing is left), EXT the format's extension. A name beyond ASCII gets '_' in its
 // place in filename and goes whole as filename*=UTF-8''... (RFC 6266, RFC 5987).
 std::string exportContentDisposition(std::string_view documentName, const ExportSettings& settings);
+// The same for a download of another kind, named NAME.`extension`.
+std::string downloadDisposition(std::string_view documentName, std::string_view extension);
 
 } // namespace zz
 

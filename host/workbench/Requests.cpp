@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "host/base/Utf8.h"
+
 namespace zz {
 
 namespace {
@@ -23,6 +25,9 @@ const std::vector<FieldRule> kToolFields = {
     {"pressure", FieldKind::Integer, 0, 255},
     {"pointer", FieldKind::Choice, 0, 0, {"mouse", "pen", "touch"}},
 };
+
+// A document by its id, as the documents list gives it.
+const FieldRule kDocument{"document", FieldKind::Text, 1, 64};
 
 std::vector<FieldRule> toolFieldsAnd(std::vector<FieldRule> more) {
     more.insert(more.end(), kToolFields.begin(), kToolFields.end());
@@ -77,6 +82,18 @@ const std::vector<CommandRule>& rules() {
              if (action == "choose") return needs(c, "entry");
              return std::nullopt;
          }},
+        {"documents", {}, true, Route::Socket},
+        {"open", {kDocument}, false, Route::Socket, [](const json& c) { return needs(c, "document"); }},
+        {"rename",
+         {kDocument, {"name", FieldKind::Text, 1, 200}},
+         false,
+         Route::Socket,
+         [](const json& c) { return needs(c, "name"); }},
+        {"duplicate", {kDocument}, false, Route::Socket},
+        {"delete", {kDocument}, false, Route::Socket, [](const json& c) { return needs(c, "document"); }},
+        {"restore", {kDocument}, false, Route::Socket, [](const json& c) { return needs(c, "document"); }},
+        {"script", {}, true, Route::Http},
+        {"thumbnail", {kDocument}, true, Route::Http, [](const json& c) { return needs(c, "document"); }},
         {"export",
          {{"format", FieldKind::Choice, 0, 0, {"svg", "png", "pdf"}},
           {"area", FieldKind::Choice, 0, 0, {"page", "art"}}},
@@ -154,6 +171,8 @@ std::string expected(const FieldRule& rule) {
         return wordList(rule.choices);
     case FieldKind::Paint:
         return "{fill, stroke: \"#rrggbb\" or null, strokeWidth: a width" + range + "}";
+    case FieldKind::Text:
+        return "text of " + number(rule.low) + " to " + number(rule.high) + " bytes of UTF-8";
     }
     return "valid";
 }
@@ -183,6 +202,13 @@ std::string fieldProblem(const std::string& command, const FieldRule& rule, cons
         const bool good =
             value.is_string() && std::find(rule.choices.begin(), rule.choices.end(),
                                            value.get_ref<const std::string&>()) != rule.choices.end();
+        return good ? "" : bad(rule.name, expected(rule));
+    }
+    case FieldKind::Text: {
+        if (!value.is_string()) return bad(rule.name, expected(rule));
+        const std::string& text = value.get_ref<const std::string&>();
+        const bool good = static_cast<double>(text.size()) >= rule.low &&
+                          static_cast<double>(text.size()) <= rule.high && validUtf8(text) == text;
         return good ? "" : bad(rule.name, expected(rule));
     }
     case FieldKind::Paint: {
@@ -219,6 +245,8 @@ json kindName(FieldKind kind) {
         return "choice";
     case FieldKind::Paint:
         return "paint";
+    case FieldKind::Text:
+        return "text";
     }
     return "value";
 }

@@ -17,6 +17,14 @@
 //   seed       seed                          seeds the host's random generator
 //   editOptions                              the double-click on the tool: answered when the dialog ends
 //   dialog     action: value|choose|click|end|state, item, value, entry
+//   documents                                the documents folder's list, the open one marked
+//   open       document                      every page goes on with that document
+//   rename     [document] name               (default: the open document)
+//   duplicate  [document]                    a copy under a new name, left closed
+//   delete     document                      to the recycle bin (the open one: pages go on with another)
+//   restore    document                      back from the recycle bin
+//   script     the open document as the script `zigzag run` plays                    (HTTP GET)
+//   thumbnail  document: its picture as PNG, when it has one                          (HTTP GET)
 //   export     format: svg|png|pdf, area: page|art: the SVG the file is made from     (HTTP GET)
 //   image      kind: icon|cursor|bitmap, id  the module's pictures as PNG                   (HTTP GET)
 #ifndef ZZ_HOST_WORKBENCH_REQUESTS_H
@@ -44,6 +52,7 @@ enum class FieldKind {
     Size,    // [width, height], each from low to high
     Choice,  // one of the words in `choices`
     Paint,   // {fill, stroke: "#rrggbb" or null, strokeWidth: low to high}
+    Text,    // a string of low to high bytes of UTF-8
 };
 
 struct FieldRule {

@@ -10,6 +10,7 @@
 #include "host/workbench/Access.h"
 #include "host/workbench/HostLoop.h"
 #include "host/workbench/Server.h"
+#include "host/workbench/Thumbnails.h"
 
 namespace zz {
 
@@ -17,13 +18,15 @@ namespace {
 
 const char* const kUsage =
     "usage: zigzag serve [--port N] [--host ADDR] [--module PATH] [--drag-timeout MS] [--dialog-timeout MS]\n"
-    "                    [--token-file FILE]\n"
+    "                    [--token-file FILE] [--documents DIR]\n"
     "  --port N             port to listen on, 0 for a free one (8407)\n"
     "  --host ADDR          address to listen on (127.0.0.1)\n"
     "  --module PATH        the plug-in module (KT07_Zigzag.aip beside zigzag)\n"
     "  --drag-timeout MS    a drag with no pointer event for this long is ended (5000)\n"
     "  --dialog-timeout MS  a dialog with no page open to drive it for this long is cancelled (30000)\n"
-    "  --token-file FILE    the token pages must show, on the file's first line (default: a new one)\n";
+    "  --token-file FILE    the token pages must show, on the file's first line (default: a new one)\n"
+    "  --documents DIR      the folder the drawings are kept in (default: $XDG_DATA_HOME/zigzag/documents,\n"
+    "                       else ~/.local/share/zigzag/documents)\n";
 
 } // namespace
 
@@ -34,6 +37,7 @@ int runServeCommand(const std::vector<std::string>& args, const std::string& def
     std::string tokenFile;
     Workbench::Options options;
     options.modulePath = defaultModule;
+    options.documentsPath = DocumentFolder::defaultPath();
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (option == "--help" || option == "-h") {
@@ -74,6 +78,8 @@ int runServeCommand(const std::vector<std::string>& args, const std::string& def
             options.dialogTimeout = std::chrono::milliseconds(*number);
         } else if (option == "--token-file" && !value.empty()) {
             tokenFile = value;
+        } else if (option == "--documents" && !value.empty()) {
+            options.documentsPath = value;
         } else {
             err << "zigzag serve: " << option << ": unknown argument\n" << kUsage;
             return 2;
@@ -108,14 +114,21 @@ int runServeCommand(const std::vector<std::string>& args, const std::string& def
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
+    Thumbnails thumbnails;
+    options.thumbnailer = [&thumbnails](std::string document, std::string svg) {
+        thumbnails.add(std::move(document), std::move(svg));
+    };
     HostLoop loop(options);
+    thumbnails.start(loop);
     if (!loop.start(&why)) {
+        thumbnails.stop();
         err << "zigzag serve: " << why << "\n";
         return 1;
     }
     Server server(loop, serverOptions);
     const int bound = server.bind(host, static_cast<int>(port), &why);
     if (bound < 0) {
+        thumbnails.stop();
         err << "zigzag serve: " << why << "\n";
         return 1;
     }
@@ -123,6 +136,7 @@ int runServeCommand(const std::vector<std::string>& args, const std::string& def
         err << "zigzag serve: WARNING: listening on " << host
             << ", not on loopback: other machines can reach the workbench. Anyone who has its address with "
                "the token can draw, undo and read the document; share it with no one.\n";
+    out << "Documents: " << options.documentsPath << std::endl;
     const std::string shown = wildcard ? "127.0.0.1" : host;
     out << "Workbench: http://" << (shown.find(':') != std::string::npos ? "[" + shown + "]" : shown) << ":"
         << bound << "/?token=" << serverOptions.access.token << std::endl;
@@ -134,6 +148,7 @@ int runServeCommand(const std::vector<std::string>& args, const std::string& def
         server.stop();
     });
     server.serve();
+    thumbnails.stop();
     // The server may also stop without a signal: wake the waiter with one of its own.
     pthread_kill(waiter.native_handle(), SIGTERM);
     waiter.join();

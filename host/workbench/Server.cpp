@@ -37,9 +37,6 @@ namespace {
 
 constexpr std::size_t kMaxHeaderBytes = 16 * 1024;
 constexpr std::size_t kMaxGetBodyBytes = 1024;
-// What exported files are named after, until documents have names of their own.
-constexpr std::string_view kDocumentName = "Untitled";
-
 // Turns the export's SVG into PNG or PDF off the server's thread, a few at a time; more wait their turn up
 // to a limit and are then refused, so that a burst of large conversions cannot pile up without end.
 class ConversionPool {
@@ -336,7 +333,7 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
 
     void onRequest() {
         ++served_;
-        disposition_.clear();
+        downloadExtension_.clear();
         request_ = parser_->release();
         const std::string target(request_.target());
         const std::size_t question = target.find('?');
@@ -381,6 +378,7 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
     void route(Server::Impl& server) {
         static const std::regex bitmap(R"(/api/bitmap/(\d{1,5})\.png)");
         static const std::regex exportFile(R"(/api/export\.(svg|png|pdf))");
+        static const std::regex thumbnailFile(R"(/api/thumbnail/([0-9a-f]{16})\.png)");
         std::smatch match;
         if (path_ == "/api/icon.png") {
             callHost(server, {{"do", "image"}, {"kind", "icon"}}, "");
@@ -395,6 +393,12 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
                 callHost(server, std::move(command), "max-age=3600");
         } else if (std::regex_match(path_, match, exportFile)) {
             exportDocument(server, match[1].str());
+        } else if (std::regex_match(path_, match, thumbnailFile)) {
+            callHost(server, {{"do", "thumbnail"}, {"document", match[1].str()}}, "no-cache");
+        } else if (path_ == "/api/script.json") {
+            // The document as the script that draws it again, saved under the document's name.
+            downloadExtension_ = "json";
+            callHost(server, {{"do", "script"}}, "no-store");
         } else if (const std::optional<WebFile> file = webFile(path_)) {
             Response response{http::status::ok, request_.version()};
             response.set(http::field::content_type, std::string(file->contentType));
@@ -426,7 +430,7 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
         const json command = {{"do", "export"},
                               {"format", format},
                               {"area", settings->area == ExportSettings::Area::Art ? "art" : "page"}};
-        disposition_ = exportContentDisposition(kDocumentName, *settings);
+        downloadExtension_ = exportExtension(settings->format);
         server.loop.submit(
             command, [weak = server_, self = shared_from_this(), settings = *settings](Reply reply) {
                 std::shared_ptr<Server::Impl> server = weak.lock();
@@ -441,12 +445,15 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
                     back(std::move(reply));
                     return;
                 }
-                const bool queued = server->conversions.submit(
-                    [back, settings, cancel = &server->stopped, svg = std::move(reply.body)] {
-                        ConvertLimits limits;
-                        limits.cancel = cancel;
-                        back(convertExport(svg, settings, limits));
-                    });
+                const bool queued = server->conversions.submit([back, settings, cancel = &server->stopped,
+                                                                svg = std::move(reply.body),
+                                                                name = std::move(reply.documentName)] {
+                    ConvertLimits limits;
+                    limits.cancel = cancel;
+                    Reply converted = convertExport(svg, settings, limits);
+                    converted.documentName = name;
+                    back(std::move(converted));
+                });
                 if (!queued)
                     back(Reply::error(503, "too many exports are being made; try again in a moment"));
             });
@@ -467,8 +474,10 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
         Response response{static_cast<http::status>(reply.status), request_.version()};
         response.set(http::field::content_type, reply.contentType);
         response.set(http::field::cache_control, reply.status == 200 ? cacheControl : "no-store");
-        if (reply.status == 200 && !disposition_.empty())
-            response.set(http::field::content_disposition, disposition_);
+        if (reply.status == 200 && !downloadExtension_.empty())
+            response.set(http::field::content_disposition,
+                         downloadDisposition(reply.documentName.empty() ? "Untitled" : reply.documentName,
+                                             downloadExtension_));
         response.body() = std::move(reply.body);
         respond(std::move(response));
     }
@@ -523,7 +532,7 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
     http::request<http::string_body> request_;
     std::string path_;
     std::string query_;
-    std::string disposition_;
+    std::string downloadExtension_; // a download's: what its file name ends in
     int served_ = 0;
 };
 

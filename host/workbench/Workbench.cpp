@@ -8,6 +8,8 @@
 #include "host/document/SvgExport.h"
 #include "host/resources/ModuleResources.h"
 #include "host/resources/ResourceFormats.h"
+#include "host/script/Session.h"
+#include "host/script/SettingsJson.h"
 #include "host/workbench/DeltaJson.h"
 #include "host/workbench/DialogJson.h"
 #include "host/workbench/Export.h"
@@ -77,7 +79,8 @@ Workbench::Workbench(Options options, CommandQueue& queue, Outbox outbox)
 
 Workbench::~Workbench() {
     if (started_) {
-        session_.abandonDrag();
+        abandonDrag("the workbench is stopping");
+        save();
         session_.shutdown();
     }
     session_.host().setDialogDriver(nullptr);
@@ -97,7 +100,12 @@ bool Workbench::start(std::string* error) {
     }
     // The pointer is over the artboard: the tool sets its cursor, which the page then shows.
     session_.trackCursor(ToolInput{});
-    return true;
+    if (options_.documentsPath.empty()) {
+        json facts = {{"pressure", session_.host().facts().pressure}};
+        return makeDocument(std::move(facts), error);
+    }
+    folder_ = std::make_unique<DocumentFolder>(options_.documentsPath);
+    return folder_->prepare(error) && openLatest(error);
 }
 
 const std::vector<Workbench::HandlerEntry>& Workbench::handlers() {
@@ -115,8 +123,17 @@ const std::vector<Workbench::HandlerEntry>& Workbench::handlers() {
         {"dialog", &Workbench::dialog},
         {"export", &Workbench::exportSvg},
         {"image", &Workbench::image},
+        {"documents", &Workbench::documents},
+        {"open", &Workbench::openDocument},
+        {"rename", &Workbench::renameDocument},
+        {"duplicate", &Workbench::duplicateDocument},
+        {"delete", &Workbench::deleteDocument},
+        {"restore", &Workbench::restoreDocument},
+        {"script", &Workbench::script},
+        {"thumbnail", &Workbench::thumbnail},
         {"connected", &Workbench::connected},
         {"disconnected", &Workbench::disconnected},
+        {"storeThumbnail", &Workbench::storeThumbnail},
     };
     return table;
 }
@@ -128,7 +145,7 @@ bool Workbench::handlesEveryCommand() {
     };
     return std::all_of(commandRules().begin(), commandRules().end(),
                        [&](const CommandRule& rule) { return handled(rule.name); }) &&
-           handled("connected") && handled("disconnected");
+           handled("connected") && handled("disconnected") && handled("storeThumbnail");
 }
 
 Reply Workbench::execute(const json& command) {
@@ -151,13 +168,19 @@ Reply Workbench::run(const json& command) {
         return Reply::error(409, "the dialog \"" + dialogs_.back()->name + "\" is open: \"" + name +
                                      "\" must wait until it ends");
     Reply reply = (this->*(entry->handler))(command);
+    // The change is on disk before anyone hears of it.
+    if (std::optional<std::string> problem = save())
+        reply = Reply::error(500, "the change is made but could not be saved: " + *problem);
     publishDocument();
     return reply;
 }
 
 void Workbench::idle(Clock::time_point now) {
-    if (session_.dragging() && now - lastToolEvent_ > options_.dragTimeout)
+    if (session_.dragging() && now - lastToolEvent_ > options_.dragTimeout) {
         abandonDrag("no pointer event came within the drag time-out");
+        if (std::optional<std::string> problem = save()) publish({{"event", "unsaved"}, {"why", *problem}});
+    }
+    if (dialogs_.empty()) makeThumbnailIfDue(now, false);
 }
 
 void Workbench::cancelOrphanedDialog(Clock::time_point now) {
@@ -169,6 +192,7 @@ void Workbench::cancelOrphanedDialog(Clock::time_point now) {
 void Workbench::abandonDrag(const std::string& why) {
     if (!session_.dragging()) return;
     session_.abandonDrag();
+    finish({{"do", "abandon"}});
     publish({{"event", "abandoned"}, {"why", why}});
     publishDocument();
 }
@@ -187,23 +211,34 @@ Reply Workbench::abandon(const json& command) {
 }
 
 Reply Workbench::undoRedo(const json& command) {
-    session_.abandonDrag(); // a drag still open becomes a step of its own first
-    const bool done = command["do"] == "undo" ? session_.undo() : session_.redo();
+    abandonDrag("undo or redo came"); // a drag still open becomes a step of its own first
+    const std::string name = command["do"].get<std::string>();
+    const bool done = name == "undo" ? session_.undo() : session_.redo();
+    if (done) finish({{"do", name}});
     return answer({{"done", done}}, command);
 }
 
 Reply Workbench::seed(const json& command) {
     const auto seed = static_cast<uint32_t>(command["seed"].get<uint64_t>());
     session_.host().random().seed(seed);
+    finish({{"do", "seed"}, {"seed", seed}});
     // Every page shows the seed the document's art is drawn with.
     publish({{"event", "seed"}, {"seed", seed}});
     return answer({{"seed", seed}}, command);
 }
 
 Reply Workbench::editOptions(const json& command) {
-    session_.abandonDrag();
+    abandonDrag("the options were opened");
     lastDialogResult_.reset();
-    const SPErr status = session_.editOptions();
+    dialogRecord_ = json{{"do", "editOptions"}, {"actions", json::array()}};
+    ToolInput input;
+    input.point = lastPoint_;
+    const SPErr status = session_.editOptions(input);
+    json record = std::move(*dialogRecord_);
+    dialogRecord_.reset();
+    record["close"] = lastDialogResult_.value_or(kADMCancelItemID);
+    if (record["actions"].empty()) record.erase("actions");
+    finish(std::move(record));
     json out = {{"status", status}, {"statusText", statusText(status)}};
     out["closedWith"] = lastDialogResult_ ? json(*lastDialogResult_) : json(nullptr);
     return answer(std::move(out), command);
@@ -242,6 +277,15 @@ Reply Workbench::dialog(const json& command) {
         refusal = clickItem(model, dialog, command["item"].get<int32_t>());
     } else if (action == "end") {
         endWithItem(model, dialog, command["item"].get<int32_t>());
+    }
+    // The options dialog's own actions are kept to be played again; those the dialog refused changed
+    // nothing, and a dialog it opens in turn ends as a script's would.
+    if (dialogRecord_ && dialogs_.size() == 1 && !refusal && action != "end" && action != "state") {
+        json step = {{"item", command["item"]}};
+        if (action == "value") step["value"] = command["value"];
+        if (action == "choose") step["select"] = command["entry"];
+        if (action == "click") step["click"] = true;
+        (*dialogRecord_)["actions"].push_back(std::move(step));
     }
     json out = {{"refusal", refusal ? json(*refusal) : json(nullptr)}};
     if (dialog.endedWith) {
@@ -288,6 +332,8 @@ Reply Workbench::toolEvent(const json& command) {
         status = session_.drag(input);
     else
         status = session_.mouseUp(input);
+    recordToolEvent(name, input, pointer);
+    if (name == "mouseUp") finish(nullptr);
     return answer({{"status", status}, {"statusText", statusText(status)}}, command);
 }
 
@@ -321,39 +367,339 @@ AIColor colourOf(const std::string& hex, int16_t colorModel) {
 
 } // namespace
 
+// A colour of the page ("#rrggbb") as a script's colour in the document's colour model.
+json scriptColour(const std::string& hex, int16_t colorModel) {
+    const AIColor colour = colourOf(hex, colorModel);
+    const int count = colour.kind == kFourColor ? 4 : colour.kind == kThreeColor ? 3 : 1;
+    json values = json::array();
+    for (int i = 0; i < count; ++i)
+        values.push_back(colour.value[i]);
+    return {{"kind", colour.kind}, {"values", std::move(values)}};
+}
+
 Reply Workbench::newDocument(const json& command) {
-    DocumentFacts facts;
     const std::string model = command.value("colorModel", std::string("rgb"));
-    facts.colorModel = model == "gray" ? kDocGrayColor : model == "cmyk" ? kDocCMYKColor : kDocRGBColor;
-    if (command.contains("page")) {
-        facts.pageWidth = static_cast<AIReal>(command["page"][0].get<double>());
-        facts.pageHeight = static_cast<AIReal>(command["page"][1].get<double>());
-    }
-    if (command.contains("swatches"))
-        facts.swatches = makeSwatchList(command["swatches"].get<int>(), facts.colorModel);
-    facts.namedStyles = command.value("namedStyles", 0);
-    facts.hasPressure = session_.host().facts().pressure;
-    session_.newDocument(facts);
+    json facts = {{"colorModel", model}, {"pressure", session_.host().facts().pressure}};
+    for (const char* key : {"page", "swatches", "namedStyles"})
+        if (command.contains(key)) facts[key] = command[key];
     if (command.contains("paint")) {
-        AIPathStyle paint = session_.document().currentPaint();
+        const int16_t colorModel = model == "gray"   ? kDocGrayColor
+                                   : model == "cmyk" ? kDocCMYKColor
+                                                     : kDocRGBColor;
+        json paint = json::object();
         const json& given = command["paint"];
-        for (const char* side : {"fill", "stroke"}) {
-            if (!given.contains(side)) continue;
-            const bool fill = side[0] == 'f';
-            AIBoolean& painted = fill ? paint.fillPaint : paint.strokePaint;
-            AIColor& colour = fill ? paint.fill.color : paint.stroke.color;
-            if (given[side].is_null()) {
-                painted = false;
-            } else {
-                painted = true;
-                colour = colourOf(given[side].get<std::string>(), facts.colorModel);
-            }
-        }
-        if (given.contains("strokeWidth"))
-            paint.stroke.width = static_cast<AIReal>(given["strokeWidth"].get<double>());
-        session_.document().setCurrentPaint(paint);
+        for (const char* side : {"fill", "stroke"})
+            if (given.contains(side))
+                paint[side] = given[side].is_null()
+                                  ? json(nullptr)
+                                  : scriptColour(given[side].get<std::string>(), colorModel);
+        if (given.contains("strokeWidth")) paint["strokeWidth"] = given["strokeWidth"];
+        facts["paint"] = std::move(paint);
     }
+    std::string why;
+    if (!makeDocument(std::move(facts), &why)) return Reply::error(500, why);
     return answer(json::object(), command);
+}
+
+// ---- documents
+// -------------------------------------------------------------------------------------------------
+
+namespace {
+
+// The events a document may hold: those the workbench writes. Anything else (a fault, a file export, a
+// message of the module's life) would do more than draw when the document is opened.
+bool documentEvent(const json& event) {
+    static const char* const kKinds[] = {"mouseDown", "drag", "mouseUp", "abandon",
+                                         "undo",      "redo", "seed",    "editOptions"};
+    const std::string name = event.value("do", std::string());
+    return std::any_of(std::begin(kKinds), std::end(kKinds), [&](const char* kind) { return name == kind; });
+}
+
+json summaryJson(const DocumentSummary& summary, const std::string& current) {
+    return {{"id", summary.id},
+            {"name", summary.name},
+            {"created", summary.created},
+            {"modified", summary.modified},
+            {"deleted", summary.deleted ? json(*summary.deleted) : json(nullptr)},
+            {"art", summary.art},
+            {"steps", summary.steps},
+            {"bytes", summary.bytes},
+            {"thumbnail", summary.thumbnail},
+            {"problem", summary.problem.empty() ? json(nullptr) : json(summary.problem)},
+            {"current", summary.id == current}};
+}
+
+// A document's name as a person typed it: trimmed, one line, at most 200 bytes.
+std::optional<std::string> documentName(const json& value, std::string* why) {
+    std::string name = value.get<std::string>();
+    const auto blank = [](unsigned char c) { return c == ' ' || c == '\t'; };
+    while (!name.empty() && blank(name.back()))
+        name.pop_back();
+    std::size_t first = 0;
+    while (first < name.size() && blank(name[first]))
+        ++first;
+    name.erase(0, first);
+    if (name.empty()) {
+        *why = "a document's name must not be empty";
+        return std::nullopt;
+    }
+    if (std::any_of(name.begin(), name.end(), [](unsigned char c) { return c < 32 || c == 127; })) {
+        *why = "a document's name must be one line without control characters";
+        return std::nullopt;
+    }
+    return name;
+}
+
+} // namespace
+
+bool Workbench::openLatest(std::string* error) {
+    for (const DocumentSummary& summary : folder_->list()) {
+        if (!summary.problem.empty() || summary.deleted) continue;
+        std::string why;
+        std::unique_ptr<DocumentFile> file = folder_->open(summary.id, &why);
+        if (file && switchTo(std::move(file), &why)) return true;
+    }
+    json facts = {{"pressure", session_.host().facts().pressure}};
+    return makeDocument(std::move(facts), error);
+}
+
+bool Workbench::begin(const DocumentStart& start, const std::vector<json>& events, std::string* error) {
+    Host& host = session_.host();
+    session_.newDocument(documentFacts(start.document));
+    host.facts().pressure = start.document.value("pressure", true);
+    host.random().seed(start.seed);
+    ToolSettings* settings = settingsBlock(host);
+    if (settings == nullptr) {
+        *error = "the module holds no settings record";
+        return false;
+    }
+    applySettingsPatch(*settings, start.settings);
+    dragEvents_.clear();
+    lastPoint_ = AIRealPoint{0.0f, 0.0f};
+    bool played = true;
+    {
+        EventPlayer player(session_);
+        for (std::size_t index = 0; played && index < events.size(); ++index) {
+            std::optional<int64_t> result;
+            SessionError problem;
+            played = player.play(index, events[index], &result, &problem);
+            if (!played) *error = "the document cannot be played again: " + problem.message;
+        }
+        lastPoint_ = player.cursor();
+    }
+    session_.host().setDialogDriver(driver_.get());
+    // A drag the document holds no end of (its server stopped mid-drag) ends where it was.
+    session_.abandonDrag();
+    start_ = start;
+    history_ = played ? events : std::vector<json>{};
+    // Every page is sent the whole document again.
+    for (auto& entry : clients_)
+        entry.second = ClientView{};
+    publish({{"event", "file"}, {"file", fileJson()}});
+    publish({{"event", "seed"}, {"seed", host.random().seeded()}});
+    return played;
+}
+
+bool Workbench::switchTo(std::unique_ptr<DocumentFile> file, std::string* error) {
+    for (const json& event : file->events())
+        if (!documentEvent(event)) {
+            *error = "the document \"" + file->name() + "\" holds a \"" + event.value("do", std::string()) +
+                     "\" event, which documents never hold";
+            return false;
+        }
+    const json script = documentScript(file->start(), file->events());
+    if (std::optional<std::string> problem = checkScript(script)) {
+        *error = "the document \"" + file->name() + "\" is damaged: " + *problem;
+        return false;
+    }
+    makeThumbnailIfDue(Clock::now(), true);
+    std::unique_ptr<DocumentFile> previous = std::move(file_);
+    file_ = std::move(file);
+    if (begin(file_->start(), file_->events(), error)) return true;
+    // The document played no further than its fault: go back to the one before, as it was.
+    file_ = std::move(previous);
+    std::string again;
+    if (file_) begin(file_->start(), file_->events(), &again);
+    return false;
+}
+
+bool Workbench::makeDocument(json facts, std::string* error) {
+    abandonDrag("a new document was made");
+    if (std::optional<std::string> problem = save()) {
+        *error = "the document before could not be saved: " + *problem;
+        return false;
+    }
+    Host& host = session_.host();
+    DocumentStart start;
+    start.document = std::move(facts);
+    start.seed = host.random().seeded();
+    if (ToolSettings* settings = settingsBlock(host)) start.settings = settingsToJson(*settings);
+    if (!folder_) return begin(start, {}, error);
+    makeThumbnailIfDue(Clock::now(), true);
+    std::unique_ptr<DocumentFile> file =
+        folder_->create(folder_->freeName("Untitled", file_.get()), start, error);
+    if (!file) return false;
+    file_ = std::move(file);
+    return begin(start, {}, error);
+}
+
+void Workbench::recordToolEvent(const std::string& name, const ToolInput& input, const std::string& pointer) {
+    json event = {{"do", name},
+                  {name == "drag" ? "to" : "at", {input.point.h, input.point.v}},
+                  {"modifiers", input.modifiers},
+                  {"pressure", input.pressure},
+                  {"pointer", pointer}};
+    dragEvents_.push_back(std::move(event));
+}
+
+void Workbench::finish(json event) {
+    for (json& step : dragEvents_)
+        unsaved_.push_back(std::move(step));
+    dragEvents_.clear();
+    if (!event.is_null()) unsaved_.push_back(std::move(event));
+}
+
+std::optional<std::string> Workbench::save() {
+    if (unsaved_.empty()) return std::nullopt;
+    if (file_) {
+        std::string why;
+        if (!file_->append(unsaved_, artCount(), &why)) return why;
+    }
+    history_.insert(history_.end(), std::make_move_iterator(unsaved_.begin()),
+                    std::make_move_iterator(unsaved_.end()));
+    unsaved_.clear();
+    thumbnailDue_ = true;
+    lastChange_ = Clock::now();
+    return std::nullopt;
+}
+
+void Workbench::makeThumbnailIfDue(Clock::time_point now, bool leaving) {
+    if (!thumbnailDue_ || !file_ || !options_.thumbnailer || session_.dragging()) return;
+    if (!leaving && now - lastChange_ < options_.thumbnailDelay) return;
+    thumbnailDue_ = false;
+    std::string why;
+    if (std::optional<std::string> svg = exportSvgText(session_.document(), ExportSettings{}, &why))
+        options_.thumbnailer(file_->id(), std::move(*svg));
+}
+
+uint64_t Workbench::artCount() {
+    uint64_t count = 0;
+    forEachNode(&session_.document().layer(), [&](const Art*) { ++count; });
+    return count - 1; // the layer itself
+}
+
+json Workbench::fileJson() {
+    if (!file_) return {{"id", nullptr}, {"name", "Untitled"}, {"kept", false}};
+    return {{"id", file_->id()}, {"name", file_->name()}, {"kept", true}};
+}
+
+Reply Workbench::documents(const json& command) {
+    if (!folder_) return Reply::error(409, "this workbench keeps no documents (it has no documents folder)");
+    save();
+    json list = json::array();
+    const std::string current = file_ ? file_->id() : std::string();
+    for (const DocumentSummary& summary : folder_->list(file_.get()))
+        list.push_back(summaryJson(summary, current));
+    return answer({{"documents", std::move(list)}, {"folder", folder_->path()}}, command);
+}
+
+Reply Workbench::openDocument(const json& command) {
+    if (!folder_) return Reply::error(409, "this workbench keeps no documents (it has no documents folder)");
+    const std::string id = command["document"].get<std::string>();
+    if (file_ && file_->id() == id) return answer({{"file", fileJson()}}, command);
+    const std::optional<DocumentSummary> summary = folder_->summary(id);
+    if (!summary) return Reply::error(404, "there is no document " + id);
+    if (!summary->problem.empty()) return Reply::error(409, "\"" + summary->name + "\" " + summary->problem);
+    if (summary->deleted)
+        return Reply::error(409, "\"" + summary->name + "\" is in the recycle bin: restore it first");
+    abandonDrag("another document was opened");
+    if (std::optional<std::string> problem = save())
+        return Reply::error(500, "the document open now could not be saved: " + *problem);
+    std::string why;
+    std::unique_ptr<DocumentFile> file = folder_->open(id, &why);
+    if (!file) return Reply::error(409, why);
+    if (!switchTo(std::move(file), &why)) return Reply::error(409, why);
+    return answer({{"file", fileJson()}}, command);
+}
+
+Reply Workbench::renameDocument(const json& command) {
+    if (!folder_) return Reply::error(409, "this workbench keeps no documents (it has no documents folder)");
+    std::string why;
+    const std::optional<std::string> name = documentName(command["name"], &why);
+    if (!name) return Reply::error(400, why);
+    const std::string id = command.value("document", file_ ? file_->id() : std::string());
+    if (file_ && file_->id() == id) {
+        if (!file_->rename(*name, &why)) return Reply::error(500, why);
+        publish({{"event", "file"}, {"file", fileJson()}});
+    } else if (!folder_->rename(id, *name, &why)) {
+        return Reply::error(409, why);
+    }
+    return answer({{"renamed", id}}, command);
+}
+
+Reply Workbench::duplicateDocument(const json& command) {
+    if (!folder_) return Reply::error(409, "this workbench keeps no documents (it has no documents folder)");
+    if (std::optional<std::string> problem = save()) return Reply::error(500, *problem);
+    const std::string id = command.value("document", file_ ? file_->id() : std::string());
+    const std::optional<DocumentSummary> summary = folder_->summary(id, file_.get());
+    if (!summary || !summary->problem.empty())
+        return Reply::error(404, "there is no document " + id + " to copy");
+    std::string why;
+    const std::optional<std::string> copy =
+        folder_->duplicate(id, folder_->freeName(summary->name + " copy", file_.get()), &why, file_.get());
+    if (!copy) return Reply::error(500, why);
+    return answer({{"copy", *copy}}, command);
+}
+
+Reply Workbench::deleteDocument(const json& command) {
+    if (!folder_) return Reply::error(409, "this workbench keeps no documents (it has no documents folder)");
+    const std::string id = command["document"].get<std::string>();
+    std::string why;
+    if (file_ && file_->id() == id) {
+        // The drawing on every page goes to the recycle bin: they go on with the latest other document.
+        abandonDrag("the document was deleted");
+        if (std::optional<std::string> problem = save()) return Reply::error(500, *problem);
+        if (!file_->setDeleted(true, &why)) return Reply::error(500, why);
+        makeThumbnailIfDue(Clock::now(), true);
+        file_.reset();
+        if (!openLatest(&why)) return Reply::error(500, why);
+    } else if (!folder_->setDeleted(id, true, &why)) {
+        return Reply::error(409, why);
+    }
+    return answer({{"deleted", id}, {"file", fileJson()}}, command);
+}
+
+Reply Workbench::restoreDocument(const json& command) {
+    if (!folder_) return Reply::error(409, "this workbench keeps no documents (it has no documents folder)");
+    const std::string id = command["document"].get<std::string>();
+    std::string why;
+    if (!(file_ && file_->id() == id) && !folder_->setDeleted(id, false, &why)) return Reply::error(409, why);
+    return answer({{"restored", id}}, command);
+}
+
+Reply Workbench::script(const json&) {
+    std::vector<json> events = history_;
+    events.insert(events.end(), unsaved_.begin(), unsaved_.end());
+    Reply reply = Reply::bytes("application/json", documentScript(start_, events).dump(1) + "\n");
+    reply.documentName = file_ ? file_->name() : std::string("Untitled");
+    return reply;
+}
+
+Reply Workbench::thumbnail(const json& command) {
+    if (!folder_) return Reply::error(404, "this workbench keeps no documents");
+    const std::string id = command["document"].get<std::string>();
+    std::optional<std::string> png = file_ && file_->id() == id ? file_->thumbnail() : folder_->thumbnail(id);
+    if (!png) return Reply::error(404, "the document " + id + " has no thumbnail yet");
+    return Reply::bytes("image/png", std::move(*png));
+}
+
+Reply Workbench::storeThumbnail(const json& command) {
+    const std::string id = command["document"].get<std::string>();
+    const std::string png(command["png"].get_binary().begin(), command["png"].get_binary().end());
+    std::string why;
+    const bool stored = file_ && file_->id() == id ? file_->storeThumbnail(png, &why)
+                                                   : folder_ && folder_->storeThumbnail(id, png, &why);
+    return Reply::json({{"ok", stored}});
 }
 
 Reply Workbench::image(const json& command) {
@@ -394,7 +740,9 @@ Reply Workbench::exportSvg(const json& command) {
     std::string why;
     std::optional<std::string> svg = exportSvgText(session_.document(), settings, &why);
     if (!svg) return Reply::error(409, "the document cannot be exported: " + why);
-    return Reply::bytes("image/svg+xml", std::move(*svg));
+    Reply reply = Reply::bytes("image/svg+xml", std::move(*svg));
+    reply.documentName = file_ ? file_->name() : std::string("Untitled");
+    return reply;
 }
 
 json Workbench::stateJson() {
@@ -425,6 +773,7 @@ json Workbench::stateJson() {
         {"namedStyles", facts.namedStyles}};
     out["dialog"] = dialogs_.empty() ? json(nullptr) : dialogJson(*dialogs_.back());
     out["seed"] = host.random().seeded();
+    out["file"] = fileJson();
     return out;
 }
 

@@ -19,6 +19,15 @@
 //
 // A dialog that no page is left to drive (no client connected and no dialog action for the dialog
 // time-out) is cancelled, as its Cancel button would.
+//
+// The drawing is a document on disk (DocumentStore.h) when the workbench has a documents folder: the host
+// keeps what was done as the events a script would play (a drag's pointer events, abandon, undo, redo, the
+// options dialog's actions and how it closed, a new seed), and writes every finished change before the
+// command that finished it is answered. A drag's events are written when it ends, so a server killed at any
+// moment loses at most the drag in progress. Opening a document plays its events again on a fresh document
+// with the seed and the tool's settings it began with, which gives back the same art, revision for revision,
+// and the same undo history. New makes a new document and keeps the one before; delete moves a document to
+// the recycle state, from which it can be restored.
 #ifndef ZZ_HOST_WORKBENCH_WORKBENCH_H
 #define ZZ_HOST_WORKBENCH_WORKBENCH_H
 
@@ -33,6 +42,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/core/ToolSession.h"
+#include "host/documents/DocumentStore.h"
 #include "host/workbench/CommandQueue.h"
 #include "host/workbench/Reply.h"
 
@@ -49,6 +59,13 @@ class Workbench {
         std::chrono::milliseconds dialogTimeout{30000};
         // How often the host thread, waiting for a command, looks up to do its chores.
         std::chrono::milliseconds poll{50};
+        // The folder of documents; empty: the drawing is kept in memory only, and lost with the server.
+        std::string documentsPath;
+        // Makes a thumbnail of a document from its SVG, off the host thread, and sends it back as the
+        // command {"do": "storeThumbnail", "id", "png": bytes}. Unset: documents get no thumbnails.
+        std::function<void(std::string id, std::string svg)> thumbnailer;
+        // How long after its last change a document's thumbnail is made.
+        std::chrono::milliseconds thumbnailDelay{2000};
     };
 
     // A message for one client, on the host thread: {"event": NAME, ...} as JSON text.
@@ -96,6 +113,35 @@ class Workbench {
     Reply image(const nlohmann::json& command);
     Reply connected(const nlohmann::json& command);
     Reply disconnected(const nlohmann::json& command);
+    Reply documents(const nlohmann::json& command);
+    Reply openDocument(const nlohmann::json& command);
+    Reply renameDocument(const nlohmann::json& command);
+    Reply duplicateDocument(const nlohmann::json& command);
+    Reply deleteDocument(const nlohmann::json& command);
+    Reply restoreDocument(const nlohmann::json& command);
+    Reply script(const nlohmann::json& command);
+    Reply thumbnail(const nlohmann::json& command);
+    Reply storeThumbnail(const nlohmann::json& command);
+
+    // ---- documents ----
+    // Opens the most recently changed document that can be opened, else makes a new one.
+    bool openLatest(std::string* error);
+    // Makes `file` (or, without one, the in-memory drawing that `start` begins) the document every page
+    // shows: a fresh document with its start, then its events played. False with the reason; the document
+    // is then the start alone.
+    bool begin(const DocumentStart& start, const std::vector<nlohmann::json>& events, std::string* error);
+    bool switchTo(std::unique_ptr<DocumentFile> file, std::string* error);
+    // A new document with these script "document" facts, the seed and the tool's settings now.
+    bool makeDocument(nlohmann::json facts, std::string* error);
+    // The tool's event as a script plays it, kept until the drag ends.
+    void recordToolEvent(const std::string& name, const ToolInput& input, const std::string& pointer);
+    // A finished change: the open drag's events so far, then this event, to be written.
+    void finish(nlohmann::json event);
+    // Writes the finished changes not yet written; the reason when they could not be.
+    std::optional<std::string> save();
+    void makeThumbnailIfDue(Clock::time_point now, bool leaving);
+    nlohmann::json fileJson();
+    uint64_t artCount();
     // Cancels the innermost dialog when no page has been there to drive it for the dialog time-out.
     void cancelOrphanedDialog(Clock::time_point now);
     nlohmann::json stateJson();
@@ -132,6 +178,18 @@ class Workbench {
     DialogModel* dialogModel_ = nullptr;
     std::optional<int32_t> lastDialogResult_;
     std::unique_ptr<PageDialogDriver> driver_;
+
+    // The document on disk (null without a folder), how it began and every finished change since.
+    std::unique_ptr<DocumentFolder> folder_;
+    std::unique_ptr<DocumentFile> file_;
+    DocumentStart start_;
+    std::vector<nlohmann::json> history_;
+    std::vector<nlohmann::json> dragEvents_; // the open drag's events
+    std::vector<nlohmann::json> unsaved_;    // finished changes not yet written
+    // The options dialog's actions while it is open, as the editOptions event that plays them again.
+    std::optional<nlohmann::json> dialogRecord_;
+    bool thumbnailDue_ = false;
+    Clock::time_point lastChange_{};
 };
 
 // A host status as text: a four-character code in quotes ("'STOP'") or the number.

@@ -41,6 +41,8 @@
 import { spawn } from 'node:child_process';
 import { fileURLToPath } from 'node:url';
 import path from 'node:path';
+import os from 'node:os';
+import fs from 'node:fs';
 import { chromium } from 'playwright-core';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -75,7 +77,7 @@ const profiling = options.profile === 'yes';
 
 function startServer() {
   return new Promise((resolve, reject) => {
-    const server = spawn(zigzag, ['serve', '--port', '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+    const server = spawn(zigzag, ['serve', '--port', '0', '--documents', fs.mkdtempSync(path.join(os.tmpdir(), 'zz-documents-'))], { stdio: ['ignore', 'pipe', 'inherit'] });
     let seen = '';
     server.stdout.on('data', (chunk) => {
       seen += chunk;

@@ -6,6 +6,8 @@
 import { spawn } from 'node:child_process';
 import { fileURLToPath } from 'node:url';
 import path from 'node:path';
+import os from 'node:os';
+import fs from 'node:fs';
 import { chromium } from 'playwright-core';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -13,7 +15,7 @@ const zigzag = process.env.ZIGZAG || path.join(here, '../../build/linux/zigzag')
 const browserPath = process.env.CHROMIUM || '/usr/bin/chromium';
 const folder = process.argv[2] || path.join(here, '../../docs');
 
-const server = spawn(zigzag, ['serve', '--port', '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+const server = spawn(zigzag, ['serve', '--port', '0', '--documents', fs.mkdtempSync(path.join(os.tmpdir(), 'zz-documents-'))], { stdio: ['ignore', 'pipe', 'inherit'] });
 const url = await new Promise((resolve, reject) => {
   let seen = '';
   server.stdout.on('data', (chunk) => {

@@ -11,6 +11,8 @@ import { spawn } from 'node:child_process';
 import { fileURLToPath } from 'node:url';
 import http from 'node:http';
 import path from 'node:path';
+import os from 'node:os';
+import fs from 'node:fs';
 import { chromium } from 'playwright-core';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -22,7 +24,7 @@ const REBOUND = 'rebound.example';
 // Starts `zigzag serve` on a free port; resolves with { process, url, origin, port, token }.
 function serve(extra = []) {
   return new Promise((resolve, reject) => {
-    const child = spawn(zigzag, ['serve', '--port', '0', ...extra], { stdio: ['ignore', 'pipe', 'inherit'] });
+    const child = spawn(zigzag, ['serve', '--port', '0', '--documents', fs.mkdtempSync(path.join(os.tmpdir(), 'zz-documents-')), ...extra], { stdio: ['ignore', 'pipe', 'inherit'] });
     let seen = '';
     child.stdout.on('data', (chunk) => {
       seen += chunk;
@@ -270,7 +272,7 @@ test('SIGTERM with pages open, one of them in the dialog, stops the server withi
 });
 
 test('listening beyond loopback says so loudly and still asks for the token', async () => {
-  const child = spawn(zigzag, ['serve', '--port', '0', '--host', '0.0.0.0'], { stdio: ['ignore', 'pipe', 'pipe'] });
+  const child = spawn(zigzag, ['serve', '--port', '0', '--host', '0.0.0.0', '--documents', fs.mkdtempSync(path.join(os.tmpdir(), 'zz-documents-'))], { stdio: ['ignore', 'pipe', 'pipe'] });
   try {
     let out = '', err = '';
     child.stderr.on('data', (chunk) => { err += chunk; });

@@ -27,7 +27,8 @@ const sentCommands = [];
 // A `zigzag serve` on a free port (or the one given in `options`); resolves with it and its address.
 function startServer(options = ['--port', '0']) {
   return new Promise((resolve, reject) => {
-    const child = spawn(zigzag, ['serve', ...options], { stdio: ['ignore', 'pipe', 'inherit'] });
+    const withFolder = options.includes('--documents') ? options : [...options, '--documents', fs.mkdtempSync(path.join(os.tmpdir(), 'zz-documents-'))];
+    const child = spawn(zigzag, ['serve', ...withFolder], { stdio: ['ignore', 'pipe', 'inherit'] });
     let seen = '';
     child.stdout.on('data', (chunk) => {
       seen += chunk;

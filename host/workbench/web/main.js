@@ -7,6 +7,7 @@
 //   view.js      pan and zoom
 //   input.js     the pointer and keyboard as a machine of named states, driving the tool's drag
 //   dialog.js    the options dialog
+//   documents.js the documents on disk: open, rename, duplicate, delete and restore
 //   trace.js     the latency trace, loaded only when asked for
 //
 // The page's address carries the token that let it in (?token=...); the server has put it in a cookie, so
@@ -20,6 +21,7 @@
 //   dragOpen       whether this page's drag is open: pressed, not released, not ended by the host
 //   settled()      a promise that resolves once every command sent so far has been answered
 //   undo, redo     the steps the host's history holds
+//   file           the open document: { id, name, kept }
 //   send(command)  sends a command; a promise of its answer, whose delta is in the picture by then
 //   overGroupSize  how many art objects an over group holds before a drag starts the next (scene.js)
 //   snapshot       the settled picture's knobs, { minimum, quiet } (scene.js)
@@ -31,6 +33,7 @@ import { Scene } from './scene.js';
 import { View } from './view.js';
 import { Input } from './input.js';
 import { OptionsDialog } from './dialog.js';
+import { Documents } from './documents.js';
 
 const query = location.search.slice(1).split('&').filter((part) => part !== '');
 const kept = query.filter((part) => part.split('=')[0] !== 'token');
@@ -53,6 +56,7 @@ const scene = new Scene(view);
 const dialog = new OptionsDialog({ protocol, status: setStatus, changed: (open) => input.dialogChanged(open) });
 const input = new Input({ board, view, scene, protocol, status: setStatus, cancelDialog: () => dialog.cancel() });
 const steps = { undo: 0, redo: 0 }; // the host's history
+const documents = new Documents({ protocol, status: setStatus });
 
 // ---- what the host says
 
@@ -86,6 +90,7 @@ function showState(answer) {
                                             ' (double-click or Enter for its options)';
   }
   showSeed(answer.seed);
+  if (answer.file) documents.showFile(answer.file);
   board.style.cursor = answer.cursor
     ? `url(/api/cursor.png) ${answer.cursor.hot[0]} ${answer.cursor.hot[1]}, crosshair` : 'crosshair';
   dialog.show(answer.dialog);
@@ -98,6 +103,14 @@ protocol.on('dialog', (news) => dialog.show(news.dialog));
 const seedField = document.getElementById('seed');
 function showSeed(seed) { if (Number.isInteger(seed) && document.activeElement !== seedField) seedField.value = seed; }
 protocol.on('seed', (news) => showSeed(news.seed));
+// Another document came up (opened, made or deleted on this page or another): its page size, fitted anew.
+protocol.on('file', (news) => {
+  documents.showFile(news.file);
+  protocol.send({ do: 'state' }).then((answer) => {
+    showState(answer);
+    view.fit(scene.page);
+  }).catch(fail);
+});
 protocol.on('abandoned', (news) => {
   input.abandoned();
   setStatus(`drag ended: ${news.why}`);
@@ -204,6 +217,7 @@ window.zz = {
   get dragOpen() { return input.dragOpen; },
   settled: () => protocol.settled(),
   get undo() { return steps.undo; },
+  get file() { return documents.file; },
   get redo() { return steps.redo; },
   send: (command) => protocol.send(command),
   get overGroupSize() { return scene.overGroupSize; },

@@ -106,12 +106,14 @@ test('New keeps the drawing; Open, Rename, Duplicate, Delete and Restore from th
   await drag(page, [20, 20], [200, 300]);
 
   // Rename in place.
+  await page.click('#fileMenu summary');
   await page.click('#renameDoc');
   await page.fill('#docNameInput', 'Zigzag study');
   await page.press('#docNameInput', 'Enter');
   await page.waitForFunction(() => document.getElementById('docName').textContent === 'Zigzag study');
 
   // Open lists both, the open one marked; opening the first brings its drawing back.
+  await page.click('#fileMenu summary');
   await page.click('#openDocs');
   await page.waitForSelector('#documentsBackdrop:not([hidden])');
   const names = await page.$$eval('#documentList li .name', (all) => all.map((one) => one.textContent));
@@ -123,10 +125,13 @@ test('New keeps the drawing; Open, Rename, Duplicate, Delete and Restore from th
   assert.equal(await exportSvg(page), drawn);
 
   // Duplicate leaves a copy to open; Delete moves the open one to the recycle bin and shows another.
+  await page.click('#fileMenu summary');
   await page.click('#duplicateDoc');
   await page.waitForFunction(() => /copy/.test(document.getElementById('status').textContent));
+  await page.click('#fileMenu summary');
   await page.click('#deleteDoc');
   await page.waitForFunction((id) => window.zz.file.id !== id, first.id);
+  await page.click('#fileMenu summary');
   await page.click('#openDocs');
   await page.waitForSelector('#documentsBackdrop:not([hidden])');
   const open = await page.$$eval('#documentList li .name', (all) => all.map((one) => one.textContent));

@@ -24,6 +24,9 @@ export class Documents {
     this.nameShown = document.getElementById('docName');
     this.nameInput = document.getElementById('docNameInput');
     this.backdrop = document.getElementById('documentsBackdrop');
+    // The File menu closes once one of its items is chosen.
+    const menu = document.getElementById('fileMenu');
+    menu.querySelector('.menu').addEventListener('click', () => { menu.open = false; });
     document.getElementById('openDocs').addEventListener('click', () => this.showList());
     document.getElementById('closeDocs').addEventListener('click', () => { this.backdrop.hidden = true; });
     this.backdrop.addEventListener('keydown', (event) => { if (event.key === 'Escape') this.backdrop.hidden = true; });

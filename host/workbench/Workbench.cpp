@@ -84,6 +84,8 @@ Workbench::~Workbench() {
 }
 
 bool Workbench::start(std::string* error) {
+    // What each preset does is played first: sessions of one module in one process take turns.
+    notes_ = toolDialogNotes(options_.modulePath, nullptr);
     if (!session_.load(options_.modulePath, error)) return false;
     const SPErr status = session_.startup();
     if (status != kSPNoError) {
@@ -248,7 +250,7 @@ Reply Workbench::dialog(const json& command) {
         out["dialog"] = nullptr;
         out["endedWith"] = *dialog.endedWith;
     } else {
-        out["dialog"] = dialogJson(dialog);
+        out["dialog"] = dialogJson(dialog, notes_);
         publishDialog();
     }
     return answer(std::move(out), command);
@@ -423,7 +425,7 @@ json Workbench::stateJson() {
         {"page", {facts.pageWidth, facts.pageHeight}},
         {"swatches", facts.swatches.size()},
         {"namedStyles", facts.namedStyles}};
-    out["dialog"] = dialogs_.empty() ? json(nullptr) : dialogJson(*dialogs_.back());
+    out["dialog"] = dialogs_.empty() ? json(nullptr) : dialogJson(*dialogs_.back(), notes_);
     out["seed"] = host.random().seeded();
     return out;
 }
@@ -463,8 +465,8 @@ void Workbench::publishDocument() {
 }
 
 void Workbench::publishDialog() {
-    publish(
-        {{"event", "dialog"}, {"dialog", dialogs_.empty() ? json(nullptr) : dialogJson(*dialogs_.back())}});
+    publish({{"event", "dialog"},
+             {"dialog", dialogs_.empty() ? json(nullptr) : dialogJson(*dialogs_.back(), notes_)}});
 }
 
 void Workbench::publish(const json& message) {

@@ -34,6 +34,7 @@
 
 #include "host/core/ToolSession.h"
 #include "host/workbench/CommandQueue.h"
+#include "host/workbench/DialogNotes.h"
 #include "host/workbench/Reply.h"
 
 namespace zz {
@@ -132,6 +133,7 @@ class Workbench {
     DialogModel* dialogModel_ = nullptr;
     std::optional<int32_t> lastDialogResult_;
     std::unique_ptr<PageDialogDriver> driver_;
+    DialogNotes notes_; // what the page shows of the options dialog beyond the module's items
 };
 
 // A host status as text: a four-character code in quotes ("'STOP'") or the number.

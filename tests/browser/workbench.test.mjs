@@ -798,7 +798,7 @@ test('every page shows the seed the host draws with', async () => {
   }
 });
 
-// ---- the options dialog as a desktop dialog draws it
+// ---- the options dialog as a desktop dialog draws it, and the status line
 
 const pageButton = (name) => page.getByRole('button', { name, exact: true });
 const pressedButtons = () => page.$$eval('#dialogBody button[aria-pressed="true"]', (all) => all.map((b) => b.dataset.item));
@@ -895,4 +895,33 @@ test('each preset says on hover what choosing it changes, as `zigzag presets` pr
     await page.selectOption('#dialogBody select[data-item="3"]', '0');
     await endOptions(2);
   }
+});
+
+test('the status line shows the art count and the zoom, with a place for the document\'s name before them', async () => {
+  await undoAll();
+  const shown = () => page.$$eval('#statusLine > *', (all) => all.filter((el) => el.getClientRects().length > 0)
+    .map((el) => [el.id, el.textContent]));
+  const zoom = async () => `zoom ${Math.round(await page.evaluate(() => window.zz.view.scale) * 100)} %`;
+  await page.waitForFunction(() => document.getElementById('artCount').textContent === '0 art objects');
+  await drag([100, 700], [300, 500]);
+  await page.waitForFunction(() => document.getElementById('artCount').textContent === '1 art object');
+  await drag([100, 400], [300, 200]);
+  await page.waitForFunction(() => document.getElementById('artCount').textContent === '2 art objects');
+  assert.deepEqual(await shown(), [['artCount', '2 art objects'], ['zoomLevel', await zoom()]],
+    'no name yet, no message, no revision');
+  const view = await page.evaluate(() => ({ scale: window.zz.view.scale, x: window.zz.view.x, y: window.zz.view.y }));
+  try {
+    await page.click('#zoomIn');
+    assert.equal(await page.textContent('#zoomLevel'), await zoom());
+    await page.evaluate(() => { document.getElementById('docName').textContent = 'Untitled'; });
+    await page.click('#setSeed');
+    await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('seed'));
+    assert.deepEqual((await shown()).map(([id]) => id), ['docName', 'artCount', 'zoomLevel', 'status']);
+  } finally {
+    await page.evaluate(() => { document.getElementById('docName').textContent = ''; });
+    await page.evaluate((view) => window.zz.view.set(view), view);
+  }
+  await page.click('#undo');
+  await page.waitForFunction(() => document.getElementById('artCount').textContent === '1 art object');
+  await undoAll();
 });

@@ -438,12 +438,14 @@ Reply Workbench::answer(json out, const json& command) {
     out["undo"] = document.undoSteps();
     out["redo"] = document.redoSteps();
     const auto known = clients_.find(clientOf(command));
+    std::optional<uint64_t> since;
     if (command.contains("since"))
-        out["delta"] = deltaJson(document, command["since"].get<uint64_t>());
+        since = command["since"].get<uint64_t>();
     else if (known != clients_.end())
-        out["delta"] = deltaJson(document, known->second.revision);
+        since = known->second.revision;
     if (known != clients_.end()) known->second = currentView();
-    return Reply::json(out);
+    if (!since) return Reply::json(out);
+    return Reply{200, "application/json", withDelta(out, deltaText(document, *since))};
 }
 
 Workbench::ClientView Workbench::currentView() {
@@ -456,11 +458,14 @@ void Workbench::publishDocument() {
     const ClientView now = currentView();
     for (auto& [client, view] : clients_) {
         if (view == now) continue;
-        const json message = {
-            {"event", "document"}, {"revision", now.revision}, {"dragging", session_.dragging()},
-            {"undo", now.undo},    {"redo", now.redo},         {"delta", deltaJson(document, view.revision)}};
+        const json message = {{"event", "document"},
+                              {"revision", now.revision},
+                              {"dragging", session_.dragging()},
+                              {"undo", now.undo},
+                              {"redo", now.redo}};
+        const uint64_t since = view.revision;
         view = now;
-        if (outbox_) outbox_(client, safeDump(message));
+        if (outbox_) outbox_(client, withDelta(message, deltaText(document, since)));
     }
 }
 

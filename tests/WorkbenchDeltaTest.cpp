@@ -134,6 +134,7 @@ struct FollowingPage {
 
     json step(const char* what) {
         const json delta = deltaJson(document, revision);
+        EXPECT_EQ(deltaText(document, revision), delta.dump()) << "the delta's text after " << what;
         picture.apply(delta);
         revision = delta["revision"].get<uint64_t>();
         EXPECT_EQ(picture.text(), documentText(document, document.layer())) << "after " << what;
@@ -246,6 +247,28 @@ TEST(WorkbenchDelta, ARevisionTheDocumentCannotAnswerForGetsEverythingWithThePag
     EXPECT_EQ(after["page"], json({50.0, 60.0}));
     ASSERT_EQ(after["placed"].size(), 1u);
     EXPECT_EQ(after["placed"][0]["art"]["d"], "M0 60L1 59");
+}
+
+// A new page's whole document is written as text directly; it reads as the delta does.
+TEST(WorkbenchDelta, TheWholeDocumentsTextIsTheDeltasJsonWithGroupsAndPaint) {
+    Document document(DocumentFacts{kDocRGBColor, 300, 400, {}, 0, false});
+    EXPECT_EQ(deltaText(document, 0), deltaJson(document, 0).dump()) << "an empty document";
+    path(document, {corner(0, 0), corner(1, 1)});
+    ArtId group = 0;
+    ASSERT_EQ(document.newArt(kGroupArt, kPlaceAboveAll, 0, &group), DocStatus::ok);
+    path(document, {corner(7, 7), corner(8, 8)}, kPlaceInsideOnTop, group);
+    const ArtId top = path(document, {corner(2, 2), corner(3, 1), corner(4, 2)});
+    ASSERT_EQ(document.setOpacity(top, 0.5f), DocStatus::ok);
+    const json whole = deltaJson(document, 0);
+    ASSERT_TRUE(whole["everything"].get<bool>());
+    ASSERT_EQ(whole["placed"].size(), 3u);
+    EXPECT_EQ(deltaText(document, 0), whole.dump());
+    EXPECT_EQ(deltaText(document, document.revision() + 1),
+              deltaJson(document, document.revision() + 1).dump());
+
+    // An answer or a message with its delta as its last key.
+    EXPECT_EQ(withDelta({{"ok", true}, {"revision", 3}}, "[1]"), R"({"ok":true,"revision":3,"delta":[1]})");
+    EXPECT_EQ(withDelta(json::object(), "{}"), R"({"delta":{}})");
 }
 
 TEST(WorkbenchDelta, TheDeltaOfOneNewPathStaysSmallHoweverLargeTheDocument) {

@@ -68,4 +68,14 @@ bool listChoices(const SessionPlayer& play, int32_t popup, std::vector<ChoiceEff
     return true;
 }
 
+std::string describeChanges(const std::vector<SettingChange>& changes) {
+    if (changes.empty()) return "no change";
+    std::string text;
+    for (const SettingChange& change : changes) {
+        if (!text.empty()) text += ", ";
+        text += change.field + " " + change.before.dump() + " -> " + change.after.dump();
+    }
+    return text;
+}
+
 } // namespace zz

@@ -42,6 +42,10 @@ std::vector<SettingChange> settingsDiff(const nlohmann::ordered_json& before,
 bool listChoices(const SessionPlayer& play, int32_t popup, std::vector<ChoiceEffect>* choices,
                  std::string* error);
 
+// A choice's changes as one line, as `zigzag presets` prints them: "field before -> after, ..." in record
+// order, or "no change".
+std::string describeChanges(const std::vector<SettingChange>& changes);
+
 } // namespace zz
 
 #endif

@@ -153,11 +153,16 @@ json artJson(const Art& art, AIReal pageHeight, bool deep) {
     return out;
 }
 
-json deltaJson(const Document& document, uint64_t since) {
-    const AIReal height = document.facts().pageHeight;
-    DocumentDelta delta = document.changesSince(since);
-    const bool everything = delta.everything || since > document.revision();
+namespace {
 
+// The placing of top-level art `art` when the page gets the whole document.
+json wholePlace(const Art& art, AIReal pageHeight) {
+    return {
+        {"id", art.id()}, {"parent", 0}, {"below", belowId(art)}, {"art", artJson(art, pageHeight, true)}};
+}
+
+json deltaFrom(const Document& document, const DocumentDelta& delta, bool everything) {
+    const AIReal height = document.facts().pageHeight;
     json out;
     out["revision"] = document.revision();
     out["everything"] = everything;
@@ -168,10 +173,7 @@ json deltaJson(const Document& document, uint64_t since) {
     if (everything) {
         out["page"] = {document.facts().pageWidth, height};
         for (const Art* art = document.layer().firstChild(); art != nullptr; art = art->nextSibling())
-            placed.push_back({{"id", art->id()},
-                              {"parent", 0},
-                              {"below", belowId(*art)},
-                              {"art", artJson(*art, height, true)}});
+            placed.push_back(wholePlace(*art, height));
     } else {
         for (const ArtId id : delta.removed)
             removed.push_back(id);
@@ -224,6 +226,47 @@ json deltaJson(const Document& document, uint64_t since) {
     out["placed"] = std::move(placed);
     out["changed"] = std::move(changed);
     return out;
+}
+
+bool wholeDocument(const Document& document, const DocumentDelta& delta, uint64_t since) {
+    return delta.everything || since > document.revision();
+}
+
+} // namespace
+
+json deltaJson(const Document& document, uint64_t since) {
+    const DocumentDelta delta = document.changesSince(since);
+    return deltaFrom(document, delta, wholeDocument(document, delta, since));
+}
+
+std::string deltaText(const Document& document, uint64_t since) {
+    const DocumentDelta delta = document.changesSince(since);
+    if (!wholeDocument(document, delta, since)) return deltaFrom(document, delta, false).dump();
+    // The whole document: each top-level object written as soon as it is made, in the keys' order that
+    // deltaJson's text has, so that no tree of tens of thousands of objects is built and freed.
+    const AIReal height = document.facts().pageHeight;
+    std::string text = R"({"changed":[],"everything":true,"page":)";
+    text += json{document.facts().pageWidth, height}.dump();
+    text += R"(,"placed":[)";
+    for (const Art* art = document.layer().firstChild(); art != nullptr; art = art->nextSibling()) {
+        if (art != document.layer().firstChild()) text += ',';
+        text += wholePlace(*art, height).dump();
+    }
+    text += R"(],"removed":[],"revision":)";
+    text += std::to_string(document.revision());
+    text += '}';
+    return text;
+}
+
+std::string withDelta(const json& message, const std::string& delta) {
+    std::string text = message.dump();
+    if (text.size() < 2 || text.back() != '}') return text;
+    text.pop_back();
+    if (text.size() > 1) text += ',';
+    text += R"("delta":)";
+    text += delta;
+    text += '}';
+    return text;
 }
 
 } // namespace zz

@@ -19,6 +19,7 @@
 #define ZZ_HOST_WORKBENCH_DELTA_JSON_H
 
 #include <cstdint>
+#include <string>
 
 #include <nlohmann/json.hpp>
 
@@ -27,6 +28,11 @@
 namespace zz {
 
 nlohmann::json deltaJson(const Document& document, uint64_t since);
+// The same as JSON text, deltaJson(...).dump(); the whole document, which a new page gets (megabytes of it),
+// is written without building it as one tree first.
+std::string deltaText(const Document& document, uint64_t since);
+// `message`'s text with "delta": `delta` (JSON text) as its last key.
+std::string withDelta(const nlohmann::json& message, const std::string& delta);
 
 // One art object as the page draws it (a container with its children when `deep`).
 nlohmann::json artJson(const Art& art, AIReal pageHeight, bool deep);

@@ -82,4 +82,10 @@ json dialogJson(const AdmDialog& dialog) {
             {"items", std::move(items)}};
 }
 
+json dialogJson(const AdmDialog& dialog, const DialogNotes& notes) {
+    json out = dialogJson(dialog);
+    annotateDialog(out, notes);
+    return out;
+}
+
 } // namespace zz

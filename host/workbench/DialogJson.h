@@ -6,17 +6,20 @@
 //               spin: "value", "min", "max", "whole"; check: "value" (bool);
 //               popup, list: "active" (entry id or null), "entries": [{"id", "text", "picture"}]}, ...]}
 //
-// "width" and "height" reach to the farthest item, with a margin as wide as the nearest item's.
+// "width" and "height" reach to the farthest item, with a margin as wide as the nearest item's. With notes
+// (DialogNotes.h), items and entries may also carry "caption", "pressed" and "hint".
 #ifndef ZZ_HOST_WORKBENCH_DIALOG_JSON_H
 #define ZZ_HOST_WORKBENCH_DIALOG_JSON_H
 
 #include <nlohmann/json.hpp>
 
 #include "host/dialogs/DialogModel.h"
+#include "host/workbench/DialogNotes.h"
 
 namespace zz {
 
 nlohmann::json dialogJson(const AdmDialog& dialog);
+nlohmann::json dialogJson(const AdmDialog& dialog, const DialogNotes& notes);
 
 } // namespace zz
 

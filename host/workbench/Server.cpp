@@ -233,13 +233,25 @@ class SocketSession : public std::enable_shared_from_this<SocketSession> {
         return safeDump(out);
     }
 
+    // The host's answer with the command's id (and the status, when not 200) added as its last keys, which a
+    // reader takes over any of the same name. The answer's text is the host's own JSON object, which can be
+    // megabytes (the whole document for a new page): it is extended as text, not read and written again.
     std::string answerText(const json& id, const Reply& answer) const {
         if (answer.contentType != "application/json") return refusal(id, 500, "the answer is not JSON");
-        json body = json::parse(answer.body, nullptr, false);
-        if (!body.is_object()) return refusal(id, 500, "the host's answer could not be read");
-        if (answer.status != 200) body["http"] = answer.status;
-        if (!id.is_null()) body["id"] = id;
-        return safeDump(body);
+        const std::string& body = answer.body;
+        const std::size_t open = body.find_first_not_of(" \t\r\n");
+        const std::size_t close = body.find_last_not_of(" \t\r\n");
+        if (open == std::string::npos || body[open] != '{' || body[close] != '}')
+            return refusal(id, 500, "the host's answer could not be read");
+        std::string added;
+        if (answer.status != 200) added += "\"http\":" + std::to_string(answer.status);
+        if (!id.is_null()) added += (added.empty() ? "" : ",") + std::string("\"id\":") + safeDump(id);
+        if (added.empty()) return body;
+        const bool empty = body.find_first_not_of(" \t\r\n", open + 1) == close;
+        std::string text;
+        text.reserve(close + added.size() + 2);
+        text.append(body, 0, close).append(empty ? "" : ",").append(added).push_back('}');
+        return text;
     }
 
     void writeNext() {

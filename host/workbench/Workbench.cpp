@@ -87,6 +87,8 @@ Workbench::~Workbench() {
 }
 
 bool Workbench::start(std::string* error) {
+    // What each preset does is played first: sessions of one module in one process take turns.
+    notes_ = toolDialogNotes(options_.modulePath, nullptr);
     if (!session_.load(options_.modulePath, error)) return false;
     const SPErr status = session_.startup();
     if (status != kSPNoError) {
@@ -292,7 +294,7 @@ Reply Workbench::dialog(const json& command) {
         out["dialog"] = nullptr;
         out["endedWith"] = *dialog.endedWith;
     } else {
-        out["dialog"] = dialogJson(dialog);
+        out["dialog"] = dialogJson(dialog, notes_);
         publishDialog();
     }
     return answer(std::move(out), command);
@@ -771,7 +773,7 @@ json Workbench::stateJson() {
         {"page", {facts.pageWidth, facts.pageHeight}},
         {"swatches", facts.swatches.size()},
         {"namedStyles", facts.namedStyles}};
-    out["dialog"] = dialogs_.empty() ? json(nullptr) : dialogJson(*dialogs_.back());
+    out["dialog"] = dialogs_.empty() ? json(nullptr) : dialogJson(*dialogs_.back(), notes_);
     out["seed"] = host.random().seeded();
     out["file"] = fileJson();
     return out;
@@ -785,12 +787,14 @@ Reply Workbench::answer(json out, const json& command) {
     out["undo"] = document.undoSteps();
     out["redo"] = document.redoSteps();
     const auto known = clients_.find(clientOf(command));
+    std::optional<uint64_t> since;
     if (command.contains("since"))
-        out["delta"] = deltaJson(document, command["since"].get<uint64_t>());
+        since = command["since"].get<uint64_t>();
     else if (known != clients_.end())
-        out["delta"] = deltaJson(document, known->second.revision);
+        since = known->second.revision;
     if (known != clients_.end()) known->second = currentView();
-    return Reply::json(out);
+    if (!since) return Reply::json(out);
+    return Reply{200, "application/json", withDelta(out, deltaText(document, *since))};
 }
 
 Workbench::ClientView Workbench::currentView() {
@@ -803,17 +807,20 @@ void Workbench::publishDocument() {
     const ClientView now = currentView();
     for (auto& [client, view] : clients_) {
         if (view == now) continue;
-        const json message = {
-            {"event", "document"}, {"revision", now.revision}, {"dragging", session_.dragging()},
-            {"undo", now.undo},    {"redo", now.redo},         {"delta", deltaJson(document, view.revision)}};
+        const json message = {{"event", "document"},
+                              {"revision", now.revision},
+                              {"dragging", session_.dragging()},
+                              {"undo", now.undo},
+                              {"redo", now.redo}};
+        const uint64_t since = view.revision;
         view = now;
-        if (outbox_) outbox_(client, safeDump(message));
+        if (outbox_) outbox_(client, withDelta(message, deltaText(document, since)));
     }
 }
 
 void Workbench::publishDialog() {
-    publish(
-        {{"event", "dialog"}, {"dialog", dialogs_.empty() ? json(nullptr) : dialogJson(*dialogs_.back())}});
+    publish({{"event", "dialog"},
+             {"dialog", dialogs_.empty() ? json(nullptr) : dialogJson(*dialogs_.back(), notes_)}});
 }
 
 void Workbench::publish(const json& message) {

@@ -44,6 +44,7 @@
 #include "host/core/ToolSession.h"
 #include "host/documents/DocumentStore.h"
 #include "host/workbench/CommandQueue.h"
+#include "host/workbench/DialogNotes.h"
 #include "host/workbench/Reply.h"
 
 namespace zz {
@@ -190,6 +191,7 @@ class Workbench {
     std::optional<nlohmann::json> dialogRecord_;
     bool thumbnailDue_ = false;
     Clock::time_point lastChange_{};
+    DialogNotes notes_; // what the page shows of the options dialog beyond the module's items
 };
 
 // A host status as text: a four-character code in quotes ("'STOP'") or the number.

@@ -38,16 +38,8 @@
 // for the frame and rendering it), `trip` the command's round trip over the socket; `from input` is painted
 // against the event's own time stamp. `apply` is the time applying each delta took. Bytes are the command's
 // JSON text and the answer's (WebSocket frame headers not counted), per drag command and per pointer event.
-import { spawn } from 'node:child_process';
-import { fileURLToPath } from 'node:url';
-import path from 'node:path';
-import os from 'node:os';
-import fs from 'node:fs';
 import { chromium } from 'playwright-core';
-
-const here = path.dirname(fileURLToPath(import.meta.url));
-const zigzag = process.env.ZIGZAG || path.join(here, '../../build/linux/zigzag');
-const browserPath = process.env.CHROMIUM || '/usr/bin/chromium';
+import { browserPath, startServer, makeDocument, quantile, mean, sum, printTable } from './bench-setup.mjs';
 
 const options = {
   earlier: '0,1000', events: '300', interval: '8', presets: 'defaults,2,22', frames: 'display', input: 'cdp',
@@ -74,54 +66,6 @@ const interval = Number(options.interval);
 const presets = options.presets.split(',');
 const unthrottled = options.frames === 'unthrottled';
 const profiling = options.profile === 'yes';
-
-function startServer() {
-  return new Promise((resolve, reject) => {
-    const server = spawn(zigzag, ['serve', '--port', '0', '--documents', fs.mkdtempSync(path.join(os.tmpdir(), 'zz-documents-'))], { stdio: ['ignore', 'pipe', 'inherit'] });
-    let seen = '';
-    server.stdout.on('data', (chunk) => {
-      seen += chunk;
-      const found = seen.match(/Workbench: (http:\/\/\S+)/);
-      if (found) resolve({ server, url: found[1] });
-    });
-    server.on('exit', (code) => reject(new Error(`zigzag serve ended with ${code}: ${seen}`)));
-  });
-}
-
-// Chooses `preset` in the options dialog and OK, through `page`'s socket.
-function choosePreset(page, preset) {
-  return page.evaluate(async (preset) => {
-    // The host opens the dialog on editOptions and takes the dialog's commands that follow it.
-    const opening = window.zz.send({ do: 'editOptions' });
-    const chosen = await window.zz.send({ do: 'dialog', action: 'choose', item: 3, entry: preset });
-    if (chosen.refusal) throw new Error(`preset ${preset}: ${chosen.refusal}`);
-    await window.zz.send({ do: 'dialog', action: 'click', item: 1 });
-    const closed = await opening;
-    if (closed.closedWith !== 1) throw new Error(`preset ${preset}: the dialog ended with ${closed.closedWith}`);
-  }, Number(preset));
-}
-
-// Earlier drags, ten steps each, over a grid across the page, through `page`'s socket: every command goes
-// without waiting for the one before (the host takes them in order). How many art objects the layer then
-// holds.
-function drawEarlier(page, count) {
-  return page.evaluate(async (count) => {
-    const send = (command) => window.zz.send(command).catch((error) => { throw new Error(`${command.do}: ${error.message}`); });
-    const sent = [];
-    for (let i = 0; i < count; ++i) {
-      const x = 20 + (i % 25) * 23, y = 760 - (Math.floor(i / 25) % 40) * 18;
-      sent.push(send({ do: 'mouseDown', at: [x, y] }));
-      for (let step = 1; step <= 10; ++step) sent.push(send({ do: 'drag', to: [x + step * 6, y - step * 4] }));
-      sent.push(send({ do: 'mouseUp' }));
-    }
-    await Promise.all(sent);
-    return (await window.zz.send({ do: 'state', since: 0 })).delta.placed.length;
-  }, count);
-}
-
-const quantile = (sorted, q) => sorted[Math.min(sorted.length - 1, Math.floor(q * sorted.length))];
-const mean = (values) => values.reduce((a, b) => a + b, 0) / values.length;
-const sum = (values) => values.reduce((a, b) => a + b, 0);
 
 // The measured drag through chromium's input pipeline: the pointer is moved to `start` and pressed there, moved
 // through `points` every `interval` ms and released at `end`.
@@ -206,12 +150,7 @@ function renderingCost(trace) {
 async function measure(browser, preset, earlier) {
   const { server, url } = await startServer();
   try {
-    const setup = await browser.newPage();
-    await setup.goto(url);
-    await setup.waitForFunction(() => window.zz && window.zz.revision > 0);
-    if (preset !== 'defaults') await choosePreset(setup, preset);
-    const art = await drawEarlier(setup, earlier);
-    await setup.close();
+    const art = await makeDocument(browser, url, preset, earlier);
     const page = await browser.newPage({ viewport: { width: 1200, height: 900 } });
     await page.goto(url);
     await page.waitForFunction(() => window.zz && window.zz.revision > 0 && !window.zz.dragOpen);
@@ -290,13 +229,6 @@ try {
 }
 
 const fixed = (value) => (value === undefined ? 'n/a' : value.toFixed(1));
-function printTable(columns, rows) {
-  const cells = [columns.map(([name]) => name), ...rows.map((r) => columns.map(([, value]) => String(value(r))))];
-  const widths = columns.map((_, c) => Math.max(...cells.map((row) => row[c].length)));
-  for (const row of cells) {
-    console.log(row.map((cell, c) => (c === 0 ? cell.padEnd(widths[c]) : cell.padStart(widths[c]))).join('  '));
-  }
-}
 console.log(`pointer event to art on the page: ${eventCount} moves every ${interval} ms, input ${options.input}, ` +
             `frames ${options.frames}${profiling ? ', traced' : ''}; times in ms from the page's handler (painted: ` +
             'the rendering steps of the first frame after the answer is applied; frame: that frame\'s animation ' +

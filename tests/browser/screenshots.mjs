@@ -28,7 +28,7 @@ const url = await new Promise((resolve, reject) => {
 
 const browser = await chromium.launch({ executablePath: browserPath, args: ['--no-sandbox'] });
 try {
-  const page = await browser.newPage({ viewport: { width: 960, height: 760 } });
+  const page = await browser.newPage({ viewport: { width: 1280, height: 800 } });
   await page.goto(url);
   await page.waitForFunction(() => window.zz && window.zz.revision > 0);
 
@@ -60,8 +60,8 @@ try {
   await page.click('#newDocForm button[type="submit"]');
   await page.waitForFunction(() => !document.getElementById('newDoc').open);
   await page.evaluate(() => window.zz.settled());
-  // The whole page in view.
-  await page.evaluate(() => window.zz.view.set({ scale: 0.85, x: 30, y: 12 }));
+  // The whole page in view, at the size of a designer's window.
+  await page.click('#zoomFit');
   await drag([50, 750], [280, 560]);
   await preset(25);
   await drag([330, 750], [560, 560]);

@@ -782,7 +782,7 @@ test('the options open from the Options button beside the tool and by Enter on t
   }
 });
 
-test('every page shows the seed the host draws with, and the preset popup says the chosen preset whole', async () => {
+test('every page shows the seed the host draws with', async () => {
   const other = await browser.newPage();
   try {
     await other.goto(url);
@@ -797,11 +797,132 @@ test('every page shows the seed the host draws with, and the preset popup says t
   } finally {
     await other.close();
   }
+});
+
+// ---- the options dialog as a desktop dialog draws it, and the status line
+
+const pageButton = (name) => page.getByRole('button', { name, exact: true });
+const pressedButtons = () => page.$$eval('#dialogBody button[aria-pressed="true"]', (all) => all.map((b) => b.dataset.item));
+async function showPage(name, item) {
+  await pageButton(name).click();
+  await page.waitForFunction((item) => document.querySelector(`#dialogBody button[data-item="${item}"]`)
+    .getAttribute('aria-pressed') === 'true', item);
+  await page.mouse.move(0, 0);
+}
+
+test('the page buttons are named by the captions under them, and the one of the page shown is held down', async () => {
   await openOptions();
-  await page.selectOption(`#dialogBody select[data-item="3"]`, '14');
-  await page.waitForFunction(() => document.querySelector('#dialogBody select[data-item="3"]').title !== '');
-  const popup = await page.$eval('#dialogBody select[data-item="3"]',
-    (select) => ({ title: select.title, text: select.selectedOptions[0].textContent.trim() }));
-  assert.equal(popup.title, popup.text);
-  await endOptions(2);
+  try {
+    await showPage('Zigzag', '300');
+    assert.deepEqual(await pressedButtons(), ['300']);
+    // Each caption lies under its button.
+    const under = await page.$$eval('#dialogBody button.page', (buttons) => buttons.map((button) => {
+      const label = document.getElementById(button.getAttribute('aria-labelledby')).getBoundingClientRect();
+      const box = button.getBoundingClientRect();
+      return label.top >= box.bottom && label.top - box.bottom < 10 && label.left < box.right && label.right > box.left;
+    }));
+    assert.deepEqual(under, Array(7).fill(true));
+
+    const styleUp = await pageButton('Style').screenshot();
+    await showPage('Style', '304');
+    assert.deepEqual(await pressedButtons(), ['304'], 'one button down at a time');
+    assert.ok(await differingPixels(styleUp, await pageButton('Style').screenshot()) > 200,
+      'the button of the page shown looks pressed in');
+    await showPage('Style', '304');
+    assert.deepEqual(await pressedButtons(), ['304'], 'pressing it again leaves it down');
+    await showPage('Zigzag', '300');
+  } finally {
+    await endOptions(2);
+  }
+});
+
+test('the design lists and the preset popup carry the host\'s captions, and no popup clips its entries', async () => {
+  await openOptions();
+  try {
+    for (const name of ['Zigzag 1', 'Zigzag 2']) {
+      const list = page.getByRole('listbox', { name, exact: true });
+      assert.equal(await list.locator('.caption').textContent(), name, 'the caption heads the list');
+      assert.equal(await list.locator('.row').count(), 67);
+    }
+    const preset = page.getByRole('combobox', { name: 'Preset', exact: true });
+    assert.equal(await preset.getAttribute('data-item'), '3');
+    const [caption, popup] = await page.$$eval('#dialogBody .caption-beside, #dialogBody select[data-item="3"]',
+      (all) => all.map((el) => { const r = el.getBoundingClientRect(); return { text: el.textContent, left: r.left, right: r.right, top: r.top }; }));
+    assert.equal(caption.text, 'Preset');
+    assert.ok(caption.right <= popup.left && Math.abs(caption.top - popup.top) < 1, 'the caption is to the popup\'s left');
+
+    await preset.selectOption('36');
+    await page.waitForFunction(() => document.querySelector('#dialogBody select[data-item="3"]').value === '36');
+    // Every popup of the pages that have them is as wide as the browser needs for its widest entry.
+    const clipped = () => page.$$eval('#dialogBody select', (all) => all.filter((select) => {
+      const probe = select.cloneNode(true);
+      probe.removeAttribute('id');
+      probe.style.width = 'auto';
+      probe.style.minWidth = '0';
+      select.after(probe);
+      const needs = probe.getBoundingClientRect().width;
+      probe.remove();
+      return select.getBoundingClientRect().width < needs - 0.5;
+    }).map((select) => select.dataset.item));
+    assert.deepEqual(await clipped(), []);
+    await showPage('Reflect', '302');
+    assert.deepEqual(await clipped(), []);
+    await showPage('Style', '304');
+    assert.deepEqual(await clipped(), []);
+    await showPage('Zigzag', '300');
+  } finally {
+    await page.selectOption('#dialogBody select[data-item="3"]', '0'); // Cancel keeps a chosen preset
+    await endOptions(2);
+  }
+});
+
+test('each preset says on hover what choosing it changes, as `zigzag presets` prints it', async () => {
+  const printed = execFileSync(zigzag, ['presets'], { encoding: 'utf8' }).trim().split('\n');
+  const effect = (id) => printed.find((line) => line.startsWith(`${id} "`)).replace(/^\d+ "[^"]*": /, '');
+  await openOptions();
+  try {
+    const hovers = await page.$$eval('#dialogBody select[data-item="3"] option',
+      (all) => all.map((option) => `${option.value} "${option.textContent}": ${option.title}`));
+    assert.deepEqual(hovers, printed);
+    await page.selectOption('#dialogBody select[data-item="3"]', '36');
+    await page.waitForFunction(() => document.querySelector('#dialogBody select[data-item="3"]').value === '36');
+    assert.equal(await page.getAttribute('#dialogBody select[data-item="3"]', 'title'), `Weave preset 6: ${effect(36)}`);
+    assert.match(effect(36), /weavePlaceMode 0 -> 2/);
+    // Popups that hold no presets say their chosen entry whole, and nothing more.
+    await showPage('Reflect', '302');
+    assert.equal(await page.getAttribute('#dialogBody select[data-item="81"]', 'title'), 'Weave 01');
+    await showPage('Zigzag', '300');
+  } finally {
+    await page.selectOption('#dialogBody select[data-item="3"]', '0');
+    await endOptions(2);
+  }
+});
+
+test('the status line shows the art count and the zoom, with a place for the document\'s name before them', async () => {
+  await undoAll();
+  const shown = () => page.$$eval('#statusLine > *', (all) => all.filter((el) => el.getClientRects().length > 0)
+    .map((el) => [el.id, el.textContent]));
+  const zoom = async () => `zoom ${Math.round(await page.evaluate(() => window.zz.view.scale) * 100)} %`;
+  await page.waitForFunction(() => document.getElementById('artCount').textContent === '0 art objects');
+  await drag([100, 700], [300, 500]);
+  await page.waitForFunction(() => document.getElementById('artCount').textContent === '1 art object');
+  await drag([100, 400], [300, 200]);
+  await page.waitForFunction(() => document.getElementById('artCount').textContent === '2 art objects');
+  assert.deepEqual(await shown(), [['artCount', '2 art objects'], ['zoomLevel', await zoom()]],
+    'no name yet, no message, no revision');
+  const view = await page.evaluate(() => ({ scale: window.zz.view.scale, x: window.zz.view.x, y: window.zz.view.y }));
+  try {
+    await page.click('#zoomIn');
+    assert.equal(await page.textContent('#zoomLevel'), await zoom());
+    await page.evaluate(() => { document.getElementById('docName').textContent = 'Untitled'; });
+    await page.click('#setSeed');
+    await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('seed'));
+    assert.deepEqual((await shown()).map(([id]) => id), ['docName', 'artCount', 'zoomLevel', 'status']);
+  } finally {
+    await page.evaluate(() => { document.getElementById('docName').textContent = ''; });
+    await page.evaluate((view) => window.zz.view.set(view), view);
+  }
+  await page.click('#undo');
+  await page.waitForFunction(() => document.getElementById('artCount').textContent === '1 art object');
+  await undoAll();
 });

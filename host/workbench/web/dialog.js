@@ -2,6 +2,11 @@
 // place the module gave it, and every action on an item sent to the host as a "dialog" command, whose answer
 // (and the "dialog" event every page gets) is the dialog as it now is.
 //
+// What the host adds of its own (host/workbench/DialogNotes.h) is drawn as a desktop host draws it: a list's
+// caption as its header, a popup's to its left; a page button is down while its page is shown; a popup
+// entry's hint is its hover text, and the popup's own hover text is its chosen entry whole with its hint.
+// A popup is never narrower than its longest entry needs, so that the chosen one shows whole.
+//
 // A double-click on the tool sends editOptions, which the host answers only when the dialog ends; meanwhile
 // the dialog's commands go over the same socket.
 
@@ -58,7 +63,7 @@ export class OptionsDialog {
       this.title.textContent = this.toolName || model.name;
       this.body.style.width = `${model.width}px`;
       this.body.style.height = `${model.height}px`;
-      this.body.replaceChildren(...model.items.filter((item) => item.visible).map((item) => this.item(item)));
+      this.body.replaceChildren(...model.items.filter((item) => item.visible).flatMap((item) => this.drawn(item)));
       this.backdrop.hidden = false;
       if (focusedItem) {
         const again = this.body.querySelector(`[data-item="${focusedItem}"]`);
@@ -66,6 +71,14 @@ export class OptionsDialog {
       }
     }
     if (wasOpen !== this.open) this.changed(this.open);
+  }
+
+  // The elements that draw `item`: its control, and the caption beside it when it has one.
+  drawn(item) {
+    const el = this.item(item);
+    if (!item.caption) return [el];
+    el.setAttribute('aria-label', item.caption);
+    return item.kind === 'list' ? [el] : [captionBeside(item), el];
   }
 
   item(item) {
@@ -111,21 +124,35 @@ export class OptionsDialog {
         const option = make('option');
         option.value = entry.id;
         option.textContent = entry.text;
+        if (entry.hint) option.title = entry.hint;
         el.appendChild(option);
       }
       if (item.active !== null) el.value = item.active;
-      // A popup narrower than its entry still says it whole, on hover.
       const chosen = item.entries.find((entry) => entry.id === item.active);
-      if (chosen) el.title = chosen.text.trim();
+      if (chosen) el.title = chosen.text.trim() + (chosen.hint ? `: ${chosen.hint}` : '');
       el.disabled = disabled;
       el.addEventListener('change', () => this.act({ action: 'choose', item: item.id, entry: Number(el.value) }));
-      return place(el, item);
+      place(el, item);
+      // At least as wide as the module made it, wider when its longest entry needs it.
+      el.style.minWidth = el.style.width;
+      el.style.width = 'auto';
+      return el;
     }
     case 'list': {
       const el = make('div', 'list');
+      el.setAttribute('role', 'listbox');
+      if (item.caption) {
+        const header = make('div', 'caption');
+        header.textContent = item.caption;
+        el.appendChild(header);
+      }
+      const rows = make('div', 'rows');
+      el.appendChild(rows);
       for (const entry of item.entries) {
         const row = make('div', 'row' + (entry.id === item.active ? ' active' : ''));
         row.dataset.entry = entry.id;
+        row.setAttribute('role', 'option');
+        row.setAttribute('aria-selected', String(entry.id === item.active));
         if (entry.picture) {
           const picture = make('img');
           picture.src = `/api/bitmap/${entry.picture}.png`;
@@ -136,7 +163,7 @@ export class OptionsDialog {
         if (!disabled) {
           row.addEventListener('click', () => this.act({ action: 'choose', item: item.id, entry: entry.id }));
         }
-        el.appendChild(row);
+        rows.appendChild(row);
       }
       place(el, item);
       requestAnimationFrame(() => {
@@ -150,6 +177,12 @@ export class OptionsDialog {
       el.type = 'button';
       el.textContent = item.text;
       el.disabled = disabled;
+      // A page button is named by the label under it, and is down while its page is shown.
+      if ('pressed' in item) {
+        el.classList.add('page');
+        el.setAttribute('aria-pressed', String(item.pressed));
+        if (item.labelledBy) el.setAttribute('aria-labelledby', itemId(item.labelledBy));
+      }
       el.addEventListener('click', () => this.act({ action: 'click', item: item.id }));
       return place(el, item);
     }
@@ -159,11 +192,29 @@ export class OptionsDialog {
   }
 }
 
+// The element id of the element that draws dialog item `id`.
+const itemId = (id) => `dialogItem${id}`;
+
 function place(el, item) {
   const [l, t, r, b] = item.rect;
   Object.assign(el.style, { left: `${l}px`, top: `${t}px`, width: `${r - l}px`, height: `${b - t}px` });
   el.dataset.item = item.id;
+  el.id = itemId(item.id);
   if (!item.enabled) el.classList.add('disabled');
   if (item.bold) el.classList.add('bold');
+  return el;
+}
+
+// A control's caption to its left, as wide as the room there (at most CAPTION_WIDTH), its text ending a
+// little before the control.
+const CAPTION_WIDTH = 120;
+function captionBeside(item) {
+  const el = document.createElement('div');
+  el.className = 'label caption-beside';
+  el.textContent = item.caption;
+  const [l, t, , b] = item.rect;
+  const width = Math.min(CAPTION_WIDTH, l);
+  Object.assign(el.style, { left: `${l - width}px`, top: `${t}px`, width: `${width - 6}px`, height: `${b - t}px` });
+  if (!item.enabled) el.classList.add('disabled');
   return el;
 }

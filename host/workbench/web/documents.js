@@ -54,6 +54,7 @@ export class Documents {
   showFile(file) {
     this.file = file;
     this.nameShown.textContent = file.name;
+    document.getElementById('statusDocName').textContent = file.name;
     document.title = `${file.name} — Zigzag workbench`;
     for (const id of ['openDocs', 'renameDoc', 'duplicateDoc', 'deleteDoc'])
       document.getElementById(id).disabled = !file.kept;

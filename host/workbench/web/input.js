@@ -132,8 +132,7 @@ export class Input {
     // A drag position still waiting goes first; the mouse up follows it.
     const at = this.view.documentPoint(event, this.scene.page[1]);
     this.protocol.send({ do: 'mouseUp', at, ...toolInput(event) })
-      .then((answer) => this.status(answer.status === 0 ? `${this.scene.elements.size} art objects in the document`
-                                                         : `the tool answered ${answer.statusText}`))
+      .then((answer) => this.status(answer.status === 0 ? '' : `the tool answered ${answer.statusText}`))
       .catch((error) => this.status(error.message));
   }
 

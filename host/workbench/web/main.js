@@ -50,6 +50,19 @@ const redoButton = document.getElementById('redo');
 function setStatus(text) { statusLine.textContent = text; }
 function fail(error) { setStatus(error.message); }
 
+// The status line (#statusLine): the document's name (#statusDocName, documents.js), its art count, the zoom, then the latest
+// message (#status, setStatus). Each part is an element of its own, written only when its text changes; an
+// empty one is not shown.
+const statusParts = {
+  artCount: document.getElementById('artCount'),
+  zoom: document.getElementById('zoomLevel'),
+};
+function showPart(name, text) {
+  const el = statusParts[name];
+  if (el.textContent !== text) el.textContent = text;
+}
+const showArtCount = (count) => showPart('artCount', `${count.toLocaleString('en')} art object${count === 1 ? '' : 's'}`);
+
 const protocol = new Protocol({ status: (text) => setTimeout(() => setStatus(text)) });
 const view = new View(board);
 const scene = new Scene(view);
@@ -73,7 +86,10 @@ function takeDelta(delta, since) {
 }
 
 function take(message, command) {
-  if (message.delta) takeDelta(message.delta, command && 'since' in command ? command.since : null);
+  if (message.delta) {
+    takeDelta(message.delta, command && 'since' in command ? command.since : null);
+    showArtCount(scene.elements.size);
+  }
   if ('undo' in message) {
     steps.undo = message.undo;
     steps.redo = message.redo;
@@ -128,7 +144,10 @@ protocol.on('hello', () => protocol.send({ do: 'state' }).then((answer) => {
 // ---- the view controls: zoom out, the zoom, zoom in, fit, actual size; Ctrl+-, Ctrl+=, Ctrl+0, Ctrl+1
 
 const zoomShown = document.getElementById('zoom');
-view.changed = () => { zoomShown.value = `${Math.round(view.scale * 100)} %`; };
+view.changed = () => {
+  zoomShown.value = `${Math.round(view.scale * 100)} %`;
+  showPart('zoom', `zoom ${zoomShown.value}`);
+};
 const zoomStep = Math.SQRT2;
 document.getElementById('zoomIn').addEventListener('click', () => view.zoomBy(zoomStep));
 document.getElementById('zoomOut').addEventListener('click', () => view.zoomBy(1 / zoomStep));

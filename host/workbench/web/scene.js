@@ -21,6 +21,8 @@
 // one, all art is drawn under, over the page, as one picture.
 
 const SVG = 'http://www.w3.org/2000/svg';
+// A path record's optional paint: its key in the record and the attribute it sets.
+const PAINT_KEYS = [['sw', 'stroke-width'], ['rule', 'fill-rule'], ['cap', 'stroke-linecap'], ['join', 'stroke-linejoin']];
 
 // The settled art, and the one picture of it that stands in for its paths once it is large and quiet.
 //
@@ -52,7 +54,12 @@ class SettledArt {
       this.board.dataset.snapshot = 'none';
     }
     clearTimeout(this.timer);
-    this.timer = setTimeout(() => this.makePicture(mayPicture), this.knobs.quiet);
+    // Quiet for a while, and then two frames on, by when the frame with the art is rastered: the picture's
+    // work (as much again) does not hold back the art's first showing.
+    const version = this.version;
+    this.timer = setTimeout(() => requestAnimationFrame(() => requestAnimationFrame(() => {
+      if (version === this.version) this.makePicture(mayPicture);
+    })), this.knobs.quiet);
   }
 
   makePicture(mayPicture) {
@@ -168,27 +175,28 @@ export class Scene {
   // Where all art goes when the layers merge: settled, or under when art blends with what is below it.
   home() { return this.blended.size === 0 ? this.settled.group : this.drawn.under; }
 
-  paintAttributes(el, art) {
+  // Gives `el` the paint of `art`; a new element (`fresh`) has nothing to take away, and no style of its own
+  // unless it blends (a style of its own costs every element a style computed for it alone).
+  paintAttributes(el, art, fresh = false) {
     if (art.t === 'path') {
       el.setAttribute('d', art.d);
       el.setAttribute('fill', art.fill);
       el.setAttribute('stroke', art.stroke);
-      for (const [key, name] of [['sw', 'stroke-width'], ['rule', 'fill-rule'], ['cap', 'stroke-linecap'],
-                                 ['join', 'stroke-linejoin']]) {
-        if (key in art) el.setAttribute(name, art[key]); else el.removeAttribute(name);
+      for (const [key, name] of PAINT_KEYS) {
+        if (key in art) el.setAttribute(name, art[key]); else if (!fresh) el.removeAttribute(name);
       }
     }
-    if ('op' in art) el.setAttribute('opacity', art.op); else el.removeAttribute('opacity');
-    el.style.mixBlendMode = art.blend || '';
-    if (art.blend) this.blended.add(art.id); else this.blended.delete(art.id);
+    if ('op' in art) el.setAttribute('opacity', art.op); else if (!fresh) el.removeAttribute('opacity');
+    if (art.blend || !fresh) el.style.mixBlendMode = art.blend || '';
+    if (art.blend) this.blended.add(art.id); else if (!fresh) this.blended.delete(art.id);
   }
 
   build(art) {
     const el = document.createElementNS(SVG, art.t === 'path' ? 'path' : 'g');
-    el.dataset.id = art.id;
-    this.paintAttributes(el, art);
+    el.setAttribute('data-id', art.id);
+    this.paintAttributes(el, art, true);
     this.elements.set(art.id, el);
-    for (const child of art.children || []) el.appendChild(this.build(child));
+    if (art.children) for (const child of art.children) el.appendChild(this.build(child));
     return el;
   }
 
@@ -239,17 +247,27 @@ export class Scene {
     const content = delta.removed.length + delta.placed.length + delta.changed.length > 0;
     let touched = delta.everything || (content && !this.layered());
     const inSettled = (el) => { if (!touched && settled.contains(el)) touched = true; };
+    let placed = delta.placed;
     if (delta.everything) {
       for (const group of [this.drawn.under, settled, ...this.drawn.overs]) group.replaceChildren();
       this.elements.clear();
       this.blended.clear();
       if (delta.page) this.setPage(delta.page);
+      // The whole document, bottom to top, as a new page gets it: built apart from the page and put in at
+      // once, unless this page is drawing (its layers then take the art as the host places it).
+      if (!this.layered() && placed.every((place, i) => !place.parent && place.art &&
+                                          place.below === (i === 0 ? 0 : placed[i - 1].id))) {
+        const all = document.createDocumentFragment();
+        for (const place of placed) all.appendChild(this.build(place.art));
+        this.home().append(all);
+        placed = [];
+      }
     }
     for (const id of delta.removed) {
       const el = this.elements.get(id);
       if (el) { inSettled(el); this.forget(el); }
     }
-    for (const place of delta.placed) {
+    for (const place of placed) {
       const el = place.art ? this.build(place.art) : this.elements.get(place.id);
       if (!el) continue;
       const below = place.below ? this.elements.get(place.below) : null;

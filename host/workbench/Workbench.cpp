@@ -794,7 +794,7 @@ Reply Workbench::answer(json out, const json& command) {
         since = known->second.revision;
     if (known != clients_.end()) known->second = currentView();
     if (!since) return Reply::json(out);
-    return Reply{200, "application/json", withDelta(out, deltaText(document, *since))};
+    return Reply{200, "application/json", withDelta(out, deltaText(document, *since)), {}};
 }
 
 Workbench::ClientView Workbench::currentView() {

@@ -80,7 +80,30 @@ try {
     .every((img) => img.complete));
   await page.screenshot({ path: path.join(folder, 'workbench-dialog.png') });
   await page.click('#dialogBody button[data-item="2"]');
-  console.log(`wrote ${path.join(folder, 'workbench.png')} and ${path.join(folder, 'workbench-dialog.png')}`);
+  await page.waitForSelector('#dialogBackdrop', { state: 'hidden' });
+
+  // The drawing renamed, and the documents Open lists once a second one is begun: the first with the
+  // thumbnail made of it when it was left.
+  await page.click('#fileMenu summary');
+  await page.click('#renameDoc');
+  await page.fill('#docNameInput', 'Zigzag showcase');
+  await page.press('#docNameInput', 'Enter');
+  await page.waitForFunction(() => document.getElementById('docName').textContent === 'Zigzag showcase');
+  await page.click('#newDoc summary');
+  await page.click('#newDocForm button[type="submit"]');
+  await page.waitForFunction(() => document.getElementById('docName').textContent === 'Untitled 2');
+  await drag([100, 600], [400, 300]);
+  for (let tries = 0; ; ++tries) {
+    await page.click('#fileMenu summary');
+    await page.click('#openDocs');
+    await page.waitForSelector('#documentsBackdrop:not([hidden])');
+    if (await page.$('#documentList li:not(.current) img') || tries === 20) break;
+    await page.click('#closeDocs');
+    await new Promise((resolve) => setTimeout(resolve, 500));
+  }
+  await page.waitForFunction(() => [...document.querySelectorAll('#documentList img')].every((img) => img.complete));
+  await page.screenshot({ path: path.join(folder, 'workbench-documents.png') });
+  console.log(`wrote workbench.png, workbench-dialog.png and workbench-documents.png in ${folder}`);
 } finally {
   await browser.close();
   server.kill('SIGTERM');

@@ -7,11 +7,17 @@
 //   Generation/Trail1000         a whole trail drag: mouse down, 1000 generations of the defaults, mouse up
 //   Segment/ThroughSuite         one segment computed and appended with AI Path SetPathSegments
 //   Segment/BareLoop             the same arithmetic appended to a std::vector
+//
+// When both segment benchmarks ran, a last line says how many times the bare loop's CPU time a segment
+// through the suite costs (for the console format, the default).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "AIPath.h"
 #include "host/core/ToolSession.h"
@@ -176,6 +182,60 @@ void Segment_BareLoop(benchmark::State& state) {
 }
 BENCHMARK(Segment_BareLoop)->Name("Segment/BareLoop");
 
+// The console reporter, and after the runs the ratio of the two segment benchmarks' CPU times (their means
+// when they were repeated).
+class SegmentRatioReporter : public benchmark::ConsoleReporter {
+  public:
+    explicit SegmentRatioReporter(OutputOptions options) : ConsoleReporter(options) {}
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred) continue;
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "mean") continue;
+            const std::string name = run.run_name.function_name;
+            if (name == "Segment/ThroughSuite") throughSuite_ = run.GetAdjustedCPUTime();
+            if (name == "Segment/BareLoop") bareLoop_ = run.GetAdjustedCPUTime();
+        }
+    }
+    void Finalize() override {
+        if (throughSuite_ > 0.0 && bareLoop_ > 0.0) {
+            char line[160];
+            std::snprintf(line, sizeof line,
+                          "Segment/ThroughSuite costs %.2fx Segment/BareLoop (CPU %.2f ns / %.2f ns)\n",
+                          throughSuite_ / bareLoop_, throughSuite_, bareLoop_);
+            GetOutputStream() << line;
+        }
+        ConsoleReporter::Finalize();
+    }
+
+  private:
+    double throughSuite_ = 0.0;
+    double bareLoop_ = 0.0;
+};
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    // What the library's own console reporter would be given: colours for a terminal unless turned off.
+    bool console = true;
+    bool colour = isatty(STDOUT_FILENO) != 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument.starts_with("--benchmark_format=")) console = argument == "--benchmark_format=console";
+        if (argument.starts_with("--benchmark_color="))
+            colour = argument == "--benchmark_color=true" || argument == "--benchmark_color=yes" ||
+                     argument == "--benchmark_color=1" ||
+                     (argument == "--benchmark_color=auto" && isatty(STDOUT_FILENO) != 0);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (console) {
+        SegmentRatioReporter reporter(colour ? benchmark::ConsoleReporter::OO_ColorTabular
+                                             : benchmark::ConsoleReporter::OO_Tabular);
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+    } else {
+        benchmark::RunSpecifiedBenchmarks();
+    }
+    benchmark::Shutdown();
+    return 0;
+}

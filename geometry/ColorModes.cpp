@@ -166,12 +166,17 @@ void applyMode(const ModeCall& call, AIBoolean& paint, AIColor& c) {
             c.value[i] = swatch.value[i];
         break;
     }
-    case kColorModeAlternateInverted:
+    case kColorModeAlternateInverted: {
         paint = 1;
         if (!isOddStep(call.step)) break;
+        // The swatch is looked up as in the other swatch modes, though the inverse does not use it: the host
+        // sees the same calls, and a failing read among them counts the same.
+        AIColor unused = c;
+        readSwatch(call.swatchIndex, call.swatchCount, &unused);
         for (int i = 0; i < count; ++i)
             c.value[i] = 1.0f - c.value[i];
         break;
+    }
     case kColorModeToHalfColorInverted: {
         if (!call.isFill) break;
         const float half = halfFraction(call.step, call.total);

@@ -346,6 +346,26 @@ TEST(Finishing, AlternatingColourModesChangeOddElementsOnly) {
     }
 }
 
+TEST(Finishing, AlternateInvertedReadsItsSwatchSoAFailingReadFallsOnIt) {
+    // Element 1 (odd) first inverts its fill (mode 12), then alternates its stroke with swatch 2 (mode 11);
+    // both look swatch 2 up. The first swatch read of the drag fails: it is the fill's, so the stroke still
+    // takes the swatch.
+    const std::string script =
+        R"({"document":{"colorModel":"rgb","page":[600,600],"swatches":[null,null,{"kind":5,"values":[0,0.5,1]}]},)"
+        R"("events":[{"do":"startup"},{"do":"settings","set":{"separateElements":1,"zigzagElements":2,)"
+        R"("fillColorMode":12,"strokeColorMode":11}},{"do":"mouseDown","at":[100,100]},)"
+        R"({"do":"fault","suite":"AI Swatch List Suite","op":"GetSwatchColor","code":-1},)"
+        R"({"do":"drag","to":[200,400]},{"do":"mouseUp"}]})";
+    const ordered_json report = run(script);
+    EXPECT_EQ(report["results"][4], 0) << report["results"].dump();
+    ASSERT_EQ(report["art"].size(), 2u);
+    const ordered_json& odd = report["art"][1]["style"];
+    EXPECT_EQ(values(odd["fill"]), (std::vector<float>{0, 0, 0}));
+    EXPECT_EQ(values(odd["stroke"]), (std::vector<float>{0, 0.5f, 1}));
+    // The even element reads no swatch: its stroke keeps the paint of new art.
+    EXPECT_EQ(values(report["art"][0]["style"]["stroke"]), (std::vector<float>{0, 0, 0}));
+}
+
 TEST(Finishing, ARandomStyleWithoutAStyleToApplyStillDraws) {
     for (const int styles : {0, 1}) {
         Drag d;

@@ -98,9 +98,16 @@ DocStatus Document::setSegments(ArtId path, int32_t index, int32_t count, const 
     Change change(*this);
     journal_.recordSegments(node, index, count);
     log_.record(ChangeLog::Event::changed, node->id());
+    // The segments within the path replace its own and the rest are appended; most often that is one
+    // segment at the end, a plain push.
     std::vector<AIPathSegment>& target = node->data_.segments;
-    if (index + count > size) target.resize(static_cast<size_t>(index + count));
-    std::copy(segments, segments + count, target.begin() + index);
+    const int32_t within = std::min(count, size - index);
+    for (int32_t i = 0; i < within; ++i)
+        target[static_cast<size_t>(index + i)] = segments[i];
+    if (count - within == 1)
+        target.push_back(segments[within]);
+    else
+        target.insert(target.end(), segments + within, segments + count);
     return DocStatus::ok;
 }
 

@@ -16,25 +16,6 @@ void ArtTree::reset() {
     layerCount_ = 0;
 }
 
-Art* ArtTree::node(ArtId id) const {
-    if (id < idBase_) return nullptr;
-    const size_t index = id - idBase_;
-    return index < nodes_.size() ? nodes_[index].get() : nullptr;
-}
-
-bool ArtTree::isLive(const Art& node) const {
-    if (node.root_) return true;
-    // Unlinked (undone, disposed, taken over) art, and art inside it, hangs from no root.
-    for (const Art* up = node.parent_; up != nullptr; up = up->parent_)
-        if (up->root_) return true;
-    return false;
-}
-
-Art* ArtTree::live(ArtId id) const {
-    Art* found = node(id);
-    return found != nullptr && !found->root_ && isLive(*found) ? found : nullptr;
-}
-
 Art* ArtTree::make(const ArtData& data, uint64_t epoch) {
     auto fresh = std::make_unique<Art>();
     fresh->id_ = idBase_ + static_cast<ArtId>(nodes_.size());

@@ -33,10 +33,24 @@ class ArtTree {
     size_t layerCount() const { return layerCount_; }
 
     // The node named by `id` whether or not it is live, or null for ids never made or already freed.
-    Art* node(ArtId id) const;
-    // The node if it is live: held, through its containers, by one of the two roots.
-    Art* live(ArtId id) const;
-    bool isLive(const Art& node) const;
+    Art* node(ArtId id) const {
+        if (id < idBase_) return nullptr;
+        const size_t index = id - idBase_;
+        return index < nodes_.size() ? nodes_[index].get() : nullptr;
+    }
+    // The node if it is live: held, through its containers, by one of the two roots. (Inline with node() and
+    // isLive(), as every suite call on art asks it.)
+    Art* live(ArtId id) const {
+        Art* found = node(id);
+        return found != nullptr && !found->root_ && isLive(*found) ? found : nullptr;
+    }
+    bool isLive(const Art& node) const {
+        if (node.root_) return true;
+        // Unlinked (undone, disposed, taken over) art, and art inside it, hangs from no root.
+        for (const Art* up = node.parent_; up != nullptr; up = up->parent_)
+            if (up->root_) return true;
+        return false;
+    }
 
     // A new node outside the tree, made in undo epoch `epoch`.
     Art* make(const ArtData& data, uint64_t epoch);

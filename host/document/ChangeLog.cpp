@@ -15,14 +15,7 @@ void ChangeLog::setLimit(size_t records) {
     limit_ = std::max<size_t>(records, 2);
 }
 
-void ChangeLog::record(Event event, ArtId id) {
-    if (event == Event::changed && !records_.empty()) {
-        Record& last = records_.back();
-        if (last.event == Event::changed && last.id == id) {
-            last.revision = revision_;
-            return;
-        }
-    }
+void ChangeLog::append(Event event, ArtId id) {
     if (records_.size() >= limit_) {
         // Drop the older half. Every record after the last one dropped is kept, so the log still answers for
         // that record's revision.

@@ -42,7 +42,18 @@ class ChangeLog {
     // Starts the next revision and forgets everything before it (a new document).
     void restart();
 
-    void record(Event event, ArtId id);
+    void record(Event event, ArtId id) {
+        // Another change to the art the last record names as changed only moves that record on: a path
+        // written segment by segment makes one record, with no call.
+        if (event == Event::changed && !records_.empty()) {
+            Record& last = records_.back();
+            if (last.event == Event::changed && last.id == id) {
+                last.revision = revision_;
+                return;
+            }
+        }
+        append(event, id);
+    }
 
     // Net changes since `revision`; isLive says whether an id names live art now.
     DocumentDelta since(uint64_t revision, const std::function<bool(ArtId)>& isLive) const;
@@ -52,6 +63,8 @@ class ChangeLog {
     size_t size() const { return records_.size(); }
 
   private:
+    void append(Event event, ArtId id);
+
     struct Record {
         uint64_t revision;
         ArtId id;

@@ -65,11 +65,14 @@ std::vector<AIColor> makeSwatchList(int count, int16_t colorModel) {
         std::fill(std::begin(registration.value), std::end(registration.value), 1.0f);
         list.push_back(registration);
     }
+    // Later rounds of the palette move towards mid gray, so that no two swatches of a long list are alike:
+    // round k keeps 0.8f^k of each colour's distance from it (a product of doubles, so that no target's pow
+    // rounds it differently).
+    double keep = 1.0;
     for (int i = 2; i < count; ++i) {
+        if (i > 2 && (i - 2) % kPaletteSize == 0) keep *= 0.8f;
         Rgb rgb = kPalette[(i - 2) % kPaletteSize];
-        // Later rounds of the palette move towards mid gray, so that no two swatches of a long list are
-        // alike.
-        const float toGray = 1.0f - std::pow(0.8f, static_cast<float>((i - 2) / kPaletteSize));
+        const float toGray = 1.0f - static_cast<float>(keep);
         rgb = {rgb.r + (0.5f - rgb.r) * toGray, rgb.g + (0.5f - rgb.g) * toGray,
                rgb.b + (0.5f - rgb.b) * toGray};
         list.push_back(colorIn(colorModel, rgb));

@@ -2,13 +2,13 @@
 //
 // A matrix maps x' = a x + c y + tx, y' = b x + d y + ty. "Concatenate" always means "first the matrix as it
 // is, then the new operation", so a chain set-translate, concat-rotate, concat-translate moves a point by the
-// first translation first. Angles are counter-clockwise in document coordinates (y up).
+// first translation first. Angles are counter-clockwise in document coordinates (y up). The trigonometry is
+// the host's own (host/base/PortableMath.h), so that both builds of the host turn art to the same bits.
 #ifndef ZZ_HOST_DOCUMENT_REAL_MATH_H
 #define ZZ_HOST_DOCUMENT_REAL_MATH_H
 
-#include <cmath>
-
 #include "ZZTypes.h"
+#include "host/base/PortableMath.h"
 
 namespace zz::realmath {
 
@@ -22,7 +22,7 @@ inline AIReal pointAngle(const AIRealPoint& a, const AIRealPoint& b) {
     const AIReal dh = b.h - a.h;
     const AIReal dv = b.v - a.v;
     if (dh == 0.0f && dv == 0.0f) return 0.0f;
-    return std::atan2(dv, dh);
+    return portable::atan2f(dv, dh);
 }
 
 inline void setIdentity(AIRealMatrix& m) {
@@ -39,8 +39,11 @@ inline void concatTranslate(AIRealMatrix& m, AIReal tx, AIReal ty) {
 }
 
 inline void concatRotate(AIRealMatrix& m, AIReal angle) {
-    const AIReal c = std::cos(angle);
-    const AIReal s = std::sin(angle);
+    double sine = 0.0;
+    double cosine = 0.0;
+    portable::sinCos(angle, &sine, &cosine);
+    const auto c = static_cast<AIReal>(cosine);
+    const auto s = static_cast<AIReal>(sine);
     m = AIRealMatrix{c * m.a - s * m.b, s * m.a + c * m.b,   c * m.c - s * m.d,
                      s * m.c + c * m.d, c * m.tx - s * m.ty, s * m.tx + c * m.ty};
 }

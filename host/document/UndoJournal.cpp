@@ -159,8 +159,7 @@ void UndoJournal::recordAttributes(Art* node) {
     open_->entries.push_back(std::move(entry));
 }
 
-void UndoJournal::recordSegments(Art* node, int32_t index, int32_t count) {
-    if (open_ == nullptr || node->bornEpoch_ == epoch_) return;
+void UndoJournal::keepSegments(Art* node, int32_t index, int32_t count) {
     Entry entry;
     entry.kind = Entry::segments;
     entry.node = node->id_;

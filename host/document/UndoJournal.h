@@ -64,8 +64,12 @@ class UndoJournal {
     void recordUnlink(Art* node);
     // Before a change to anything of the node's data but its segments and envelope shape.
     void recordAttributes(Art* node);
-    // Before segments [index, index + count) of the node's path are written (the path may grow).
-    void recordSegments(Art* node, int32_t index, int32_t count);
+    // Before segments [index, index + count) of the node's path are written (the path may grow). Inline, as
+    // a path written one segment at a time asks once per segment and usually needs nothing kept: art made in
+    // the open context is undone whole.
+    void recordSegments(Art* node, int32_t index, int32_t count) {
+        if (open_ != nullptr && node->bornEpoch_ != epoch_) keepSegments(node, index, count);
+    }
     // Before the node's envelope shape is replaced.
     void recordShape(Art* node);
 
@@ -77,6 +81,7 @@ class UndoJournal {
     struct Step;
 
     void recordPlacement(Art* node, uint8_t kind);
+    void keepSegments(Art* node, int32_t index, int32_t count);
     void apply(Entry& entry, bool forward);
     void rollBack(Step& step, bool freeBorn);
     void dropSteps(std::vector<std::unique_ptr<Step>>& steps);

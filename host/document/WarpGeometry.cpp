@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "host/base/PortableMath.h"
+
 namespace zz {
 
 namespace {
@@ -93,8 +95,8 @@ Point bend(int32_t style, double b, double a, double c, Point p) {
         const double radius = std::max(2.0 * a / (std::abs(b) * kPi), c);
         const double angle = x / radius;
         const double distance = radius + up;
-        x = distance * std::sin(angle);
-        y = sign * (distance * std::cos(angle) - radius * std::cos(a / radius));
+        x = distance * portable::sin(angle);
+        y = sign * (distance * portable::cos(angle) - radius * portable::cos(a / radius));
         break;
     }
     case 2: // arc lower
@@ -118,10 +120,10 @@ Point bend(int32_t style, double b, double a, double c, Point p) {
         x *= 1.0 - 0.25 * b * (1.0 + t);
         break;
     case 8: // flag: a wave whose height grows away from the pole on the left
-        y += 0.5 * b * c * ((1.0 + s) * 0.5) * std::sin(kPi * (1.0 + s));
+        y += 0.5 * b * c * ((1.0 + s) * 0.5) * portable::sin(kPi * (1.0 + s));
         break;
     case 9: // wave
-        y -= 0.5 * b * c * std::sin(kPi * s);
+        y -= 0.5 * b * c * portable::sin(kPi * s);
         break;
     case 10: // fish: (1 + s)(1 - s)^2 peaks at s = -1/3 with 32/27
         y *= 1.0 + 0.5 * b * (27.0 / 32.0) * (1.0 + s) * (1.0 - s) * (1.0 - s);
@@ -145,8 +147,9 @@ Point bend(int32_t style, double b, double a, double c, Point p) {
         break;
     case 15: { // twist
         const double angle = b * kPi * 0.5 * (1.0 - ring) * (1.0 - ring);
-        const double cosine = std::cos(angle);
-        const double sine = std::sin(angle);
+        double sine = 0.0;
+        double cosine = 0.0;
+        portable::sinCos(angle, &sine, &cosine);
         x = p.x * cosine - p.y * sine;
         y = p.x * sine + p.y * cosine;
         break;
@@ -243,10 +246,11 @@ class Mapping {
 };
 
 // The largest distance in points between a mapped curve and the lines that stand for it, for a fidelity of
-// 0 to 100.
+// 0 to 100: 5 x 10^(-fidelity / 50).
 double tolerance(int32_t fidelity) {
+    constexpr double kLn10Over50 = 0x1.79416b2d3a01cp-5;
     const double f = std::clamp(fidelity, 0, 100);
-    return 5.0 * std::pow(10.0, -f / 50.0);
+    return 5.0 * portable::exp(-f * kLn10Over50);
 }
 
 // Cuts the sides of a path into lines and maps their ends.

@@ -5,9 +5,9 @@
 
 namespace zz {
 
-namespace {
+thread_local constinit HostServices* detail::currentServices ZZ_PROGRAM_TLS = nullptr;
 
-thread_local HostServices* tCurrent = nullptr;
+namespace {
 
 SPErr SPAPI acquireSuite(const char* name, int32_t version, const void** suite) noexcept {
     return guardedCall<SPErr>([&] {
@@ -34,10 +34,8 @@ const SPBasicSuite kBasicSuite = {acquireSuite, releaseSuite, isEqual};
 
 } // namespace
 
-SPErr strikeFault(std::string_view suite, std::string_view operation) {
-    HostServices* host = HostServices::current();
-    if (host == nullptr || host->faults().empty()) return kSPNoError;
-    return host->faults().strike(suite, operation).value_or(kSPNoError);
+SPErr strikeFault(HostServices& host, std::string_view suite, std::string_view operation) {
+    return host.faults().strike(suite, operation).value_or(kSPNoError);
 }
 
 void noteUnimplemented(std::string_view suite, std::string_view operation) {
@@ -50,10 +48,6 @@ HostServices::HostServices() {
 }
 
 HostServices::~HostServices() = default;
-
-HostServices* HostServices::current() {
-    return tCurrent;
-}
 
 const SPBasicSuite* HostServices::basicSuite() const {
     return &kBasicSuite;
@@ -78,12 +72,12 @@ IconRecord* HostServices::icon(ADMIconRef ref) {
     return nullptr;
 }
 
-ServicesScope::ServicesScope(HostServices& services) : previous_(tCurrent) {
-    tCurrent = &services;
+ServicesScope::ServicesScope(HostServices& services) : previous_(detail::currentServices) {
+    detail::currentServices = &services;
 }
 
 ServicesScope::~ServicesScope() {
-    tCurrent = previous_;
+    detail::currentServices = previous_;
 }
 
 } // namespace zz

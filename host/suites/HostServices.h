@@ -76,6 +76,20 @@ struct EventState {
     bool mouseDown = false;
 };
 
+class HostServices;
+
+// The thread's current services, read on every suite call: a plain thread-local pointer, constant-initialised
+// so that no wrapper function guards it, and (in ELF programs) in the initial-exec model, which reaches it
+// without a call: the host's libraries are linked into the program, never loaded into it later.
+#if defined(__ELF__)
+#define ZZ_PROGRAM_TLS __attribute__((tls_model("initial-exec")))
+#else
+#define ZZ_PROGRAM_TLS
+#endif
+namespace detail {
+extern thread_local constinit HostServices* currentServices ZZ_PROGRAM_TLS;
+} // namespace detail
+
 class HostServices {
   public:
     HostServices();
@@ -168,6 +182,10 @@ class HostServices {
     DialogDriver* driver_ = nullptr;
     DialogObserver* observer_ = nullptr;
 };
+
+inline HostServices* HostServices::current() {
+    return detail::currentServices;
+}
 
 // Makes a set of services current on this thread for the lifetime of the scope (nested scopes restore the
 // previous one).

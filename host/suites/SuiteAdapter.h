@@ -1,11 +1,11 @@
 // Adapters between the C function tables the plug-in calls and the host's C++ implementation.
 //
 // Every entry of every suite table is an OpHook: it looks up the current host, lets the fault injector
-// strike, and otherwise calls the implementation. No C++ exception leaves a hook into the plug-in's frames:
-// running out of memory answers kSPOutOfMemoryError, any other failure kSPHostFailureError (as results of
-// the operation's type, below). An operation this host does not offer yet is an OpHook
-// without an implementation: it returns kSPUnimplementedError (or the "nothing" value of its result type) and
-// never crashes.
+// strike (when the host holds any fault rule), and otherwise calls the implementation. No C++ exception
+// leaves a hook into the plug-in's frames: running out of memory answers kSPOutOfMemoryError, any other
+// failure kSPHostFailureError (as results of the operation's type, below). An operation this host does not
+// offer yet is an OpHook without an implementation: it returns kSPUnimplementedError (or the "nothing" value
+// of its result type) and never crashes.
 //
 //   const AIPathSuite kPathSuite = {
 //       ZZ_OP(AIPathSuite, kAIPathSuite, GetPathSegmentCount, getPathSegmentCount),
@@ -27,12 +27,13 @@
 
 #include "ZZTypes.h"
 #include "host/base/FixedString.h"
+#include "host/suites/HostServices.h"
 
 namespace zz {
 
-// Returns the status a call of `operation` of `suite` must fail with, or 0 to let it run. Defined by the
-// host.
-SPErr strikeFault(std::string_view suite, std::string_view operation);
+// Counts a call of `operation` of `suite` against the host's fault rules; returns the status it must fail
+// with, or 0 to let it run.
+SPErr strikeFault(HostServices& host, std::string_view suite, std::string_view operation);
 // Notes that the plug-in called an operation the host does not offer. Defined by the host.
 void noteUnimplemented(std::string_view suite, std::string_view operation);
 // Enters `operation` into the catalogue of the operations of `suite` (see OperationCatalog.h); returns true.
@@ -72,7 +73,11 @@ struct OpHook<Suite, Operation, R(SPAPI*)(A...), Impl> {
     static R SPAPI call(A... args) noexcept {
         (void)catalogued;
         return guardedCall<R>([&]() -> R {
-            if (const SPErr code = strikeFault(Suite.view(), Operation.view())) return failedResult<R>(code);
+            // The usual case, no fault rule at all, costs one thread-local read and one test.
+            HostServices* host = HostServices::current();
+            if (host != nullptr && !host->faults().empty())
+                if (const SPErr code = strikeFault(*host, Suite.view(), Operation.view()))
+                    return failedResult<R>(code);
             if constexpr (!kImplemented) {
                 noteUnimplemented(Suite.view(), Operation.view());
                 return failedResult<R>(kSPUnimplementedError);

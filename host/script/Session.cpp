@@ -235,10 +235,13 @@ bool SessionRunner::playEvent(std::size_t index, const json& event, std::optiona
         rule.skip = event.value("skip", 0);
         rule.times = event.value("times", 1);
         session_.host().faults().add(std::move(rule));
-    } else if (name == "undo") {
-        session_.undo();
-    } else if (name == "redo") {
-        session_.redo();
+    } else if (name == "undo" || name == "redo") {
+        if (const std::optional<std::string> refusal = session_.historyRefusal())
+            return fail(SessionError::Kind::Script, where(index, event) + ": " + *refusal);
+        if (name == "undo")
+            session_.undo();
+        else
+            session_.redo();
     } else if (name == "export") {
         std::string why;
         if (!session_.exportSvg(event["svg"].get<std::string>(), &why))

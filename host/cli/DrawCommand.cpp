@@ -240,33 +240,28 @@ int runDrawCommand(const std::vector<std::string>& args, const std::string& modu
     }
     const json script = drawScript(options);
     zz::SessionError error;
-    const nlohmann::ordered_json report = zz::runSession(script, modulePath, &error);
-    if (report.is_null()) {
+    // The outcome, not the report: the report would hold every art object a second time.
+    const std::optional<zz::SessionOutcome> outcome = zz::playSession(script, modulePath, &error);
+    if (!outcome) {
         err << "zigzag draw: " << error.message << "\n";
         return 1;
     }
     int status = 0;
     // A preset the dialog did not take: its popup or entry is missing, or the popup cannot be reached.
     if (options.preset)
-        for (const auto& dialog : report["dialogs"])
-            for (const auto& refused : dialog["refused"]) {
-                err << "zigzag draw: --preset " << *options.preset << ": "
-                    << refused["reason"].get<std::string>() << "\n";
-                status = 1;
-            }
+        for (const std::string& reason : outcome->refusals) {
+            err << "zigzag draw: --preset " << *options.preset << ": " << reason << "\n";
+            status = 1;
+        }
     // Name every event that the plug-in answered with a failure.
     const json& events = script["events"];
-    const auto& results = report["results"];
-    for (size_t i = 0; i < results.size() && i < events.size(); ++i) {
-        if (!results[i].is_number_integer() || results[i].get<int64_t>() == 0) continue;
+    for (size_t i = 0; i < outcome->results.size() && i < events.size(); ++i) {
+        if (!outcome->results[i] || *outcome->results[i] == 0) continue;
         err << "zigzag draw: the module answered event " << i << " (" << events[i]["do"].get<std::string>()
-            << ") with status " << results[i].get<int64_t>() << "\n";
+            << ") with status " << *outcome->results[i] << "\n";
         status = 1;
     }
-    size_t paths = 0;
-    for (const auto& art : report["art"])
-        paths += art.value("type", "") == "path" ? 1 : 0;
-    out << "wrote " << options.output << " (" << report["art"].size() << " art objects, " << paths
+    out << "wrote " << options.output << " (" << outcome->artObjects << " art objects, " << outcome->paths
         << " paths)\n";
     return status;
 }

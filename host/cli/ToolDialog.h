@@ -13,6 +13,11 @@ inline constexpr int32_t kPresetPopup = 3;
 inline constexpr int32_t kFirstPageButton = 300;
 inline constexpr int32_t kPageCount = 7;
 
+// The swatch count of the document in which `zigzag presets` and `zigzag dialog` open the dialog: its swatch
+// index fields range from 0 to the document's swatch count, and every index the presets choose lies within
+// this many.
+inline constexpr int32_t kDialogDocumentSwatches = 32;
+
 } // namespace zz
 
 #endif

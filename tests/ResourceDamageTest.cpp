@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/resources/ModuleProperties.h"
 #include "host/resources/ModuleResources.h"
 #include "host/resources/ResourceListing.h"
 #include "tests/ResourceTestSupport.h"
@@ -266,13 +267,18 @@ TEST(PeResourceDamage, DamagedCopiesOfTheBuiltModuleAreListedOrRefusedBySystemMa
             std::ostringstream out, err;
             const int status = listModuleResources(path, out, err);
             EXPECT_TRUE(status == 0 || status == 2) << status;
-            if (status == 2) EXPECT_NE(err.str().find(path), std::string::npos) << err.str();
+            if (status == 2) {
+                EXPECT_NE(err.str().find(path), std::string::npos) << err.str();
+            }
             listedOk += status == 0 ? 1 : 0;
             try {
                 touchAll(ModuleResources::openFile(path));
             } catch (const ResourceError&) {
             }
-            // What the host does when it loads a module, without running the module's code.
+            // What the host does when it loads a module, without running the module's code: it reads the
+            // property list from the file first and loads only a module whose file reads (wine's loader
+            // itself faults on some copies that fail there, a resource section at address 0 among them).
+            if (!readModuleProperties(path, nullptr)) continue;
             HMODULE handle = LoadLibraryExA(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
             if (handle == nullptr) continue; // the system refused the copy
             ++loaded;

@@ -94,6 +94,25 @@ TEST(DialogPicture, TheCommandDrawsEveryPageAsAPictureRsvgConvertRenders) {
     EXPECT_EQ(test::runZigzag("dialog -o '" + dir.file("x.svg") + "'"), 2);
     EXPECT_EQ(test::runZigzag("dialog --page 1 --preset 99 -o '" + dir.file("x.svg") + "'"), 1);
 }
+
+// The dialog opens in a document with swatches, so the swatch index fields (page 5) show the record's index
+// 2; in a document without swatches their range cuts it to 0.
+TEST(DialogPicture, TheSwatchFieldsShowTheRecordsIndexInTheCommandsDocument) {
+    test::ScratchDir dir;
+    auto twos = [&](const std::string& options) {
+        const std::string svg = dir.file("page5.svg");
+        EXPECT_EQ(test::runZigzag("dialog --page 5 " + options + " -o '" + svg + "'"), 0) << options;
+        const std::string text = test::readFile(svg);
+        size_t count = 0;
+        for (size_t at = text.find(">2</text>"); at != std::string::npos; at = text.find(">2</text>", at + 1))
+            ++count;
+        return count;
+    };
+    EXPECT_EQ(twos(""), twos("--swatches 0") + 2);
+    EXPECT_EQ(twos("--document '{\"swatches\": 1}'"), twos("--swatches 0"));
+    EXPECT_EQ(test::runZigzag("dialog --page 5 --swatches x -o '" + dir.file("x.svg") + "'"), 2);
+    EXPECT_EQ(test::runZigzag("dialog --page 5 --color-model hsv -o '" + dir.file("x.svg") + "'"), 2);
+}
 #endif
 
 } // namespace

@@ -585,6 +585,25 @@ TEST(DragSessionUndo, ADragsOwnUndoNeverTouchesArtMadeBeforeIt) {
     EXPECT_TRUE(undone["art"].empty()) << undone["art"].dump();
 }
 
+// Undo and redo inside a drag would end its one undo step early, so that each later event's art stays beside
+// the last: the script is refused at that event, naming it, and the same drag without it draws one path.
+TEST(DragSessionUndo, UndoOrRedoWhileADragIsOpenIsRefusedNamingTheEvent) {
+    for (const char* during : {"redo", "undo"}) {
+        SCOPED_TRACE(during);
+        const json script = {{"events",
+                              {hostEvent("startup"), mouseDown(0, 0), hostEvent(during), dragTo(10, -30),
+                               dragTo(20, -30), dragTo(30, -30), mouseUp()}}};
+        const SessionError error = sessiontest::failure(script.dump());
+        EXPECT_EQ(error.kind, SessionError::Kind::Script);
+        EXPECT_EQ(error.message,
+                  "events[2] (\"" + std::string(during) +
+                      "\"): refused while a drag is open (undo and redo wait for its mouse up)");
+    }
+    const ordered_json drawn = play(wholeDrag({0, 0}, {{10, -30}, {20, -30}, {30, -30}}) +
+                                    std::vector<json>{hostEvent("undo"), hostEvent("redo")});
+    EXPECT_EQ(drawn["art"].size(), 1u);
+}
+
 // ---- failing host calls
 
 TEST(DragSessionFailure, AFailingHostCallEndsTheGenerationAndKeepsWhatItMade) {

@@ -56,6 +56,27 @@ TEST_F(ToolSessionTest, ADragIsOneUndoStepAndRedoBringsItBack) {
     EXPECT_EQ(session.document().layer().firstChild()->data().segments.size(), drawn.size());
 }
 
+TEST_F(ToolSessionTest, UndoAndRedoWaitForTheOpenDragAndLeaveItOneStep) {
+    session.mouseDown(at(100, 600));
+    session.drag(at(300, 300));
+    session.mouseUp(at(300, 300));
+    EXPECT_EQ(session.historyRefusal(), std::nullopt);
+
+    session.mouseDown(at(0, 600));
+    session.drag(at(200, 300));
+    EXPECT_NE(session.historyRefusal(), std::nullopt);
+    EXPECT_FALSE(session.undo());
+    EXPECT_FALSE(session.redo());
+    EXPECT_TRUE(session.document().undoContextOpen());
+    EXPECT_EQ(session.drag(at(220, 280)), kSPNoError);
+    EXPECT_EQ(art(), 2u); // the second event replaced the first's art
+    session.mouseUp(at(220, 280));
+    EXPECT_TRUE(session.undo());
+    EXPECT_EQ(art(), 1u); // the whole second drag, the first one stays
+    EXPECT_TRUE(session.undo());
+    EXPECT_EQ(art(), 0u);
+}
+
 TEST_F(ToolSessionTest, AnAbandonedDragClosesItsUndoContextSoTheDrawingStaysWhole) {
     session.mouseDown(at(100, 600));
     session.drag(at(300, 300));

@@ -283,6 +283,7 @@ inline std::vector<uint8_t> peImage(const std::vector<PeResource>& resources) {
     put16(kPeHeaders + 22, 0x2102); // executable, 32-bit, DLL
     put16(kPeOptionalHeader, 0x10B);
     put32(kPeOptionalHeader + 56, kPeSectionAddress + rawSize); // size of image
+    put32(kPeOptionalHeader + 60, kPeSectionData);              // size of the headers
     put32(kPeOptionalHeader + 92, 16);                          // data directories
     put32(kPeResourceDirectoryField, kPeSectionAddress);
     put32(kPeResourceDirectoryField + 4, static_cast<uint32_t>(rsrc.size()));
@@ -292,8 +293,8 @@ inline std::vector<uint8_t> peImage(const std::vector<PeResource>& resources) {
     put32(kPeSectionTable + 12, kPeSectionAddress);
     put32(kPeSectionTable + 16, rawSize);
     put32(kPeSectionTable + 20, kPeSectionData);
-    out.insert(out.end(), rsrc.begin(), rsrc.end());
     out.resize(kPeSectionData + rawSize, 0);
+    std::copy(rsrc.begin(), rsrc.end(), out.begin() + kPeSectionData);
     return out;
 }
 

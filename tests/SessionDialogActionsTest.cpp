@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -203,6 +204,33 @@ TEST(DialogChoices, DrawWithAPresetTheDialogRefusesSaysSoAndStillDraws) {
     EXPECT_EQ(test::runZigzag("draw --to 10,-30 --preset -1 -o '" + out + "'"), 2);
     EXPECT_EQ(test::runZigzag("presets"), 0);
     EXPECT_EQ(test::runZigzag("presets --verbose"), 2);
+}
+
+// The presets are listed in a document with swatches, so that a swatch index a preset keeps or sets is not
+// cut to the range of a document without any; the document options still choose another document.
+TEST(DialogChoices, PresetsRunInADocumentWithSwatchesUnlessTheOptionsSayOtherwise) {
+    auto lineOf = [](const std::string& listing, const std::string& start) {
+        std::istringstream lines(listing);
+        for (std::string line; std::getline(lines, line);)
+            if (line.rfind(start, 0) == 0) return line;
+        return std::string("(no line " + start + ")");
+    };
+    int status = -1;
+    const std::string listing = test::zigzagOutput("presets", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(lineOf(listing, "0 "), "0 \" -- Reset -- \": no change");
+    EXPECT_NE(lineOf(listing, "7 ").find("fillSwatchIndex 2 -> 12"), std::string::npos) << listing;
+    EXPECT_EQ(listing.find("fillSwatchIndex 2 -> 0"), std::string::npos) << listing;
+
+    const std::string without = test::zigzagOutput("presets --swatches 0", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(lineOf(without, "0 ").find("fillSwatchIndex 2 -> 0"), std::string::npos) << without;
+    EXPECT_NE(lineOf(test::zigzagOutput("presets --document '{\"swatches\": 5}'", &status), "7 ")
+                  .find("fillSwatchIndex 2 -> 5"),
+              std::string::npos);
+    EXPECT_EQ(test::runZigzag("presets --swatches many"), 2);
+    EXPECT_EQ(test::runZigzag("presets --swatches"), 2);
+    EXPECT_EQ(test::runZigzag("presets --document '{\"swatches\": -1}'"), 2);
 }
 #endif
 

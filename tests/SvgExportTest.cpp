@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "host/base/AtomicFile.h"
 #include "host/document/SvgExport.h"
 #include "tests/TestSupport.h"
 
@@ -480,6 +481,49 @@ TEST(SvgWrite, AnUnwritablePlaceGivesAnErrorAndLeavesNothing) {
     }
     EXPECT_EQ(files, 1u);
     EXPECT_TRUE(fs::is_directory(blocked / "inside"));
+}
+
+// The temporary file is named on its own, so a name as long as the system allows is written; the test reads
+// its name while the content is produced, then takes the names the next writes would try, and those files
+// (not ours) are left as they were.
+TEST(SvgWrite, TheTemporaryFileHasAShortNameOfItsOwnAndReplacesNoOtherFile) {
+    test::ScratchDir dir;
+    std::string seen;
+    const std::string out = dir.file("picture.svg");
+    ASSERT_TRUE(writeFileAtomically(
+        out,
+        [&](std::ostream& stream, std::string*) {
+            for (const auto& entry : fs::directory_iterator(dir.path()))
+                seen = entry.path().filename().string();
+            stream << "first";
+            return true;
+        },
+        nullptr));
+    const std::regex shape(R"(\.zz-(\d+)-(\d+)\.tmp)");
+    std::smatch parts;
+    ASSERT_TRUE(std::regex_match(seen, parts, shape)) << seen;
+    const unsigned long next = std::stoul(parts[2].str()) + 1;
+    for (unsigned long n = next; n < next + 3; ++n)
+        std::ofstream(dir.path() / (".zz-" + parts[1].str() + "-" + std::to_string(n) + ".tmp"))
+            << "not ours";
+    std::string error;
+    ASSERT_TRUE(writeFileAtomically(out, "second", &error)) << error;
+    EXPECT_EQ(readFile(out), "second");
+    size_t others = 0;
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        if (entry.path() != fs::path(out)) {
+            EXPECT_EQ(readFile(entry.path()), "not ours") << entry.path();
+            ++others;
+        }
+    EXPECT_EQ(others, 3u);
+
+#if !defined(_WIN32) // Windows limits a whole path to 260 characters
+    const std::string longest = dir.file(std::string(250, 'n') + ".svg");
+    Document document;
+    addPath(document, {corner(0, 0), corner(1, 1)});
+    ASSERT_TRUE(writeSvg(document, longest, &error)) << error;
+    EXPECT_EQ(readFile(longest), svgText(document));
+#endif
 }
 
 // ---- rendering ----

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -90,6 +91,23 @@ inline int runZigzag(const std::string& arguments) {
     const std::string command = "'" + besideExecutable("zigzag") + "' " + arguments + " >/dev/null 2>&1";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The same, giving what it wrote on standard output; its exit status goes to *status.
+inline std::string zigzagOutput(const std::string& arguments, int* status) {
+    const std::string command = "'" + besideExecutable("zigzag") + "' " + arguments + " 2>/dev/null";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    std::string output;
+    if (pipe == nullptr) {
+        *status = -1;
+        return output;
+    }
+    char buffer[4096];
+    for (size_t read; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, read);
+    const int result = pclose(pipe);
+    *status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+    return output;
 }
 #endif
 

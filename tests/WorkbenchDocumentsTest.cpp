@@ -109,9 +109,11 @@ TEST_F(WorkbenchDocuments, AStoppedWorkbenchOpensTheSameDrawingWithItsHistoryAnd
     drag(400, 100, 500, 600, {{"modifiers", 0x20}});
     const std::string beforeLast = svg();
     drag(200, 200, 420, 380);
-    // A drag left open is ended where it is, as its page going away would.
+    // A drag left open waits for its end before undo, and is ended where it is when its page goes away.
     ASSERT_EQ(request({{"do", "mouseDown"}, {"at", {10, 10}}})["http"], 200);
     ASSERT_EQ(request({{"do", "drag"}, {"to", {90, 60}}})["http"], 200);
+    EXPECT_EQ(request({{"do", "undo"}})["http"], 409);
+    ASSERT_EQ(request({{"do", "abandon"}})["abandoned"], true);
     ASSERT_EQ(request({{"do", "undo"}})["done"], true);
     const json before = request({{"do", "state"}});
     const std::string drawn = svg();

@@ -12,9 +12,12 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -22,14 +25,41 @@ namespace zz {
 
 namespace {
 
-std::string temporaryName(const std::string& path) {
+// A name of our own for the temporary file, in the folder of `path`. It does not grow with the file's name,
+// so that a name as long as the system allows can still be written beside it.
+std::filesystem::path temporaryName(const std::filesystem::path& path) {
     static std::atomic<unsigned> counter{0};
 #if defined(_WIN32)
     const unsigned long process = GetCurrentProcessId();
 #else
     const unsigned long process = static_cast<unsigned long>(getpid());
 #endif
-    return path + ".tmp-" + std::to_string(process) + "-" + std::to_string(counter.fetch_add(1));
+    const std::string name =
+        ".zz-" + std::to_string(process) + "-" + std::to_string(counter.fetch_add(1)) + ".tmp";
+    return path.parent_path() / name;
+}
+
+// Creates `path` for writing, only if no file of that name exists: a file that is not ours is never
+// truncated. Null with errno set (EEXIST when the name is taken).
+std::FILE* createNew(const std::filesystem::path& path) {
+#if defined(_WIN32)
+    const int fd =
+        _open(path.string().c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+    std::FILE* file = fd < 0 ? nullptr : _fdopen(fd, "wb");
+#else
+    const int fd = open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+    std::FILE* file = fd < 0 ? nullptr : fdopen(fd, "wb");
+#endif
+    if (file == nullptr && fd >= 0) {
+        const int saved = errno;
+#if defined(_WIN32)
+        _close(fd);
+#else
+        close(fd);
+#endif
+        errno = saved;
+    }
+    return file;
 }
 
 bool fail(std::string* error, std::string message) {
@@ -155,8 +185,14 @@ bool writeFileAtomically(const std::string& path,
     }
 
     const std::string destination = target.string();
-    const std::string temporary = temporaryName(destination);
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    std::string temporary;
+    std::FILE* file = nullptr;
+    // A name taken by another file is left alone and the next one tried.
+    for (unsigned attempt = 0; file == nullptr && attempt < 100; ++attempt) {
+        temporary = temporaryName(target).string();
+        file = createNew(temporary);
+        if (file == nullptr && errno != EEXIST) break;
+    }
     if (file == nullptr) return fail(error, "cannot create " + temporary + ": " + std::strerror(errno));
     if (!writeInto(file, temporary, true, produce, error)) {
         std::remove(temporary.c_str());

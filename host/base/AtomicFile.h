@@ -11,7 +11,9 @@ namespace zz {
 
 // Writes what `produce` streams to a temporary file beside `path`, then renames it over `path`. `produce`
 // returns false (with its reason in *error) to give up. On failure returns false, says why in *error (when
-// not null) and leaves no temporary file behind; an existing file at `path` is kept.
+// not null) and leaves no temporary file behind; an existing file at `path` is kept. The temporary file has a
+// short name of its own (".zz-PROCESS-N.tmp"), whatever the length of `path`'s, and is created only where no
+// file is: a file of that name is left alone and another name tried.
 //
 // Only a regular file is replaced that way. A symbolic link is followed and its target written; a target that
 // exists and is not a regular file (a device, a pipe) is written through in place, as a shell redirection

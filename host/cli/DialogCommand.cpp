@@ -5,6 +5,7 @@
 
 #include "host/base/AtomicFile.h"
 #include "host/base/NumberText.h"
+#include "host/cli/CommandOptions.h"
 #include "host/cli/ToolDialog.h"
 #include "host/resources/ModuleResources.h"
 #include "host/script/DialogPicture.h"
@@ -15,7 +16,10 @@ namespace {
 using nlohmann::json;
 using nlohmann::ordered_json;
 
-const char* const kUsage = "usage: zigzag dialog --page P [--preset N] [--module PATH] -o OUT.svg\n";
+const char* const kUsage =
+    "usage: zigzag dialog --page P [--preset N] [--module PATH] [--color-model M] [--swatches N]\n"
+    "                     [--styles N] [--document JSON|FILE] -o OUT.svg\n"
+    "  --page is the dialog's page; the document's page size is given in --document\n";
 
 } // namespace
 
@@ -23,6 +27,7 @@ int runDialogCommand(const std::vector<std::string>& args, const std::string& mo
                      std::ostream& err) {
     std::string module = modulePath, output;
     std::optional<int64_t> page, preset;
+    nlohmann::json document = {{"swatches", zz::kDialogDocumentSwatches}};
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if ((option == "--help" || option == "-h") && args.size() == 1) {
@@ -47,6 +52,13 @@ int runDialogCommand(const std::vector<std::string>& args, const std::string& mo
                 err << "zigzag dialog: --preset " << value << ": expected an entry id (0 or more)\n";
                 return 2;
             }
+        } else if (zz::isDocumentOption(option)) {
+            try {
+                zz::applyDocumentOption(option, value, document);
+            } catch (const zz::OptionError& problem) {
+                err << "zigzag dialog: " << problem.message << "\n" << kUsage;
+                return 2;
+            }
         } else if (option == "--module" && !value.empty()) {
             module = value;
         } else if ((option == "-o" || option == "--output") && !value.empty()) {
@@ -66,6 +78,7 @@ int runDialogCommand(const std::vector<std::string>& args, const std::string& mo
     if (preset) actions.push_back({{"item", zz::kPresetPopup}, {"select", *preset}});
     actions.push_back({{"item", zz::kFirstPageButton + *page - 1}, {"click", true}});
     const json script = {
+        {"document", document},
         {"events",
          json::array({{{"do", "startup"}}, {{"do", "editOptions"}, {"actions", actions}, {"close", 2}}})}};
     zz::SessionError error;

@@ -1,21 +1,13 @@
 #include "host/cli/DrawCommand.h"
 
-#include <cctype>
-#include <cerrno>
-#include <cmath>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <limits>
 #include <optional>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
+#include "host/cli/CommandOptions.h"
 #include "host/cli/ToolDialog.h"
 #include "host/script/DialogChoices.h"
-#include "host/script/JsonText.h"
 #include "host/script/Session.h"
 #include "host/script/SettingsJson.h"
 
@@ -31,79 +23,11 @@ const char* const kUsage =
     "  namedStyles, paint, pressure, iconType), as JSON text starting with '{' or as a file holding it;\n"
     "  its keys and those of --page, --color-model, --swatches and --styles apply in the order given.\n";
 
-struct UsageError {
-    std::string message;
-};
-
-std::optional<double> parseNumber(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text.c_str(), &end);
-    // The host keeps coordinates as 32-bit floats: a number beyond their range would become infinite.
-    if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(value) ||
-        std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max()))
-        return std::nullopt;
-    return value;
-}
-
-std::optional<int64_t> parseInteger(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    // Decimal, or hex after 0x; a leading zero does not make octal ("010" is ten).
-    const size_t sign = text[0] == '-' || text[0] == '+' ? 1 : 0;
-    const bool hex =
-        text.size() > sign + 2 && text[sign] == '0' && (text[sign + 1] == 'x' || text[sign + 1] == 'X');
-    if (text.size() == sign || !std::isxdigit(static_cast<unsigned char>(text[hex ? sign + 2 : sign])))
-        return std::nullopt; // no blanks, no second sign
-    char* end = nullptr;
-    errno = 0;
-    const long long value = std::strtoll(text.c_str(), &end, hex ? 16 : 10);
-    if (end != text.c_str() + text.size() || errno == ERANGE) return std::nullopt;
-    return value;
-}
-
-// The document object of --document: JSON text when it starts with '{', else the file that holds it.
-json parseDocument(const std::string& option, const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    std::string source = text;
-    std::string named = option + " '" + text + "'";
-    if (first == std::string::npos || text[first] != '{') {
-        named = option + " " + text;
-        std::error_code ignored;
-        std::ifstream file(text, std::ios::binary);
-        if (text.empty() || std::filesystem::is_directory(text, ignored) || !file)
-            throw UsageError{named + ": no such file (give a file or JSON text starting with '{')"};
-        std::ostringstream content;
-        content << file.rdbuf();
-        source = content.str();
-    }
-    std::string problem;
-    const std::optional<json> document = zz::parseJsonNamingPlace(source, &problem);
-    if (!document) throw UsageError{named + ": " + problem};
-    if (!document->is_object()) throw UsageError{named + ": must be a JSON object"};
-    // Checked as a script's document is, so that the message names the place of a bad value.
-    if (const auto bad = zz::checkScript(json{{"document", *document}}))
-        throw UsageError{named + ": " + *bad};
-    return *document;
-}
-
-json parsePoint(const std::string& option, const std::string& text) {
-    const size_t comma = text.find(',');
-    if (comma != std::string::npos) {
-        const auto x = parseNumber(text.substr(0, comma));
-        const auto y = parseNumber(text.substr(comma + 1));
-        if (x && y) return json::array({*x, *y});
-    }
-    throw UsageError{option + " " + text + ": expected two numbers X,Y"};
-}
-
-int64_t parseRange(const std::string& option, const std::string& text, int64_t low, int64_t high) {
-    const auto value = parseInteger(text);
-    if (!value || *value < low || *value > high)
-        throw UsageError{option + " " + text + ": expected an integer from " + std::to_string(low) + " to " +
-                         std::to_string(high)};
-    return *value;
-}
+using UsageError = zz::OptionError;
+using zz::parseInteger;
+using zz::parseNumber;
+using zz::parsePoint;
+using zz::parseRange;
 
 // A settings value as the session's settings patch takes it.
 json settingValue(const std::string& text) {
@@ -161,22 +85,8 @@ DrawOptions parseArguments(const std::vector<std::string>& args) {
             options.pressureGiven = true;
         } else if (option == "--seed") {
             options.seed = parseRange(option, value(), 0, UINT32_MAX);
-        } else if (option == "--page") {
-            const json page = parsePoint(option, value());
-            if (page[0].get<double>() <= 0.0 || page[1].get<double>() <= 0.0)
-                throw UsageError{option + ": width and height must be positive"};
-            options.document["page"] = page;
-        } else if (option == "--color-model") {
-            const std::string& model = value();
-            if (model != "gray" && model != "rgb" && model != "cmyk")
-                throw UsageError{option + " " + model + ": expected gray, rgb or cmyk"};
-            options.document["colorModel"] = model;
-        } else if (option == "--swatches") {
-            options.document["swatches"] = parseRange(option, value(), 0, 100000);
-        } else if (option == "--styles") {
-            options.document["namedStyles"] = parseRange(option, value(), 0, 100000);
-        } else if (option == "--document") {
-            options.document.update(parseDocument(option, value()));
+        } else if (zz::isDocumentOption(option)) {
+            zz::applyDocumentOption(option, value(), options.document);
         } else if (option == "--preset") {
             options.preset = parseRange(option, value(), 0, INT32_MAX);
         } else if (option == "-o" || option == "--output") {
@@ -240,33 +150,28 @@ int runDrawCommand(const std::vector<std::string>& args, const std::string& modu
     }
     const json script = drawScript(options);
     zz::SessionError error;
-    const nlohmann::ordered_json report = zz::runSession(script, modulePath, &error);
-    if (report.is_null()) {
+    // The outcome, not the report: the report would hold every art object a second time.
+    const std::optional<zz::SessionOutcome> outcome = zz::playSession(script, modulePath, &error);
+    if (!outcome) {
         err << "zigzag draw: " << error.message << "\n";
         return 1;
     }
     int status = 0;
     // A preset the dialog did not take: its popup or entry is missing, or the popup cannot be reached.
     if (options.preset)
-        for (const auto& dialog : report["dialogs"])
-            for (const auto& refused : dialog["refused"]) {
-                err << "zigzag draw: --preset " << *options.preset << ": "
-                    << refused["reason"].get<std::string>() << "\n";
-                status = 1;
-            }
+        for (const std::string& reason : outcome->refusals) {
+            err << "zigzag draw: --preset " << *options.preset << ": " << reason << "\n";
+            status = 1;
+        }
     // Name every event that the plug-in answered with a failure.
     const json& events = script["events"];
-    const auto& results = report["results"];
-    for (size_t i = 0; i < results.size() && i < events.size(); ++i) {
-        if (!results[i].is_number_integer() || results[i].get<int64_t>() == 0) continue;
+    for (size_t i = 0; i < outcome->results.size() && i < events.size(); ++i) {
+        if (!outcome->results[i] || *outcome->results[i] == 0) continue;
         err << "zigzag draw: the module answered event " << i << " (" << events[i]["do"].get<std::string>()
-            << ") with status " << results[i].get<int64_t>() << "\n";
+            << ") with status " << *outcome->results[i] << "\n";
         status = 1;
     }
-    size_t paths = 0;
-    for (const auto& art : report["art"])
-        paths += art.value("type", "") == "path" ? 1 : 0;
-    out << "wrote " << options.output << " (" << report["art"].size() << " art objects, " << paths
+    out << "wrote " << options.output << " (" << outcome->artObjects << " art objects, " << outcome->paths
         << " paths)\n";
     return status;
 }

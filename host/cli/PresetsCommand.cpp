@@ -1,25 +1,40 @@
 #include "host/cli/PresetsCommand.h"
 
+#include "host/cli/CommandOptions.h"
 #include "host/cli/ToolDialog.h"
 #include "host/script/DialogChoices.h"
 
 namespace {
 
-const char* const kUsage = "usage: zigzag presets [--module PATH]\n";
+const char* const kUsage =
+    "usage: zigzag presets [--module PATH] [--page W,H] [--color-model M] [--swatches N] [--styles N]\n"
+    "                      [--document JSON|FILE]\n";
 
 } // namespace
 
 int runPresetsCommand(const std::vector<std::string>& args, const std::string& modulePath, std::ostream& out,
                       std::ostream& err) {
     std::string module = modulePath;
+    nlohmann::json document = {{"swatches", zz::kDialogDocumentSwatches}};
     for (std::size_t i = 0; i < args.size(); ++i) {
         if ((args[i] == "--help" || args[i] == "-h") && args.size() == 1) {
-            out << kUsage;
+            out << kUsage << zz::kDocumentOptionsUsage;
             return 0;
         }
         if (args[i] == "--module" && i + 1 < args.size() && !args[i + 1].empty()) {
             module = args[++i];
             continue;
+        }
+        if (zz::isDocumentOption(args[i])) {
+            try {
+                if (i + 1 >= args.size()) throw zz::OptionError{args[i] + ": missing value"};
+                zz::applyDocumentOption(args[i], args[i + 1], document);
+                ++i;
+                continue;
+            } catch (const zz::OptionError& problem) {
+                err << "zigzag presets: " << problem.message << "\n" << kUsage;
+                return 2;
+            }
         }
         err << "zigzag presets: " << args[i] << ": unknown argument\n" << kUsage;
         return 2;
@@ -27,7 +42,7 @@ int runPresetsCommand(const std::vector<std::string>& args, const std::string& m
 
     std::vector<zz::ChoiceEffect> presets;
     std::string why;
-    if (!zz::listChoices(zz::moduleSessions(module), zz::kPresetPopup, &presets, &why)) {
+    if (!zz::listChoices(zz::moduleSessions(module, document), zz::kPresetPopup, &presets, &why)) {
         err << "zigzag presets: " << why << "\n";
         return 1;
     }

@@ -110,6 +110,11 @@ void ToolSession::abandonDrag() {
     dragging_ = false;
 }
 
+std::optional<std::string> ToolSession::historyRefusal() const {
+    if (dragging_) return std::string("refused while a drag is open (undo and redo wait for its mouse up)");
+    return std::nullopt;
+}
+
 void ToolSession::newDocument(DocumentFacts facts) {
     abandonDrag();
     document().reset(std::move(facts));

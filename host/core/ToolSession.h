@@ -12,6 +12,7 @@
 #define ZZ_HOST_CORE_TOOL_SESSION_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "AITool.h"
@@ -67,9 +68,14 @@ class ToolSession {
     void abandonDrag();
 
     // ---- the document ----
-    // The host's own undo and redo of whole drags. False: nothing to undo or redo.
-    bool undo() { return document().undo(); }
-    bool redo() { return document().redo(); }
+    // The host's own undo and redo of whole drags. False: nothing to undo or redo, or refused while a drag is
+    // open (historyRefusal() says so). A drag's events replace the art of the event before inside its one
+    // undo step; undoing or redoing in the middle would end that step early and leave each event's art
+    // behind, so neither is done before the mouse comes up.
+    bool undo() { return !historyRefusal() && document().undo(); }
+    bool redo() { return !historyRefusal() && document().redo(); }
+    // Why undo and redo are refused now, or nothing when they may be done.
+    std::optional<std::string> historyRefusal() const;
     // A new, empty document with these facts; the history goes with the old one. New art takes the paint the
     // facts give (startingPaint).
     void newDocument(DocumentFacts facts);

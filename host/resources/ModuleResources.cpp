@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "host/resources/ByteReader.h"
@@ -114,16 +115,6 @@ constexpr std::initializer_list<uint8_t> kResSignature = {0,    0,    0, 0, 0x20
 
 #if defined(_WIN32)
 
-ResourceId idFromLoader(LPCSTR value) {
-    if (IS_INTRESOURCE(value)) return ResourceId(static_cast<uint16_t>(reinterpret_cast<uintptr_t>(value)));
-    return ResourceId(std::string(value));
-}
-
-// The argument the loader's functions take for a type or name.
-LPCSTR idForLoader(const ResourceId& id) {
-    return id.isNumber() ? MAKEINTRESOURCEA(id.number()) : id.name().c_str();
-}
-
 std::string lastErrorText() {
     const DWORD code = GetLastError();
     char* text = nullptr;
@@ -141,9 +132,8 @@ std::string lastErrorText() {
 }
 
 // The memory a module's mapping spans from its base: the readable pages the memory manager reports there, cut
-// to the image size its PE headers give. The loader hands out a resource's address and size as the module's
-// resource directory states them; only spans inside this memory may be read. Handles of modules mapped as
-// data files carry flags in their two low bits.
+// to the image size its PE headers give. The resource directory is read inside this memory only, whatever
+// its addresses claim. Handles of modules mapped as data files carry flags in their two low bits.
 std::span<const uint8_t> mappedImage(HMODULE module) {
     const auto* base = reinterpret_cast<const uint8_t*>(reinterpret_cast<uintptr_t>(module) & ~uintptr_t{3});
     size_t mapped = 0;
@@ -166,60 +156,6 @@ std::span<const uint8_t> mappedImage(HMODULE module) {
             mapped = std::min<size_t>(mapped, u32At(headers + kSizeOfImageField));
     }
     return std::span<const uint8_t>(base, mapped);
-}
-
-std::optional<std::span<const uint8_t>> loaderFind(HMODULE module, std::span<const uint8_t> image,
-                                                   const ResourceId& type, const ResourceId& name,
-                                                   uint16_t language) {
-    HRSRC info = FindResourceExA(module, idForLoader(type), idForLoader(name), language);
-    if (info == nullptr) return std::nullopt;
-    const DWORD size = SizeofResource(module, info);
-    HGLOBAL loaded = LoadResource(module, info);
-    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
-    if (data == nullptr) return std::nullopt;
-    const uintptr_t start = reinterpret_cast<uintptr_t>(data);
-    const uintptr_t imageStart = reinterpret_cast<uintptr_t>(image.data());
-    if (start < imageStart || start - imageStart > image.size() || size > image.size() - (start - imageStart))
-        throw ResourceError("the module's " + resourceTypeName(type) + " resource " + name.toString() +
-                            " in language " + std::to_string(language) + " (" + std::to_string(size) +
-                            " bytes) lies outside the module image");
-    return std::span<const uint8_t>(static_cast<const uint8_t*>(data), size);
-}
-
-struct LoaderListing {
-    HMODULE module;
-    std::span<const uint8_t> image;
-    std::vector<ResourceEntry>* entries;
-    std::optional<ResourceError> error; // the first resource that could not be read; ends the listing
-};
-
-// The enumeration callbacks run inside the loader's frames: nothing may be thrown through them.
-BOOL CALLBACK onLanguage(HMODULE module, LPCSTR type, LPCSTR name, WORD language, LONG_PTR param) {
-    auto* listing = reinterpret_cast<LoaderListing*>(param);
-    try {
-        const ResourceId typeId = idFromLoader(type);
-        const ResourceId nameId = idFromLoader(name);
-        std::optional<std::span<const uint8_t>> data =
-            loaderFind(module, listing->image, typeId, nameId, language);
-        listing->entries->push_back(
-            ResourceEntry{typeId, nameId, language, data.value_or(std::span<const uint8_t>())});
-        return TRUE;
-    } catch (const ResourceError& error) {
-        listing->error = error;
-    } catch (const std::exception& error) {
-        listing->error = ResourceError(error.what());
-    }
-    return FALSE;
-}
-
-BOOL CALLBACK onName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param) {
-    EnumResourceLanguagesA(module, type, name, onLanguage, param);
-    return reinterpret_cast<LoaderListing*>(param)->error ? FALSE : TRUE;
-}
-
-BOOL CALLBACK onType(HMODULE module, LPSTR type, LONG_PTR param) {
-    EnumResourceNamesA(module, type, onName, param);
-    return reinterpret_cast<LoaderListing*>(param)->error ? FALSE : TRUE;
 }
 
 #endif
@@ -410,22 +346,31 @@ ModuleResources ModuleResources::fromElfImage(std::vector<uint8_t> image, const 
     return fromResImage(std::vector<uint8_t>(resources->begin(), resources->end()), what + " " + wanted);
 }
 
-ModuleResources ModuleResources::fromPeImage(std::vector<uint8_t> image, const std::string& what) {
-    ModuleResources result;
-    auto owned = std::make_shared<const std::vector<uint8_t>>(std::move(image));
-    const std::span<const uint8_t> bytes(*owned);
-    result.image_ = owned;
+namespace {
+
+// What the headers of a PE image say about its resources: the section table and the address of the resource
+// directory (0 when the module has none).
+struct PeHeaders {
+    size_t sectionTable = 0;
+    uint16_t sectionCount = 0;
+    uint32_t resourceAddress = 0;
+};
+
+// The headers of a PE image, read alike from its file and from its mapping (both begin with them).
+PeHeaders readPeHeaders(std::span<const uint8_t> bytes, const std::string& what) {
     ByteReader reader(bytes, what);
     if (bytes.size() < 2 || bytes[0] != 'M' || bytes[1] != 'Z') reader.fail("not a PE module");
     reader.seek(0x3C);
     reader.seek(reader.u32());
     if (reader.u32() != 0x00004550) reader.fail("has no PE signature"); // "PE\0\0"
     reader.skip(2);                                                     // machine
-    const uint16_t sectionCount = reader.u16();
+    PeHeaders headers;
+    headers.sectionCount = reader.u16();
     reader.skip(12); // time stamp, symbol table
     const uint16_t optionalSize = reader.u16();
     reader.skip(2); // characteristics
     const size_t optional = reader.position();
+    headers.sectionTable = optional + optionalSize;
     const uint16_t magic = reader.u16();
     // The data directories follow the fixed part of the optional header, whose last field counts them.
     size_t directories = 0;
@@ -436,40 +381,21 @@ ModuleResources ModuleResources::fromPeImage(std::vector<uint8_t> image, const s
     else
         reader.fail("optional header magic " + std::to_string(magic) + " is neither PE32 nor PE32+");
     constexpr uint32_t kResourceDirectory = 2;
-    if (optionalSize < directories + (kResourceDirectory + 1) * 8) return result;
+    if (optionalSize < directories + (kResourceDirectory + 1) * 8) return headers;
     reader.seek(optional + directories - 4);
-    if (reader.u32() <= kResourceDirectory) return result;
+    if (reader.u32() <= kResourceDirectory) return headers;
     reader.seek(optional + directories + kResourceDirectory * 8);
-    const uint32_t directoryAddress = reader.u32();
-    if (directoryAddress == 0) return result; // no resources
+    headers.resourceAddress = reader.u32();
+    return headers;
+}
 
-    struct Section {
-        uint32_t address, rawSize, rawOffset;
-    };
-    std::vector<Section> sections;
-    reader.seek(optional + optionalSize);
-    for (uint16_t i = 0; i < sectionCount; ++i) {
-        reader.skip(8 + 4); // name, size in memory
-        Section section{};
-        section.address = reader.u32();
-        section.rawSize = reader.u32();
-        section.rawOffset = reader.u32();
-        reader.skip(16);
-        sections.push_back(section);
-    }
-    // The file bytes from address `rva` to the end of the section data in the file that holds it.
-    auto fromAddress = [&](uint32_t rva, const std::string& role) {
-        for (const Section& section : sections) {
-            if (rva < section.address || rva - section.address >= section.rawSize) continue;
-            const uint64_t offset = static_cast<uint64_t>(section.rawOffset) + (rva - section.address);
-            const uint64_t end = static_cast<uint64_t>(section.rawOffset) + section.rawSize;
-            if (end > bytes.size()) reader.fail(role + " lies in a section that ends beyond the file");
-            return bytes.subspan(static_cast<size_t>(offset), static_cast<size_t>(end - offset));
-        }
-        reader.fail(role + " at address " + std::to_string(rva) + " lies outside the module's sections");
-    };
+using ResourceVisitor = std::function<void(const ResourceId& type, const ResourceId& name, uint16_t language,
+                                           uint32_t dataAddress, uint32_t size)>;
 
-    const std::span<const uint8_t> directory = fromAddress(directoryAddress, "the resource directory");
+// Walks the three levels of a resource directory (type, name, language), which `directory` holds from its
+// root to the end of what may be read, and hands each resource's data address and size to `visit`.
+void walkResourceDirectory(std::span<const uint8_t> directory, const std::string& what,
+                           const ResourceVisitor& visit) {
     ByteReader tree(directory, what + " resource directory");
     // Every table entry takes eight bytes; subdirectories shared between entries cannot make more entries
     // than the directory has room for.
@@ -516,20 +442,92 @@ ModuleResources ModuleResources::fromPeImage(std::vector<uint8_t> image, const s
             for (const TableEntry& languageEntry : subtable(nameEntry, "name")) {
                 if ((languageEntry.target & kHighBit) != 0 || languageEntry.id > 0xFFFF)
                     tree.fail("bad language entry of " + resourceTypeName(type) + " " + name.toString());
-                const auto language = static_cast<uint16_t>(languageEntry.id);
                 tree.seek(languageEntry.target);
                 const uint32_t dataAddress = tree.u32();
                 const uint32_t size = tree.u32();
-                const std::string role = "resource " + resourceTypeName(type) + " " + name.toString() +
-                                         " language " + std::to_string(language);
-                const std::span<const uint8_t> data = fromAddress(dataAddress, role);
-                if (size > data.size())
-                    reader.fail(role + " (" + std::to_string(size) + " bytes) runs beyond its section");
-                // The system loader finds the first of entries that compare equal; so does find().
-                result.addEntry(type, name, language, data.first(size));
+                visit(type, name, static_cast<uint16_t>(languageEntry.id), dataAddress, size);
             }
         }
     }
+}
+
+} // namespace
+
+ModuleResources ModuleResources::fromPeImage(std::vector<uint8_t> image, const std::string& what) {
+    ModuleResources result;
+    auto owned = std::make_shared<const std::vector<uint8_t>>(std::move(image));
+    const std::span<const uint8_t> bytes(*owned);
+    result.image_ = owned;
+    const PeHeaders headers = readPeHeaders(bytes, what);
+    if (headers.resourceAddress == 0) return result; // no resources
+
+    ByteReader reader(bytes, what);
+    struct Section {
+        uint32_t address, rawSize, rawOffset;
+    };
+    std::vector<Section> sections;
+    reader.seek(headers.sectionTable);
+    for (uint16_t i = 0; i < headers.sectionCount; ++i) {
+        reader.skip(8 + 4); // name, size in memory
+        Section section{};
+        section.address = reader.u32();
+        section.rawSize = reader.u32();
+        section.rawOffset = reader.u32();
+        reader.skip(16);
+        sections.push_back(section);
+    }
+    // The file bytes from address `rva` to the end of the section data in the file that holds it.
+    auto fromAddress = [&](uint32_t rva, const std::string& role) {
+        for (const Section& section : sections) {
+            if (rva < section.address || rva - section.address >= section.rawSize) continue;
+            const uint64_t offset = static_cast<uint64_t>(section.rawOffset) + (rva - section.address);
+            const uint64_t end = static_cast<uint64_t>(section.rawOffset) + section.rawSize;
+            if (end > bytes.size()) reader.fail(role + " lies in a section that ends beyond the file");
+            return bytes.subspan(static_cast<size_t>(offset), static_cast<size_t>(end - offset));
+        }
+        reader.fail(role + " at address " + std::to_string(rva) + " lies outside the module's sections");
+    };
+
+    walkResourceDirectory(
+        fromAddress(headers.resourceAddress, "the resource directory"), what,
+        [&](const ResourceId& type, const ResourceId& name, uint16_t language, uint32_t dataAddress,
+            uint32_t size) {
+            const std::string role = "resource " + resourceTypeName(type) + " " + name.toString() +
+                                     " language " + std::to_string(language);
+            const std::span<const uint8_t> data = fromAddress(dataAddress, role);
+            if (size > data.size())
+                reader.fail(role + " (" + std::to_string(size) + " bytes) runs beyond its section");
+            // The system loader finds the first of entries that compare equal; so does find().
+            result.addEntry(type, name, language, data.first(size));
+        });
+    return result;
+}
+
+ModuleResources ModuleResources::fromMappedImage(std::span<const uint8_t> image, const std::string& what) {
+    ModuleResources result;
+    const PeHeaders headers = readPeHeaders(image, what);
+    if (headers.resourceAddress == 0) return result; // no resources
+    // Mapped, the module lies at the addresses its headers give: an address is an offset into the image.
+    if (headers.resourceAddress >= image.size())
+        throw ResourceError(what + ": the resource directory at address " +
+                            std::to_string(headers.resourceAddress) + " lies outside the module image (" +
+                            std::to_string(image.size()) + " bytes)");
+    walkResourceDirectory(
+        image.subspan(headers.resourceAddress), what,
+        [&](const ResourceId& type, const ResourceId& name, uint16_t language, uint32_t dataAddress,
+            uint32_t size) {
+            // A resource whose data lies outside the image is an error when it is read, as the system
+            // loader's functions would fail it; the module's other resources stay readable.
+            const bool inside = dataAddress <= image.size() && size <= image.size() - dataAddress;
+            const std::span<const uint8_t> data =
+                inside ? image.subspan(dataAddress, size) : std::span<const uint8_t>();
+            if (!result.addEntry(type, name, language, data) || inside) return;
+            result.unreadable_.emplace(result.entries_.size() - 1,
+                                       "the module's " + resourceTypeName(type) + " resource " +
+                                           name.toString() + " in language " + std::to_string(language) +
+                                           " (" + std::to_string(size) + " bytes at address " +
+                                           std::to_string(dataAddress) + ") lies outside the module image");
+        });
     return result;
 }
 
@@ -542,9 +540,9 @@ ModuleResources ModuleResources::openFile(const std::string& path) {
         HMODULE module =
             LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
         if (module == nullptr) throw ResourceError(path + ": cannot map the module: " + lastErrorText());
-        ModuleResources result;
-        result.module_ = std::shared_ptr<void>(module, [](void* m) { FreeLibrary(static_cast<HMODULE>(m)); });
-        result.moduleImage_ = mappedImage(module);
+        std::shared_ptr<void> mapping(module, [](void* m) { FreeLibrary(static_cast<HMODULE>(m)); });
+        ModuleResources result = fromMappedImage(mappedImage(module), path);
+        result.module_ = std::move(mapping);
         return result;
 #else
         throw ResourceError(path + ": a Windows module; only the Windows build reads its resources");
@@ -569,10 +567,7 @@ ModuleResources ModuleResources::readModuleFile(const std::string& path) {
 ModuleResources ModuleResources::fromLoadedModule(void* nativeHandle, const std::string& path) {
 #if defined(_WIN32)
     if (nativeHandle == nullptr) throw ResourceError(path + ": the module is not loaded");
-    ModuleResources result;
-    result.module_ = std::shared_ptr<void>(nativeHandle, [](void*) {});
-    result.moduleImage_ = mappedImage(static_cast<HMODULE>(nativeHandle));
-    return result;
+    return fromMappedImage(mappedImage(static_cast<HMODULE>(nativeHandle)), path);
 #else
     (void)nativeHandle;
     return openFile(path);
@@ -580,15 +575,7 @@ ModuleResources ModuleResources::fromLoadedModule(void* nativeHandle, const std:
 }
 
 std::vector<ResourceEntry> ModuleResources::list() const {
-#if defined(_WIN32)
-    if (module_) {
-        std::vector<ResourceEntry> entries;
-        LoaderListing listing{static_cast<HMODULE>(module_.get()), moduleImage_, &entries, std::nullopt};
-        EnumResourceTypesA(listing.module, onType, reinterpret_cast<LONG_PTR>(&listing));
-        if (listing.error) throw *listing.error;
-        return entries;
-    }
-#endif
+    if (!unreadable_.empty()) throw ResourceError(unreadable_.begin()->second);
     return entries_;
 }
 
@@ -601,11 +588,10 @@ bool ModuleResources::addEntry(const ResourceId& type, const ResourceId& name, u
 
 std::optional<std::span<const uint8_t>> ModuleResources::find(const ResourceId& type, const ResourceId& name,
                                                               uint16_t language) const {
-#if defined(_WIN32)
-    if (module_) return loaderFind(static_cast<HMODULE>(module_.get()), moduleImage_, type, name, language);
-#endif
     const auto found = index_.find(resourceKey(type, name, language));
     if (found == index_.end()) return std::nullopt;
+    if (const auto unreadable = unreadable_.find(found->second); unreadable != unreadable_.end())
+        throw ResourceError(unreadable->second);
     return entries_[found->second].data;
 }
 

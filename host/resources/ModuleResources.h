@@ -1,13 +1,15 @@
 // The resources a plug-in module carries, found by type, number and language.
 //
-// Windows modules carry them as PE resources and are read with the system loader's own functions. Modules
-// built for other systems carry the same resources compiled to the .res format in an ELF section named
-// ".zzres"; that image is parsed here. A .res file can be opened directly too. Every length and offset is
-// checked: a malformed file raises ResourceError, never reads outside its data.
+// Windows modules carry them as PE resources: the resource directory is read from the module's file, or from
+// its mapping once the system has mapped it. Modules built for other systems carry the same resources
+// compiled to the .res format in an ELF section named ".zzres". A .res file can be opened directly too. Every
+// length and offset is checked: a malformed file raises ResourceError, never reads outside its data, and a
+// mapped module is read only inside the memory it maps, whatever its headers claim.
 #ifndef ZZ_HOST_RESOURCES_MODULE_RESOURCES_H
 #define ZZ_HOST_RESOURCES_MODULE_RESOURCES_H
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -87,6 +89,12 @@ class ModuleResources {
     // Parses the resource directory of a PE module's file image (the module is not loaded). A module without
     // a resource directory holds nothing.
     static ModuleResources fromPeImage(std::vector<uint8_t> image, const std::string& what = "PE module");
+    // Reads the resource directory of a PE module as the system maps it: `image` is the memory from the
+    // module's base on, each address an offset into it, and must stay mapped while the result is used. A
+    // malformed directory raises ResourceError; a resource whose data lies outside `image` raises it only
+    // when it is found or listed, so that the module's other resources can still be read.
+    static ModuleResources fromMappedImage(std::span<const uint8_t> image,
+                                           const std::string& what = "PE module");
     // Opens a module or .res file by its contents: an ELF module, a .res file, or (Windows builds only) a PE
     // module, which is mapped as a data file.
     static ModuleResources openFile(const std::string& path);
@@ -98,8 +106,8 @@ class ModuleResources {
     // stay loaded while the result is used; elsewhere the module's file at `path` is read.
     static ModuleResources fromLoadedModule(void* nativeHandle, const std::string& path);
 
-    // Every resource, in the order of the .res image or of the loader's enumeration (types, names,
-    // languages).
+    // Every resource, in the order of the .res image or of the resource directory (types, names, languages).
+    // Raises ResourceError when a resource of a mapped module lies outside its image.
     std::vector<ResourceEntry> list() const;
     // The data of one resource, or nothing when the module has no such resource.
     std::optional<std::span<const uint8_t>> find(const ResourceId& type, const ResourceId& name,
@@ -117,8 +125,8 @@ class ModuleResources {
     std::shared_ptr<const std::vector<uint8_t>> image_; // the parsed file image
     std::vector<ResourceEntry> entries_;                // entries of the image, in its order
     std::unordered_map<std::string, size_t> index_;     // entries_ by resourceKey of type, name and language
-    std::shared_ptr<void> module_;                      // Windows: the HMODULE (freed here if we mapped it)
-    std::span<const uint8_t> moduleImage_;              // Windows: the memory the module's mapping spans
+    std::map<size_t, std::string> unreadable_;          // mapped modules: entries_ whose data lies outside
+    std::shared_ptr<void> module_;                      // Windows: the HMODULE, when mapped here (then freed)
 };
 
 // Decodes UTF-16 to UTF-8 (unpaired surrogates become U+FFFD).

@@ -14,10 +14,12 @@ json chooseAndConfirmEvent(int32_t popup, int32_t entry) {
                                          json{{"item", kADMDefaultItemID}, {"click", true}}})}};
 }
 
-SessionPlayer moduleSessions(const std::string& modulePath) {
-    return [modulePath](const json& script, std::string* error) {
+SessionPlayer moduleSessions(const std::string& modulePath, const json& document) {
+    return [modulePath, document](const json& script, std::string* error) {
         SessionError problem;
-        ordered_json report = runSession(script, modulePath, &problem);
+        json inDocument = script;
+        inDocument["document"] = document;
+        ordered_json report = runSession(inDocument, modulePath, &problem);
         if (report.is_null() && error != nullptr) *error = problem.message;
         return report;
     };

@@ -30,7 +30,9 @@ struct ChoiceEffect {
 
 // Plays a script and returns its report (null with the reason in *error). runSession by default.
 using SessionPlayer = std::function<nlohmann::ordered_json(const nlohmann::json& script, std::string* error)>;
-SessionPlayer moduleSessions(const std::string& modulePath);
+// Plays each script against the module at `modulePath` in `document` (a script's "document" object).
+SessionPlayer moduleSessions(const std::string& modulePath,
+                             const nlohmann::json& document = nlohmann::json::object());
 
 // The settings fields that differ between two settings reports, in record order.
 std::vector<SettingChange> settingsDiff(const nlohmann::ordered_json& before,

@@ -147,6 +147,19 @@ class SessionRunner {
     void report(std::ostream& out) {
         writeReport(out, ReportSources{session_, results_, recorder_.records()});
     }
+    SessionOutcome outcome() {
+        SessionOutcome outcome;
+        outcome.results = results_;
+        for (const DialogRecord& dialog : recorder_.records())
+            for (const auto& [action, reason] : dialog.refused)
+                outcome.refusals.push_back(reason);
+        const Art& layer = session_.document().layer();
+        for (const Art* art = layer.firstChild(); art != nullptr; art = art->nextSibling()) {
+            ++outcome.artObjects;
+            if (art->type() == kPathArt) ++outcome.paths;
+        }
+        return outcome;
+    }
 
   private:
     bool fail(SessionError::Kind kind, std::string message) {
@@ -242,10 +255,13 @@ bool EventPlayer::play(std::size_t index, const json& event, std::optional<int64
         rule.skip = event.value("skip", 0);
         rule.times = event.value("times", 1);
         session_.host().faults().add(std::move(rule));
-    } else if (name == "undo") {
-        session_.undo();
-    } else if (name == "redo") {
-        session_.redo();
+    } else if (name == "undo" || name == "redo") {
+        if (const std::optional<std::string> refusal = session_.historyRefusal())
+            return fail(SessionError::Kind::Script, *refusal);
+        if (name == "undo")
+            session_.undo();
+        else
+            session_.redo();
     } else if (name == "abandon") {
         session_.abandonDrag();
     } else if (name == "seed") {
@@ -300,6 +316,13 @@ bool runSessionTo(std::ostream& out, const json& script, const std::string& modu
     if (!runner.play(error)) return false;
     runner.report(out);
     return true;
+}
+
+std::optional<SessionOutcome> playSession(const json& script, const std::string& modulePath,
+                                          SessionError* error) {
+    SessionRunner runner(script, modulePath);
+    if (!runner.play(error)) return std::nullopt;
+    return runner.outcome();
 }
 
 nlohmann::ordered_json runSession(const json& script, const std::string& modulePath, SessionError* error) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -62,6 +63,21 @@ class EventPlayer {
 // null and says why in *error (when given).
 nlohmann::ordered_json runSession(const nlohmann::json& script, const std::string& modulePath,
                                   SessionError* error);
+
+// What a played script leaves besides its report: each event's result (none for host-side events), the
+// actions the dialogs refused with the reasons, in order, and the art on the layer: how many objects, and how
+// many of them are paths. It holds nothing of the art itself.
+struct SessionOutcome {
+    std::vector<std::optional<int64_t>> results;
+    std::vector<std::string> refusals;
+    std::size_t artObjects = 0;
+    std::size_t paths = 0;
+};
+
+// Plays `script` as runSession does, for a caller that needs no report. Nothing, with the reason in *error
+// (when given), on an error.
+std::optional<SessionOutcome> playSession(const nlohmann::json& script, const std::string& modulePath,
+                                          SessionError* error);
 
 // Plays `script` and streams the report into `out` as it is produced (no final newline). False, with nothing
 // written, on an error.

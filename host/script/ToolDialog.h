@@ -18,6 +18,11 @@ inline constexpr int32_t kPageCount = 7;
 inline constexpr int32_t kDesignList1 = 5;
 inline constexpr int32_t kDesignList2 = 6;
 
+// The swatch count of the document in which `zigzag presets`, `zigzag dialog` and the workbench's preset
+// notes open the dialog: its swatch index fields range from 0 to the document's swatch count, and every index
+// the presets choose lies within this many.
+inline constexpr int32_t kDialogDocumentSwatches = 32;
+
 } // namespace zz
 
 #endif

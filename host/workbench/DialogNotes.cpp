@@ -18,7 +18,9 @@ DialogNotes toolDialogNotes(const std::string& modulePath, std::string* error) {
     for (int32_t page = 0; page < kPageCount; ++page)
         notes.pageButtons.push_back({kFirstPageButton + page, kFirstPageLabel + page});
     std::vector<ChoiceEffect> presets;
-    if (!listChoices(moduleSessions(modulePath), kPresetPopup, &presets, error)) return notes;
+    // In the document `zigzag presets` uses, so that both say the same of every preset.
+    const json document = {{"swatches", kDialogDocumentSwatches}};
+    if (!listChoices(moduleSessions(modulePath, document), kPresetPopup, &presets, error)) return notes;
     for (const ChoiceEffect& preset : presets)
         notes.hints.push_back(
             {kPresetPopup, preset.id, preset.text,

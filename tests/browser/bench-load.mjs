@@ -27,18 +27,11 @@
 // `zigzag serve` used from the navigation to "on screen" (10 ms steps).
 import fs from 'node:fs';
 import { chromium } from 'playwright-core';
-import { browserPath, startServer, makeDocument, printTable, sum } from './bench-setup.mjs';
+import { browserPath, startServer, makeDocument, printTable, sum, readOptions } from './bench-setup.mjs';
 
 const options = { earlier: '1000', preset: '2', loads: '3', profile: 'no' };
 const usage = 'usage: node bench-load.mjs [--earlier N,...] [--preset P] [--loads N] [--profile yes|no]';
-for (let i = 2; i < process.argv.length; i += 2) {
-  const key = process.argv[i].replace(/^--/, '');
-  if (!(key in options) || i + 1 >= process.argv.length) {
-    console.error(usage);
-    process.exit(2);
-  }
-  options[key] = process.argv[i + 1];
-}
+readOptions(options, usage);
 if (!['yes', 'no'].includes(options.profile)) {
   console.error(usage);
   process.exit(2);

@@ -39,7 +39,7 @@
 // against the event's own time stamp. `apply` is the time applying each delta took. Bytes are the command's
 // JSON text and the answer's (WebSocket frame headers not counted), per drag command and per pointer event.
 import { chromium } from 'playwright-core';
-import { browserPath, startServer, makeDocument, quantile, mean, sum, printTable } from './bench-setup.mjs';
+import { browserPath, startServer, makeDocument, quantile, mean, sum, printTable, readOptions } from './bench-setup.mjs';
 
 const options = {
   earlier: '0,1000', events: '300', interval: '8', presets: 'defaults,2,22', frames: 'display', input: 'cdp',
@@ -47,14 +47,7 @@ const options = {
 };
 const usage = 'usage: node bench-pointer-latency.mjs [--earlier N,...] [--events N] [--interval MS] ' +
   '[--presets P,...] [--frames display|unthrottled] [--input cdp|page] [--profile yes|no]';
-for (let i = 2; i < process.argv.length; i += 2) {
-  const key = process.argv[i].replace(/^--/, '');
-  if (!(key in options) || i + 1 >= process.argv.length) {
-    console.error(usage);
-    process.exit(2);
-  }
-  options[key] = process.argv[i + 1];
-}
+readOptions(options, usage);
 if (!['display', 'unthrottled'].includes(options.frames) || !['cdp', 'page'].includes(options.input) ||
     !['yes', 'no'].includes(options.profile)) {
   console.error(usage);

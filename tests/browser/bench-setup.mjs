@@ -88,3 +88,17 @@ export function printTable(columns, rows) {
     console.log(row.map((cell, c) => (c === 0 ? cell.padEnd(widths[c]) : cell.padStart(widths[c]))).join('  '));
   }
 }
+
+// Reads `--key value` pairs from the command line into `options`, whose keys are the ones known; anything
+// else prints `usage` and ends the process with status 2.
+export function readOptions(options, usage) {
+  for (let i = 2; i < process.argv.length; i += 2) {
+    const key = process.argv[i].replace(/^--/, '');
+    if (!(key in options) || i + 1 >= process.argv.length) {
+      console.error(usage);
+      process.exit(2);
+    }
+    options[key] = process.argv[i + 1];
+  }
+  return options;
+}

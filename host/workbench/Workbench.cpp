@@ -215,7 +215,8 @@ Reply Workbench::abandon(const json& command) {
 Reply Workbench::undoRedo(const json& command) {
     // As in a script: the open drag's undo step is its own until its mouse up, so undo and redo wait for it
     // (the page that draws sends none meanwhile; another page is told why).
-    if (const std::optional<std::string> refusal = session_.historyRefusal()) return Reply::error(409, *refusal);
+    if (const std::optional<std::string> refusal = session_.historyRefusal())
+        return Reply::error(409, *refusal);
     const std::string name = command["do"].get<std::string>();
     const bool done = name == "undo" ? session_.undo() : session_.redo();
     if (done) finish({{"do", name}});

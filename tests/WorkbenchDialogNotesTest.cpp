@@ -108,7 +108,8 @@ TEST_F(WorkbenchDialogNotes, EachPresetSaysOnItsEntryWhatZigzagPresetsPrintsForI
                   printed.at(id));
     }
     EXPECT_NE(entries[36]["hint"].get<std::string>().find("weavePlaceMode 0 -> 2"), std::string::npos);
-    for (const json& entry : item(dialog(), 5)["entries"])
+    const json designList = item(dialog(), 5);
+    for (const json& entry : designList["entries"])
         EXPECT_FALSE(entry.contains("hint")) << "the design lists' entries are no presets";
 }
 

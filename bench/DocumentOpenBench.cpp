@@ -15,8 +15,8 @@
 #include <filesystem>
 
 #include "host/base/Platform.h"
-#include "host/documents/DocumentStore.h"
-#include "host/workbench/HostLoop.h"
+#include "apps/storage/DocumentStore.h"
+#include "apps/workbench/HostLoop.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 
 #include "host/base/Platform.h"
 #include "host/core/ToolSession.h"
-#include "host/script/SettingsJson.h"
+#include "apps/script/SettingsJson.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "AIPath.h"
 #include "host/core/ToolSession.h"
 #include "host/base/Platform.h"
-#include "host/script/SettingsJson.h"
+#include "apps/script/SettingsJson.h"
 
 namespace {
 

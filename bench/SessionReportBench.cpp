@@ -21,8 +21,8 @@
 #include "host/base/Platform.h"
 #include "host/core/ToolSession.h"
 #include "host/document/SvgExport.h"
-#include "host/script/Report.h"
-#include "host/script/SettingsJson.h"
+#include "apps/script/Report.h"
+#include "apps/script/SettingsJson.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "host/resources/ModuleResources.h"
-#include "host/script/DialogPicture.h"
+#include "apps/script/DialogPicture.h"
 #include "tests/SessionTestSupport.h"
 
 namespace zz {

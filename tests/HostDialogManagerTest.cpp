@@ -16,8 +16,8 @@
 #include "ADMList.h"
 #include "ADMNotifier.h"
 #include "host/core/Host.h"
-#include "host/script/Report.h"
-#include "host/script/ScriptDialogs.h"
+#include "apps/script/Report.h"
+#include "apps/script/ScriptDialogs.h"
 #include "tests/TestSupport.h"
 
 namespace zz {

@@ -9,7 +9,7 @@
 #include "ADMNotifier.h"
 #include "host/core/Host.h"
 #include "host/base/Platform.h"
-#include "host/script/ScriptDialogs.h"
+#include "apps/script/ScriptDialogs.h"
 
 namespace zz {
 namespace {

@@ -24,7 +24,7 @@
 #include "host/document/ArtReport.h"
 #include "host/document/Document.h"
 #include "host/document/SvgExport.h"
-#include "host/script/RunCommand.h"
+#include "apps/script/RunCommand.h"
 
 namespace zz {
 namespace {

@@ -11,9 +11,9 @@
 #include "ADMDialog.h"
 #include "AIPath.h"
 #include "host/core/ToolSession.h"
-#include "host/script/RunCommand.h"
-#include "host/script/ScriptDialogs.h"
-#include "host/script/SettingsJson.h"
+#include "apps/script/RunCommand.h"
+#include "apps/script/ScriptDialogs.h"
+#include "apps/script/SettingsJson.h"
 #include "host/suites/SuiteAdapter.h"
 #include "tests/TestSupport.h"
 

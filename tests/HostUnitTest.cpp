@@ -11,7 +11,7 @@
 #include "host/suites/Faults.h"
 #include "host/base/NumberText.h"
 #include "host/suites/OperationCatalog.h"
-#include "host/script/SettingsJson.h"
+#include "apps/script/SettingsJson.h"
 #include "tests/SuiteNames.h"
 
 namespace zz {

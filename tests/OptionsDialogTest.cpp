@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "PluginFakeSuites.h"
-#include "dialog/OptionsDialog.h"
-#include "settings/ToolSettings.h"
+#include "plugin/dialog/OptionsDialog.h"
+#include "plugin/settings/ToolSettings.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "PluginFakeSuites.h"
 #include "PluginGenerationFixture.h"
-#include "geometry/ColorModes.h"
-#include "settings/ToolSettings.h"
+#include "plugin/finish/ColorModes.h"
+#include "plugin/settings/ToolSettings.h"
 
 namespace {
 

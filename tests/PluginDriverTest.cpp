@@ -7,8 +7,8 @@
 
 #include "PluginFakeSuites.h"
 #include "PluginGenerationFixture.h"
-#include "tool/GenerationDriver.h"
-#include "tool/ZigzagTool.h"
+#include "plugin/tool/GenerationDriver.h"
+#include "plugin/tool/ZigzagTool.h"
 
 namespace {
 

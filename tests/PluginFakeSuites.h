@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "SPMessages.h"
-#include "settings/ToolSettings.h"
-#include "shell/Suites.h"
+#include "plugin/settings/ToolSettings.h"
+#include "plugin/suites/Suites.h"
 
 namespace pluginfakes {
 

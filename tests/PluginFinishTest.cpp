@@ -8,8 +8,8 @@
 
 #include "PluginFakeSuites.h"
 #include "PluginGenerationFixture.h"
-#include "settings/ToolSettings.h"
-#include "tool/FinishZigzagArt.h"
+#include "plugin/settings/ToolSettings.h"
+#include "plugin/finish/FinishZigzagArt.h"
 
 namespace {
 

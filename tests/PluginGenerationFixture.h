@@ -8,7 +8,7 @@
 #include <string>
 
 #include "PluginFakeSuites.h"
-#include "settings/ToolSettings.h"
+#include "plugin/settings/ToolSettings.h"
 
 namespace pluginfakes {
 

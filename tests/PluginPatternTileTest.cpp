@@ -7,8 +7,8 @@
 
 #include "PluginFakeSuites.h"
 #include "PluginGenerationFixture.h"
-#include "geometry/PatternTile.h"
-#include "settings/ToolSettings.h"
+#include "plugin/finish/PatternTile.h"
+#include "plugin/settings/ToolSettings.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "PluginFakeSuites.h"
 #include "PluginGenerationFixture.h"
-#include "geometry/Reflection.h"
-#include "settings/ToolSettings.h"
+#include "plugin/finish/Reflection.h"
+#include "plugin/settings/ToolSettings.h"
 
 namespace {
 

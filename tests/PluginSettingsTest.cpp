@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "geometry/DesignTemplates.h"
-#include "settings/ToolSettings.h"
+#include "plugin/designs/DesignTemplates.h"
+#include "plugin/settings/ToolSettings.h"
 
 namespace {
 

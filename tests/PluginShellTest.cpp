@@ -8,9 +8,9 @@
 
 #include "PluginFakeSuites.h"
 #include "SuiteNames.h"
-#include "shell/ErrorReport.h"
-#include "shell/PluginMain.h"
-#include "tool/ZigzagTool.h"
+#include "plugin/shell/ErrorReport.h"
+#include "plugin/shell/PluginMain.h"
+#include "plugin/tool/ZigzagTool.h"
 
 namespace {
 

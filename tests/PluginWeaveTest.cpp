@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "PluginFakeSuites.h"
-#include "tool/Weave.h"
+#include "plugin/finish/Weave.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <vector>
 
-#include "geometry/DesignTemplates.h"
+#include "plugin/designs/DesignTemplates.h"
 #include "host/resources/ModuleResources.h"
 #include "host/resources/ResourceFormats.h"
-#include "resources/tools/ThumbnailLayout.h"
+#include "plugin/tools/ThumbnailLayout.h"
 #include "tests/ResourceTestSupport.h"
 
 namespace zz {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/script/DialogChoices.h"
+#include "apps/script/DialogChoices.h"
 #include "tests/SessionTestSupport.h"
 
 namespace zz {

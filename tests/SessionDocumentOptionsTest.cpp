@@ -18,7 +18,7 @@
 #include "AISwatchList.h"
 #include "host/core/ToolSession.h"
 #include "host/document/ArtReport.h"
-#include "host/script/Report.h"
+#include "apps/script/Report.h"
 #include "tests/SessionTestSupport.h"
 
 namespace zz {

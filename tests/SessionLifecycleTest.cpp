@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "settings/ToolSettings.h"
+#include "plugin/settings/ToolSettings.h"
 #include "tests/SessionTestSupport.h"
 
 namespace zz {

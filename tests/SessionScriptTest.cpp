@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/script/RunCommand.h"
+#include "apps/script/RunCommand.h"
 #include "tests/SessionTestSupport.h"
 
 namespace zz {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "host/script/Session.h"
+#include "apps/script/Session.h"
 #include "tests/TestSupport.h"
 
 namespace zz::sessiontest {

@@ -10,8 +10,8 @@
 #include <nlohmann/json.hpp>
 
 #include "host/document/Document.h"
-#include "host/workbench/DeltaJson.h"
-#include "host/workbench/Png.h"
+#include "apps/workbench/DeltaJson.h"
+#include "apps/workbench/Png.h"
 #include "tests/TestSupport.h"
 
 namespace zz {

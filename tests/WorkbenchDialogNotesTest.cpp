@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "host/workbench/HostLoop.h"
+#include "apps/workbench/HostLoop.h"
 #include "tests/TestSupport.h"
 
 namespace zz {

@@ -13,8 +13,8 @@
 
 #include <sqlite3.h>
 
-#include "host/script/Session.h"
-#include "host/workbench/HostLoop.h"
+#include "apps/script/Session.h"
+#include "apps/workbench/HostLoop.h"
 #include "tests/TestSupport.h"
 
 namespace zz {

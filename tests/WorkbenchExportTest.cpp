@@ -18,7 +18,7 @@
 #include <zlib.h>
 
 #include "host/document/SvgExport.h"
-#include "host/workbench/Export.h"
+#include "apps/workbench/Export.h"
 #include "tests/TestSupport.h"
 
 namespace zz {

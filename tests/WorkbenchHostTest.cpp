@@ -11,8 +11,8 @@
 #include <string>
 #include <thread>
 
-#include "host/workbench/HostLoop.h"
-#include "host/workbench/Requests.h"
+#include "apps/workbench/HostLoop.h"
+#include "apps/workbench/Requests.h"
 #include "tests/TestSupport.h"
 
 namespace zz {

@@ -8,10 +8,10 @@
 #include <thread>
 #include <vector>
 
-#include "host/workbench/CommandQueue.h"
-#include "host/workbench/Requests.h"
-#include "host/workbench/ServeCommand.h"
-#include "host/workbench/Workbench.h"
+#include "apps/workbench/CommandQueue.h"
+#include "apps/workbench/Requests.h"
+#include "apps/workbench/ServeCommand.h"
+#include "apps/workbench/Workbench.h"
 
 namespace zz {
 namespace {

@@ -17,9 +17,9 @@
 #include <string>
 #include <thread>
 
-#include "host/workbench/HostLoop.h"
-#include "host/workbench/Requests.h"
-#include "host/workbench/Server.h"
+#include "apps/workbench/HostLoop.h"
+#include "apps/workbench/Requests.h"
+#include "apps/workbench/Server.h"
 #include "tests/TestSupport.h"
 
 namespace zz {

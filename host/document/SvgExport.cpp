@@ -124,8 +124,7 @@ using WarpedPaths = std::map<const Art*, PathOutline>;
 
 // Visits the children of a group or an envelope with `warped` naming how the paths inside are drawn: an
 // envelope's as it maps them; an envelope inside another is already mapped by the outer one's outline.
-template <typename Visit>
-void eachChild(const Art& node, const WarpedPaths*& warped, Visit visit) {
+template <typename Visit> void eachChild(const Art& node, const WarpedPaths*& warped, Visit visit) {
     WarpedPaths mapped;
     const WarpedPaths* outer = warped;
     if (node.type() == kEnvelopeArt && warped == nullptr) {

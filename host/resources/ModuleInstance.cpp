@@ -11,7 +11,7 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
-#include "host/user32/ZZUser32Host.h"
+#include "platform/user32/ZZUser32Host.h"
 #endif
 
 namespace zz {

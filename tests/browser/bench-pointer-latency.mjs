@@ -24,8 +24,8 @@
 //
 // For every run a fresh server starts; a first page chooses the preset in the options dialog and OK and
 // draws the earlier drags with the same settings, all through its hook's send (window.zz, see
-// host/workbench/web/main.js); it closes, the measured page opens and the measured drag is made. That page's
-// latency trace (host/workbench/web/trace.js, loaded by window.zz.startTrace()) records for every pointer
+// apps/workbench/web/main.js); it closes, the measured page opens and the measured drag is made. That page's
+// latency trace (apps/workbench/web/trace.js, loaded by window.zz.startTrace()) records for every pointer
 // event:
 //   dispatched  when the page's pointer event handler ran (performance.now())
 //   applied     when the answer that drew the event was applied to the page's picture

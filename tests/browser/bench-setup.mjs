@@ -1,6 +1,6 @@
 // What the benchmarks share: a fresh `zigzag serve`, and a document made through a page's socket (a preset
 // chosen in the options dialog, earlier drags over a grid across the page), all through the page's hook
-// (window.zz, see host/workbench/web/main.js).
+// (window.zz, see apps/workbench/web/main.js).
 //
 //   ZIGZAG, CHROMIUM as for the tests.
 import { spawn } from 'node:child_process';

@@ -3,7 +3,7 @@
 // the next drag, Cancel keeps what the dialog's notifiers already wrote, a pen's low pressure draws fewer
 // elements, the exports download files that render, and what one page changes reaches the others over their
 // sockets. The tests share one server and run in order. They look into the page through its hook, window.zz
-// (host/workbench/web/main.js).
+// (apps/workbench/web/main.js).
 //
 //   ZIGZAG     the zigzag command (default: build/linux/zigzag of this repository)
 //   CHROMIUM   the browser (default: /usr/bin/chromium)

@@ -1,0 +1,20 @@
+// Reading JSON text so that a fault names its place: "events[3] (\"drag\"): \"to\"[0]: ..." rather than a
+// byte offset alone.
+#ifndef ZZ_APPS_SCRIPT_JSON_TEXT_H
+#define ZZ_APPS_SCRIPT_JSON_TEXT_H
+
+#include <optional>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+namespace zz {
+
+// Parses `text`. On a syntax error or a number too large for a double, returns null and says in *problem what
+// is wrong and where: the path of keys and list indexes to the value being read (an event of the "events"
+// list is named with its "do" when that came before the fault), then the parser's own words.
+std::optional<nlohmann::json> parseJsonNamingPlace(const std::string& text, std::string* problem);
+
+} // namespace zz
+
+#endif

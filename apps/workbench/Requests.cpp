@@ -1,0 +1,341 @@
+#include "apps/workbench/Requests.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "host/base/Utf8.h"
+
+namespace zz {
+
+namespace {
+
+using nlohmann::json;
+
+constexpr double kFloatMax = std::numeric_limits<float>::max();
+constexpr double kUint32Max = 4294967295.0;
+constexpr double kInt32Min = -2147483648.0;
+constexpr double kInt32Max = 2147483647.0;
+// Integers a page's JavaScript holds exactly.
+constexpr double kSafeMax = 9007199254740991.0;
+
+const std::vector<FieldRule> kToolFields = {
+    {"at", FieldKind::Point},
+    {"modifiers", FieldKind::Integer, 0, kUint32Max},
+    {"pressure", FieldKind::Integer, 0, 255},
+    {"pointer", FieldKind::Choice, 0, 0, {"mouse", "pen", "touch"}},
+};
+
+// A document by its id, as the documents list gives it.
+const FieldRule kDocument{"document", FieldKind::Text, 1, 64};
+
+std::vector<FieldRule> toolFieldsAnd(std::vector<FieldRule> more) {
+    more.insert(more.end(), kToolFields.begin(), kToolFields.end());
+    return more;
+}
+
+std::optional<std::string> needs(const json& command, const char* field) {
+    if (command.contains(field)) return std::nullopt;
+    return "\"" + command["do"].get<std::string>() + "\": \"" + field + "\" must be given";
+}
+
+const std::vector<CommandRule>& rules() {
+    static const std::vector<CommandRule> table = {
+        {"state", {}, true, Route::Socket},
+        {"mouseDown", kToolFields, false, Route::Socket, [](const json& c) { return needs(c, "at"); }},
+        {"drag", toolFieldsAnd({{"to", FieldKind::Point}}), false, Route::Socket,
+         [](const json& c) -> std::optional<std::string> {
+             if (c.contains("at")) return std::nullopt;
+             return needs(c, "to");
+         }},
+        {"mouseUp", kToolFields, false, Route::Socket},
+        {"abandon", {}, true, Route::Socket},
+        {"undo", {}, false, Route::Socket},
+        {"redo", {}, false, Route::Socket},
+        {"newDocument",
+         {{"colorModel", FieldKind::Choice, 0, 0, {"gray", "rgb", "cmyk"}},
+          {"page", FieldKind::Size, 1, 16384},
+          {"swatches", FieldKind::Integer, 0, 1000},
+          {"namedStyles", FieldKind::Integer, 0, 1000},
+          {"paint", FieldKind::Paint, 0, 1000}},
+         false,
+         Route::Socket},
+        {"seed",
+         {{"seed", FieldKind::Integer, 0, kUint32Max}},
+         false,
+         Route::Socket,
+         [](const json& c) { return needs(c, "seed"); }},
+        {"editOptions", {}, false, Route::Socket},
+        {"dialog",
+         {{"action", FieldKind::Choice, 0, 0, {"value", "choose", "click", "end", "state"}},
+          {"item", FieldKind::Integer, kInt32Min, kInt32Max},
+          {"value", FieldKind::Value},
+          {"entry", FieldKind::Integer, kInt32Min, kInt32Max}},
+         true,
+         Route::Socket,
+         [](const json& c) -> std::optional<std::string> {
+             if (auto missing = needs(c, "action")) return missing;
+             const std::string action = c["action"].get<std::string>();
+             if (action == "state") return std::nullopt;
+             if (auto missing = needs(c, "item")) return missing;
+             if (action == "value") return needs(c, "value");
+             if (action == "choose") return needs(c, "entry");
+             return std::nullopt;
+         }},
+        {"documents", {}, true, Route::Socket},
+        {"open", {kDocument}, false, Route::Socket, [](const json& c) { return needs(c, "document"); }},
+        {"rename",
+         {kDocument, {"name", FieldKind::Text, 1, 200}},
+         false,
+         Route::Socket,
+         [](const json& c) { return needs(c, "name"); }},
+        {"duplicate", {kDocument}, false, Route::Socket},
+        {"delete", {kDocument}, false, Route::Socket, [](const json& c) { return needs(c, "document"); }},
+        {"restore", {kDocument}, false, Route::Socket, [](const json& c) { return needs(c, "document"); }},
+        {"script", {}, true, Route::Http},
+        {"thumbnail", {kDocument}, true, Route::Http, [](const json& c) { return needs(c, "document"); }},
+        {"export",
+         {{"format", FieldKind::Choice, 0, 0, {"svg", "png", "pdf"}},
+          {"area", FieldKind::Choice, 0, 0, {"page", "art"}}},
+         true,
+         Route::Http,
+         [](const json& c) { return needs(c, "format"); }},
+        {"image",
+         {{"kind", FieldKind::Choice, 0, 0, {"icon", "cursor", "bitmap"}},
+          {"id", FieldKind::Integer, 1, 65535}},
+         true,
+         Route::Http,
+         [](const json& c) -> std::optional<std::string> {
+             if (auto missing = needs(c, "kind")) return missing;
+             if (c["kind"] == "bitmap") return needs(c, "id");
+             return std::nullopt;
+         }},
+    };
+    return table;
+}
+
+const FieldRule kSince{"since", FieldKind::Integer, 0, kSafeMax};
+const FieldRule kId{"id", FieldKind::Integer, 0, kSafeMax};
+
+std::string number(double value) {
+    json text = value;
+    if (value == std::floor(value) && std::fabs(value) < 1e16) text = static_cast<int64_t>(value);
+    return text.dump();
+}
+
+std::string wordList(const std::vector<std::string>& words) {
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (i > 0) text += i + 1 == words.size() ? " or " : ", ";
+        text += "\"" + words[i] + "\"";
+    }
+    return text;
+}
+
+bool finiteIn(const json& value, double low, double high) {
+    if (!value.is_number()) return false;
+    const double number = value.get<double>();
+    return std::isfinite(number) && number >= low && number <= high;
+}
+
+bool integerIn(const json& value, double low, double high) {
+    if (!value.is_number_integer()) return false;
+    const double number = value.is_number_unsigned() ? static_cast<double>(value.get<uint64_t>())
+                                                     : static_cast<double>(value.get<int64_t>());
+    return number >= low && number <= high;
+}
+
+bool isColour(const json& value) {
+    if (value.is_null()) return true;
+    if (!value.is_string()) return false;
+    const std::string& text = value.get_ref<const std::string&>();
+    return text.size() == 7 && text[0] == '#' &&
+           std::all_of(text.begin() + 1, text.end(), [](unsigned char c) { return std::isxdigit(c) != 0; });
+}
+
+// What a field of this rule must be, in the words of the error.
+std::string expected(const FieldRule& rule) {
+    const std::string range = " from " + number(rule.low) + " to " + number(rule.high);
+    switch (rule.kind) {
+    case FieldKind::Integer:
+        return "an integer" + range;
+    case FieldKind::Number:
+        return "a number" + range;
+    case FieldKind::Value:
+        return "a finite number, or true / false for a check box";
+    case FieldKind::Point:
+        return "[x, y], two finite numbers within the float range";
+    case FieldKind::Size:
+        return "[width, height], each" + range;
+    case FieldKind::Choice:
+        return wordList(rule.choices);
+    case FieldKind::Paint:
+        return "{fill, stroke: \"#rrggbb\" or null, strokeWidth: a width" + range + "}";
+    case FieldKind::Text:
+        return "text of " + number(rule.low) + " to " + number(rule.high) + " bytes of UTF-8";
+    }
+    return "valid";
+}
+
+// Why `value` does not fit `rule` ("" when it fits): the field's name and what it must be.
+std::string fieldProblem(const std::string& command, const FieldRule& rule, const json& value) {
+    const auto bad = [&](const std::string& field, const std::string& what) {
+        return "\"" + command + "\": \"" + field + "\" must be " + what;
+    };
+    switch (rule.kind) {
+    case FieldKind::Integer:
+        return integerIn(value, rule.low, rule.high) ? "" : bad(rule.name, expected(rule));
+    case FieldKind::Number:
+        return finiteIn(value, rule.low, rule.high) ? "" : bad(rule.name, expected(rule));
+    case FieldKind::Value:
+        return value.is_boolean() || finiteIn(value, -kFloatMax, kFloatMax) ? ""
+                                                                            : bad(rule.name, expected(rule));
+    case FieldKind::Point:
+    case FieldKind::Size: {
+        const double low = rule.kind == FieldKind::Point ? -kFloatMax : rule.low;
+        const double high = rule.kind == FieldKind::Point ? kFloatMax : rule.high;
+        const bool good = value.is_array() && value.size() == 2 && finiteIn(value[0], low, high) &&
+                          finiteIn(value[1], low, high);
+        return good ? "" : bad(rule.name, expected(rule));
+    }
+    case FieldKind::Choice: {
+        const bool good =
+            value.is_string() && std::find(rule.choices.begin(), rule.choices.end(),
+                                           value.get_ref<const std::string&>()) != rule.choices.end();
+        return good ? "" : bad(rule.name, expected(rule));
+    }
+    case FieldKind::Text: {
+        if (!value.is_string()) return bad(rule.name, expected(rule));
+        const std::string& text = value.get_ref<const std::string&>();
+        const bool good = static_cast<double>(text.size()) >= rule.low &&
+                          static_cast<double>(text.size()) <= rule.high && validUtf8(text) == text;
+        return good ? "" : bad(rule.name, expected(rule));
+    }
+    case FieldKind::Paint: {
+        if (!value.is_object()) return bad(rule.name, expected(rule));
+        for (const auto& [key, part] : value.items()) {
+            if (key == "fill" || key == "stroke") {
+                if (!isColour(part)) return bad("paint." + key, "\"#rrggbb\" or null");
+            } else if (key == "strokeWidth") {
+                if (!finiteIn(part, rule.low, rule.high))
+                    return bad("paint.strokeWidth", "a width from 0 to " + number(rule.high) + " points");
+            } else {
+                return "\"" + command + "\": unknown key \"paint." + key + "\"";
+            }
+        }
+        return "";
+    }
+    }
+    return "";
+}
+
+json kindName(FieldKind kind) {
+    switch (kind) {
+    case FieldKind::Integer:
+        return "integer";
+    case FieldKind::Number:
+        return "number";
+    case FieldKind::Value:
+        return "value";
+    case FieldKind::Point:
+        return "point";
+    case FieldKind::Size:
+        return "size";
+    case FieldKind::Choice:
+        return "choice";
+    case FieldKind::Paint:
+        return "paint";
+    case FieldKind::Text:
+        return "text";
+    }
+    return "value";
+}
+
+} // namespace
+
+std::span<const CommandRule> commandRules() {
+    return rules();
+}
+
+const CommandRule* commandRule(std::string_view name) {
+    for (const CommandRule& rule : rules())
+        if (name == rule.name) return &rule;
+    return nullptr;
+}
+
+json commandTableJson() {
+    json table = json::array();
+    for (const CommandRule& rule : rules()) {
+        json fields = json::array();
+        for (const FieldRule& field : rule.fields) {
+            json out = {{"name", field.name}, {"kind", kindName(field.kind)}};
+            if (field.kind == FieldKind::Choice)
+                out["choices"] = field.choices;
+            else if (field.low != field.high)
+                out["range"] = {field.low, field.high};
+            fields.push_back(std::move(out));
+        }
+        table.push_back({{"do", rule.name},
+                         {"fields", std::move(fields)},
+                         {"duringDialog", rule.duringDialog},
+                         {"route", rule.route == Route::Socket ? "socket" : "http"}});
+    }
+    return table;
+}
+
+std::optional<std::string> commandProblem(const json& command) {
+    if (!command.is_object()) return "the command must be a JSON object";
+    if (!command.contains("do") || !command["do"].is_string()) return "the command has no \"do\" naming it";
+    const std::string name = command["do"].get<std::string>();
+    const CommandRule* rule = commandRule(name);
+    if (rule == nullptr) return "unknown command \"" + name + "\"";
+    for (const auto& [key, value] : command.items()) {
+        if (key == "do") continue;
+        const FieldRule* field = key == "since" ? &kSince : key == "id" ? &kId : nullptr;
+        for (const FieldRule& candidate : rule->fields)
+            if (key == candidate.name) field = &candidate;
+        if (field == nullptr) return "\"" + name + "\": unknown key \"" + key + "\"";
+        if (std::string problem = fieldProblem(name, *field, value); !problem.empty()) return problem;
+    }
+    if (rule->relations != nullptr) return rule->relations(command);
+    return std::nullopt;
+}
+
+ParsedRequest parseRequest(std::string_view body, std::size_t limit) {
+    ParsedRequest parsed;
+    if (body.size() > limit) {
+        parsed.error = "the request body is " + std::to_string(body.size()) + " bytes; the limit is " +
+                       std::to_string(limit);
+        return parsed;
+    }
+    parsed.command = json::parse(body.begin(), body.end(), nullptr, false);
+    if (parsed.command.is_discarded()) {
+        parsed.command = nullptr;
+        // The parser's own message quotes the bad bytes, which need not be UTF-8: say where instead.
+        try {
+            const json strict = json::parse(body.begin(), body.end());
+            (void)strict;
+        } catch (const json::parse_error& problem) {
+            parsed.error =
+                "the request body is not JSON (UTF-8): the fault is at byte " + std::to_string(problem.byte);
+            return parsed;
+        } catch (const json::out_of_range&) {
+            parsed.error = "the request body holds a number too large to read";
+            return parsed;
+        } catch (...) {
+        }
+        parsed.error = "the request body is not JSON (UTF-8)";
+        return parsed;
+    }
+    if (std::optional<std::string> problem = commandProblem(parsed.command)) {
+        parsed.error = *problem;
+        parsed.command = nullptr;
+    }
+    return parsed;
+}
+
+std::string safeDump(const json& value) {
+    return value.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+} // namespace zz

@@ -1,4 +1,11 @@
-/* ADMList.h - the entries of popup lists and list boxes. Every function is [dialog life]. */
+/*
+ * ADMList.h - the entries of a popup list or list box, in the order they are shown.
+ *
+ * Every function is [dialog life] and takes the list of an item of a dialog that is open (from ADM Item
+ * GetList). A list lives as long as its item, and its entries as long as the list. No function returns a
+ * status: called outside its time, or with a list that names no live list, a function that sets something does
+ * nothing and one that reads something returns 0 or null.
+ */
 #ifndef ZZ_ADM_LIST_H
 #define ZZ_ADM_LIST_H
 
@@ -13,16 +20,21 @@ ZZ_EXTERN_C_BEGIN
 typedef struct _ADMEntry* ADMEntryRef;
 
 typedef struct ADMListSuite {
-    /* Height of every entry in pixels. */
+    /* [dialog life] Sets the height in pixels of every entry of the list, as it is drawn. Returns nothing. */
     void(SPAPI* SetEntryHeight)(ADMListRef list, int32_t height);
-    /* Inserts a new, empty entry at position `index` (0 to the entry count) and returns it; null when the
-       index is out of range. */
+
+    /* [dialog life] Inserts a new entry at position `index` (0 to the entry count; the entries from there on
+       move one down) and returns it: no text, id 0, no picture, not selected. Returns null, inserting
+       nothing, when the index is out of range. */
     ADMEntryRef(SPAPI* InsertEntry)(ADMListRef list, int32_t index);
-    /* Returns the entry at position `index`, or null. */
+
+    /* [dialog life] Returns the entry at position `index` (0 first), or null when there is none. */
     ADMEntryRef(SPAPI* IndexEntry)(ADMListRef list, int32_t index);
-    /* Returns the active (selected) entry, or null when none is. */
+
+    /* [dialog life] Returns the active (selected) entry, or null when none is. */
     ADMEntryRef(SPAPI* GetActiveEntry)(ADMListRef list);
-    /* Returns the number of entries. */
+
+    /* [dialog life] Returns the number of entries, or 0 for a list that is not live. */
     int32_t(SPAPI* NumberOfEntries)(ADMListRef list);
 } ADMListSuite;
 

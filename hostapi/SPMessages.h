@@ -7,6 +7,25 @@
  * SPMessageData and continues as the caller's record below. The host owns the record; it is valid during the
  * call only, except that the host keeps the `globals` word between messages.
  *
+ * Two scenarios show the order of messages before the details below.
+ *
+ *   One drag with the tool, from the toolbox to the release (after "Startup" added the tool):
+ *     "AI Tool"/"AI Select"          the tool became current
+ *     "AI Tool"/"AI Track Cursor"    any number, while the cursor moves over the document
+ *     (the host opens the drag's undo context)
+ *     "AI Tool"/"AI Mouse Down"      the press point and pressure
+ *     "AI Tool"/"AI Mouse Drag"      any number: each brings the art up to date for the cursor
+ *     "AI Tool"/"AI Mouse Up"        the release
+ *     (the host closes the undo context: one undo takes the whole drag back)
+ *
+ *   The options dialog, from the double click to OK:
+ *     "AI Tool"/"AI Edit Options"    the plug-in calls ADM Dialog Modal, which does not return yet:
+ *       init procedure               runs inside Modal: the plug-in fills the items from its options
+ *       notify procedures            inside Modal, one per change the user makes
+ *       (OK pressed)                 Modal returns the OK button's id; the items are gone
+ *     the plug-in keeps the options it read in the notifiers and answers 0 (Cancel: kSPUserCanceledError)
+ *   While Modal waits, "About", "AI Track Cursor", "AI Select" and "AI Deselect" may arrive nested.
+ *
  * Results. The plug-in answers 0 for success, else a status. A selector or caller the plug-in does not know
  * is answered 0. kSPUserCanceledError means the user cancelled and is never shown to the user; every other
  * failure has been shown to the user by the plug-in itself (the host shows nothing) before it is returned.

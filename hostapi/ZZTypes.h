@@ -14,6 +14,14 @@
  * itself defines). Length-prefixed strings ("pascal strings") are one length byte followed by that many
  * characters and no terminator; their buffers hold 256 bytes.
  *
+ * Changing a published struct. A suite's function table and a message record, once published under a name and
+ * version, never change: no function or field is removed, reordered, retyped or given another meaning. A suite
+ * that needs a change gets a new version number whose table may only append functions at the end of the old
+ * one, and the host keeps offering every version it has published, each as a table of its own, so a module
+ * built against an older header finds the table it was built for. A message record grows only at its end,
+ * behind a new selector or caller, never under one a module already answers. The same declarations describe
+ * the 32-bit and the 64-bit layout: no field's type depends on the target beyond pointers and handles.
+ *
  * Ownership. Handles (art, items, entries, icons, ...) belong to the host. The plug-in never frees one; a
  * handle stays valid for as long as its object lives in the host (art until it is undone or its document
  * closes, dialog items until Modal returns).

@@ -15,8 +15,8 @@ scripts/check-modules.sh
 echo "== layer checks"
 scripts/check-layers.sh build/linux
 
-echo "== native tests"
-(cd build/linux && ./zigzag_tests)
+echo "== native tests (each case a CTest test: a failure is named in the summary at the end)"
+ctest --test-dir build/linux --output-on-failure -j "$jobs"
 
 echo "== the workbench in chromium (zigzag serve driven by playwright-core)"
 # npm trusts the system's certificate authorities too, so that a machine whose connections pass through a
@@ -62,7 +62,8 @@ cmake --build build/linux-release -j "$jobs"
 echo "== native tests under AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build/linux-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZZ_SANITIZE=ON >/dev/null
 cmake --build build/linux-sanitize -j "$jobs"
-(cd build/linux-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ./zigzag_tests)
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build/linux-sanitize --output-on-failure -j "$jobs"
 
 echo "== the host's tests under ThreadSanitizer"
 scripts/test-workbench-tsan.sh

@@ -12,7 +12,7 @@
 
 #include "SPMessages.h"
 #include "plugin/settings/ToolSettings.h"
-#include "plugin/suites/Suites.h"
+#include "plugin/suites/PluginSuites.h"
 
 namespace pluginfakes {
 

@@ -1,7 +1,7 @@
 // ADMDrawerSuite over the host's model.
 #include "ADMDrawer.h"
 #include "host/suites/SuiteAdapter.h"
-#include "host/suites/Suites.h"
+#include "host/suites/HostSuites.h"
 
 namespace zz {
 

@@ -4,7 +4,7 @@
 #include "host/suites/HostServices.h"
 #include "host/base/NumberText.h"
 #include "host/suites/SuiteAdapter.h"
-#include "host/suites/Suites.h"
+#include "host/suites/HostSuites.h"
 
 #include <cmath>
 #include <cstring>

@@ -2,7 +2,7 @@
 #include "ADMList.h"
 #include "host/suites/HostServices.h"
 #include "host/suites/SuiteAdapter.h"
-#include "host/suites/Suites.h"
+#include "host/suites/HostSuites.h"
 
 namespace zz {
 

@@ -2,7 +2,7 @@
 #include "AIArt.h"
 #include "host/suites/SuiteAdapter.h"
 #include "host/suites/DocumentAdapters.h"
-#include "host/suites/Suites.h"
+#include "host/suites/HostSuites.h"
 
 namespace zz {
 

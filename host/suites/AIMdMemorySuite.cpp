@@ -1,7 +1,7 @@
 // AIMdMemorySuite over the host's model.
 #include "AIMdMemory.h"
 #include "host/suites/SuiteAdapter.h"
-#include "host/suites/Suites.h"
+#include "host/suites/HostSuites.h"
 
 namespace zz {
 

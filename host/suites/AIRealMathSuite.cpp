@@ -2,7 +2,7 @@
 #include "AIRealMath.h"
 #include "host/suites/SuiteAdapter.h"
 #include "host/document/RealMath.h"
-#include "host/suites/Suites.h"
+#include "host/suites/HostSuites.h"
 
 namespace zz {
 

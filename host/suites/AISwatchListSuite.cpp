@@ -3,7 +3,7 @@
 #include "AISwatchList.h"
 #include "host/suites/SuiteAdapter.h"
 #include "host/suites/DocumentAdapters.h"
-#include "host/suites/Suites.h"
+#include "host/suites/HostSuites.h"
 
 namespace zz {
 

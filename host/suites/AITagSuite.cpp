@@ -5,7 +5,7 @@
 #include "AITag.h"
 #include "host/suites/SuiteAdapter.h"
 #include "host/suites/DocumentAdapters.h"
-#include "host/suites/Suites.h"
+#include "host/suites/HostSuites.h"
 
 namespace zz {
 

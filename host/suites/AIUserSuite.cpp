@@ -2,7 +2,7 @@
 #include "AIUser.h"
 #include "host/base/NumberText.h"
 #include "host/suites/SuiteAdapter.h"
-#include "host/suites/Suites.h"
+#include "host/suites/HostSuites.h"
 
 namespace zz {
 

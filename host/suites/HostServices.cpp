@@ -1,7 +1,7 @@
 #include "host/suites/HostServices.h"
 
 #include "host/suites/SuiteAdapter.h"
-#include "host/suites/Suites.h"
+#include "host/suites/HostSuites.h"
 
 namespace zz {
 

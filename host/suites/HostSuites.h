@@ -1,8 +1,8 @@
 // The suites the reference host offers to a plug-in, in the order a plug-in usually acquires them. Each
 // suite's function table lives in its own file, host/suites/<Name>Suite.cpp, and registers itself through the
 // function this list declares.
-#ifndef ZZ_HOST_SUITES_SUITES_H
-#define ZZ_HOST_SUITES_SUITES_H
+#ifndef ZZ_HOST_SUITES_HOST_SUITES_H
+#define ZZ_HOST_SUITES_HOST_SUITES_H
 
 #include "host/suites/SuiteRegistry.h"
 

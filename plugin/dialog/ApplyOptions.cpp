@@ -1,7 +1,7 @@
 #include "plugin/dialog/OptionsDialog.h"
 
 #include "plugin/dialog/OptionsLayout.h"
-#include "plugin/suites/Suites.h"
+#include "plugin/suites/PluginSuites.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "ADMList.h"
 #include "plugin/dialog/OptionsLayout.h"
-#include "plugin/suites/Suites.h"
+#include "plugin/suites/PluginSuites.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "plugin/dialog/OptionsDialog.h"
 #include "plugin/designs/DesignTemplates.h"
 #include "plugin/resources/ResourceIds.h"
-#include "plugin/suites/Suites.h"
+#include "plugin/suites/PluginSuites.h"
 
 namespace {
 

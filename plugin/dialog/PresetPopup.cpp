@@ -2,7 +2,7 @@
 
 #include "plugin/dialog/OptionsLayout.h"
 #include "plugin/settings/Presets.h"
-#include "plugin/suites/Suites.h"
+#include "plugin/suites/PluginSuites.h"
 
 void SPAPI presetPopupNotify(ADMItemRef item, ADMNotifierRef notifier) {
     ADMDialogRef dialog = sADMItem->GetDialog(item);

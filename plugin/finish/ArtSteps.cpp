@@ -1,6 +1,6 @@
 #include "plugin/finish/ArtSteps.h"
 
-#include "plugin/suites/Suites.h"
+#include "plugin/suites/PluginSuites.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "plugin/finish/ColorModes.h"
 
 #include "plugin/finish/ArtSteps.h"
-#include "plugin/suites/Suites.h"
+#include "plugin/suites/PluginSuites.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "plugin/finish/PatternTile.h"
 #include "plugin/finish/Reflection.h"
 #include "plugin/settings/ToolSettings.h"
-#include "plugin/suites/Suites.h"
+#include "plugin/suites/PluginSuites.h"
 #include "plugin/finish/Weave.h"
 
 namespace {

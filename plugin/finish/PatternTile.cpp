@@ -2,7 +2,7 @@
 
 #include "plugin/finish/ArtSteps.h"
 #include "plugin/settings/ToolSettings.h"
-#include "plugin/suites/Suites.h"
+#include "plugin/suites/PluginSuites.h"
 
 namespace {
 

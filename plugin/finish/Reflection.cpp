@@ -6,7 +6,7 @@
 #include "plugin/finish/ColorModes.h"
 #include "plugin/finish/PatternTile.h"
 #include "plugin/settings/ToolSettings.h"
-#include "plugin/suites/Suites.h"
+#include "plugin/suites/PluginSuites.h"
 
 namespace {
 

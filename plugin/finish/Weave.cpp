@@ -1,7 +1,7 @@
 #include "plugin/finish/Weave.h"
 
 #include "plugin/settings/ToolSettings.h"
-#include "plugin/suites/Suites.h"
+#include "plugin/suites/PluginSuites.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "plugin/settings/ToolSettings.h"
 #include "plugin/shell/ErrorReport.h"
-#include "plugin/suites/Suites.h"
+#include "plugin/suites/PluginSuites.h"
 #include "plugin/tool/ZigzagTool.h"
 
 SPErr startupPlugin(SPInterfaceMessage* message) {

@@ -1,4 +1,4 @@
-#include "plugin/suites/Suites.h"
+#include "plugin/suites/PluginSuites.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 // The host suites the plug-in holds while the outermost PluginMain call runs: one module-wide pointer per
 // suite, null while it is not held, and the nesting counter that lets only the outermost call acquire and
 // release them.
-#ifndef ZZ_PLUGIN_SUITES_SUITES_H
-#define ZZ_PLUGIN_SUITES_SUITES_H
+#ifndef ZZ_PLUGIN_SUITES_PLUGIN_SUITES_H
+#define ZZ_PLUGIN_SUITES_PLUGIN_SUITES_H
 
 #include <cstdint>
 

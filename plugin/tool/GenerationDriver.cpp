@@ -3,7 +3,7 @@
 #include "plugin/finish/ArtSteps.h"
 #include "plugin/designs/DesignTemplates.h"
 #include "plugin/settings/ToolSettings.h"
-#include "plugin/suites/Suites.h"
+#include "plugin/suites/PluginSuites.h"
 #include "plugin/finish/FinishZigzagArt.h"
 #include "plugin/finish/GenerationContext.h"
 #include "plugin/finish/Weave.h"

@@ -3,7 +3,7 @@
 #include "ZZUser32.h"
 #include "plugin/dialog/OptionsDialog.h"
 #include "plugin/settings/ToolSettings.h"
-#include "plugin/suites/Suites.h"
+#include "plugin/suites/PluginSuites.h"
 #include "plugin/tool/GenerationDriver.h"
 
 SPErr addZigzagTool(SPPluginRef self) {

@@ -130,7 +130,7 @@ TEST_F(WorkbenchHost, ADragDrawsTheDefaultZigzagAndUndoTakesItAway) {
     ASSERT_EQ(delta["placed"].size(), 1u);
     // Ten elements of three points from the press to the cursor, in page coordinates (y down).
     const std::string d = delta["placed"][0]["art"]["d"].get<std::string>();
-    EXPECT_EQ(d.substr(0, 19), "M100 92L300 102L100");
+    EXPECT_EQ(d.substr(0, 24), "M 100 92 L 300 102 L 100");
     EXPECT_EQ(std::count(d.begin(), d.end(), 'L'), 29);
     EXPECT_EQ(request({{"do", "mouseUp"}})["undo"], 1);
 

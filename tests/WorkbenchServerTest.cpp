@@ -197,7 +197,7 @@ TEST_F(WorkbenchServer, APagesDragIsAnsweredWithItsDeltaAndEveryOtherPageIsSentT
     const json dragged = drawing.call({{"do", "drag"}, {"to", {300, 500}}});
     ASSERT_EQ(dragged["delta"]["placed"].size(), 1u);
     const std::string d = dragged["delta"]["placed"][0]["art"]["d"].get<std::string>();
-    EXPECT_EQ(d.substr(0, 19), "M100 92L300 102L100");
+    EXPECT_EQ(d.substr(0, 24), "M 100 92 L 300 102 L 100");
     EXPECT_EQ(drawing.call({{"do", "mouseUp"}})["undo"], 1);
 
     // The watching page is sent each change as it happens, without asking.

@@ -222,7 +222,7 @@ TEST_F(WorkbenchServer, AnotherPagesPressIsRefusedWhileADragIsOpenAndAClosedPage
                                     json{{"do", "drag"}, {"to", {60, 60}}}, json{{"do", "mouseUp"}}}) {
             const json refused = other.call(command);
             EXPECT_EQ(refused["http"], 409) << command;
-            EXPECT_NE(refused["error"].get<std::string>().find("another page is drawing"), std::string::npos);
+            EXPECT_NE(refused["error"].get<std::string>().find("another tab is drawing"), std::string::npos);
         }
         EXPECT_FALSE(other.call({{"do", "abandon"}})["abandoned"].get<bool>());
         drawing.close();

@@ -19,8 +19,8 @@ constexpr double kInt32Max = 2147483647.0;
 // Integers a page's JavaScript holds exactly.
 constexpr double kSafeMax = 9007199254740991.0;
 
+// The fields of a tool event beyond its point: "at" (a press or a release) or "to" (a drag), as in scripts.
 const std::vector<FieldRule> kToolFields = {
-    {"at", FieldKind::Point},
     {"modifiers", FieldKind::Integer, 0, kUint32Max},
     {"pressure", FieldKind::Integer, 0, 255},
     {"pointer", FieldKind::Choice, 0, 0, {"mouse", "pen", "touch"}},
@@ -42,13 +42,11 @@ std::optional<std::string> needs(const json& command, const char* field) {
 const std::vector<CommandRule>& rules() {
     static const std::vector<CommandRule> table = {
         {"state", {}, true, Route::Socket},
-        {"mouseDown", kToolFields, false, Route::Socket, [](const json& c) { return needs(c, "at"); }},
+        {"mouseDown", toolFieldsAnd({{"at", FieldKind::Point}}), false, Route::Socket,
+         [](const json& c) { return needs(c, "at"); }},
         {"drag", toolFieldsAnd({{"to", FieldKind::Point}}), false, Route::Socket,
-         [](const json& c) -> std::optional<std::string> {
-             if (c.contains("at")) return std::nullopt;
-             return needs(c, "to");
-         }},
-        {"mouseUp", kToolFields, false, Route::Socket},
+         [](const json& c) { return needs(c, "to"); }},
+        {"mouseUp", toolFieldsAnd({{"at", FieldKind::Point}}), false, Route::Socket},
         {"abandon", {}, true, Route::Socket},
         {"undo", {}, false, Route::Socket},
         {"redo", {}, false, Route::Socket},
@@ -67,7 +65,7 @@ const std::vector<CommandRule>& rules() {
          [](const json& c) { return needs(c, "seed"); }},
         {"editOptions", {}, false, Route::Socket},
         {"dialog",
-         {{"action", FieldKind::Choice, 0, 0, {"value", "choose", "click", "end", "state"}},
+         {{"action", FieldKind::Choice, 0, 0, {"value", "select", "click", "close", "state"}},
           {"item", FieldKind::Integer, kInt32Min, kInt32Max},
           {"value", FieldKind::Value},
           {"entry", FieldKind::Integer, kInt32Min, kInt32Max}},
@@ -79,7 +77,7 @@ const std::vector<CommandRule>& rules() {
              if (action == "state") return std::nullopt;
              if (auto missing = needs(c, "item")) return missing;
              if (action == "value") return needs(c, "value");
-             if (action == "choose") return needs(c, "entry");
+             if (action == "select") return needs(c, "entry");
              return std::nullopt;
          }},
         {"documents", {}, true, Route::Socket},

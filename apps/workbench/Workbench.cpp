@@ -276,26 +276,26 @@ Reply Workbench::dialog(const json& command) {
         const json& value = command["value"];
         refusal = typeValue(model, dialog, command["item"].get<int32_t>(),
                             value.is_boolean() ? (value.get<bool>() ? 1.0 : 0.0) : value.get<double>());
-    } else if (action == "choose") {
+    } else if (action == "select") {
         refusal = chooseEntry(model, dialog, command["item"].get<int32_t>(), command["entry"].get<int32_t>());
     } else if (action == "click") {
         refusal = clickItem(model, dialog, command["item"].get<int32_t>());
-    } else if (action == "end") {
+    } else if (action == "close") {
         endWithItem(model, dialog, command["item"].get<int32_t>());
     }
     // The options dialog's own actions are kept to be played again; those the dialog refused changed
     // nothing, and a dialog it opens in turn ends as a script's would.
-    if (dialogRecord_ && dialogs_.size() == 1 && !refusal && action != "end" && action != "state") {
+    if (dialogRecord_ && dialogs_.size() == 1 && !refusal && action != "close" && action != "state") {
         json step = {{"item", command["item"]}};
         if (action == "value") step["value"] = command["value"];
-        if (action == "choose") step["select"] = command["entry"];
+        if (action == "select") step["select"] = command["entry"];
         if (action == "click") step["click"] = true;
         (*dialogRecord_)["actions"].push_back(std::move(step));
     }
     json out = {{"refusal", refusal ? json(*refusal) : json(nullptr)}};
     if (dialog.endedWith) {
         out["dialog"] = nullptr;
-        out["endedWith"] = *dialog.endedWith;
+        out["closedWith"] = *dialog.endedWith;
     } else {
         out["dialog"] = dialogJson(dialog, notes_);
         publishDialog();
@@ -309,7 +309,7 @@ Reply Workbench::toolEvent(const json& command) {
         return Reply::error(409, "no drag is open: \"" + name + "\" needs a mouseDown first");
     const uint64_t client = clientOf(command);
     if (session_.dragging() && client != dragOwner_)
-        return Reply::error(409, "another page is drawing: \"" + name + "\" must wait until its drag ends");
+        return Reply::error(409, "another tab is drawing: \"" + name + "\" must wait until its drag ends");
     ToolInput input;
     const json* at = command.contains("at")   ? &command["at"]
                      : command.contains("to") ? &command["to"]

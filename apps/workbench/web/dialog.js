@@ -44,7 +44,7 @@ export class OptionsDialog {
       .catch((error) => this.status(error.message));
   }
 
-  cancel() { return this.act({ action: 'end', item: CANCEL_ITEM }); }
+  cancel() { return this.act({ action: 'close', item: CANCEL_ITEM }); }
 
   // Shows `model` (null: no dialog). The dialog as it is shown already is left alone unless `again`, so that
   // news of it from the host does not disturb the control in use.
@@ -131,7 +131,7 @@ export class OptionsDialog {
       const chosen = item.entries.find((entry) => entry.id === item.active);
       if (chosen) el.title = chosen.text.trim() + (chosen.hint ? `: ${chosen.hint}` : '');
       el.disabled = disabled;
-      el.addEventListener('change', () => this.act({ action: 'choose', item: item.id, entry: Number(el.value) }));
+      el.addEventListener('change', () => this.act({ action: 'select', item: item.id, entry: Number(el.value) }));
       place(el, item);
       // At least as wide as the module made it, wider when its longest entry needs it.
       el.style.minWidth = el.style.width;
@@ -161,7 +161,7 @@ export class OptionsDialog {
         }
         row.appendChild(document.createTextNode(entry.text));
         if (!disabled) {
-          row.addEventListener('click', () => this.act({ action: 'choose', item: item.id, entry: entry.id }));
+          row.addEventListener('click', () => this.act({ action: 'select', item: item.id, entry: entry.id }));
         }
         rows.appendChild(row);
       }

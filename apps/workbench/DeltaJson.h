@@ -11,11 +11,11 @@
 // document, or a revision the document no longer covers). "placed" lists art that is new (with its "art"
 // record) or moved, each to go into its container ("parent", 0 for the layer) directly above its sibling
 // "below" (0: at the bottom), in an order where that sibling is always in place already. An art record is a
-// path {"id", "t": "path", "d", "fill", "stroke", "sw", ...}, its path data and paint as the SVG export writes
-// them (SvgText.h; "sw" and "op" as numbers whose shortest text is the export's), or a container {"id", "t":
-// "g", "children": [...]}; a changed container comes without its children, which keep their own records. A
-// compound path is one path of all its subpaths, and a change to one of them re-sends it whole. Art of symbol
-// definitions is not drawn on the artboard and not sent.
+// path {"id", "t": "path", "d", "fill", "stroke", "sw", ...}, its path data and paint as the SVG export
+// writes them (SvgText.h; "sw" and "op" as numbers whose shortest text is the export's), or a container
+// {"id", "t": "g", "children": [...]}; a changed container comes without its children, which keep their own
+// records. A compound path is one path of all its subpaths, and a change to one of them re-sends it whole.
+// Art of symbol definitions is not drawn on the artboard and not sent.
 #ifndef ZZ_APPS_WORKBENCH_DELTA_JSON_H
 #define ZZ_APPS_WORKBENCH_DELTA_JSON_H
 

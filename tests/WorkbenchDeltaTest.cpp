@@ -298,7 +298,9 @@ TEST(WorkbenchDelta, PathsReadAsTheSvgExportWritesThem) {
         EXPECT_EQ(attribute("stroke-linecap"), art.value("cap", "(none)"));
         EXPECT_EQ(attribute("stroke-linejoin"), art.value("join", "(none)"));
         // The page leaves out SVG's default fill rule.
-        if (art["fill"] != "none") EXPECT_EQ(attribute("fill-rule"), art.value("rule", "nonzero"));
+        if (art["fill"] != "none") {
+            EXPECT_EQ(attribute("fill-rule"), art.value("rule", "nonzero"));
+        }
     }
     EXPECT_EQ(delta["placed"][0]["art"]["sw"].dump(), "0.3");
     const std::string d = delta["placed"][0]["art"]["d"].get<std::string>();

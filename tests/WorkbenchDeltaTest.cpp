@@ -3,6 +3,7 @@
 // document. And the PNG files the page gets for the module's pictures.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <map>
 #include <string>
 #include <vector>
@@ -292,9 +293,14 @@ TEST(WorkbenchDelta, PathsReadAsTheSvgExportWritesThem) {
         EXPECT_EQ(element.substr(9, element.find('"', 9) - 9), art["d"].get<std::string>());
         EXPECT_EQ(attribute("fill"), art["fill"]);
         EXPECT_EQ(attribute("stroke"), art["stroke"]);
-        // Numbers as the page's script writes them into its attributes: the JSON number's shortest text.
-        EXPECT_EQ(attribute("stroke-width"), art.contains("sw") ? art["sw"].dump() : "(none)");
-        EXPECT_EQ(attribute("opacity"), art.contains("op") ? art["op"].dump() : "(none)");
+        // Numbers as the page's script writes them into its attributes: the double's shortest text.
+        const auto scriptText = [&](const char* key) {
+            if (!art.contains(key)) return std::string("(none)");
+            char text[32];
+            return std::string(text, std::to_chars(text, text + sizeof text, art[key].get<double>()).ptr);
+        };
+        EXPECT_EQ(attribute("stroke-width"), scriptText("sw"));
+        EXPECT_EQ(attribute("opacity"), scriptText("op"));
         EXPECT_EQ(attribute("stroke-linecap"), art.value("cap", "(none)"));
         EXPECT_EQ(attribute("stroke-linejoin"), art.value("join", "(none)"));
         // The page leaves out SVG's default fill rule.

@@ -24,7 +24,7 @@
 #include <string>
 
 #include "bench/HeapMeter.h"
-#include "host/document/ArtReport.h"
+#include "apps/script/ArtReport.h"
 #include "host/document/Document.h"
 #include "host/document/SvgExport.h"
 

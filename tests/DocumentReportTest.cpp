@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "host/document/ArtReport.h"
+#include "apps/script/ArtReport.h"
 #include "tests/TestSupport.h"
 
 namespace zz {

@@ -21,7 +21,7 @@
 #include "SessionTestSupport.h"
 #include "host/suites/Faults.h"
 #include "host/base/Utf8.h"
-#include "host/document/ArtReport.h"
+#include "apps/script/ArtReport.h"
 #include "host/document/Document.h"
 #include "host/document/SvgExport.h"
 #include "apps/script/RunCommand.h"

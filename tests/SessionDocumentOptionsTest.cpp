@@ -17,7 +17,7 @@
 #include "AIPathStyle.h"
 #include "AISwatchList.h"
 #include "host/core/ToolSession.h"
-#include "host/document/ArtReport.h"
+#include "apps/script/ArtReport.h"
 #include "apps/script/Report.h"
 #include "tests/SessionTestSupport.h"
 

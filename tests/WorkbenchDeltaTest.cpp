@@ -3,6 +3,7 @@
 // document. And the PNG files the page gets for the module's pictures.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <map>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/document/Document.h"
+#include "host/document/SvgExport.h"
 #include "apps/workbench/DeltaJson.h"
 #include "apps/workbench/Png.h"
 #include "tests/TestSupport.h"
@@ -204,7 +206,7 @@ TEST(WorkbenchDelta, PathsComeInPageCoordinatesWithTheirPaint) {
     const json& art = delta["placed"][0]["art"];
     // y runs down from the page's top: 100 - y. A side whose handles differ from its anchors is a curve; the
     // straight closing side is the Z's own.
-    EXPECT_EQ(art["d"], "M10 100C10 100 25 60 30 60L50.5 0Z");
+    EXPECT_EQ(art["d"], "M 10 100 C 10 100 25 60 30 60 L 50.5 0 Z");
     EXPECT_EQ(art["fill"], "#ffffff");
     EXPECT_EQ(art["stroke"], "#000000");
     EXPECT_EQ(art["sw"], 1.0);
@@ -227,7 +229,7 @@ TEST(WorkbenchDelta, APartOfACompoundPathChangingResendsTheWholeCompoundPath) {
     EXPECT_TRUE(delta["placed"].empty());
     ASSERT_EQ(delta["changed"].size(), 1u);
     EXPECT_EQ(delta["changed"][0]["id"], compound);
-    EXPECT_EQ(delta["changed"][0]["d"], "M0 100L10 100L20 80 M2 98L3 97");
+    EXPECT_EQ(delta["changed"][0]["d"], "M 0 100 L 10 100 L 20 80 M 2 98 L 3 97");
 }
 
 TEST(WorkbenchDelta, ARevisionTheDocumentCannotAnswerForGetsEverythingWithThePage) {
@@ -246,7 +248,70 @@ TEST(WorkbenchDelta, ARevisionTheDocumentCannotAnswerForGetsEverythingWithThePag
     EXPECT_TRUE(after["everything"].get<bool>());
     EXPECT_EQ(after["page"], json({50.0, 60.0}));
     ASSERT_EQ(after["placed"].size(), 1u);
-    EXPECT_EQ(after["placed"][0]["art"]["d"], "M0 60L1 59");
+    EXPECT_EQ(after["placed"][0]["art"]["d"], "M 0 60 L 1 59");
+}
+
+// The page draws a path with the export's own text: the same path data (numbers rounded alike, never with an
+// exponent) and the same paint values.
+TEST(WorkbenchDelta, PathsReadAsTheSvgExportWritesThem) {
+    Document document(DocumentFacts{kDocRGBColor, 300, 400, {}, 0, false});
+    AIPathSegment curved = corner(0.1f, 1e-7f);
+    curved.out = AIRealPoint{12345.678f, -0.3f};
+    const ArtId open = path(document, {corner(1.0f / 3.0f, 2.5f), curved, corner(7e-6f, 399.99f)});
+    AIPathStyle style = document.find(open)->data().style;
+    style.fillPaint = 1;
+    style.evenodd = 1;
+    style.stroke.width = 0.3f;
+    style.stroke.cap = 1;
+    style.stroke.join = 2;
+    ASSERT_EQ(document.setPathStyle(open, style), DocStatus::ok);
+    ASSERT_EQ(document.setOpacity(open, 0.7f), DocStatus::ok);
+    ArtId compound = 0;
+    ASSERT_EQ(document.newArt(kCompoundPathArt, kPlaceAboveAll, 0, &compound), DocStatus::ok);
+    const ArtId outer =
+        path(document, {corner(0, 0), corner(10.125f, 0), corner(10, 10)}, kPlaceInsideOnTop, compound);
+    ASSERT_EQ(document.setClosed(outer, true), DocStatus::ok);
+    path(document, {corner(2, 2), corner(3, 3)}, kPlaceInsideOnTop, compound);
+
+    const std::string svg = svgText(document);
+    const json delta = deltaJson(document, 0);
+    ASSERT_EQ(delta["placed"].size(), 2u);
+    size_t at = 0;
+    for (const json& place : delta["placed"]) {
+        const json& art = place["art"];
+        at = svg.find("<path d=\"", at);
+        ASSERT_NE(at, std::string::npos) << svg;
+        const size_t end = svg.find("/>", at);
+        const std::string element = svg.substr(at, end - at);
+        at = end;
+        const auto attribute = [&](const std::string& name) {
+            const size_t from = element.find(" " + name + "=\"");
+            if (from == std::string::npos) return std::string("(none)");
+            const size_t start = from + name.size() + 3;
+            return element.substr(start, element.find('"', start) - start);
+        };
+        EXPECT_EQ(element.substr(9, element.find('"', 9) - 9), art["d"].get<std::string>());
+        EXPECT_EQ(attribute("fill"), art["fill"]);
+        EXPECT_EQ(attribute("stroke"), art["stroke"]);
+        // Numbers as the page's script writes them into its attributes: the double's shortest text.
+        const auto scriptText = [&](const char* key) {
+            if (!art.contains(key)) return std::string("(none)");
+            char text[32];
+            return std::string(text, std::to_chars(text, text + sizeof text, art[key].get<double>()).ptr);
+        };
+        EXPECT_EQ(attribute("stroke-width"), scriptText("sw"));
+        EXPECT_EQ(attribute("opacity"), scriptText("op"));
+        EXPECT_EQ(attribute("stroke-linecap"), art.value("cap", "(none)"));
+        EXPECT_EQ(attribute("stroke-linejoin"), art.value("join", "(none)"));
+        // The page leaves out SVG's default fill rule.
+        if (art["fill"] != "none") {
+            EXPECT_EQ(attribute("fill-rule"), art.value("rule", "nonzero"));
+        }
+    }
+    EXPECT_EQ(delta["placed"][0]["art"]["sw"].dump(), "0.3");
+    const std::string d = delta["placed"][0]["art"]["d"].get<std::string>();
+    EXPECT_EQ(d.find('e'), std::string::npos) << d;
+    EXPECT_NE(d.find(" 0.000007 "), std::string::npos) << d;
 }
 
 // A new page's whole document is written as text directly; it reads as the delta does.

@@ -51,7 +51,7 @@ class WorkbenchDialogNotes : public ::testing::Test {
     }
     void TearDown() override {
         if (dialogOpen_.valid()) {
-            dialog({{"action", "end"}, {"item", 2}});
+            dialog({{"action", "close"}, {"item", 2}});
             EXPECT_EQ(dialogOpen_.wait_for(5s), std::future_status::ready);
         }
     }

@@ -90,7 +90,7 @@ class WorkbenchDocuments : public ::testing::Test {
             std::this_thread::sleep_for(10ms);
         ASSERT_EQ(
             request(
-                {{"do", "dialog"}, {"action", "choose"}, {"item", kPresetPopup}, {"entry", entry}})["http"],
+                {{"do", "dialog"}, {"action", "select"}, {"item", kPresetPopup}, {"entry", entry}})["http"],
             200);
         ASSERT_EQ(request({{"do", "dialog"}, {"action", "click"}, {"item", item}})["http"], 200);
         ASSERT_EQ(options.wait_for(5s), std::future_status::ready);

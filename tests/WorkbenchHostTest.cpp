@@ -130,7 +130,7 @@ TEST_F(WorkbenchHost, ADragDrawsTheDefaultZigzagAndUndoTakesItAway) {
     ASSERT_EQ(delta["placed"].size(), 1u);
     // Ten elements of three points from the press to the cursor, in page coordinates (y down).
     const std::string d = delta["placed"][0]["art"]["d"].get<std::string>();
-    EXPECT_EQ(d.substr(0, 19), "M100 92L300 102L100");
+    EXPECT_EQ(d.substr(0, 24), "M 100 92 L 300 102 L 100");
     EXPECT_EQ(std::count(d.begin(), d.end(), 'L'), 29);
     EXPECT_EQ(request({{"do", "mouseUp"}})["undo"], 1);
 
@@ -209,7 +209,7 @@ TEST_F(WorkbenchHost, APresetChosenInTheDialogAndOkChangesTheNextDrag) {
     EXPECT_EQ(request({{"do", "mouseDown"}, {"at", {1, 1}}})["http"], 409);
 
     const json chosen =
-        request({{"do", "dialog"}, {"action", "choose"}, {"item", kPresetPopup}, {"entry", 14}});
+        request({{"do", "dialog"}, {"action", "select"}, {"item", kPresetPopup}, {"entry", 14}});
     EXPECT_TRUE(chosen["refusal"].is_null());
     EXPECT_EQ(item(chosen["dialog"], kElementsField)["value"], 30);
     EXPECT_EQ(item(nextDialog(), kElementsField)["value"], 30) << "the page hears of the change too";
@@ -219,7 +219,7 @@ TEST_F(WorkbenchHost, APresetChosenInTheDialogAndOkChangesTheNextDrag) {
 
     const json ok = request({{"do", "dialog"}, {"action", "click"}, {"item", 1}});
     EXPECT_TRUE(ok["dialog"].is_null());
-    EXPECT_EQ(ok["endedWith"], 1);
+    EXPECT_EQ(ok["closedWith"], 1);
     ASSERT_EQ(options.wait_for(5s), std::future_status::ready);
     const json answer = json::parse(options.get().body);
     EXPECT_EQ(answer["status"], 0);
@@ -247,7 +247,7 @@ TEST_F(WorkbenchHost, CancelEndsTheDialogWithoutTakingTheTypedCount) {
     const json typed =
         request({{"do", "dialog"}, {"action", "value"}, {"item", kElementsField}, {"value", 3}});
     EXPECT_TRUE(typed["refusal"].is_null());
-    EXPECT_EQ(request({{"do", "dialog"}, {"action", "click"}, {"item", 2}})["endedWith"], 2);
+    EXPECT_EQ(request({{"do", "dialog"}, {"action", "click"}, {"item", 2}})["closedWith"], 2);
     const json answer = json::parse(options.get().body);
     EXPECT_EQ(answer["statusText"], "'STOP'");
     EXPECT_EQ(answer["closedWith"], 2);
@@ -277,7 +277,7 @@ TEST_F(WorkbenchHost, OnlyAPenHasPressureAndItThinsTheElementsWhenPressureGroups
     ASSERT_TRUE(nextDialog().is_object());
     for (const int32_t item : {kLastPageButton, kPressureGroupsBox})
         EXPECT_TRUE(request({{"do", "dialog"}, {"action", "click"}, {"item", item}})["refusal"].is_null());
-    EXPECT_EQ(request({{"do", "dialog"}, {"action", "click"}, {"item", 1}})["endedWith"], 1);
+    EXPECT_EQ(request({{"do", "dialog"}, {"action", "click"}, {"item", 1}})["closedWith"], 1);
     ASSERT_EQ(options.wait_for(5s), std::future_status::ready);
 
     EXPECT_EQ(elements(pen), 2);

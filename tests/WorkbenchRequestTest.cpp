@@ -48,7 +48,7 @@ TEST(WorkbenchRequests, BadBodiesAreRefusedWithTheProblemNamed) {
         {"{\"do\":\"newDocument\",\"paint\":{\"glow\":1}}", "unknown key \"paint.glow\""},
         {"{\"do\":\"dialog\",\"action\":\"shout\"}", "\"action\""},
         {"{\"do\":\"dialog\",\"action\":\"click\"}", "\"item\" must be given"},
-        {"{\"do\":\"dialog\",\"action\":\"choose\",\"item\":3}", "\"entry\""},
+        {"{\"do\":\"dialog\",\"action\":\"select\",\"item\":3}", "\"entry\""},
         {"{\"do\":\"dialog\",\"action\":\"value\",\"item\":4}", "\"value\""},
         {"{\"do\":\"export\",\"format\":\"gif\"}", "\"format\""},
         {"{\"do\":\"image\",\"kind\":\"bitmap\",\"id\":0}", "\"id\""},
@@ -66,7 +66,7 @@ TEST(WorkbenchRequests, GoodCommandsPassAndABodyOverTheLimitIsRefusedUnread) {
          {"{\"do\":\"state\",\"since\":0}",
           "{\"do\":\"mouseDown\",\"at\":[1.5,-2],\"modifiers\":512,\"pressure\":0,"
           "\"pointer\":\"pen\"}",
-          "{\"do\":\"drag\",\"at\":[1,2]}", "{\"do\":\"mouseUp\"}",
+          "{\"do\":\"drag\",\"to\":[1,2]}", "{\"do\":\"mouseUp\"}",
           "{\"do\":\"newDocument\",\"colorModel\":\"cmyk\",\"page\":[100,50],\"swatches\":4,"
           "\"paint\":{\"fill\":null,\"stroke\":\"#ff0000\",\"strokeWidth\":2}}",
           "{\"do\":\"dialog\",\"action\":\"value\",\"item\":4,\"value\":true}",

@@ -197,7 +197,7 @@ TEST_F(WorkbenchServer, APagesDragIsAnsweredWithItsDeltaAndEveryOtherPageIsSentT
     const json dragged = drawing.call({{"do", "drag"}, {"to", {300, 500}}});
     ASSERT_EQ(dragged["delta"]["placed"].size(), 1u);
     const std::string d = dragged["delta"]["placed"][0]["art"]["d"].get<std::string>();
-    EXPECT_EQ(d.substr(0, 19), "M100 92L300 102L100");
+    EXPECT_EQ(d.substr(0, 24), "M 100 92 L 300 102 L 100");
     EXPECT_EQ(drawing.call({{"do", "mouseUp"}})["undo"], 1);
 
     // The watching page is sent each change as it happens, without asking.
@@ -222,7 +222,7 @@ TEST_F(WorkbenchServer, AnotherPagesPressIsRefusedWhileADragIsOpenAndAClosedPage
                                     json{{"do", "drag"}, {"to", {60, 60}}}, json{{"do", "mouseUp"}}}) {
             const json refused = other.call(command);
             EXPECT_EQ(refused["http"], 409) << command;
-            EXPECT_NE(refused["error"].get<std::string>().find("another page is drawing"), std::string::npos);
+            EXPECT_NE(refused["error"].get<std::string>().find("another tab is drawing"), std::string::npos);
         }
         EXPECT_FALSE(other.call({{"do", "abandon"}})["abandoned"].get<bool>());
         drawing.close();

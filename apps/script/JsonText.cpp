@@ -118,4 +118,20 @@ std::optional<json> parseJsonNamingPlace(const std::string& text, std::string* p
     return result;
 }
 
+void writeJson(std::ostream& out, const nlohmann::ordered_json& value, unsigned indent) {
+    const std::string text = value.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    if (indent == 0 || !value.is_structured()) {
+        out << text;
+        return;
+    }
+    // A text's own line breaks are written escaped, so every one here is between lines of the value.
+    const std::string margin = "\n" + std::string(indent, ' ');
+    size_t from = 0;
+    for (size_t at = text.find('\n'); at != std::string::npos; from = at + 1, at = text.find('\n', from)) {
+        out.write(text.data() + from, static_cast<std::streamsize>(at - from));
+        out << margin;
+    }
+    out.write(text.data() + from, static_cast<std::streamsize>(text.size() - from));
+}
+
 } // namespace zz

@@ -2,7 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/document/ArtReport.h"
+#include "apps/script/ArtReport.h"
+#include "apps/script/JsonText.h"
 #include "apps/script/SettingsJson.h"
 
 namespace zz {
@@ -15,19 +16,13 @@ using nlohmann::ordered_json;
 // whole report.
 class ReportObject {
   public:
-    explicit ReportObject(std::ostream& out)
-        : out_(out), serializer_(nlohmann::detail::output_adapter<char>(out), ' ',
-                                 ordered_json::error_handler_t::replace) {
-        out_ << "{\n";
-    }
+    explicit ReportObject(std::ostream& out) : out_(out) { out_ << "{\n"; }
     void member(const char* key, const ordered_json& value) {
         begin(key);
         dump(value, kIndent);
     }
     // Writes `value` as it stands at `indent` spaces inside the report.
-    void dump(const ordered_json& value, unsigned indent) {
-        serializer_.dump(value, true, false, kIndent, indent);
-    }
+    void dump(const ordered_json& value, unsigned indent) { writeJson(out_, value, indent); }
     // Starts a member whose value the caller streams itself, at the members' indentation.
     std::ostream& begin(const char* key) {
         if (!first_) out_ << ",\n";
@@ -41,7 +36,6 @@ class ReportObject {
   private:
     static constexpr unsigned kIndent = 2;
     std::ostream& out_;
-    nlohmann::detail::serializer<ordered_json> serializer_;
     bool first_ = true;
 };
 

@@ -4,7 +4,9 @@
 #include <set>
 #include <string_view>
 
+#include "host/document/Art.h"
 #include "host/suites/OperationCatalog.h"
+#include "apps/script/JsonChecks.h"
 #include "apps/script/Session.h"
 #include "apps/script/SettingsJson.h"
 
@@ -54,44 +56,11 @@ const EventShape* findShape(std::string_view name) {
     return nullptr;
 }
 
-bool isInteger(const json& value, int64_t low, int64_t high) {
-    if (value.is_number_unsigned()) return value.get<uint64_t>() <= static_cast<uint64_t>(high);
-    if (!value.is_number_integer()) return false;
-    const int64_t number = value.get<int64_t>();
-    return number >= low && number <= high;
-}
-
-// A number that stays finite as the 32-bit float the host keeps it in (1e300 would become infinite).
-bool isFiniteNumber(const json& value) {
-    if (!value.is_number()) return false;
-    const double number = value.get<double>();
-    return std::isfinite(number) &&
-           std::fabs(number) <= static_cast<double>(std::numeric_limits<float>::max());
-}
-
-bool isPoint(const json& value) {
-    return value.is_array() && value.size() == 2 && isFiniteNumber(value[0]) && isFiniteNumber(value[1]);
-}
-
 std::string eventNames() {
     std::string names;
     for (const EventShape& shape : eventShapes())
         names += (names.empty() ? "" : ", ") + std::string(shape.name);
     return names;
-}
-
-// How many values a colour of `kind` has: gray one, four-colour four, three-colour three, the others none.
-std::size_t colourValueCount(int64_t kind) {
-    switch (kind) {
-    case kGrayColor:
-        return 1;
-    case kFourColor:
-        return 4;
-    case kThreeColor:
-        return 3;
-    default:
-        return 0;
-    }
 }
 
 // A colour {"kind": K, "values": [...]}; `place` names it in the message ("document.paint.fill").

@@ -87,12 +87,14 @@ void layPaint(const json& paint, AIPathStyle* style) {
 
 } // namespace
 
+int16_t colorModelNamed(const std::string& name) {
+    return name == "gray" ? kDocGrayColor : name == "cmyk" ? kDocCMYKColor : kDocRGBColor;
+}
+
 DocumentFacts documentFacts(const json& document) {
     DocumentFacts facts;
-    if (document.contains("colorModel")) {
-        const std::string model = document["colorModel"].get<std::string>();
-        facts.colorModel = model == "gray" ? kDocGrayColor : (model == "cmyk" ? kDocCMYKColor : kDocRGBColor);
-    }
+    if (document.contains("colorModel"))
+        facts.colorModel = colorModelNamed(document["colorModel"].get<std::string>());
     if (document.contains("page")) {
         facts.pageWidth = static_cast<AIReal>(document["page"][0].get<double>());
         facts.pageHeight = static_cast<AIReal>(document["page"][1].get<double>());

@@ -33,6 +33,8 @@ std::optional<std::string> checkScript(const nlohmann::json& script);
 // The document a script's "document" object describes (one that checkScript accepted): colour model, page,
 // swatches, named styles and the paint new art takes.
 DocumentFacts documentFacts(const nlohmann::json& document);
+// A colour model by its name in a script: "gray", "cmyk", or "rgb" (also for any other name).
+int16_t colorModelNamed(const std::string& name);
 
 // Plays the events of a checked script, one at a time, on a tool session whose document and module are set
 // up, as `zigzag run` does: its dialog driver plays each event's dialog actions while it lives.

@@ -1,12 +1,12 @@
 #include "apps/workbench/DeltaJson.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cstdlib>
 #include <cmath>
 #include <set>
 #include <unordered_set>
 
-#include "host/document/SvgExport.h"
+#include "host/document/SvgText.h"
 
 namespace zz {
 
@@ -14,87 +14,25 @@ namespace {
 
 using nlohmann::json;
 
-// The shortest text that reads back as the same float; non-finite values are drawn as 0.
-void appendNumber(std::string& out, AIReal value) {
-    if (!std::isfinite(value) || value == 0.0f) {
-        out += '0';
-        return;
-    }
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
+// A number of the SVG's text as a JSON number that the page's script writes back as the same text.
+double svgValue(const std::string& text) {
+    return std::strtod(text.c_str(), nullptr);
 }
 
-class PathText {
-  public:
-    explicit PathText(AIReal pageHeight) : height_(pageHeight) {}
-
-    void subpath(const std::vector<AIPathSegment>& segments, bool closed) {
-        if (segments.empty()) return;
-        if (!text_.empty()) text_ += ' ';
-        text_ += 'M';
-        point(segments.front().p);
-        for (size_t i = 1; i < segments.size(); ++i)
-            side(segments[i - 1], segments[i]);
-        if (closed) {
-            if (segments.size() > 1 && !straight(segments.back(), segments.front()))
-                side(segments.back(), segments.front());
-            text_ += 'Z';
-        }
-    }
-    std::string take() { return std::move(text_); }
-
-  private:
-    static bool straight(const AIPathSegment& from, const AIPathSegment& to) {
-        return from.out.h == from.p.h && from.out.v == from.p.v && to.in.h == to.p.h && to.in.v == to.p.v;
-    }
-    void point(const AIRealPoint& p) {
-        appendNumber(text_, p.h);
-        text_ += ' ';
-        appendNumber(text_, height_ - p.v);
-    }
-    void side(const AIPathSegment& from, const AIPathSegment& to) {
-        if (straight(from, to)) {
-            text_ += 'L';
-            point(to.p);
-        } else {
-            text_ += 'C';
-            point(from.out);
-            text_ += ' ';
-            point(to.in);
-            text_ += ' ';
-            point(to.p);
-        }
-    }
-
-    AIReal height_;
-    std::string text_;
-};
-
+// The paint of a path record: the SVG's values; the fill rule only where it is not SVG's nonzero default.
 void paint(json& out, const AIPathStyle& style) {
-    const bool fill = style.fillPaint != 0 && style.fill.color.kind != kNoneColor;
-    const bool stroke = style.strokePaint != 0 && style.stroke.color.kind != kNoneColor;
-    out["fill"] = fill ? svgColor(style.fill.color) : "none";
-    out["stroke"] = stroke ? svgColor(style.stroke.color) : "none";
-    if (fill && style.evenodd != 0) out["rule"] = "evenodd";
-    if (stroke) {
-        const AIReal width = std::isfinite(style.stroke.width) ? std::max(0.0f, style.stroke.width) : 0.0f;
-        out["sw"] = width;
-        if (style.stroke.cap == 1) out["cap"] = "round";
-        if (style.stroke.cap == 2) out["cap"] = "square";
-        if (style.stroke.join == 1) out["join"] = "round";
-        if (style.stroke.join == 2) out["join"] = "bevel";
-    }
+    const SvgPaint paint = svgPaint(style);
+    out["fill"] = paint.fill;
+    out["stroke"] = paint.stroke;
+    if (paint.rule == "evenodd") out["rule"] = paint.rule;
+    if (!paint.width.empty()) out["sw"] = svgValue(paint.width);
+    if (!paint.cap.empty()) out["cap"] = paint.cap;
+    if (!paint.join.empty()) out["join"] = paint.join;
 }
 
 void common(json& out, const ArtData& data) {
-    if (data.opacity != 1.0f && std::isfinite(data.opacity)) out["op"] = std::clamp(data.opacity, 0.0f, 1.0f);
-    static constexpr const char* kBlendModes[] = {"normal",     "multiply",   "screen",      "overlay",
-                                                  "soft-light", "hard-light", "color-dodge", "color-burn",
-                                                  "darken",     "lighten",    "difference",  "exclusion",
-                                                  "hue",        "saturation", "color",       "luminosity"};
-    if (data.blendMode > kNormalBlendingMode && data.blendMode <= kLastBlendingMode)
-        out["blend"] = kBlendModes[data.blendMode];
+    if (const std::string opacity = svgOpacity(data); !opacity.empty()) out["op"] = svgValue(opacity);
+    if (const char* blend = svgBlendMode(data)) out["blend"] = blend;
 }
 
 // True when the art hangs, through its containers, from the layer (not from a symbol definition).
@@ -126,7 +64,8 @@ json artJson(const Art& art, AIReal pageHeight, bool deep) {
     out["id"] = art.id();
     const ArtData& data = art.data();
     if (art.type() == kPathArt || art.type() == kCompoundPathArt) {
-        PathText path(pageHeight);
+        std::string text;
+        SvgPathData path(text, pageHeight);
         const AIPathStyle* style = nullptr;
         if (art.type() == kPathArt) {
             path.subpath(data.segments, data.closed);
@@ -138,7 +77,7 @@ json artJson(const Art& art, AIReal pageHeight, bool deep) {
             }
         }
         out["t"] = "path";
-        out["d"] = path.take();
+        out["d"] = std::move(text);
         paint(out, style != nullptr ? *style : data.style);
     } else {
         out["t"] = "g";

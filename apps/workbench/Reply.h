@@ -19,10 +19,12 @@ struct Reply {
     static Reply json(const nlohmann::json& value, int status = 200) {
         return Reply{status, "application/json", value.dump(), {}};
     }
-    // {"ok": false, "error": message} with the status.
-    static Reply error(int status, const std::string& message) {
-        return json(nlohmann::json{{"ok", false}, {"error", message}}, status);
+    // The one form of every error answer: {"ok": false, "error": message}.
+    static nlohmann::json errorJson(const std::string& message) {
+        return nlohmann::json{{"ok", false}, {"error", message}};
     }
+    // errorJson(message) with the status.
+    static Reply error(int status, const std::string& message) { return json(errorJson(message), status); }
     static Reply bytes(std::string contentType, std::string body) {
         return Reply{200, std::move(contentType), std::move(body), {}};
     }

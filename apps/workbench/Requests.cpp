@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "host/base/Utf8.h"
+#include "apps/script/JsonChecks.h"
 
 namespace zz {
 
@@ -12,15 +13,14 @@ namespace {
 
 using nlohmann::json;
 
-constexpr double kFloatMax = std::numeric_limits<float>::max();
 constexpr double kUint32Max = 4294967295.0;
 constexpr double kInt32Min = -2147483648.0;
 constexpr double kInt32Max = 2147483647.0;
 // Integers a page's JavaScript holds exactly.
 constexpr double kSafeMax = 9007199254740991.0;
 
+// The fields of a tool event beyond its point: "at" (a press or a release) or "to" (a drag), as in scripts.
 const std::vector<FieldRule> kToolFields = {
-    {"at", FieldKind::Point},
     {"modifiers", FieldKind::Integer, 0, kUint32Max},
     {"pressure", FieldKind::Integer, 0, 255},
     {"pointer", FieldKind::Choice, 0, 0, {"mouse", "pen", "touch"}},
@@ -42,13 +42,11 @@ std::optional<std::string> needs(const json& command, const char* field) {
 const std::vector<CommandRule>& rules() {
     static const std::vector<CommandRule> table = {
         {"state", {}, true, Route::Socket},
-        {"mouseDown", kToolFields, false, Route::Socket, [](const json& c) { return needs(c, "at"); }},
+        {"mouseDown", toolFieldsAnd({{"at", FieldKind::Point}}), false, Route::Socket,
+         [](const json& c) { return needs(c, "at"); }},
         {"drag", toolFieldsAnd({{"to", FieldKind::Point}}), false, Route::Socket,
-         [](const json& c) -> std::optional<std::string> {
-             if (c.contains("at")) return std::nullopt;
-             return needs(c, "to");
-         }},
-        {"mouseUp", kToolFields, false, Route::Socket},
+         [](const json& c) { return needs(c, "to"); }},
+        {"mouseUp", toolFieldsAnd({{"at", FieldKind::Point}}), false, Route::Socket},
         {"abandon", {}, true, Route::Socket},
         {"undo", {}, false, Route::Socket},
         {"redo", {}, false, Route::Socket},
@@ -67,7 +65,7 @@ const std::vector<CommandRule>& rules() {
          [](const json& c) { return needs(c, "seed"); }},
         {"editOptions", {}, false, Route::Socket},
         {"dialog",
-         {{"action", FieldKind::Choice, 0, 0, {"value", "choose", "click", "end", "state"}},
+         {{"action", FieldKind::Choice, 0, 0, {"value", "select", "click", "close", "state"}},
           {"item", FieldKind::Integer, kInt32Min, kInt32Max},
           {"value", FieldKind::Value},
           {"entry", FieldKind::Integer, kInt32Min, kInt32Max}},
@@ -79,7 +77,7 @@ const std::vector<CommandRule>& rules() {
              if (action == "state") return std::nullopt;
              if (auto missing = needs(c, "item")) return missing;
              if (action == "value") return needs(c, "value");
-             if (action == "choose") return needs(c, "entry");
+             if (action == "select") return needs(c, "entry");
              return std::nullopt;
          }},
         {"documents", {}, true, Route::Socket},
@@ -132,19 +130,6 @@ std::string wordList(const std::vector<std::string>& words) {
     return text;
 }
 
-bool finiteIn(const json& value, double low, double high) {
-    if (!value.is_number()) return false;
-    const double number = value.get<double>();
-    return std::isfinite(number) && number >= low && number <= high;
-}
-
-bool integerIn(const json& value, double low, double high) {
-    if (!value.is_number_integer()) return false;
-    const double number = value.is_number_unsigned() ? static_cast<double>(value.get<uint64_t>())
-                                                     : static_cast<double>(value.get<int64_t>());
-    return number >= low && number <= high;
-}
-
 bool isColour(const json& value) {
     if (value.is_null()) return true;
     if (!value.is_string()) return false;
@@ -177,56 +162,58 @@ std::string expected(const FieldRule& rule) {
     return "valid";
 }
 
-// Why `value` does not fit `rule` ("" when it fits): the field's name and what it must be.
-std::string fieldProblem(const std::string& command, const FieldRule& rule, const json& value) {
-    const auto bad = [&](const std::string& field, const std::string& what) {
-        return "\"" + command + "\": \"" + field + "\" must be " + what;
-    };
+// Whether `value` fits a rule of any kind but Paint, whose parts are named on their own.
+bool fits(const FieldRule& rule, const json& value) {
     switch (rule.kind) {
     case FieldKind::Integer:
-        return integerIn(value, rule.low, rule.high) ? "" : bad(rule.name, expected(rule));
+        return isInteger(value, static_cast<int64_t>(rule.low), static_cast<int64_t>(rule.high));
     case FieldKind::Number:
-        return finiteIn(value, rule.low, rule.high) ? "" : bad(rule.name, expected(rule));
+        return isNumberIn(value, rule.low, rule.high);
     case FieldKind::Value:
-        return value.is_boolean() || finiteIn(value, -kFloatMax, kFloatMax) ? ""
-                                                                            : bad(rule.name, expected(rule));
+        return value.is_boolean() || isFiniteNumber(value);
     case FieldKind::Point:
-    case FieldKind::Size: {
-        const double low = rule.kind == FieldKind::Point ? -kFloatMax : rule.low;
-        const double high = rule.kind == FieldKind::Point ? kFloatMax : rule.high;
-        const bool good = value.is_array() && value.size() == 2 && finiteIn(value[0], low, high) &&
-                          finiteIn(value[1], low, high);
-        return good ? "" : bad(rule.name, expected(rule));
-    }
-    case FieldKind::Choice: {
-        const bool good =
-            value.is_string() && std::find(rule.choices.begin(), rule.choices.end(),
-                                           value.get_ref<const std::string&>()) != rule.choices.end();
-        return good ? "" : bad(rule.name, expected(rule));
-    }
+        return isPoint(value);
+    case FieldKind::Size:
+        return isPairIn(value, rule.low, rule.high);
+    case FieldKind::Choice:
+        return value.is_string() && std::find(rule.choices.begin(), rule.choices.end(),
+                                              value.get_ref<const std::string&>()) != rule.choices.end();
     case FieldKind::Text: {
-        if (!value.is_string()) return bad(rule.name, expected(rule));
+        if (!value.is_string()) return false;
         const std::string& text = value.get_ref<const std::string&>();
-        const bool good = static_cast<double>(text.size()) >= rule.low &&
-                          static_cast<double>(text.size()) <= rule.high && validUtf8(text) == text;
-        return good ? "" : bad(rule.name, expected(rule));
+        return static_cast<double>(text.size()) >= rule.low &&
+               static_cast<double>(text.size()) <= rule.high && validUtf8(text) == text;
     }
-    case FieldKind::Paint: {
-        if (!value.is_object()) return bad(rule.name, expected(rule));
-        for (const auto& [key, part] : value.items()) {
-            if (key == "fill" || key == "stroke") {
-                if (!isColour(part)) return bad("paint." + key, "\"#rrggbb\" or null");
-            } else if (key == "strokeWidth") {
-                if (!finiteIn(part, rule.low, rule.high))
-                    return bad("paint.strokeWidth", "a width from 0 to " + number(rule.high) + " points");
-            } else {
-                return "\"" + command + "\": unknown key \"paint." + key + "\"";
-            }
+    case FieldKind::Paint:
+        return value.is_object();
+    }
+    return false;
+}
+
+std::string mustBe(const std::string& command, const std::string& field, const std::string& what) {
+    return "\"" + command + "\": \"" + field + "\" must be " + what;
+}
+
+// Why a paint object's parts do not fit `rule` ("" when they fit).
+std::string paintProblem(const std::string& command, const FieldRule& rule, const json& paint) {
+    for (const auto& [key, part] : paint.items()) {
+        if (key == "fill" || key == "stroke") {
+            if (!isColour(part)) return mustBe(command, "paint." + key, "\"#rrggbb\" or null");
+        } else if (key == "strokeWidth") {
+            if (!isNumberIn(part, rule.low, rule.high))
+                return mustBe(command, "paint.strokeWidth",
+                              "a width from 0 to " + number(rule.high) + " points");
+        } else {
+            return "\"" + command + "\": unknown key \"paint." + key + "\"";
         }
-        return "";
-    }
     }
     return "";
+}
+
+// Why `value` does not fit `rule` ("" when it fits): the field's name and what it must be.
+std::string fieldProblem(const std::string& command, const FieldRule& rule, const json& value) {
+    if (!fits(rule, value)) return mustBe(command, rule.name, expected(rule));
+    return rule.kind == FieldKind::Paint ? paintProblem(command, rule, value) : "";
 }
 
 json kindName(FieldKind kind) {

@@ -9,14 +9,14 @@
 //
 //   state                                   the document (delta), tool, dialog and history
 //   mouseDown  at:[x,y] modifiers pressure pointer   press (document coordinates, y up)
-//   drag       to:[x,y] (or at) ...                  pointer moved with the button held
+//   drag       to:[x,y] ...                          pointer moved with the button held
 //   mouseUp    [at] ...                              release; closes the drag's undo step
 //   abandon                                  the page is going away mid-drag: the drag ends where it is
 //   undo, redo                               the host's undo and redo of whole drags
 //   newDocument colorModel page swatches namedStyles paint:{fill stroke strokeWidth}
 //   seed       seed                          seeds the host's random generator
 //   editOptions                              the double-click on the tool: answered when the dialog ends
-//   dialog     action: value|choose|click|end|state, item, value, entry
+//   dialog     action: value|select|click|close|state, item, value, entry (select: the entry chosen)
 //   documents                                the documents folder's list, the open one marked
 //   open       document                      every page goes on with that document
 //   rename     [document] name               (default: the open document)

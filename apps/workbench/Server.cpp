@@ -228,7 +228,8 @@ class SocketSession : public std::enable_shared_from_this<SocketSession> {
     }
 
     static std::string refusal(const json& id, int status, const std::string& why) {
-        json out = {{"ok", false}, {"error", why}, {"http", status}};
+        json out = Reply::errorJson(why);
+        out["http"] = status;
         if (!id.is_null()) out["id"] = id;
         return safeDump(out);
     }
@@ -502,7 +503,7 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
             response.set(name, value);
         if (path_.rfind("/api/", 0) == 0) {
             response.set(http::field::content_type, "application/json");
-            response.body() = safeDump({{"ok", false}, {"error", why}});
+            response.body() = safeDump(Reply::errorJson(why));
         } else {
             // A person opened it: a line to read.
             response.set(http::field::content_type, "text/plain; charset=utf-8");

@@ -276,26 +276,26 @@ Reply Workbench::dialog(const json& command) {
         const json& value = command["value"];
         refusal = typeValue(model, dialog, command["item"].get<int32_t>(),
                             value.is_boolean() ? (value.get<bool>() ? 1.0 : 0.0) : value.get<double>());
-    } else if (action == "choose") {
+    } else if (action == "select") {
         refusal = chooseEntry(model, dialog, command["item"].get<int32_t>(), command["entry"].get<int32_t>());
     } else if (action == "click") {
         refusal = clickItem(model, dialog, command["item"].get<int32_t>());
-    } else if (action == "end") {
+    } else if (action == "close") {
         endWithItem(model, dialog, command["item"].get<int32_t>());
     }
     // The options dialog's own actions are kept to be played again; those the dialog refused changed
     // nothing, and a dialog it opens in turn ends as a script's would.
-    if (dialogRecord_ && dialogs_.size() == 1 && !refusal && action != "end" && action != "state") {
+    if (dialogRecord_ && dialogs_.size() == 1 && !refusal && action != "close" && action != "state") {
         json step = {{"item", command["item"]}};
         if (action == "value") step["value"] = command["value"];
-        if (action == "choose") step["select"] = command["entry"];
+        if (action == "select") step["select"] = command["entry"];
         if (action == "click") step["click"] = true;
         (*dialogRecord_)["actions"].push_back(std::move(step));
     }
     json out = {{"refusal", refusal ? json(*refusal) : json(nullptr)}};
     if (dialog.endedWith) {
         out["dialog"] = nullptr;
-        out["endedWith"] = *dialog.endedWith;
+        out["closedWith"] = *dialog.endedWith;
     } else {
         out["dialog"] = dialogJson(dialog, notes_);
         publishDialog();
@@ -309,7 +309,7 @@ Reply Workbench::toolEvent(const json& command) {
         return Reply::error(409, "no drag is open: \"" + name + "\" needs a mouseDown first");
     const uint64_t client = clientOf(command);
     if (session_.dragging() && client != dragOwner_)
-        return Reply::error(409, "another page is drawing: \"" + name + "\" must wait until its drag ends");
+        return Reply::error(409, "another tab is drawing: \"" + name + "\" must wait until its drag ends");
     ToolInput input;
     const json* at = command.contains("at")   ? &command["at"]
                      : command.contains("to") ? &command["to"]
@@ -344,30 +344,12 @@ Reply Workbench::toolEvent(const json& command) {
 
 namespace {
 
+// A colour of the page, "#rrggbb", in the document's colour model.
 AIColor colourOf(const std::string& hex, int16_t colorModel) {
     const auto channel = [&](size_t at) {
         return static_cast<AIReal>(std::stoi(hex.substr(at, 2), nullptr, 16)) / 255.0f;
     };
-    const AIReal r = channel(1), g = channel(3), b = channel(5);
-    AIColor colour{};
-    if (colorModel == kDocGrayColor) {
-        colour.kind = kGrayColor;
-        colour.value[0] = 1.0f - (0.299f * r + 0.587f * g + 0.114f * b);
-    } else if (colorModel == kDocCMYKColor) {
-        colour.kind = kFourColor;
-        const AIReal k = 1.0f - std::max({r, g, b});
-        const AIReal rest = 1.0f - k;
-        colour.value[0] = rest > 0 ? (rest - r) / rest : 0.0f;
-        colour.value[1] = rest > 0 ? (rest - g) / rest : 0.0f;
-        colour.value[2] = rest > 0 ? (rest - b) / rest : 0.0f;
-        colour.value[3] = k;
-    } else {
-        colour.kind = kThreeColor;
-        colour.value[0] = r;
-        colour.value[1] = g;
-        colour.value[2] = b;
-    }
-    return colour;
+    return colorInModel(colorModel, channel(1), channel(3), channel(5));
 }
 
 } // namespace
@@ -375,9 +357,8 @@ AIColor colourOf(const std::string& hex, int16_t colorModel) {
 // A colour of the page ("#rrggbb") as a script's colour in the document's colour model.
 json scriptColour(const std::string& hex, int16_t colorModel) {
     const AIColor colour = colourOf(hex, colorModel);
-    const int count = colour.kind == kFourColor ? 4 : colour.kind == kThreeColor ? 3 : 1;
     json values = json::array();
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < colourValueCount(colour.kind); ++i)
         values.push_back(colour.value[i]);
     return {{"kind", colour.kind}, {"values", std::move(values)}};
 }
@@ -388,9 +369,7 @@ Reply Workbench::newDocument(const json& command) {
     for (const char* key : {"page", "swatches", "namedStyles"})
         if (command.contains(key)) facts[key] = command[key];
     if (command.contains("paint")) {
-        const int16_t colorModel = model == "gray"   ? kDocGrayColor
-                                   : model == "cmyk" ? kDocCMYKColor
-                                                     : kDocRGBColor;
+        const int16_t colorModel = colorModelNamed(model);
         json paint = json::object();
         const json& given = command["paint"];
         for (const char* side : {"fill", "stroke"})

@@ -18,6 +18,11 @@ using ArtId = uint32_t; // 0 is "no art"
 // Result of a document operation; the suite adapters turn it into a host status.
 enum class DocStatus { ok, badHandle, badParameter, badArtType, tooManySegments, noContext };
 
+// How many values a colour of `kind` has: gray one, three-colour three, four-colour four, the others none.
+constexpr int colourValueCount(int64_t kind) {
+    return kind == kGrayColor ? 1 : kind == kThreeColor ? 3 : kind == kFourColor ? 4 : 0;
+}
+
 // A warp recorded on an envelope.
 struct Warp {
     int32_t style = 0; // 1 to 15

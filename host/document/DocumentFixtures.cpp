@@ -21,7 +21,10 @@ constexpr Rgb kPalette[] = {
 };
 constexpr int kPaletteSize = static_cast<int>(sizeof(kPalette) / sizeof(kPalette[0]));
 
-AIColor colorIn(int16_t colorModel, Rgb rgb) {
+} // namespace
+
+AIColor colorInModel(int16_t colorModel, AIReal red, AIReal green, AIReal blue) {
+    const Rgb rgb{red, green, blue};
     AIColor color{};
     switch (colorModel) {
     case kDocGrayColor:
@@ -48,6 +51,12 @@ AIColor colorIn(int16_t colorModel, Rgb rgb) {
         break;
     }
     return color;
+}
+
+namespace {
+
+AIColor colorIn(int16_t colorModel, Rgb rgb) {
+    return colorInModel(colorModel, rgb.r, rgb.g, rgb.b);
 }
 
 } // namespace

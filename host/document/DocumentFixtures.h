@@ -41,6 +41,10 @@ struct DocumentFacts {
     std::optional<std::vector<NamedStyle>> namedStyleList;
 };
 
+// The colour of red, green and blue (each 0 to 1) in a colour model: gray (1 black, from the colours' weights
+// in luma), four-colour (black as much as the lightest channel leaves), three-colour.
+AIColor colorInModel(int16_t colorModel, AIReal red, AIReal green, AIReal blue);
+
 // A plausible swatch list of `count` entries: entry 0 is "none", entry 1 "registration", the others ordinary
 // colours of the colour model (three-colour for RGB, four-colour for CMYK, gray for gray). count <= 0 gives
 // none.

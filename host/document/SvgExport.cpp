@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <set>
 #include <sstream>
@@ -18,37 +16,12 @@ namespace zz {
 
 namespace {
 
-// Appends the shortest fixed-point text that reads back as the same float.
-void appendNumber(std::string& out, AIReal value) {
-    if (!std::isfinite(value) || value == 0.0f) { // also -0
-        out += '0';
-        return;
-    }
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value, std::chars_format::fixed);
-    if (result.ec != std::errc()) {
-        out += '0';
-        return;
-    }
-    out.append(buffer, result.ptr);
-}
-
 std::string number(AIReal value) {
-    std::string text;
-    appendNumber(text, value);
-    return text;
+    return svgNumber(value);
 }
 
 const char* nonFiniteName(AIReal value) {
     return std::isnan(value) ? "nan" : value > 0 ? "inf" : "-inf";
-}
-
-// A device value as it is held: finite ones as numbers, the others by name.
-void appendDeviceNumber(std::string& out, AIReal value) {
-    if (std::isfinite(value))
-        appendNumber(out, value);
-    else
-        out += nonFiniteName(value);
 }
 
 bool finitePoint(const AIRealPoint& p) {
@@ -114,10 +87,6 @@ std::string dataAttributeName(const std::string& tag) {
 constexpr const char* kOwnDataAttributes[] = {
     "data-fill-device", "data-stroke-device",   "data-graphic-style", "data-envelope",   "data-warp-style",
     "data-warp-bend",   "data-warp-horizontal", "data-warp-vertical", "data-warp-rotate"};
-
-constexpr const char* kBlendModes[] = {
-    "normal", "multiply", "screen",     "overlay",   "soft-light", "hard-light", "color-dodge", "color-burn",
-    "darken", "lighten",  "difference", "exclusion", "hue",        "saturation", "color",       "luminosity"};
 
 // Writes the picture into a stream as it walks the art, through a buffer of bounded size.
 using WarpedPaths = std::map<const Art*, PathOutline>;
@@ -192,62 +161,25 @@ class SvgWriter {
         out_ += '"';
     }
 
-    void point(const AIRealPoint& p) {
-        appendNumber(out_, p.h);
-        out_ += ' ';
-        appendNumber(out_, height_ - p.v);
-    }
-
-    static bool straight(const AIPathSegment& from, const AIPathSegment& to) {
-        return from.out.h == from.p.h && from.out.v == from.p.v && to.in.h == to.p.h && to.in.v == to.p.v;
-    }
-
-    void side(const AIPathSegment& from, const AIPathSegment& to) {
-        if (straight(from, to)) {
-            out_ += " L ";
-            point(to.p);
-        } else {
-            out_ += " C ";
-            point(from.out);
-            out_ += ' ';
-            point(to.in);
-            out_ += ' ';
-            point(to.p);
-        }
-    }
-
-    // Appends the subpath's drawing commands; `following` when an earlier subpath of the same path was drawn.
-    void subpath(const std::vector<AIPathSegment>& segments, bool closed, bool following) {
-        if (segments.empty()) return;
-        if (following) out_ += ' ';
-        out_ += "M ";
-        point(segments.front().p);
-        for (size_t i = 1; i < segments.size(); ++i) {
-            side(segments[i - 1], segments[i]);
-            maybeFlush();
-        }
-        if (closed) {
-            if (segments.size() > 1 && !straight(segments.back(), segments.front()))
-                side(segments.back(), segments.front());
-            out_ += " Z";
-        }
+    // Appends the path data of `subpaths`, the outlines of one path.
+    template <typename Subpaths> void pathData(Subpaths subpaths) {
+        SvgPathData data(out_, height_);
+        subpaths([&](const Drawn& outline) {
+            data.subpath(outline.segments, outline.closed, [this] { maybeFlush(); });
+        });
     }
 
     void paint(const AIPathStyle& style) {
-        const bool fill = style.fillPaint != 0 && style.fill.color.kind != kNoneColor;
-        const bool stroke = style.strokePaint != 0 && style.stroke.color.kind != kNoneColor;
-        attribute("fill", fill ? svgColor(style.fill.color) : "none");
-        if (fill) attribute("fill-rule", style.evenodd != 0 ? "evenodd" : "nonzero");
-        attribute("stroke", stroke ? svgColor(style.stroke.color) : "none");
-        if (stroke) {
-            attribute("stroke-width", number(std::max(0.0f, style.stroke.width)));
-            static constexpr const char* kCaps[] = {"butt", "round", "square"};
-            static constexpr const char* kJoins[] = {"miter", "round", "bevel"};
-            if (style.stroke.cap > 0 && style.stroke.cap < 3)
-                attribute("stroke-linecap", kCaps[style.stroke.cap]);
-            if (style.stroke.join > 0 && style.stroke.join < 3)
-                attribute("stroke-linejoin", kJoins[style.stroke.join]);
-        }
+        const SvgPaint paint = svgPaint(style);
+        for (const auto& [name, value] : {std::pair<const char*, const std::string&>{"fill", paint.fill},
+                                          {"fill-rule", paint.rule},
+                                          {"stroke", paint.stroke},
+                                          {"stroke-width", paint.width},
+                                          {"stroke-linecap", paint.cap},
+                                          {"stroke-linejoin", paint.join}})
+            if (!value.empty()) attribute(name, value);
+        const bool fill = paint.fill != "none";
+        const bool stroke = paint.stroke != "none";
         // The colours as the document holds them.
         if (fill) attribute("data-fill-device", svgDeviceColor(style.fill.color));
         if (stroke) attribute("data-stroke-device", svgDeviceColor(style.stroke.color));
@@ -255,10 +187,10 @@ class SvgWriter {
 
     void common(const ArtData& data, const std::map<std::string, std::string>& tags) {
         if (data.graphicStyle >= 0) attribute("data-graphic-style", std::to_string(data.graphicStyle));
-        if (data.opacity != 1.0f) attribute("opacity", number(std::clamp(data.opacity, 0.0f, 1.0f)));
-        if (data.blendMode > kNormalBlendingMode && data.blendMode <= kLastBlendingMode) {
+        if (const std::string opacity = svgOpacity(data); !opacity.empty()) attribute("opacity", opacity);
+        if (const char* blend = svgBlendMode(data)) {
             out_ += " style=\"mix-blend-mode:";
-            out_ += kBlendModes[data.blendMode];
+            out_ += blend;
             out_ += '"';
         }
         // Tag names that differ only in what an attribute name cannot hold ("a b", "a-b", "A") would give one
@@ -295,7 +227,7 @@ class SvgWriter {
             const Drawn outline = drawn(node);
             if (outline.segments.empty()) return; // nothing to draw
             out_ += "<path d=\"";
-            subpath(outline.segments, outline.closed, false);
+            pathData([&](auto write) { write(outline); });
             out_ += "\"";
             paint(data.style);
             common(data, data.tags);
@@ -311,15 +243,14 @@ class SvgWriter {
                 drawable = drawable || (child->type() == kPathArt && !drawn(*child).segments.empty());
             if (!drawable) return;
             out_ += "<path d=\"";
-            bool following = false;
-            for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling()) {
-                if (child->type() != kPathArt) continue;
-                if (style == nullptr) style = &child->data().style;
-                const Drawn outline = drawn(*child);
-                subpath(outline.segments, outline.closed, following);
-                following = following || !outline.segments.empty();
-                tags.insert(child->data().tags.begin(), child->data().tags.end());
-            }
+            pathData([&](auto write) {
+                for (const Art* child = node.firstChild(); child != nullptr; child = child->nextSibling()) {
+                    if (child->type() != kPathArt) continue;
+                    if (style == nullptr) style = &child->data().style;
+                    write(drawn(*child));
+                    tags.insert(child->data().tags.begin(), child->data().tags.end());
+                }
+            });
             for (const auto& [name, value] : data.tags)
                 tags[name] = value;
             out_ += "\"";
@@ -436,75 +367,6 @@ class ArtArea {
 };
 
 } // namespace
-
-std::string svgColor(const AIColor& color) {
-    float r = 0.5f, g = 0.5f, b = 0.5f;
-    auto unit = [](AIReal value) { return std::isfinite(value) ? std::clamp(value, 0.0f, 1.0f) : 0.0f; };
-    switch (color.kind) {
-    case kGrayColor:
-        r = g = b = 1.0f - unit(color.value[0]);
-        break;
-    case kThreeColor:
-        r = unit(color.value[0]);
-        g = unit(color.value[1]);
-        b = unit(color.value[2]);
-        break;
-    case kFourColor: {
-        const float k = 1.0f - unit(color.value[3]);
-        r = (1.0f - unit(color.value[0])) * k;
-        g = (1.0f - unit(color.value[1])) * k;
-        b = (1.0f - unit(color.value[2])) * k;
-        break;
-    }
-    case kNoneColor:
-        return "none";
-    default:
-        break; // pattern, spot, gradient: no values to show; a neutral gray stands in
-    }
-    char text[8];
-    std::snprintf(text, sizeof(text), "#%02x%02x%02x", static_cast<unsigned>(std::lround(r * 255.0f)),
-                  static_cast<unsigned>(std::lround(g * 255.0f)),
-                  static_cast<unsigned>(std::lround(b * 255.0f)));
-    return text;
-}
-
-std::string svgDeviceColor(const AIColor& color) {
-    std::string text;
-    auto values = [&](const char* name, int count) {
-        text = name;
-        for (int i = 0; i < count; ++i) {
-            text += ' ';
-            appendDeviceNumber(text, color.value[i]);
-        }
-    };
-    switch (color.kind) {
-    case kGrayColor:
-        values("gray", 1);
-        break;
-    case kFourColor:
-        values("cmyk", 4);
-        break;
-    case kThreeColor:
-        values("rgb", 3);
-        break;
-    case kPattern:
-        text = "pattern";
-        break;
-    case kCustomColor:
-        text = "spot";
-        break;
-    case kGradient:
-        text = "gradient";
-        break;
-    case kNoneColor:
-        text = "none";
-        break;
-    default:
-        text = "kind " + std::to_string(color.kind);
-        break;
-    }
-    return text;
-}
 
 std::string svgRefusal(const Document& document) {
     for (const Art* root : {&document.symbols(), &document.layer()})

@@ -5,10 +5,10 @@
 // a compound path one <path> of all its subpaths painted with its first subpath's style, a group or an
 // envelope a <g> of its children.
 //
-// Paint: fill and stroke in sRGB (svgColor; unpainted: none), a painted fill's rule (fill-rule evenodd or
-// nonzero), stroke width, cap and join. The colour as the document holds it goes along as
-// data-fill-device / data-stroke-device (svgDeviceColor), for instance "cmyk 0.1 0.2 0.3 0.4".
-// Then opacity, the blend mode (style="mix-blend-mode:..."), the named graphic style last applied
+// Path data and paint as SvgText.h writes them. Paint: fill and stroke in sRGB (svgColor; unpainted: none), a
+// painted fill's rule (fill-rule evenodd or nonzero), stroke width, cap and join. The colour as the document
+// holds it goes along as data-fill-device / data-stroke-device (svgDeviceColor), for instance "cmyk 0.1 0.2
+// 0.3 0.4". Then opacity, the blend mode (style="mix-blend-mode:..."), the named graphic style last applied
 // (data-graphic-style, its index; the art is painted with the style it gave) and the art's tags as data-
 // attributes.
 //
@@ -24,6 +24,7 @@
 #include <string>
 
 #include "host/document/Document.h"
+#include "host/document/SvgText.h" // the path data, paint and colours it writes
 
 namespace zz {
 
@@ -56,15 +57,6 @@ std::string svgText(const Document& document);
 // Writes the SVG atomically (into a temporary file as it goes, which is then renamed over `path`). False with
 // a reason in *error on failure or refusal; nothing is left behind then.
 bool writeSvg(const Document& document, const std::string& path, std::string* error);
-
-// The colour as the document holds it: "gray G", "rgb R G B", "cmyk C M Y K" with each value unchanged
-// (shortest text that reads back as the same float; non-finite ones as nan, inf, -inf), or "pattern",
-// "spot", "gradient", "none".
-std::string svgDeviceColor(const AIColor& color);
-
-// The colour as an sRGB "#rrggbb": gray (0 white, 1 black), three-colour, four-colour; values clamped to
-// 0..1. Kinds without values give "none" (kNoneColor) or a neutral gray.
-std::string svgColor(const AIColor& color);
 
 } // namespace zz
 

@@ -36,7 +36,7 @@ export function choosePreset(page, preset) {
   return page.evaluate(async (preset) => {
     // The host opens the dialog on editOptions and takes the dialog's commands that follow it.
     const opening = window.zz.send({ do: 'editOptions' });
-    const chosen = await window.zz.send({ do: 'dialog', action: 'choose', item: 3, entry: preset });
+    const chosen = await window.zz.send({ do: 'dialog', action: 'select', item: 3, entry: preset });
     if (chosen.refusal) throw new Error(`preset ${preset}: ${chosen.refusal}`);
     await window.zz.send({ do: 'dialog', action: 'click', item: 1 });
     const closed = await opening;

@@ -67,7 +67,7 @@ test('a server killed mid-drag comes back with the last finished change, byte fo
   // The options dialog, accepted with a preset of thirty elements.
   const options = page.evaluate(() => window.zz.send({ do: 'editOptions' }));
   await page.waitForSelector('#dialogBackdrop:not([hidden])');
-  await send(page, { do: 'dialog', action: 'choose', item: 3, entry: 14 });
+  await send(page, { do: 'dialog', action: 'select', item: 3, entry: 14 });
   await send(page, { do: 'dialog', action: 'click', item: 1 });
   await options;
   await drag(page, [200, 650], [500, 150]);

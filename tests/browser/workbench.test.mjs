@@ -220,7 +220,7 @@ test('a drag draws the default zigzag', async () => {
   const drawn = await paths();
   assert.equal(drawn.length, 1);
   defaultZigzag = drawn[0];
-  assert.ok(drawn[0].startsWith('M100 92L300 102L100'), drawn[0]);
+  assert.ok(drawn[0].startsWith('M 100 92 L 300 102 L 100'), drawn[0]);
   assert.equal(sides(drawn[0]), 29); // ten elements of three points
 });
 
@@ -307,7 +307,7 @@ test('Cancel keeps what the dialog\'s notifiers wrote: the preset and the design
   fs.rmSync(drawnByCommand);
   const first = svg.match(/<path d="M ([\d.-]+) ([\d.-]+) L ([\d.-]+) ([\d.-]+)/);
   assert.ok(first, svg.slice(0, 400));
-  assert.ok(drawn[0].startsWith(`M${first[1]} ${first[2]}L${first[3]} ${first[4]}`), `${drawn[0]} vs ${first[0]}`);
+  assert.ok(drawn[0].startsWith(`M ${first[1]} ${first[2]} L ${first[3]} ${first[4]}`), `${drawn[0]} vs ${first[0]}`);
 
   await page.keyboard.press('Control+z');
   await page.waitForFunction(() => document.querySelectorAll('.art path').length === 0);

@@ -44,7 +44,7 @@ export class OptionsDialog {
       .catch((error) => this.status(error.message));
   }
 
-  cancel() { return this.act({ action: 'end', item: CANCEL_ITEM }); }
+  cancel() { return this.act({ action: 'close', item: CANCEL_ITEM }); }
 
   // Shows `model` (null: no dialog). The dialog as it is shown already is left alone unless `again`, so that
   // news of it from the host does not disturb the control in use.
@@ -81,116 +81,122 @@ export class OptionsDialog {
     return item.kind === 'list' ? [el] : [captionBeside(item), el];
   }
 
+  // The control that draws `item`, made by the maker of its kind (a frame's outline for a kind it has none for).
   item(item) {
-    const disabled = !item.enabled;
-    const make = (tag, className) => {
-      const el = document.createElement(tag);
-      if (className) el.className = className;
-      return el;
-    };
-    switch (item.kind) {
-    case 'label': {
-      const el = make('div', 'label');
-      el.textContent = item.text;
-      return place(el, item);
-    }
-    case 'spin': {
-      const el = make('input', 'spin');
-      el.type = 'number';
-      el.value = item.text;
-      el.step = item.whole ? '1' : 'any';
-      if (item.min !== undefined && item.min !== null) el.min = item.min;
-      if (item.max !== undefined && item.max !== null) el.max = item.max;
-      el.disabled = disabled;
-      el.addEventListener('change', () => {
-        const value = Number(el.value);
-        if (el.value !== '' && Number.isFinite(value)) this.act({ action: 'value', item: item.id, value });
-      });
-      return place(el, item);
-    }
-    case 'check': {
-      const el = make('label', 'check');
-      const box = make('input');
-      box.type = 'checkbox';
-      box.checked = item.value;
-      box.disabled = disabled;
-      box.addEventListener('change', () => this.act({ action: 'click', item: item.id }));
-      el.append(box, document.createTextNode(item.text));
-      return place(el, item);
-    }
-    case 'popup': {
-      const el = make('select');
-      for (const entry of item.entries) {
-        const option = make('option');
-        option.value = entry.id;
-        option.textContent = entry.text;
-        if (entry.hint) option.title = entry.hint;
-        el.appendChild(option);
-      }
-      if (item.active !== null) el.value = item.active;
-      const chosen = item.entries.find((entry) => entry.id === item.active);
-      if (chosen) el.title = chosen.text.trim() + (chosen.hint ? `: ${chosen.hint}` : '');
-      el.disabled = disabled;
-      el.addEventListener('change', () => this.act({ action: 'choose', item: item.id, entry: Number(el.value) }));
-      place(el, item);
-      // At least as wide as the module made it, wider when its longest entry needs it.
-      el.style.minWidth = el.style.width;
-      el.style.width = 'auto';
-      return el;
-    }
-    case 'list': {
-      const el = make('div', 'list');
-      el.setAttribute('role', 'listbox');
-      if (item.caption) {
-        const header = make('div', 'caption');
-        header.textContent = item.caption;
-        el.appendChild(header);
-      }
-      const rows = make('div', 'rows');
-      el.appendChild(rows);
-      for (const entry of item.entries) {
-        const row = make('div', 'row' + (entry.id === item.active ? ' active' : ''));
-        row.dataset.entry = entry.id;
-        row.setAttribute('role', 'option');
-        row.setAttribute('aria-selected', String(entry.id === item.active));
-        if (entry.picture) {
-          const picture = make('img');
-          picture.src = `/api/bitmap/${entry.picture}.png`;
-          picture.alt = '';
-          row.appendChild(picture);
-        }
-        row.appendChild(document.createTextNode(entry.text));
-        if (!disabled) {
-          row.addEventListener('click', () => this.act({ action: 'choose', item: item.id, entry: entry.id }));
-        }
-        rows.appendChild(row);
-      }
-      place(el, item);
-      requestAnimationFrame(() => {
-        const active = el.querySelector('.row.active');
-        if (active) active.scrollIntoView({ block: 'nearest' });
-      });
-      return el;
-    }
-    case 'button': {
-      const el = make('button');
-      el.type = 'button';
-      el.textContent = item.text;
-      el.disabled = disabled;
-      // A page button is named by the label under it, and is down while its page is shown.
-      if ('pressed' in item) {
-        el.classList.add('page');
-        el.setAttribute('aria-pressed', String(item.pressed));
-        if (item.labelledBy) el.setAttribute('aria-labelledby', itemId(item.labelledBy));
-      }
-      el.addEventListener('click', () => this.act({ action: 'click', item: item.id }));
-      return place(el, item);
-    }
-    default: // a frame, or an item the page has no control for: its outline
-      return place(make('div', 'frame'), item);
-    }
+    const maker = ITEM_MAKERS[item.kind] || ITEM_MAKERS.frame;
+    return maker(this, item, !item.enabled);
   }
 }
+
+function make(tag, className) {
+  const el = document.createElement(tag);
+  if (className) el.className = className;
+  return el;
+}
+
+// The control of each item kind the host names (DialogJson.h), made for dialog `view`: (view, item, disabled).
+const ITEM_MAKERS = {
+  label(view, item) {
+    const el = make('div', 'label');
+    el.textContent = item.text;
+    return place(el, item);
+  },
+  spin(view, item, disabled) {
+    const el = make('input', 'spin');
+    el.type = 'number';
+    el.value = item.text;
+    el.step = item.whole ? '1' : 'any';
+    if (item.min !== undefined && item.min !== null) el.min = item.min;
+    if (item.max !== undefined && item.max !== null) el.max = item.max;
+    el.disabled = disabled;
+    el.addEventListener('change', () => {
+      const value = Number(el.value);
+      if (el.value !== '' && Number.isFinite(value)) view.act({ action: 'value', item: item.id, value });
+    });
+    return place(el, item);
+  },
+  check(view, item, disabled) {
+    const el = make('label', 'check');
+    const box = make('input');
+    box.type = 'checkbox';
+    box.checked = item.value;
+    box.disabled = disabled;
+    box.addEventListener('change', () => view.act({ action: 'click', item: item.id }));
+    el.append(box, document.createTextNode(item.text));
+    return place(el, item);
+  },
+  popup(view, item, disabled) {
+    const el = make('select');
+    for (const entry of item.entries) {
+      const option = make('option');
+      option.value = entry.id;
+      option.textContent = entry.text;
+      if (entry.hint) option.title = entry.hint;
+      el.appendChild(option);
+    }
+    if (item.active !== null) el.value = item.active;
+    const chosen = item.entries.find((entry) => entry.id === item.active);
+    if (chosen) el.title = chosen.text.trim() + (chosen.hint ? `: ${chosen.hint}` : '');
+    el.disabled = disabled;
+    el.addEventListener('change', () => view.act({ action: 'select', item: item.id, entry: Number(el.value) }));
+    place(el, item);
+    // At least as wide as the module made it, wider when its longest entry needs it.
+    el.style.minWidth = el.style.width;
+    el.style.width = 'auto';
+    return el;
+  },
+  list(view, item, disabled) {
+    const el = make('div', 'list');
+    el.setAttribute('role', 'listbox');
+    if (item.caption) {
+      const header = make('div', 'caption');
+      header.textContent = item.caption;
+      el.appendChild(header);
+    }
+    const rows = make('div', 'rows');
+    el.appendChild(rows);
+    for (const entry of item.entries) {
+      const row = make('div', 'row' + (entry.id === item.active ? ' active' : ''));
+      row.dataset.entry = entry.id;
+      row.setAttribute('role', 'option');
+      row.setAttribute('aria-selected', String(entry.id === item.active));
+      if (entry.picture) {
+        const picture = make('img');
+        picture.src = `/api/bitmap/${entry.picture}.png`;
+        picture.alt = '';
+        row.appendChild(picture);
+      }
+      row.appendChild(document.createTextNode(entry.text));
+      if (!disabled) {
+        row.addEventListener('click', () => view.act({ action: 'select', item: item.id, entry: entry.id }));
+      }
+      rows.appendChild(row);
+    }
+    place(el, item);
+    requestAnimationFrame(() => {
+      const active = el.querySelector('.row.active');
+      if (active) active.scrollIntoView({ block: 'nearest' });
+    });
+    return el;
+  },
+  button(view, item, disabled) {
+    const el = make('button');
+    el.type = 'button';
+    el.textContent = item.text;
+    el.disabled = disabled;
+    // A page button is named by the label under it, and is down while its page is shown.
+    if ('pressed' in item) {
+      el.classList.add('page');
+      el.setAttribute('aria-pressed', String(item.pressed));
+      if (item.labelledBy) el.setAttribute('aria-labelledby', itemId(item.labelledBy));
+    }
+    el.addEventListener('click', () => view.act({ action: 'click', item: item.id }));
+    return place(el, item);
+  },
+  frame(view, item) { // a frame, or an item the page has no control for: its outline
+    return place(make('div', 'frame'), item);
+  },
+};
 
 // The element id of the element that draws dialog item `id`.
 const itemId = (id) => `dialogItem${id}`;

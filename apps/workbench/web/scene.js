@@ -24,6 +24,23 @@ const SVG = 'http://www.w3.org/2000/svg';
 // A path record's optional paint: its key in the record and the attribute it sets.
 const PAINT_KEYS = [['sw', 'stroke-width'], ['rule', 'fill-rule'], ['cap', 'stroke-linecap'], ['join', 'stroke-linejoin']];
 
+// Each kind of art record (DeltaJson.h): the element that draws it, and how its own attributes are set on it
+// (`fresh`: a new element, with nothing to take away).
+const ART_KINDS = {
+  path: {
+    tag: 'path',
+    draw(el, art, fresh) {
+      el.setAttribute('d', art.d);
+      el.setAttribute('fill', art.fill);
+      el.setAttribute('stroke', art.stroke);
+      for (const [key, name] of PAINT_KEYS) {
+        if (key in art) el.setAttribute(name, art[key]); else if (!fresh) el.removeAttribute(name);
+      }
+    },
+  },
+  g: { tag: 'g', draw() {} },
+};
+
 // The settled art, and the one picture of it that stands in for its paths once it is large and quiet.
 //
 // Even unchanged, thousands of paths cost chromium time in every frame (painting them from its cache and
@@ -178,21 +195,14 @@ export class Scene {
   // Gives `el` the paint of `art`; a new element (`fresh`) has nothing to take away, and no style of its own
   // unless it blends (a style of its own costs every element a style computed for it alone).
   paintAttributes(el, art, fresh = false) {
-    if (art.t === 'path') {
-      el.setAttribute('d', art.d);
-      el.setAttribute('fill', art.fill);
-      el.setAttribute('stroke', art.stroke);
-      for (const [key, name] of PAINT_KEYS) {
-        if (key in art) el.setAttribute(name, art[key]); else if (!fresh) el.removeAttribute(name);
-      }
-    }
+    ART_KINDS[art.t].draw(el, art, fresh);
     if ('op' in art) el.setAttribute('opacity', art.op); else if (!fresh) el.removeAttribute('opacity');
     if (art.blend || !fresh) el.style.mixBlendMode = art.blend || '';
     if (art.blend) this.blended.add(art.id); else if (!fresh) this.blended.delete(art.id);
   }
 
   build(art) {
-    const el = document.createElementNS(SVG, art.t === 'path' ? 'path' : 'g');
+    const el = document.createElementNS(SVG, ART_KINDS[art.t].tag);
     el.setAttribute('data-id', art.id);
     this.paintAttributes(el, art, true);
     this.elements.set(art.id, el);

@@ -1,44 +1,19 @@
-#include "host/document/ArtReport.h"
+#include "apps/script/ArtReport.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <cstdlib>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "host/base/Utf8.h"
+#include "apps/script/JsonText.h"
+#include "apps/script/SettingsJson.h"
 
 namespace zz {
 
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// The double whose shortest decimal form is the float's, so that 0.1f reports as 0.1; what is not finite
-// reports as "nan", "inf" or "-inf".
-template <typename J> J number(AIReal value) {
-    if (std::isnan(value)) return "nan";
-    if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof(buffer) - 1, value);
-    if (result.ec != std::errc()) return static_cast<double>(value);
-    *result.ptr = '\0';
-    return std::strtod(buffer, nullptr);
-}
-
-int valueCount(int16_t kind) {
-    switch (kind) {
-    case kGrayColor:
-        return 1;
-    case kThreeColor:
-        return 3;
-    case kFourColor:
-        return 4;
-    default:
-        return 0;
-    }
-}
 
 const char* typeName(int16_t type) {
     switch (type) {
@@ -66,24 +41,11 @@ std::map<std::string, std::string> validTags(const std::map<std::string, std::st
     return valid;
 }
 
-nlohmann::json point(const AIRealPoint& p) {
-    return nlohmann::json::array({number<nlohmann::json>(p.h), number<nlohmann::json>(p.v)});
-}
-
-nlohmann::json color(const AIColor& c) {
-    nlohmann::json values = nlohmann::json::array();
-    for (int i = 0; i < valueCount(c.kind); ++i)
-        values.push_back(number<nlohmann::json>(c.value[i]));
-    return {{"kind", c.kind}, {"values", values}};
-}
-
-// Writes the report's text as dump(2) would: objects with their keys in the order the tree form keeps them
-// (sorted), every value through the library's own serializer.
+// Writes the report's text as dump(2) would: objects with their keys sorted, as the tree form keeps them,
+// every value as the library writes it.
 class ReportWriter {
   public:
-    explicit ReportWriter(std::ostream& out)
-        : out_(out), serializer_(nlohmann::detail::output_adapter<char>(out), ' ',
-                                 nlohmann::detail::error_handler_t::replace) {}
+    explicit ReportWriter(std::ostream& out) : out_(out) {}
 
     void list(const Art& root, unsigned indent) {
         if (root.firstChild() == nullptr) {
@@ -108,7 +70,7 @@ class ReportWriter {
         out_.write(blank.data(), count);
     }
 
-    void value(const Json& json, unsigned indent) { serializer_.dump(json, true, false, 2, indent); }
+    void value(const Json& json) { writeJson(out_, json, 0); }
 
     // Opens an object's key: `first` false puts the comma after the previous member.
     void key(const char* name, unsigned indent, bool first = false) {
@@ -117,7 +79,7 @@ class ReportWriter {
         out_ << '"' << name << "\": ";
     }
 
-    void real(AIReal x) { value(number<Json>(x), 0); }
+    void real(AIReal x) { value(floatToJson(x)); }
 
     void point(const AIRealPoint& p, unsigned indent) {
         out_ << "[\n";
@@ -134,9 +96,9 @@ class ReportWriter {
     void color(const AIColor& c, unsigned indent) {
         out_ << "{\n";
         key("kind", indent + 2, true);
-        value(Json(c.kind), 0);
+        value(Json(c.kind));
         key("values", indent + 2);
-        const int count = valueCount(c.kind);
+        const int count = colourValueCount(c.kind);
         if (count == 0) {
             out_ << "[]";
         } else {
@@ -196,9 +158,9 @@ class ReportWriter {
         size_t left = valid.size();
         for (const auto& [name, text] : valid) {
             spaces(indent + 2);
-            value(Json(name), 0);
+            value(Json(name));
             out_ << ": ";
-            value(Json(text), 0);
+            value(Json(text));
             out_ << (--left > 0 ? ",\n" : "\n");
         }
         spaces(indent);
@@ -214,7 +176,7 @@ class ReportWriter {
         key("rotate", indent + 2);
         out_ << (w.rotate ? "true" : "false");
         key("style", indent + 2);
-        value(Json(w.style), 0);
+        value(Json(w.style));
         key("vertical", indent + 2);
         real(w.vertical);
         out_ << '\n';
@@ -222,12 +184,13 @@ class ReportWriter {
         out_ << '}';
     }
 
+  public:
     void object(const Art& art, unsigned indent) {
         const ArtData& data = art.data();
         const unsigned inner = indent + 2;
         out_ << "{\n";
         key("blendMode", inner, true);
-        value(Json(data.blendMode), 0);
+        value(Json(data.blendMode));
         if (art.isContainer()) {
             key("children", inner);
             list(art, inner);
@@ -258,7 +221,7 @@ class ReportWriter {
         key("tags", inner);
         tags(data.tags, inner);
         key("type", inner);
-        value(Json(typeName(data.type)), 0);
+        value(Json(typeName(data.type)));
         if (data.type == kEnvelopeArt) {
             key("warp", inner);
             if (data.warp)
@@ -271,65 +234,29 @@ class ReportWriter {
         out_ << '}';
     }
 
+  private:
     std::ostream& out_;
-    nlohmann::detail::serializer<Json> serializer_;
 };
 
 } // namespace
 
+// The tree forms read the text the writer writes, so that the report has one writer.
+template <typename Write> nlohmann::json parsed(Write write) {
+    std::ostringstream text;
+    write(text);
+    return nlohmann::json::parse(text.str());
+}
+
 nlohmann::json artObjectReport(const Art& art) {
-    const ArtData& data = art.data();
-    nlohmann::json object;
-    object["type"] = typeName(data.type);
-    if (data.type == kPathArt) {
-        nlohmann::json segments = nlohmann::json::array();
-        for (const AIPathSegment& s : data.segments)
-            segments.push_back(
-                {{"p", point(s.p)}, {"in", point(s.in)}, {"out", point(s.out)}, {"corner", s.corner != 0}});
-        object["segments"] = std::move(segments);
-        object["closed"] = data.closed;
-    }
-    object["style"] = {{"fillPaint", data.style.fillPaint != 0},
-                       {"fill", color(data.style.fill.color)},
-                       {"strokePaint", data.style.strokePaint != 0},
-                       {"stroke", color(data.style.stroke.color)},
-                       {"strokeWidth", number<nlohmann::json>(data.style.stroke.width)}};
-    object["opacity"] = number<nlohmann::json>(data.opacity);
-    object["blendMode"] = data.blendMode;
-    object["tags"] = nlohmann::json::object();
-    for (const auto& [name, value] : validTags(data.tags))
-        object["tags"][name] = value;
-    if (art.isContainer()) {
-        nlohmann::json children = nlohmann::json::array();
-        for (const Art* child = art.firstChild(); child != nullptr; child = child->nextSibling())
-            children.push_back(artObjectReport(*child));
-        object["children"] = std::move(children);
-    }
-    // Every envelope says whether it has a warp: null when it has none.
-    if (data.type == kEnvelopeArt) {
-        object["warp"] = nullptr;
-        if (data.warp)
-            object["warp"] = {{"style", data.warp->style},
-                              {"bend", number<nlohmann::json>(data.warp->bend)},
-                              {"horizontal", number<nlohmann::json>(data.warp->horizontal)},
-                              {"vertical", number<nlohmann::json>(data.warp->vertical)},
-                              {"rotate", data.warp->rotate}};
-    }
-    return object;
+    return parsed([&art](std::ostream& out) { ReportWriter(out).object(art, 0); });
 }
 
 nlohmann::json artReport(const Document& document) {
-    nlohmann::json art = nlohmann::json::array();
-    for (const Art* each = document.layer().firstChild(); each != nullptr; each = each->nextSibling())
-        art.push_back(artObjectReport(*each));
-    return art;
+    return parsed([&document](std::ostream& out) { ReportWriter(out).list(document.layer(), 0); });
 }
 
 nlohmann::json symbolReport(const Document& document) {
-    nlohmann::json symbols = nlohmann::json::array();
-    for (const Art* each = document.symbols().firstChild(); each != nullptr; each = each->nextSibling())
-        symbols.push_back(artObjectReport(*each));
-    return symbols;
+    return parsed([&document](std::ostream& out) { ReportWriter(out).list(document.symbols(), 0); });
 }
 
 void writeArtReport(std::ostream& out, const Document& document, unsigned currentIndent) {

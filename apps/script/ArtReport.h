@@ -1,6 +1,6 @@
 // The document's art as JSON, for session reports: the value of the report key "art".
-#ifndef ZZ_HOST_DOCUMENT_ART_REPORT_H
-#define ZZ_HOST_DOCUMENT_ART_REPORT_H
+#ifndef ZZ_APPS_SCRIPT_ART_REPORT_H
+#define ZZ_APPS_SCRIPT_ART_REPORT_H
 
 #include <ostream>
 
@@ -24,10 +24,10 @@ nlohmann::json artObjectReport(const Art& art);
 // The symbol definitions, oldest first, each in the same form.
 nlohmann::json symbolReport(const Document& document);
 
-// The same reports written as they are produced, object by object, so that what they hold in memory stays
-// small whatever the document holds. The text is byte for byte what
-// ordered_json(artReport(document)).dump(2, ' ', false, error_handler_t::replace) writes for the value when
-// it stands `currentIndent` spaces in (2 for the value of a key of a top-level object).
+// The same reports written as they are produced (the tree forms above are these texts read back), object by
+// object, so that what they hold in memory stays small whatever the document holds. The text is byte for byte
+// what ordered_json(artReport(document)).dump(2, ' ', false, error_handler_t::replace) writes for the value
+// when it stands `currentIndent` spaces in (2 for the value of a key of a top-level object).
 void writeArtReport(std::ostream& out, const Document& document, unsigned currentIndent);
 void writeSymbolReport(std::ostream& out, const Document& document, unsigned currentIndent);
 

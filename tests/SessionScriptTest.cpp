@@ -23,6 +23,14 @@ TEST(SessionScript, TextThatIsNotJsonOrNotAnObjectIsRefused) {
     expectScriptError("{\"events\": [", {"not valid JSON"});
     expectScriptError("[]", {"JSON object"});
     expectScriptError("", {"not valid JSON"});
+    // In the script's words: the place, what is wrong there, and where in the text; never the parser's own.
+    const SessionError overflow = failure(R"({"events":[{"do":"drag",)"
+                                          "\n"
+                                          R"("to":[1e400,0]}]})");
+    EXPECT_EQ(overflow.message,
+              "the script is not valid JSON: events[0] (\"drag\"): \"to\"[0]: the number 1e400 "
+              "is beyond the range of a double (line 2, column 12)");
+    expectScriptError("{\"events\": [tru]}", {"events[0]", "not true, false or null", "line 1, column 16"});
 }
 
 TEST(SessionScript, ErrorsNameTheEventIndexAndTheField) {

@@ -96,12 +96,12 @@ class PlaceTrackingSax : public nlohmann::detail::json_sax_dom_parser<json> {
             problem_ += "the number " + printable(token) + " is beyond the range of a double";
         else
             problem_ += syntaxProblem(std::string(ex.what()), token);
-        position_ = position;
+        start_ = position >= token.size() ? position - token.size() : 0;
         return Base::parse_error(position, token, ex);
     }
     const std::string& problem() const { return problem_; }
-    // How many bytes were read when the fault was found.
-    std::size_t position() const { return position_; }
+    // Where the text read last, in which the fault was found, begins (bytes from the start).
+    std::size_t start() const { return start_; }
 
   private:
     struct Frame {
@@ -149,7 +149,7 @@ class PlaceTrackingSax : public nlohmann::detail::json_sax_dom_parser<json> {
 
     std::vector<Frame> frames_;
     std::string problem_;
-    std::size_t position_ = 0;
+    std::size_t start_ = 0;
 };
 
 } // namespace
@@ -162,7 +162,7 @@ std::optional<json> parseJsonNamingPlace(const std::string& text, std::string* p
         if (problem != nullptr) {
             // Where the fault is, as an editor shows it.
             std::size_t line = 1, column = 1;
-            for (std::size_t i = 0; i + 1 < sax.position() && i < text.size(); ++i) {
+            for (std::size_t i = 0; i < sax.start() && i < text.size(); ++i) {
                 column = text[i] == '\n' ? 1 : column + 1;
                 line += text[i] == '\n' ? 1 : 0;
             }

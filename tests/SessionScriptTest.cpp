@@ -76,6 +76,23 @@ TEST(SessionScript, TopLevelKeysAndDocumentFactsAreChecked) {
     expectScriptError(R"({"document":{"paper":1}})", {"document", "paper"});
 }
 
+TEST(SessionScript, ScriptsBeyondTheLimitsAreRefusedNamingTheLimit) {
+    nlohmann::json events = nlohmann::json::array();
+    for (int i = 0; i <= 100000; ++i)
+        events.push_back({{"do", "undo"}});
+    expectScriptError(nlohmann::json{{"events", events}}.dump(), {"events: 100001 events", "at most 100000"});
+    nlohmann::json actions = nlohmann::json::array();
+    for (int i = 0; i <= 1000; ++i)
+        actions.push_back({{"item", 1}, {"click", true}});
+    expectScriptError(nlohmann::json{{"events", {{{"do", "editOptions"}, {"actions", actions}}}}}.dump(),
+                      {"events[0] (\"editOptions\")", "1001 actions", "at most 1000"});
+    // Art past the limit: the event that passed it is named, with the limit.
+    expectScriptError(
+        R"({"events":[{"do":"startup"},{"do":"settings","set":{"zigzagElements":1000,"numberOfReflections":1000000}},
+            {"do":"mouseDown","at":[0,0]},{"do":"drag","to":[300,400]}]})",
+        {"events[3] (\"drag\")", "limit of"});
+}
+
 TEST(SessionScript, MessagesCannotReachAnUnloadedModule) {
     expectScriptError(R"({"events":[{"do":"startup"},{"do":"unload"},{"do":"trackCursor"}]})",
                       {"events[2]", "unloaded"});

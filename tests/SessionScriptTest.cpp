@@ -30,7 +30,8 @@ TEST(SessionScript, TextThatIsNotJsonOrNotAnObjectIsRefused) {
     EXPECT_EQ(overflow.message,
               "the script is not valid JSON: events[0] (\"drag\"): \"to\"[0]: the number 1e400 "
               "is beyond the range of a double (line 2, column 7)");
-    expectScriptError("{\"events\": [tru]}", {"events[0]", "not true, false or null", "line 1, column 13"});
+    expectScriptError("{\"events\": [tru]}",
+                      {"events[0]", "not true, false or null", "at \"tru]\" (line 1, column 16)"});
 }
 
 TEST(SessionScript, ErrorsNameTheEventIndexAndTheField) {

@@ -45,7 +45,9 @@ std::string syntaxProblem(const std::string& parserMessage, const std::string& t
         what = "more text after the JSON value";
     else
         what = "a character out of place (a missing or extra ',', ':', ']' or '}')";
-    return what + ", at \"" + printable(token) + "\"";
+    // The text read since the last bracket, comma, colon or blank: the word or number at fault.
+    const std::size_t cut = token.find_last_of("[{,: ");
+    return what + ", at \"" + printable(cut == std::string::npos ? token : token.substr(cut + 1)) + "\"";
 }
 
 // The DOM builder, following where in the document it is, so that a fault can name the place.
@@ -96,11 +98,15 @@ class PlaceTrackingSax : public nlohmann::detail::json_sax_dom_parser<json> {
             problem_ += "the number " + printable(token) + " is beyond the range of a double";
         else
             problem_ += syntaxProblem(std::string(ex.what()), token);
-        start_ = position >= token.size() ? position - token.size() : 0;
+        // A number out of range is its own token; a syntax error is found at the last byte read.
+        if (std::is_same_v<Exception, nlohmann::detail::out_of_range>)
+            start_ = position >= token.size() ? position - token.size() : 0;
+        else
+            start_ = position > 0 ? position - 1 : 0;
         return Base::parse_error(position, token, ex);
     }
     const std::string& problem() const { return problem_; }
-    // Where the text read last, in which the fault was found, begins (bytes from the start).
+    // Where the fault was found (bytes from the start).
     std::size_t start() const { return start_; }
 
   private:

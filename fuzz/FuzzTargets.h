@@ -39,8 +39,18 @@ Verdict runRequests(Bytes input);  // a workbench request body
 Verdict runWorkbench(Bytes input); // a list of workbench commands, run by the host without sockets
 
 // Says why `message`, a refusal given to a person, is not in the host's own words (empty, or showing the
-// JSON library's internals); nothing when it is fine.
+// JSON library's internals); nothing when it is fine. A refusal may quote the input, so the library's words
+// count only when the input being run (InputScope) does not hold them itself.
 Verdict checkWording(std::string_view message);
+
+// The input a harness is running, for checkWording, while the scope lives.
+class InputScope {
+  public:
+    explicit InputScope(Bytes input);
+    ~InputScope();
+    InputScope(const InputScope&) = delete;
+    InputScope& operator=(const InputScope&) = delete;
+};
 
 } // namespace zz::fuzz
 

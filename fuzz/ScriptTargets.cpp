@@ -110,14 +110,30 @@ json dialogAction(const uint8_t* bytes) {
 
 } // namespace
 
+namespace {
+
+thread_local std::string_view runningInput;
+
+} // namespace
+
+InputScope::InputScope(Bytes input) {
+    runningInput = std::string_view(reinterpret_cast<const char*>(input.data()), input.size());
+}
+
+InputScope::~InputScope() {
+    runningInput = {};
+}
+
 Verdict checkWording(std::string_view message) {
     if (message.empty()) return "a refusal says nothing";
-    if (message.find("json.exception") != std::string_view::npos)
+    if (message.find("json.exception") != std::string_view::npos &&
+        runningInput.find("json.exception") == std::string_view::npos)
         return "a refusal shows the JSON library's internals: " + std::string(message);
     return std::nullopt;
 }
 
 Verdict runScript(Bytes input) {
+    const InputScope scope(input);
     SessionError error;
     std::optional<json> script = parseScript(textOf(input), &error);
     if (!script) return checkRefusal(error);
@@ -126,6 +142,7 @@ Verdict runScript(Bytes input) {
 }
 
 Verdict runDocument(Bytes input) {
+    const InputScope scope(input);
     // Always JSON text: the option reads a file when its value does not start with '{'.
     std::string text = textOf(input);
     const std::size_t first = text.find_first_not_of(" \t\r\n");
@@ -145,6 +162,7 @@ Verdict runDocument(Bytes input) {
 }
 
 Verdict runSettings(Bytes input) {
+    const InputScope scope(input);
     const json patch = json::parse(textOf(input), nullptr, false);
     if (patch.is_discarded()) return std::nullopt;
     if (std::optional<std::string> problem = checkSettingsPatch(patch)) return checkWording(*problem);

@@ -42,6 +42,7 @@ Verdict checkReply(const json& command, const Reply& reply) {
 } // namespace
 
 Verdict runRequests(Bytes input) {
+    const InputScope scope(input);
     const ParsedRequest parsed = parseRequest(textOf(input));
     if (!parsed.error.empty()) {
         if (!parsed.command.is_null()) return "a refused request keeps its command";
@@ -57,6 +58,7 @@ Verdict runRequests(Bytes input) {
 // run in order on a fresh workbench, the options dialog taking the commands after the one that opened it,
 // as a page's would.
 Verdict runWorkbench(Bytes input) {
+    const InputScope scope(input);
     const json commands = json::parse(textOf(input), nullptr, false);
     if (!commands.is_array()) return std::nullopt;
     const std::string module = besideExecutable("KT07_Zigzag.aip");

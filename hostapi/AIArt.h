@@ -14,7 +14,7 @@ typedef struct AIArtSuite {
        current layer, placed by `paintOrder` relative to `prep` (prep is ignored for kPlaceAboveAll and
        kPlaceBelowAll and may be null then). The object takes the document's current paint. Stores it in
        *newArt. Returns 0, kNoDocumentErr, kSPBadParameterError (unknown type or order, missing prep),
-       kSPBadHandleError. */
+       kSPBadHandleError, kSPOutOfMemoryError (the host allows no more art). */
     SPErr(SPAPI* NewArt)(int16_t type, int16_t paintOrder, AIArtHandle prep, AIArtHandle* newArt);
 
     /* [any message] Removes `art` (and its children) from the document. Returns 0, kSPBadHandleError. */
@@ -22,7 +22,7 @@ typedef struct AIArtSuite {
 
     /* [any message] Copies `art` with everything it holds (segments, style, opacity, tags, children) and
        places the copy by `paintOrder` relative to `prep`. Stores the copy in *newArt. Returns 0,
-       kSPBadHandleError, kSPBadParameterError. */
+       kSPBadHandleError, kSPBadParameterError, kSPOutOfMemoryError (the host allows no more art). */
     SPErr(SPAPI* DuplicateArt)(AIArtHandle art, int16_t paintOrder, AIArtHandle prep, AIArtHandle* newArt);
 
     /* [any message] Stores the geometric bounds of `art` (anchors and handles of every path it holds; strokes

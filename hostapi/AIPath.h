@@ -22,7 +22,7 @@ typedef struct AIPathSuite {
     /* [any message] Overwrites `count` segments starting at `segNumber`. Segments that lie at or beyond the
        end of the path are appended, so writing at segNumber == current count grows the path; a gap (segNumber
        greater than the count) is an error. Returns 0, kSPBadHandleError, kBadArtTypeErr,
-       kSPBadParameterError, kTooManySegmentsErr. */
+       kSPBadParameterError, kTooManySegmentsErr, kSPOutOfMemoryError (the host allows no more art). */
     SPErr(SPAPI* SetPathSegments)(AIArtHandle path, int16_t segNumber, int16_t count,
                                   const AIPathSegment* segments);
 

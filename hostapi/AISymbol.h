@@ -12,7 +12,7 @@ ZZ_EXTERN_C_BEGIN
 typedef struct AISymbolSuite {
     /* [any message] Makes a new symbol definition holding a copy of `definitionArt` (which stays unchanged)
        and stores it in *newSymbol; `unlisted` non-zero keeps it out of the document's symbol list. Returns 0,
-       kSPBadHandleError, kSPBadParameterError. */
+       kSPBadHandleError, kSPBadParameterError, kSPOutOfMemoryError (the host allows no more art). */
     SPErr(SPAPI* NewSymbolPattern)(AIPatternHandle* newSymbol, AIArtHandle definitionArt, AIBoolean unlisted);
 } AISymbolSuite;
 

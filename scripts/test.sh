@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both targets and runs every test: natively, under AddressSanitizer and
-# UndefinedBehaviorSanitizer, under ThreadSanitizer, the workbench's page in chromium, and the Windows build
-# under wine against the Windows module.
+# UndefinedBehaviorSanitizer, every fuzz harness for a short while (scripts/fuzz.sh), under ThreadSanitizer,
+# the workbench's page in chromium, and the Windows build under wine against the Windows module.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
@@ -64,6 +64,9 @@ cmake -S . -B build/linux-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZZ_SANITI
 cmake --build build/linux-sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/linux-sanitize --output-on-failure -j "$jobs"
+
+echo "== fuzzing: every harness for a short while (clang-14, libFuzzer, AddressSanitizer + UndefinedBehaviorSanitizer)"
+scripts/fuzz.sh
 
 echo "== the host's tests under ThreadSanitizer"
 scripts/test-workbench-tsan.sh

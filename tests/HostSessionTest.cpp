@@ -14,6 +14,7 @@
 #include "apps/script/RunCommand.h"
 #include "apps/script/ScriptDialogs.h"
 #include "apps/script/SettingsJson.h"
+#include "host/suites/ArtLimits.h"
 #include "host/suites/SuiteAdapter.h"
 #include "tests/TestSupport.h"
 
@@ -54,6 +55,40 @@ TEST_F(ToolSessionTest, ADragIsOneUndoStepAndRedoBringsItBack) {
     EXPECT_TRUE(session.redo());
     ASSERT_EQ(art(), 1u);
     EXPECT_EQ(session.document().layer().firstChild()->data().segments.size(), drawn.size());
+}
+
+TEST_F(ToolSessionTest, ArtPastTheLimitsIsRefusedAsOutOfMemoryAndArtTakenBackIsNotCounted) {
+    ToolSettings& settings = *settingsBlock(session.host());
+    settings.separateElements = 1;
+    settings.zigzagElements = 40;
+    {
+        // Each event replaces the one before: 40 separate paths at a time stay within 50, however many
+        // events.
+        const ArtAllowance allowance({50, 0});
+        session.mouseDown(at(100, 600));
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(session.drag(at(300.0f + static_cast<float>(i), 300)), kSPNoError);
+        session.mouseUp(at(304, 300));
+        EXPECT_FALSE(allowance.exceeded());
+        EXPECT_EQ(art(), 40u);
+        // A second drag would hold 80: the host runs out at the 51st object and makes nothing more.
+        session.mouseDown(at(100, 600));
+        EXPECT_EQ(session.drag(at(300, 300)), kSPOutOfMemoryError);
+        session.mouseUp(at(300, 300));
+        EXPECT_EQ(allowance.exceeded(), "50 art objects");
+        EXPECT_EQ(art(), 50u);
+    }
+    {
+        const ArtAllowance allowance({0, 100}); // segments alone
+        session.mouseDown(at(100, 600));
+        EXPECT_EQ(session.drag(at(300, 300)), kSPOutOfMemoryError);
+        EXPECT_EQ(allowance.exceeded(), "100 path segments");
+        session.mouseUp(at(300, 300));
+    }
+    // Outside an allowance nothing is limited.
+    session.mouseDown(at(100, 600));
+    EXPECT_EQ(session.drag(at(300, 300)), kSPNoError);
+    session.mouseUp(at(300, 300));
 }
 
 TEST_F(ToolSessionTest, UndoAndRedoWaitForTheOpenDragAndLeaveItOneStep) {

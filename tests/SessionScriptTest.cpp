@@ -23,6 +23,15 @@ TEST(SessionScript, TextThatIsNotJsonOrNotAnObjectIsRefused) {
     expectScriptError("{\"events\": [", {"not valid JSON"});
     expectScriptError("[]", {"JSON object"});
     expectScriptError("", {"not valid JSON"});
+    // In the script's words: the place, what is wrong there, and where in the text; never the parser's own.
+    const SessionError overflow = failure(R"({"events":[{"do":"drag",)"
+                                          "\n"
+                                          R"("to":[1e400,0]}]})");
+    EXPECT_EQ(overflow.message,
+              "the script is not valid JSON: events[0] (\"drag\"): \"to\"[0]: the number 1e400 "
+              "is beyond the range of a double (line 2, column 7)");
+    expectScriptError("{\"events\": [tru]}",
+                      {"events[0]", "not true, false or null", "at \"tru]\" (line 1, column 16)"});
 }
 
 TEST(SessionScript, ErrorsNameTheEventIndexAndTheField) {
@@ -66,6 +75,23 @@ TEST(SessionScript, TopLevelKeysAndDocumentFactsAreChecked) {
     expectScriptError(R"({"document":{"swatches":[{"kind":9}]}})", {"document.swatches[0]"});
     expectScriptError(R"({"document":{"pressure":1}})", {"document.pressure"});
     expectScriptError(R"({"document":{"paper":1}})", {"document", "paper"});
+}
+
+TEST(SessionScript, ScriptsBeyondTheLimitsAreRefusedNamingTheLimit) {
+    nlohmann::json events = nlohmann::json::array();
+    for (int i = 0; i <= 100000; ++i)
+        events.push_back({{"do", "undo"}});
+    expectScriptError(nlohmann::json{{"events", events}}.dump(), {"events: 100001 events", "at most 100000"});
+    nlohmann::json actions = nlohmann::json::array();
+    for (int i = 0; i <= 1000; ++i)
+        actions.push_back({{"item", 1}, {"click", true}});
+    expectScriptError(nlohmann::json{{"events", {{{"do", "editOptions"}, {"actions", actions}}}}}.dump(),
+                      {"events[0] (\"editOptions\")", "1001 actions", "at most 1000"});
+    // Art past the limit: the event that passed it is named, with the limit.
+    expectScriptError(
+        R"({"events":[{"do":"startup"},{"do":"settings","set":{"zigzagElements":1000,"numberOfReflections":1000000}},
+            {"do":"mouseDown","at":[0,0]},{"do":"drag","to":[300,400]}]})",
+        {"events[3] (\"drag\")", "limit of"});
 }
 
 TEST(SessionScript, MessagesCannotReachAnUnloadedModule) {

@@ -1,5 +1,6 @@
 #include "apps/script/JsonText.h"
 
+#include <type_traits>
 #include <vector>
 
 namespace zz {
@@ -7,6 +8,47 @@ namespace zz {
 namespace {
 
 using nlohmann::json;
+
+// The end of `token` (the text read last) as printable ASCII, at most 24 characters of it.
+std::string printable(const std::string& token) {
+    std::string text;
+    const std::size_t from = token.size() > 24 ? token.size() - 24 : 0;
+    if (from > 0) text += "...";
+    for (std::size_t i = from; i < token.size(); ++i) {
+        const auto c = static_cast<unsigned char>(token[i]);
+        if (c >= 32 && c < 127) {
+            text += static_cast<char>(c);
+        } else {
+            static const char digits[] = "0123456789ABCDEF";
+            text += "\\x";
+            text += digits[c >> 4];
+            text += digits[c & 15];
+        }
+    }
+    return text;
+}
+
+// What a syntax error is, in a reader's words, from the kind of fault the parser's message names.
+std::string syntaxProblem(const std::string& parserMessage, const std::string& token) {
+    const auto says = [&](const char* words) { return parserMessage.find(words) != std::string::npos; };
+    std::string what;
+    if (says("unexpected end of input") || token.empty() || says("<end of input>"))
+        what = "the text ends before the JSON value does";
+    else if (says("invalid number"))
+        what = "a number not written as JSON writes numbers";
+    else if (says("UTF-8") || says("control character") || says("escape") || says("surrogate") ||
+             says("invalid string"))
+        what = "a string with a control character, a bad escape or bytes that are not UTF-8";
+    else if (says("invalid literal"))
+        what = "a word that is not true, false or null (text needs double quotes)";
+    else if (says("expected end of input"))
+        what = "more text after the JSON value";
+    else
+        what = "a character out of place (a missing or extra ',', ':', ']' or '}')";
+    // The text read since the last bracket, comma, colon or blank: the word or number at fault.
+    const std::size_t cut = token.find_last_of("[{,: ");
+    return what + ", at \"" + printable(cut == std::string::npos ? token : token.substr(cut + 1)) + "\"";
+}
 
 // The DOM builder, following where in the document it is, so that a fault can name the place.
 class PlaceTrackingSax : public nlohmann::detail::json_sax_dom_parser<json> {
@@ -50,10 +92,22 @@ class PlaceTrackingSax : public nlohmann::detail::json_sax_dom_parser<json> {
     }
     template <class Exception>
     bool parse_error(std::size_t position, const std::string& token, const Exception& ex) {
-        problem_ = place() + ex.what();
+        problem_ = place();
+        // The parser's own message names its exception class and quotes raw bytes: say what is wrong instead.
+        if (std::is_same_v<Exception, nlohmann::detail::out_of_range>)
+            problem_ += "the number " + printable(token) + " is beyond the range of a double";
+        else
+            problem_ += syntaxProblem(std::string(ex.what()), token);
+        // A number out of range is its own token; a syntax error is found at the last byte read.
+        if (std::is_same_v<Exception, nlohmann::detail::out_of_range>)
+            start_ = position >= token.size() ? position - token.size() : 0;
+        else
+            start_ = position > 0 ? position - 1 : 0;
         return Base::parse_error(position, token, ex);
     }
     const std::string& problem() const { return problem_; }
+    // Where the fault was found (bytes from the start).
+    std::size_t start() const { return start_; }
 
   private:
     struct Frame {
@@ -101,6 +155,7 @@ class PlaceTrackingSax : public nlohmann::detail::json_sax_dom_parser<json> {
 
     std::vector<Frame> frames_;
     std::string problem_;
+    std::size_t start_ = 0;
 };
 
 } // namespace
@@ -110,9 +165,17 @@ std::optional<json> parseJsonNamingPlace(const std::string& text, std::string* p
     PlaceTrackingSax sax(result);
     const bool ok = json::sax_parse(text, &sax, json::input_format_t::json, true);
     if (!ok || sax.is_errored()) {
-        if (problem != nullptr)
+        if (problem != nullptr) {
+            // Where the fault is, as an editor shows it.
+            std::size_t line = 1, column = 1;
+            for (std::size_t i = 0; i < sax.start() && i < text.size(); ++i) {
+                column = text[i] == '\n' ? 1 : column + 1;
+                line += text[i] == '\n' ? 1 : 0;
+            }
             *problem = "the script is not valid JSON: " +
-                       (sax.problem().empty() ? std::string("cannot be read") : sax.problem());
+                       (sax.problem().empty() ? std::string("cannot be read") : sax.problem()) + " (line " +
+                       std::to_string(line) + ", column " + std::to_string(column) + ")";
+        }
         return std::nullopt;
     }
     return result;

@@ -13,7 +13,8 @@ namespace zz {
 
 // Parses `text`. On a syntax error or a number too large for a double, returns null and says in *problem what
 // is wrong and where: the path of keys and list indexes to the value being read (an event of the "events"
-// list is named with its "do" when that came before the fault), then the parser's own words.
+// list is named with its "do" when that came before the fault), what is wrong there in a reader's words (never
+// the parser's own, which name its exceptions and quote raw bytes), then the line and column.
 std::optional<nlohmann::json> parseJsonNamingPlace(const std::string& text, std::string* problem);
 
 // Writes `value` as dump(2) writes it inside a document where it stands `indent` spaces in: its inner lines

@@ -7,6 +7,7 @@
 #include "host/document/Art.h"
 #include "host/suites/OperationCatalog.h"
 #include "apps/script/JsonChecks.h"
+#include "apps/script/ScriptLimits.h"
 #include "apps/script/Session.h"
 #include "apps/script/SettingsJson.h"
 
@@ -170,6 +171,9 @@ bool isInt32(const json& value) {
 // by index and the field.
 std::optional<std::string> checkActions(const json& actions) {
     if (!actions.is_array()) return std::string("\"actions\" must be a list of actions");
+    if (actions.size() > kMaxDialogActions)
+        return "\"actions\" holds " + std::to_string(actions.size()) + " actions; one dialog takes at most " +
+               std::to_string(kMaxDialogActions);
     for (std::size_t i = 0; i < actions.size(); ++i) {
         const json& action = actions[i];
         const std::string where = "actions[" + std::to_string(i) + "]";
@@ -266,6 +270,9 @@ std::optional<std::string> checkScript(const json& script) {
             if (auto problem = checkDocument(value)) return problem;
         } else if (key == "events") {
             if (!value.is_array()) return std::string("events: must be a list of events");
+            if (value.size() > kMaxScriptEvents)
+                return "events: " + std::to_string(value.size()) + " events; a script holds at most " +
+                       std::to_string(kMaxScriptEvents);
         } else {
             return "unknown key \"" + key + "\" (known: seed, random, document, events)";
         }

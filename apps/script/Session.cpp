@@ -1,5 +1,6 @@
 // Playing a session script: a fresh tool session, the module, one message (or host action) per event, and the
 // report.
+#include "apps/script/ScriptLimits.h"
 #include "apps/script/Session.h"
 
 #include <cstring>
@@ -9,6 +10,7 @@
 
 #include "ADMDialog.h"
 #include "host/core/ToolSession.h"
+#include "host/suites/ArtLimits.h"
 #include "apps/script/JsonText.h"
 #include "apps/script/Report.h"
 #include "apps/script/ScriptDialogs.h"
@@ -299,11 +301,18 @@ bool SessionRunner::play(SessionError* error) {
         if (!session_.load(modulePath_, &why)) {
             ok = fail(SessionError::Kind::Module, why);
         } else {
+            const ArtAllowance allowance({kMaxScriptArtObjects, kMaxScriptPathSegments});
             const json events = script_.value("events", json::array());
             for (std::size_t index = 0; ok && index < events.size(); ++index) {
                 std::optional<int64_t> result;
                 ok = player_.play(index, events[index], &result, &error_);
                 results_.push_back(result);
+                if (ok && allowance.exceeded())
+                    ok = fail(SessionError::Kind::Script,
+                              "events[" + std::to_string(index) + "] (\"" +
+                                  events[index]["do"].get<std::string>() +
+                                  "\"): the script's art passed its limit of " + *allowance.exceeded() +
+                                  " made in all (art a later event replaced or undid counts too)");
             }
         }
     }

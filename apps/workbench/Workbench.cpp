@@ -88,7 +88,7 @@ Workbench::~Workbench() {
 
 bool Workbench::start(std::string* error) {
     // What each preset does is played first: sessions of one module in one process take turns.
-    notes_ = toolDialogNotes(options_.modulePath, nullptr);
+    notes_ = options_.notes ? *options_.notes : toolDialogNotes(options_.modulePath, nullptr);
     if (!session_.load(options_.modulePath, error)) return false;
     const SPErr status = session_.startup();
     if (status != kSPNoError) {

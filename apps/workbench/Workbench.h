@@ -67,6 +67,9 @@ class Workbench {
         std::function<void(std::string id, std::string svg)> thumbnailer;
         // How long after its last change a document's thumbnail is made.
         std::chrono::milliseconds thumbnailDelay{2000};
+        // What the page shows of the options dialog beyond the module's items; learned from the module at
+        // start (39 short sessions) when not given.
+        std::optional<DialogNotes> notes;
     };
 
     // A message for one client, on the host thread: {"event": NAME, ...} as JSON text.

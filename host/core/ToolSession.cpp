@@ -2,6 +2,7 @@
 
 #include "SPMessages.h"
 #include "host/document/SvgExport.h"
+#include "host/suites/ArtLimits.h"
 
 namespace zz {
 
@@ -69,6 +70,7 @@ SPErr ToolSession::message(const char* caller, const char* selector) {
 
 SPErr ToolSession::mouseDown(const ToolInput& input) {
     document().beginUndoContext();
+    beginArtContext();
     dragging_ = true;
     return sendTool(kSelectorAIToolMouseDown, input, true);
 }

@@ -1,5 +1,6 @@
 // AIArtSuite over the host's document.
 #include "AIArt.h"
+#include "host/suites/ArtLimits.h"
 #include "host/suites/SuiteAdapter.h"
 #include "host/suites/DocumentAdapters.h"
 #include "host/suites/HostSuites.h"
@@ -12,6 +13,7 @@ SPErr newArt(int16_t type, int16_t paintOrder, AIArtHandle prep, AIArtHandle* ne
     Document* document = currentDocument();
     if (document == nullptr) return kNotNowErr;
     if (newArt == nullptr) return kSPBadParameterError;
+    if (!chargeArt(1, 0)) return kSPOutOfMemoryError;
     ArtId id = 0;
     const SPErr status = toStatus(document->newArt(type, paintOrder, toArtId(prep), &id));
     if (status == kSPNoError) *newArt = toArtHandle(id);
@@ -28,6 +30,8 @@ SPErr duplicateArt(AIArtHandle art, int16_t paintOrder, AIArtHandle prep, AIArtH
     Document* document = currentDocument();
     if (document == nullptr) return kNotNowErr;
     if (newArt == nullptr) return kSPBadParameterError;
+    if (const Art* source = document->find(toArtId(art)); source != nullptr && !chargeCopy(*source))
+        return kSPOutOfMemoryError;
     ArtId id = 0;
     const SPErr status = toStatus(document->duplicateArt(toArtId(art), paintOrder, toArtId(prep), &id));
     if (status == kSPNoError) *newArt = toArtHandle(id);

@@ -1,5 +1,6 @@
 // AIPathSuite over the host's document. Segment numbers and counts are 16-bit, so a path holds at most 32767.
 #include "AIPath.h"
+#include "host/suites/ArtLimits.h"
 #include "host/suites/SuiteAdapter.h"
 #include "host/suites/DocumentAdapters.h"
 #include "host/suites/HostSuites.h"
@@ -42,6 +43,12 @@ SPErr getPathSegments(AIArtHandle path, int16_t segNumber, int16_t count, AIPath
 SPErr setPathSegments(AIArtHandle path, int16_t segNumber, int16_t count, const AIPathSegment* segments) {
     Document* document = currentDocument();
     if (document == nullptr) return kNotNowErr;
+    // What the path grows by counts against the limits.
+    if (const Art* node = document->find(toArtId(path)); node != nullptr && count > 0 && segNumber >= 0) {
+        const auto end = static_cast<uint64_t>(segNumber) + static_cast<uint64_t>(count);
+        const uint64_t size = node->data().segments.size();
+        if (end > size && !chargeArt(0, end - size)) return kSPOutOfMemoryError;
+    }
     return toStatus(document->setSegments(toArtId(path), segNumber, count, segments));
 }
 

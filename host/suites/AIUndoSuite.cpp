@@ -1,5 +1,6 @@
 // AIUndoSuite over the host's document: the undo context is the current drag (opened at mouse down).
 #include "AIUndo.h"
+#include "host/suites/ArtLimits.h"
 #include "host/suites/SuiteAdapter.h"
 #include "host/suites/DocumentAdapters.h"
 #include "host/suites/HostSuites.h"
@@ -11,7 +12,9 @@ namespace {
 SPErr undoChanges() {
     Document* document = currentDocument();
     if (document == nullptr) return kNotNowErr;
-    return toStatus(document->undoChanges());
+    const SPErr status = toStatus(document->undoChanges());
+    if (status == kSPNoError) undoArtContext();
+    return status;
 }
 
 const AIUndoSuite kSuite = {

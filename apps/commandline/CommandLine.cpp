@@ -7,7 +7,7 @@ namespace zz {
 namespace {
 
 // Where the descriptions start in the help: after the longest option with its value's name.
-constexpr std::size_t kHelpColumn = 30;
+constexpr std::size_t kHelpColumn = 32;
 
 // A value is a word: an option that takes one never takes the empty text.
 const CLI::Validator kNotEmpty([](std::string& value) { return value.empty() ? "empty value" : ""; }, "");
@@ -51,7 +51,10 @@ std::optional<int> CommandLine::read(const std::vector<std::string>& args, std::
     try {
         app_->parse(lastFirst);
     } catch (const CLI::CallForHelp&) {
-        out << app_->help();
+        std::string help = app_->help();
+        while (help.size() > 1 && help.ends_with("\n\n"))
+            help.pop_back(); // CLI11 ends with a blank line
+        out << help;
         return kCommandOk;
     } catch (const CLI::ArgumentMismatch& mismatch) {
         // Every option takes one value: CLI11 says this only when the last word is an option and the words

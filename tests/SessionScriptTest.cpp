@@ -148,7 +148,7 @@ TEST_F(RunCommand, PrintsTheReportOrWritesItWhereAsked) {
 
 TEST_F(RunCommand, UsageMistakesAndBadScriptsExitWithTwo) {
     EXPECT_EQ(run({}), kRunUsage);
-    EXPECT_NE(err.str().find("no script"), std::string::npos);
+    EXPECT_NE(err.str().find("SCRIPT: required"), std::string::npos);
     EXPECT_EQ(run({"--frobnicate"}), kRunUsage);
     EXPECT_NE(err.str().find("--frobnicate"), std::string::npos);
     const std::string script = file("two.json", "{}");

@@ -93,9 +93,8 @@ inline int runZigzag(const std::string& arguments) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// The same, giving what it wrote on standard output; its exit status goes to *status.
-inline std::string zigzagOutput(const std::string& arguments, int* status) {
-    const std::string command = "'" + besideExecutable("zigzag") + "' " + arguments + " 2>/dev/null";
+// What a shell command wrote on its standard output; its exit status goes to *status.
+inline std::string commandOutput(const std::string& command, int* status) {
     std::FILE* pipe = popen(command.c_str(), "r");
     std::string output;
     if (pipe == nullptr) {
@@ -108,6 +107,17 @@ inline std::string zigzagOutput(const std::string& arguments, int* status) {
     const int result = pclose(pipe);
     *status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
     return output;
+}
+
+// The zigzag command run as runZigzag does, giving what it wrote on standard output; its exit status goes to
+// *status.
+inline std::string zigzagOutput(const std::string& arguments, int* status) {
+    return commandOutput("'" + besideExecutable("zigzag") + "' " + arguments + " 2>/dev/null", status);
+}
+
+// The same, giving what it wrote on standard error instead.
+inline std::string zigzagErrors(const std::string& arguments, int* status) {
+    return commandOutput("'" + besideExecutable("zigzag") + "' " + arguments + " 2>&1 >/dev/null", status);
 }
 #endif
 

@@ -9,19 +9,14 @@
 #include <limits>
 #include <sstream>
 
+#include <CLI/CLI.hpp>
+
 #include "apps/script/JsonText.h"
 #include "apps/script/Session.h"
 
 namespace zz {
 
 using nlohmann::json;
-
-const char* const kDocumentOptionsUsage =
-    "  --page W,H, --color-model gray|rgb|cmyk, --swatches N, --styles N: the document's page, colour "
-    "model,\n"
-    "  swatch count and named styles; --document takes the object a session script's \"document\" holds\n"
-    "  (colorModel, page, swatches, namedStyles, paint, pressure, iconType), as JSON text starting with '{'\n"
-    "  or as a file holding it; the document options apply in the order given.\n";
 
 namespace {
 
@@ -96,10 +91,7 @@ int64_t parseRange(const std::string& option, const std::string& text, int64_t l
     return *value;
 }
 
-bool isDocumentOption(const std::string& option) {
-    return option == "--page" || option == "--color-model" || option == "--swatches" ||
-           option == "--styles" || option == "--document";
-}
+namespace {
 
 void applyDocumentOption(const std::string& option, const std::string& value, json& document) {
     if (option == "--page") {
@@ -115,11 +107,36 @@ void applyDocumentOption(const std::string& option, const std::string& value, js
         document["swatches"] = parseRange(option, value, 0, 100000);
     } else if (option == "--styles") {
         document["namedStyles"] = parseRange(option, value, 0, 100000);
-    } else if (option == "--document") {
-        document.update(parseDocument(option, value));
     } else {
-        throw OptionError{option + ": not a document option"};
+        document.update(parseDocument(option, value));
     }
+}
+
+} // namespace
+
+void addDocumentOptions(CommandLine& line, std::vector<GivenOption>& given, bool withPage, int swatches) {
+    if (withPage)
+        line.addRecorded("--page", given, "the document's page size in points (612,792)")->type_name("W,H");
+    line.addRecorded("--color-model", given, "the document's colour model: gray, rgb or cmyk (rgb)")
+        ->type_name("M");
+    line.addRecorded("--swatches", given,
+                     "swatches in the document's list (" + std::to_string(swatches) + ")")
+        ->type_name("N");
+    line.addRecorded("--styles", given, "named graphic styles in the document (0)")->type_name("N");
+    const std::string ordered = withPage ? "--page, --color-model" : "--color-model";
+    line.addRecorded("--document", given,
+                     "the object a session script's \"document\" holds (colorModel, page, swatches,\n"
+                     "namedStyles, paint, pressure, iconType): JSON text starting with '{', or a file\n"
+                     "holding it; it and " +
+                         ordered +
+                         ", --swatches and --styles apply in the\n"
+                         "order given, a later one replacing the keys an earlier one set")
+        ->type_name("DOC");
+}
+
+void applyDocumentOptions(const std::vector<GivenOption>& given, json& document) {
+    for (const GivenOption& each : given)
+        applyDocumentOption(each.option, each.value, document);
 }
 
 } // namespace zz

@@ -6,15 +6,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
-namespace zz {
+#include "apps/commandline/CommandLine.h"
 
-// A bad option or value; the message names the option and what it expects.
-struct OptionError {
-    std::string message;
-};
+namespace zz {
 
 // A number the host can keep as a 32-bit float (finite, within its range), or nothing.
 std::optional<double> parseNumber(const std::string& text);
@@ -25,14 +23,14 @@ nlohmann::json parsePoint(const std::string& option, const std::string& text);
 // An integer from `low` to `high`; OptionError otherwise.
 int64_t parseRange(const std::string& option, const std::string& text, int64_t low, int64_t high);
 
-// The document options: --page W,H, --color-model gray|rgb|cmyk, --swatches N, --styles N and --document
-// DOC (a session script's "document" object, as JSON text starting with '{' or a file holding it).
-bool isDocumentOption(const std::string& option);
-// Lays document option `option` with its value over `document` (a script's "document" object): a later
+// Declares the document options on `line`, each value recorded in `given` in the order given: --page W,H
+// (unless `withPage` is false, where the command has a --page of its own), --color-model gray|rgb|cmyk,
+// --swatches N (the help names `swatches` as the default), --styles N and --document DOC (a session
+// script's "document" object, as JSON text starting with '{' or a file holding it).
+void addDocumentOptions(CommandLine& line, std::vector<GivenOption>& given, bool withPage, int swatches);
+// Lays the given document options over `document` (a script's "document" object) in the order given: a later
 // option replaces the keys an earlier one gave. OptionError names a bad value and its place.
-void applyDocumentOption(const std::string& option, const std::string& value, nlohmann::json& document);
-// The document options in a usage text, one line each after two blanks.
-extern const char* const kDocumentOptionsUsage;
+void applyDocumentOptions(const std::vector<GivenOption>& given, nlohmann::json& document);
 
 } // namespace zz
 

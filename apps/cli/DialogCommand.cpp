@@ -1,7 +1,10 @@
 #include "apps/cli/DialogCommand.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
+
+#include <CLI/CLI.hpp>
 
 #include "host/base/AtomicFile.h"
 #include "host/base/NumberText.h"
@@ -15,107 +18,127 @@ namespace {
 
 using nlohmann::json;
 using nlohmann::ordered_json;
+using zz::OptionError;
 
-const char* const kUsage =
-    "usage: zigzag dialog --page P [--preset N] [--module PATH] [--color-model M] [--swatches N]\n"
-    "                     [--styles N] [--document JSON|FILE] -o OUT.svg\n"
-    "  --page is the dialog's page; the document's page size is given in --document\n";
+// The words of the command line as given; an empty one was not given.
+struct DialogWords {
+    std::string page, preset, module, output;
+    std::vector<zz::GivenOption> document; // the document options, in the order given
+};
 
-} // namespace
+struct DialogOptions {
+    int64_t page = 1;
+    std::optional<int64_t> preset;
+    std::string module;
+    json document = {{"swatches", zz::kDialogDocumentSwatches}};
+    std::string output;
+};
 
-int runDialogCommand(const std::vector<std::string>& args, const std::string& modulePath, std::ostream& out,
-                     std::ostream& err) {
-    std::string module = modulePath, output;
-    std::optional<int64_t> page, preset;
-    nlohmann::json document = {{"swatches", zz::kDialogDocumentSwatches}};
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& option = args[i];
-        if ((option == "--help" || option == "-h") && args.size() == 1) {
-            out << kUsage;
-            return 0;
-        }
-        if (i + 1 >= args.size()) {
-            err << "zigzag dialog: " << option << ": missing value\n" << kUsage;
-            return 2;
-        }
-        const std::string& value = args[++i];
-        if (option == "--page") {
-            page = zz::parseDecimal(value, 1, zz::kPageCount);
-            if (!page) {
-                err << "zigzag dialog: --page " << value << ": expected a page from 1 to " << zz::kPageCount
-                    << "\n";
-                return 2;
-            }
-        } else if (option == "--preset") {
-            preset = zz::parseDecimal(value, 0, INT32_MAX);
-            if (!preset) {
-                err << "zigzag dialog: --preset " << value << ": expected an entry id (0 or more)\n";
-                return 2;
-            }
-        } else if (zz::isDocumentOption(option)) {
-            try {
-                zz::applyDocumentOption(option, value, document);
-            } catch (const zz::OptionError& problem) {
-                err << "zigzag dialog: " << problem.message << "\n" << kUsage;
-                return 2;
-            }
-        } else if (option == "--module" && !value.empty()) {
-            module = value;
-        } else if ((option == "-o" || option == "--output") && !value.empty()) {
-            output = value;
-        } else {
-            err << "zigzag dialog: " << option << ": unknown argument\n" << kUsage;
-            return 2;
-        }
+void declareOptions(zz::CommandLine& line, DialogWords& words) {
+    CLI::App& app = line.app();
+    app.add_option("--page", words.page,
+                   "the dialog's page, 1 to " + std::to_string(zz::kPageCount) +
+                       " (the document's page size goes in --document)")
+        ->type_name("P")
+        ->required();
+    app.add_option("--preset", words.preset, "chooses entry N of the preset popup before showing the page")
+        ->type_name("N");
+    app.add_option("--module", words.module, "the plug-in module (KT07_Zigzag.aip beside zigzag)")
+        ->type_name("PATH");
+    zz::addDocumentOptions(line, words.document, false, zz::kDialogDocumentSwatches);
+    app.add_option("-o,--output", words.output, "the SVG picture to write")->type_name("OUT.svg")->required();
+}
+
+DialogOptions dialogOptions(const DialogWords& words, const std::string& defaultModule) {
+    DialogOptions options;
+    const std::optional<int64_t> page = zz::parseDecimal(words.page, 1, zz::kPageCount);
+    if (!page)
+        throw OptionError{"--page " + words.page + ": expected a page from 1 to " +
+                          std::to_string(zz::kPageCount)};
+    options.page = *page;
+    if (!words.preset.empty()) {
+        options.preset = zz::parseDecimal(words.preset, 0, INT32_MAX);
+        if (!options.preset)
+            throw OptionError{"--preset " + words.preset + ": expected an entry id (0 or more)"};
     }
-    if (!page || output.empty()) {
-        err << "zigzag dialog: " << (!page ? "--page" : "-o") << ": required\n" << kUsage;
-        return 2;
-    }
+    options.module = words.module.empty() ? defaultModule : words.module;
+    zz::applyDocumentOptions(words.document, options.document);
+    options.output = words.output;
+    return options;
+}
 
-    // What a user does: open the dialog, choose the preset, show the page; then the dialog is cancelled.
+// What a user does: open the dialog, choose the preset, show the page; then the dialog is cancelled.
+json dialogScript(const DialogOptions& options) {
     json actions = json::array();
-    if (preset) actions.push_back({{"item", zz::kPresetPopup}, {"select", *preset}});
-    actions.push_back({{"item", zz::kFirstPageButton + *page - 1}, {"click", true}});
-    const json script = {
-        {"document", document},
-        {"events",
-         json::array({{{"do", "startup"}}, {{"do", "editOptions"}, {"actions", actions}, {"close", 2}}})}};
+    if (options.preset) actions.push_back({{"item", zz::kPresetPopup}, {"select", *options.preset}});
+    actions.push_back({{"item", zz::kFirstPageButton + options.page - 1}, {"click", true}});
+    return {{"document", options.document},
+            {"events", json::array({{{"do", "startup"}},
+                                    {{"do", "editOptions"}, {"actions", actions}, {"close", 2}}})}};
+}
+
+// The dialog the session's report holds, or nothing with the reason on `err`.
+std::optional<ordered_json> shownDialog(const DialogOptions& options, std::ostream& err) {
     zz::SessionError error;
-    const ordered_json report = zz::runSession(script, module, &error);
+    const ordered_json report = zz::runSession(dialogScript(options), options.module, &error);
     if (report.is_null()) {
         err << "zigzag dialog: " << error.message << "\n";
-        return 1;
+        return std::nullopt;
     }
     if (report["dialogs"].empty()) {
         err << "zigzag dialog: the module opened no dialog\n";
-        return 1;
+        return std::nullopt;
     }
     const ordered_json& dialog = report["dialogs"][0];
     for (const ordered_json& refusal : dialog.value("refused", ordered_json::array())) {
         err << "zigzag dialog: the dialog refused " << refusal["action"] << ": "
             << refusal["reason"].get<std::string>() << "\n";
-        return 1;
+        return std::nullopt;
     }
+    return dialog;
+}
 
-    std::optional<zz::ModuleResources> resources;
+// The module's bitmaps for the design lists' thumbnails; none when its resources cannot be read.
+zz::BitmapSource moduleBitmaps(const std::string& module) {
+    std::shared_ptr<zz::ModuleResources> resources;
     try {
-        resources = zz::ModuleResources::openFile(module);
+        resources = std::make_shared<zz::ModuleResources>(zz::ModuleResources::openFile(module));
     } catch (const zz::ResourceError&) {
         resources.reset(); // the picture is drawn without thumbnails
     }
-    const zz::BitmapSource bitmaps = [&](int32_t id) -> std::optional<std::vector<uint8_t>> {
+    return [resources](int32_t id) -> std::optional<std::vector<uint8_t>> {
         if (!resources || id <= 0 || id > 0xFFFF) return std::nullopt;
         const auto data = resources->find(zz::kBitmapResource, static_cast<uint16_t>(id));
         if (!data) return std::nullopt;
         return std::vector<uint8_t>(data->begin(), data->end());
     };
-    std::string why;
-    if (!zz::writeFileAtomically(output, zz::dialogPictureSvg(dialog, bitmaps), &why)) {
-        err << "zigzag dialog: cannot write " << output << ": " << why << "\n";
-        return 1;
+}
+
+} // namespace
+
+int runDialogCommand(const std::vector<std::string>& args, const std::string& modulePath, std::ostream& out,
+                     std::ostream& err) {
+    zz::CommandLine line("zigzag dialog",
+                         "A picture of one page of the tool's options dialog, drawn from the "
+                         "host's dialog model.");
+    DialogWords words;
+    declareOptions(line, words);
+    if (const std::optional<int> status = line.read(args, out, err)) return *status;
+    DialogOptions options;
+    try {
+        options = dialogOptions(words, modulePath);
+    } catch (const OptionError& problem) {
+        return line.mistake(problem.message, err);
     }
-    out << "wrote " << output << " (page " << *page << (preset ? ", preset " + std::to_string(*preset) : "")
-        << ")\n";
-    return 0;
+    const std::optional<ordered_json> dialog = shownDialog(options, err);
+    if (!dialog) return zz::kCommandFailed;
+    std::string why;
+    if (!zz::writeFileAtomically(options.output, zz::dialogPictureSvg(*dialog, moduleBitmaps(options.module)),
+                                 &why)) {
+        err << "zigzag dialog: cannot write " << options.output << ": " << why << "\n";
+        return zz::kCommandFailed;
+    }
+    out << "wrote " << options.output << " (page " << options.page
+        << (options.preset ? ", preset " + std::to_string(*options.preset) : "") << ")\n";
+    return zz::kCommandOk;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+#include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
 #include "apps/cli/CommandOptions.h"
@@ -15,15 +16,7 @@ namespace {
 
 using nlohmann::json;
 
-const char* const kUsage =
-    "usage: zigzag draw --to X,Y [--from X,Y] [--events N] [--set FIELD=VALUE ...] [--modifiers M]\n"
-    "                   [--pressure P] [--seed S] [--page W,H] [--color-model gray|rgb|cmyk]\n"
-    "                   [--swatches N] [--styles N] [--document JSON|FILE] [--preset N] -o OUT.svg\n"
-    "  --document takes the object a session script's \"document\" holds (colorModel, page, swatches,\n"
-    "  namedStyles, paint, pressure, iconType), as JSON text starting with '{' or as a file holding it;\n"
-    "  its keys and those of --page, --color-model, --swatches and --styles apply in the order given.\n";
-
-using UsageError = zz::OptionError;
+using zz::OptionError;
 using zz::parseInteger;
 using zz::parseNumber;
 using zz::parsePoint;
@@ -54,50 +47,70 @@ struct DrawOptions {
     std::string output;
 };
 
-DrawOptions parseArguments(const std::vector<std::string>& args) {
+// The words of the command line as given; an empty one was not given.
+struct DrawWords {
+    std::string to, from, events, modifiers, pressure, seed, preset, output;
+    std::vector<zz::GivenOption> settings; // --set, in the order given
+    std::vector<zz::GivenOption> document; // the document options, in the order given
+};
+
+void declareOptions(zz::CommandLine& line, DrawWords& words) {
+    CLI::App& app = line.app();
+    app.add_option("--to", words.to, "where the drag ends")->type_name("X,Y")->required();
+    app.add_option("--from", words.from, "where the button goes down (0,0)")->type_name("X,Y");
+    app.add_option("--events", words.events,
+                   "drag events along the line from --from to --to, 1 to 100000 (10)")
+        ->type_name("N");
+    line.addRecorded("--set", words.settings,
+                     "writes a settings field before the drag; repeatable; integers, numbers,\n"
+                     "true/false, nan/inf/-inf")
+        ->type_name("FIELD=VALUE");
+    app.add_option("--modifiers", words.modifiers, "the modifier word of every drag event (0)")
+        ->type_name("M");
+    app.add_option("--pressure", words.pressure,
+                   "pen pressure 0 to 255 of every event (255); giving it makes SystemHasPressure\n"
+                   "answer true")
+        ->type_name("P");
+    app.add_option("--seed", words.seed, "seed of the host's random sequence, 0 to 4294967295 (0)")
+        ->type_name("S");
+    zz::addDocumentOptions(line, words.document, true, 0);
+    app.add_option("--preset", words.preset,
+                   "before the drag, chooses entry N of the options dialog's preset popup and\n"
+                   "clicks OK; --set fields are written after it")
+        ->type_name("N");
+    app.add_option("-o,--output", words.output, "the SVG picture to write")->type_name("OUT.svg")->required();
+    app.footer("Integers are decimal or 0x hex; coordinates must stay within the 32-bit float range.");
+}
+
+// --set FIELD=VALUE laid over `settings`, checked as the session's settings patch is.
+void addSetting(const std::string& text, json& settings) {
+    const size_t equals = text.find('=');
+    if (equals == std::string::npos || equals == 0)
+        throw OptionError{"--set " + text + ": expected FIELD=VALUE"};
+    json patch = json::object();
+    patch[text.substr(0, equals)] = settingValue(text.substr(equals + 1));
+    if (const auto problem = zz::checkSettingsPatch(patch))
+        throw OptionError{"--set " + text + ": " + *problem};
+    settings.update(patch);
+}
+
+DrawOptions drawOptions(const DrawWords& words) {
     DrawOptions options;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& option = args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) throw UsageError{option + ": missing value"};
-            return args[++i];
-        };
-        if (option == "--to") {
-            options.to = parsePoint(option, value());
-        } else if (option == "--from") {
-            options.from = parsePoint(option, value());
-        } else if (option == "--events") {
-            options.events = parseRange(option, value(), 1, 100000);
-        } else if (option == "--set") {
-            const std::string& text = value();
-            const size_t equals = text.find('=');
-            if (equals == std::string::npos || equals == 0)
-                throw UsageError{"--set " + text + ": expected FIELD=VALUE"};
-            json patch = json::object();
-            patch[text.substr(0, equals)] = settingValue(text.substr(equals + 1));
-            if (const auto problem = zz::checkSettingsPatch(patch))
-                throw UsageError{"--set " + text + ": " + *problem};
-            options.settings.update(patch);
-        } else if (option == "--modifiers") {
-            options.modifiers = parseRange(option, value(), 0, UINT32_MAX);
-        } else if (option == "--pressure") {
-            options.pressure = parseRange(option, value(), 0, 255);
-            options.pressureGiven = true;
-        } else if (option == "--seed") {
-            options.seed = parseRange(option, value(), 0, UINT32_MAX);
-        } else if (zz::isDocumentOption(option)) {
-            zz::applyDocumentOption(option, value(), options.document);
-        } else if (option == "--preset") {
-            options.preset = parseRange(option, value(), 0, INT32_MAX);
-        } else if (option == "-o" || option == "--output") {
-            options.output = value();
-            if (options.output.empty()) throw UsageError{option + ": empty file name"};
-        } else {
-            throw UsageError{option + ": unknown argument"};
-        }
+    options.to = parsePoint("--to", words.to);
+    if (!words.from.empty()) options.from = parsePoint("--from", words.from);
+    if (!words.events.empty()) options.events = parseRange("--events", words.events, 1, 100000);
+    for (const zz::GivenOption& set : words.settings)
+        addSetting(set.value, options.settings);
+    if (!words.modifiers.empty())
+        options.modifiers = parseRange("--modifiers", words.modifiers, 0, UINT32_MAX);
+    if (!words.pressure.empty()) {
+        options.pressure = parseRange("--pressure", words.pressure, 0, 255);
+        options.pressureGiven = true;
     }
-    if (!options.to) throw UsageError{"--to: required"};
-    if (options.output.empty()) throw UsageError{"-o: required"};
+    if (!words.seed.empty()) options.seed = parseRange("--seed", words.seed, 0, UINT32_MAX);
+    zz::applyDocumentOptions(words.document, options.document);
+    if (!words.preset.empty()) options.preset = parseRange("--preset", words.preset, 0, INT32_MAX);
+    options.output = words.output;
     return options;
 }
 
@@ -137,16 +150,17 @@ json drawScript(const DrawOptions& options) {
 
 int runDrawCommand(const std::vector<std::string>& args, const std::string& modulePath, std::ostream& out,
                    std::ostream& err) {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        out << kUsage;
-        return 0;
-    }
+    zz::CommandLine line("zigzag draw",
+                         "One drag with the zigzag tool, as a user would make it, written as an "
+                         "SVG picture.");
+    DrawWords words;
+    declareOptions(line, words);
+    if (const std::optional<int> status = line.read(args, out, err)) return *status;
     DrawOptions options;
     try {
-        options = parseArguments(args);
-    } catch (const UsageError& problem) {
-        err << "zigzag draw: " << problem.message << "\n" << kUsage;
-        return 2;
+        options = drawOptions(words);
+    } catch (const OptionError& problem) {
+        return line.mistake(problem.message, err);
     }
     const json script = drawScript(options);
     zz::SessionError error;

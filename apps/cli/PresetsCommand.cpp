@@ -1,50 +1,35 @@
 #include "apps/cli/PresetsCommand.h"
 
+#include <CLI/CLI.hpp>
+
 #include "apps/cli/CommandOptions.h"
 #include "apps/cli/ToolDialog.h"
 #include "apps/script/DialogChoices.h"
 
-namespace {
-
-const char* const kUsage =
-    "usage: zigzag presets [--module PATH] [--page W,H] [--color-model M] [--swatches N] [--styles N]\n"
-    "                      [--document JSON|FILE]\n";
-
-} // namespace
-
 int runPresetsCommand(const std::vector<std::string>& args, const std::string& modulePath, std::ostream& out,
                       std::ostream& err) {
-    std::string module = modulePath;
+    zz::CommandLine line("zigzag presets",
+                         "The tool's presets, as its options dialog offers them, and what each one changes.");
+    std::string module;
+    std::vector<zz::GivenOption> given;
+    line.app()
+        .add_option("--module", module, "the plug-in module (KT07_Zigzag.aip beside zigzag)")
+        ->type_name("PATH");
+    zz::addDocumentOptions(line, given, true, zz::kDialogDocumentSwatches);
+    if (const std::optional<int> status = line.read(args, out, err)) return *status;
     nlohmann::json document = {{"swatches", zz::kDialogDocumentSwatches}};
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if ((args[i] == "--help" || args[i] == "-h") && args.size() == 1) {
-            out << kUsage << zz::kDocumentOptionsUsage;
-            return 0;
-        }
-        if (args[i] == "--module" && i + 1 < args.size() && !args[i + 1].empty()) {
-            module = args[++i];
-            continue;
-        }
-        if (zz::isDocumentOption(args[i])) {
-            try {
-                if (i + 1 >= args.size()) throw zz::OptionError{args[i] + ": missing value"};
-                zz::applyDocumentOption(args[i], args[i + 1], document);
-                ++i;
-                continue;
-            } catch (const zz::OptionError& problem) {
-                err << "zigzag presets: " << problem.message << "\n" << kUsage;
-                return 2;
-            }
-        }
-        err << "zigzag presets: " << args[i] << ": unknown argument\n" << kUsage;
-        return 2;
+    try {
+        zz::applyDocumentOptions(given, document);
+    } catch (const zz::OptionError& problem) {
+        return line.mistake(problem.message, err);
     }
+    if (module.empty()) module = modulePath;
 
     std::vector<zz::ChoiceEffect> presets;
     std::string why;
     if (!zz::listChoices(zz::moduleSessions(module, document), zz::kPresetPopup, &presets, &why)) {
         err << "zigzag presets: " << why << "\n";
-        return 1;
+        return zz::kCommandFailed;
     }
     for (const zz::ChoiceEffect& preset : presets) {
         out << preset.id << " \"" << preset.text << "\"";
@@ -60,5 +45,5 @@ int runPresetsCommand(const std::vector<std::string>& args, const std::string& m
         }
         out << "\n";
     }
-    return 0;
+    return zz::kCommandOk;
 }

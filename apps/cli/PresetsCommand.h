@@ -6,12 +6,11 @@
 #include <string>
 #include <vector>
 
-// `args` are the words after "presets": nothing, or --module PATH. Starts the module, opens its options
-// dialog and reads the entries of the preset popup; then, for each entry in a fresh session, chooses it,
-// clicks OK and prints the entry's id, its text and every settings field that differs from the settings after
-// start-up
-// ("field: before -> after"). Returns 0; 1 when the module cannot run or its dialog has no preset popup; 2
-// for bad arguments.
+// `args` are the words after "presets": --module PATH and the document options, all optional (`zigzag
+// presets --help` lists them). Starts the module, opens its options dialog and reads the entries of the
+// preset popup; then, for each entry in a fresh session, chooses it, clicks OK and prints the entry's id, its
+// text and every settings field that differs from the settings after start-up ("field: before -> after").
+// Returns 0; 1 when the module cannot run or its dialog has no preset popup; 2 for bad arguments.
 int runPresetsCommand(const std::vector<std::string>& args, const std::string& modulePath, std::ostream& out,
                       std::ostream& err);
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-// `args` are the words after "resources": exactly one, the module's path (a .res file is read too). Writes
+// `args` are the words after "resources": the module's path (a .res file is read too), or --help. Writes
 // one line per resource (type, number, language, size) to `out`. Returns 0; 2 with a message on `err` for a
 // wrong argument count, a missing or unreadable file, or a file that is not a module or has malformed
 // resources.

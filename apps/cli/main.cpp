@@ -1,11 +1,13 @@
-// The zigzag command: runs session scripts against the plug-in module, lists a module's resources, and draws
-// with the tool.
+// The zigzag command: runs session scripts against the plug-in module, lists a module's resources, draws with
+// the tool, shows its presets and its options dialog, and serves the workbench.
 #include <exception>
+#include <iomanip>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "host/base/Platform.h"
+#include "apps/commandline/CommandLine.h"
 #include "apps/script/RunCommand.h"
 #ifdef ZZ_WORKBENCH
 #include "apps/storage/DocumentStore.h"
@@ -21,67 +23,77 @@
 
 namespace {
 
+using Args = std::vector<std::string>;
+
 constexpr const char* kModuleName = "KT07_Zigzag.aip";
 
-void printUsage(std::ostream& stream) {
-    stream << "usage: zigzag run SCRIPT.json|DOCUMENT.zigzag [--out REPORT.json] [--module PATH]\n"
-              "       zigzag resources MODULE\n"
-              "       zigzag draw --to X,Y [options] -o OUT.svg   (zigzag draw --help for the options)\n"
-              "       zigzag presets [--module PATH]\n"
-              "       zigzag dialog --page P [--preset N] [--module PATH] -o OUT.svg\n"
-#if ZZ_WORKBENCH
-              "       zigzag serve [--port N] [--host ADDR] [--module PATH]\n"
+int run(const Args& args, const std::string& module, std::ostream& out, std::ostream& err) {
+#ifdef ZZ_WORKBENCH
+    return zz::runRunCommand(args, module, out, err, zz::readDocumentScript);
+#else
+    return zz::runRunCommand(args, module, out, err);
 #endif
-        ;
 }
 
-int dispatch(const std::vector<std::string>& words) {
+int resources(const Args& args, const std::string&, std::ostream& out, std::ostream& err) {
+    return runResourcesCommand(args, out, err);
+}
+
+// A command: its name, what it does, and the function that runs it on the words after its name, given the
+// module beside the zigzag executable.
+struct Command {
+    const char* name;
+    const char* summary;
+    int (*run)(const Args& args, const std::string& defaultModule, std::ostream& out, std::ostream& err);
+};
+
+const Command kCommands[] = {
+    {"run", "plays a session script against the module and writes its report", run},
+    {"draw", "one drag with the zigzag tool, written as an SVG picture", runDrawCommand},
+    {"presets", "the presets the options dialog offers and what each one changes", runPresetsCommand},
+    {"dialog", "a picture of one page of the options dialog", runDialogCommand},
+    {"resources", "lists the resources a module carries", resources},
+#if ZZ_WORKBENCH
+    {"serve", "the workbench: the tool in a browser", zz::runServeCommand},
+#endif
+};
+
+void printUsage(std::ostream& stream) {
+    stream << "Usage: zigzag COMMAND [OPTIONS]\n\nCommands:\n";
+    for (const Command& command : kCommands)
+        stream << "  " << std::left << std::setw(11) << command.name << command.summary << "\n";
+    stream << "\n\"zigzag COMMAND --help\" lists a command's options.\n";
+}
+
+int dispatch(const Args& words) {
     if (words.empty()) {
         std::cerr << "zigzag: no command given\n";
         printUsage(std::cerr);
-        return zz::kRunUsage;
+        return zz::kCommandUsage;
     }
-    const std::string& command = words[0];
-    const std::vector<std::string> args(words.begin() + 1, words.end());
-    if (command == "--help" || command == "-h" || command == "help") {
+    const std::string& name = words[0];
+    if (name == "--help" || name == "-h" || name == "help") {
         printUsage(std::cout);
-        return zz::kRunOk;
+        return zz::kCommandOk;
     }
-    if (command == "run")
-#ifdef ZZ_WORKBENCH
-        return zz::runRunCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr,
-                                 zz::readDocumentScript);
-#else
-        return zz::runRunCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
-#endif
-    if (command == "resources") {
-        return runResourcesCommand(args, std::cout, std::cerr);
-    }
-    if (command == "draw") {
-        return runDrawCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
-    }
-    if (command == "dialog")
-        return runDialogCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
-#if ZZ_WORKBENCH
-    if (command == "serve")
-        return zz::runServeCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
-#endif
-    if (command == "presets")
-        return runPresetsCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
-    std::cerr << "zigzag: unknown command \"" << command << "\"\n";
+    for (const Command& command : kCommands)
+        if (name == command.name)
+            return command.run(Args(words.begin() + 1, words.end()), zz::besideExecutable(kModuleName),
+                               std::cout, std::cerr);
+    std::cerr << "zigzag: unknown command \"" << name << "\"\n";
     printUsage(std::cerr);
-    return zz::kRunUsage;
+    return zz::kCommandUsage;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     try {
-        return dispatch(std::vector<std::string>(argv + 1, argv + argc));
+        return dispatch(Args(argv + 1, argv + argc));
     } catch (const std::exception& problem) {
         std::cerr << "zigzag: " << problem.what() << "\n";
     } catch (...) {
         std::cerr << "zigzag: unexpected failure\n";
     }
-    return zz::kRunFailed;
+    return zz::kCommandFailed;
 }

@@ -6,14 +6,50 @@
 #include <ostream>
 #include <sstream>
 
+#include <CLI/CLI.hpp>
+
 #include "host/base/AtomicFile.h"
+#include "apps/commandline/CommandLine.h"
 #include "apps/script/Session.h"
 
 namespace zz {
 
 namespace {
 
-constexpr const char* kUsage = "usage: zigzag run SCRIPT.json [--out REPORT.json] [--module PATH]";
+using nlohmann::json;
+
+struct RunOptions {
+    std::string script;
+    std::optional<std::string> report; // the file --out names; standard output without it
+    std::string module;
+};
+
+// The options `args` give; a status to end with instead when they are no run's words (or ask for help).
+std::optional<int> readOptions(const std::vector<std::string>& args, const std::string& defaultModule,
+                               RunOptions& options, std::ostream& out, std::ostream& err) {
+    CommandLine line("zigzag run",
+                     "Plays a session script against the plug-in module in a fresh host and writes "
+                     "its report.");
+    std::string report, module;
+    CLI::App& app = line.app();
+    app.add_option("SCRIPT", options.script, "the session script, or a workbench document (.zigzag) to play")
+        ->type_name("")
+        ->required();
+    CLI::Option* reportOption =
+        app.add_option("--out", report,
+                       "writes the report into this file (through a temporary file beside it),\n"
+                       "not to standard output; not the script itself")
+            ->type_name("REPORT.json");
+    CLI::Option* moduleOption =
+        app.add_option("--module", module, "the plug-in module (KT07_Zigzag.aip beside zigzag)")
+            ->type_name("PATH");
+    if (const std::optional<int> status = line.read(args, out, err)) return status;
+    for (const CLI::Option* option : {reportOption, moduleOption})
+        if (option->count() > 1) return line.mistake(option->get_name() + " given twice", err);
+    if (reportOption->count() > 0) options.report = report;
+    options.module = module.empty() ? defaultModule : module;
+    return std::nullopt;
+}
 
 std::optional<std::string> readFile(const std::string& path) {
     // A directory opens as a stream on some systems and then reads as empty text: it is no script.
@@ -34,100 +70,76 @@ bool sameFile(const std::string& a, const std::string& b) {
     return std::filesystem::weakly_canonical(a, code) == std::filesystem::weakly_canonical(b, code) && !code;
 }
 
+// The script could not be played: `error` says why, and whether the script or the host is at fault.
+int sessionFailed(const std::string& scriptPath, const SessionError& error, std::ostream& err) {
+    err << "zigzag run: " << scriptPath << ": " << error.message << "\n";
+    return error.kind == SessionError::Kind::Script ? kRunUsage : kRunFailed;
+}
+
+int playToStream(const json& script, const RunOptions& options, std::ostream& out, std::ostream& err) {
+    SessionError error;
+    if (!runSessionTo(out, script, options.module, &error)) return sessionFailed(options.script, error, err);
+    out << "\n";
+    out.flush();
+    if (!out) {
+        err << "zigzag run: cannot write the report to standard output\n";
+        return kRunFailed;
+    }
+    return kRunOk;
+}
+
+// The report goes to a temporary file renamed over --out's only once the session has played.
+int playIntoFile(const json& script, const RunOptions& options, std::ostream& err) {
+    SessionError error;
+    bool ran = false, played = false;
+    std::string why;
+    const bool written = writeFileAtomically(
+        *options.report,
+        [&](std::ostream& file, std::string* reason) {
+            ran = true;
+            played = runSessionTo(file, script, options.module, &error);
+            if (!played) *reason = error.message;
+            file << "\n";
+            return played;
+        },
+        &why);
+    if ((played || !ran) && !written) {
+        err << "zigzag run: cannot write the report " << *options.report << ": " << why << "\n";
+        return kRunFailed;
+    }
+    return played ? kRunOk : sessionFailed(options.script, error, err);
+}
+
 } // namespace
 
 int runRunCommand(const std::vector<std::string>& args, const std::string& defaultModule, std::ostream& out,
                   std::ostream& err, DocumentScriptReader readDocument) {
-    std::optional<std::string> scriptPath, outPath, modulePath;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--out" || arg == "--module") {
-            if (i + 1 >= args.size() || args[i + 1].empty()) {
-                err << "zigzag run: " << arg << " needs a path\n" << kUsage << "\n";
-                return kRunUsage;
-            }
-            std::optional<std::string>& target = arg == "--out" ? outPath : modulePath;
-            if (target) {
-                err << "zigzag run: " << arg << " given twice\n" << kUsage << "\n";
-                return kRunUsage;
-            }
-            target = args[++i];
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            err << "zigzag run: unknown option " << arg << "\n" << kUsage << "\n";
-            return kRunUsage;
-        } else if (scriptPath) {
-            err << "zigzag run: more than one script (" << *scriptPath << ", " << arg << ")\n"
-                << kUsage << "\n";
-            return kRunUsage;
-        } else {
-            scriptPath = arg;
-        }
-    }
-    if (!scriptPath) {
-        err << "zigzag run: no script given\n" << kUsage << "\n";
-        return kRunUsage;
-    }
-    const std::optional<std::string> text = readFile(*scriptPath);
+    RunOptions options;
+    if (const std::optional<int> status = readOptions(args, defaultModule, options, out, err)) return *status;
+    const std::optional<std::string> text = readFile(options.script);
     if (!text) {
-        err << "zigzag run: cannot read the script " << *scriptPath << "\n";
+        err << "zigzag run: cannot read the script " << options.script << "\n";
         return kRunUsage;
     }
-
-    if (outPath && sameFile(*outPath, *scriptPath)) {
-        err << "zigzag run: --out " << *outPath
+    if (options.report && sameFile(*options.report, options.script)) {
+        err << "zigzag run: --out " << *options.report
             << " names the script itself; the report would overwrite it\n";
         return kRunUsage;
     }
-
-    SessionError error;
-    std::optional<nlohmann::json> script;
+    std::optional<json> script;
     if (text->rfind(std::string("SQLite format 3\0", 16), 0) == 0) {
         std::string why = "a workbench document is played by the Linux build of zigzag only";
-        if (readDocument != nullptr) script = readDocument(*scriptPath, &why);
+        if (readDocument != nullptr) script = readDocument(options.script, &why);
         if (!script) {
             err << "zigzag run: " << why << "\n";
             return kRunUsage;
         }
     } else {
+        SessionError error;
         script = parseScript(*text, &error);
+        if (!script) return sessionFailed(options.script, error, err);
     }
-    bool played = false;
-    if (script) {
-        const std::string module = modulePath.value_or(defaultModule);
-        if (!outPath) {
-            played = runSessionTo(out, *script, module, &error);
-            if (played) {
-                out << "\n";
-                out.flush();
-                if (!out) {
-                    err << "zigzag run: cannot write the report to standard output\n";
-                    return kRunFailed;
-                }
-            }
-        } else {
-            std::string why;
-            bool ran = false;
-            const bool written = writeFileAtomically(
-                *outPath,
-                [&](std::ostream& file, std::string* reason) {
-                    ran = true;
-                    played = runSessionTo(file, *script, module, &error);
-                    if (!played) *reason = error.message;
-                    file << "\n";
-                    return played;
-                },
-                &why);
-            if ((played || !ran) && !written) {
-                err << "zigzag run: cannot write the report " << *outPath << ": " << why << "\n";
-                return kRunFailed;
-            }
-        }
-    }
-    if (!played) {
-        err << "zigzag run: " << *scriptPath << ": " << error.message << "\n";
-        return error.kind == SessionError::Kind::Script ? kRunUsage : kRunFailed;
-    }
-    return kRunOk;
+    return options.report ? playIntoFile(*script, options, err) : playToStream(*script, options, out, err);
 }
 
 } // namespace zz

@@ -9,15 +9,17 @@
 
 #include <nlohmann/json.hpp>
 
+#include "apps/commandline/CommandLine.h"
+
 namespace zz {
 
-// Exit statuses of the command.
-enum RunStatus { kRunOk = 0, kRunFailed = 1, kRunUsage = 2 };
+// Exit statuses of the command, those every command shares.
+enum RunStatus { kRunOk = kCommandOk, kRunFailed = kCommandFailed, kRunUsage = kCommandUsage };
 
-// `args` are the words after "run". Without --module the module is `defaultModule`. The report goes to `out`
-// (indented JSON) or, with --out, atomically into the file. Messages go to `err`. Returns kRunOk, kRunUsage
-// (bad arguments, unreadable or invalid script) or kRunFailed (the module cannot be loaded, the report cannot
-// be written, an export fails).
+// `args` are the words after "run" (`zigzag run --help` lists the options). Without --module the module is
+// `defaultModule`. The report goes to `out` (indented JSON) or, with --out, atomically into the file.
+// Messages go to `err`. Returns kRunOk, kRunUsage (bad arguments, unreadable or invalid script) or kRunFailed
+// (the module cannot be loaded, the report cannot be written, an export fails).
 //
 // A workbench document (an SQLite file) is played as the script of its history when `readDocument` is given:
 // it reads such a file as a script, or says why it cannot.

@@ -6,7 +6,10 @@
 
 #include <pthread.h>
 
+#include <CLI/CLI.hpp>
+
 #include "host/base/NumberText.h"
+#include "apps/commandline/CommandLine.h"
 #include "apps/workbench/Access.h"
 #include "apps/workbench/HostLoop.h"
 #include "apps/workbench/Server.h"
@@ -16,131 +19,139 @@ namespace zz {
 
 namespace {
 
-const char* const kUsage =
-    "usage: zigzag serve [--port N] [--host ADDR] [--module PATH] [--drag-timeout MS] [--dialog-timeout MS]\n"
-    "                    [--token-file FILE] [--documents DIR]\n"
-    "  --port N             port to listen on, 0 for a free one (8407)\n"
-    "  --host ADDR          address to listen on (127.0.0.1)\n"
-    "  --module PATH        the plug-in module (KT07_Zigzag.aip beside zigzag)\n"
-    "  --drag-timeout MS    a drag with no pointer event for this long is ended (5000)\n"
-    "  --dialog-timeout MS  a dialog with no page open to drive it for this long is cancelled (30000)\n"
-    "  --token-file FILE    the token pages must show, on the file's first line (default: a new one)\n"
-    "  --documents DIR      the folder the drawings are kept in (default: $XDG_DATA_HOME/zigzag/documents,\n"
-    "                       else ~/.local/share/zigzag/documents)\n";
-
-} // namespace
-
-int runServeCommand(const std::vector<std::string>& args, const std::string& defaultModule, std::ostream& out,
-                    std::ostream& err) {
+// What the command line asks for (the numbers as given, until serveOptions() reads them).
+struct ServeOptions {
     std::string host = "127.0.0.1";
-    long port = 8407;
-    std::string tokenFile;
-    Workbench::Options options;
-    options.modulePath = defaultModule;
-    options.documentsPath = DocumentFolder::defaultPath();
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& option = args[i];
-        if (option == "--help" || option == "-h") {
-            out << kUsage;
-            return 0;
-        }
-        if (i + 1 >= args.size()) {
-            err << "zigzag serve: " << option << ": missing value\n" << kUsage;
-            return 2;
-        }
-        const std::string& value = args[++i];
-        if (option == "--port") {
-            const std::optional<int64_t> number = parseDecimal(value, 0, 65535);
-            if (!number) {
-                err << "zigzag serve: --port " << value << ": expected a port from 0 to 65535\n";
-                return 2;
-            }
-            port = *number;
-        } else if (option == "--host" && !value.empty()) {
-            host = value;
-        } else if (option == "--module" && !value.empty()) {
-            options.modulePath = value;
-        } else if (option == "--drag-timeout") {
-            const std::optional<int64_t> number = parseDecimal(value, 1, 3600000);
-            if (!number) {
-                err << "zigzag serve: --drag-timeout " << value
-                    << ": expected milliseconds from 1 to 3600000\n";
-                return 2;
-            }
-            options.dragTimeout = std::chrono::milliseconds(*number);
-        } else if (option == "--dialog-timeout") {
-            const std::optional<int64_t> number = parseDecimal(value, 1, 86400000);
-            if (!number) {
-                err << "zigzag serve: --dialog-timeout " << value
-                    << ": expected milliseconds from 1 to 86400000\n";
-                return 2;
-            }
-            options.dialogTimeout = std::chrono::milliseconds(*number);
-        } else if (option == "--token-file" && !value.empty()) {
-            tokenFile = value;
-        } else if (option == "--documents" && !value.empty()) {
-            options.documentsPath = value;
-        } else {
-            err << "zigzag serve: " << option << ": unknown argument\n" << kUsage;
-            return 2;
-        }
-    }
+    int port = 8407;
+    std::string portText, dragTimeout, dialogTimeout, tokenFile;
+    Workbench::Options workbench;
+    Server::Options server;
+};
 
-    Server::Options serverOptions;
+void declareOptions(CommandLine& line, ServeOptions& options) {
+    CLI::App& app = line.app();
+    app.add_option("--port", options.portText, "port to listen on, 0 for a free one (8407)")->type_name("N");
+    app.add_option("--host", options.host, "address to listen on (127.0.0.1)")->type_name("ADDR");
+    app.add_option("--module", options.workbench.modulePath,
+                   "the plug-in module (KT07_Zigzag.aip beside zigzag)")
+        ->type_name("PATH");
+    app.add_option("--drag-timeout", options.dragTimeout,
+                   "a drag with no pointer event for this long is ended (5000)")
+        ->type_name("MS");
+    app.add_option("--dialog-timeout", options.dialogTimeout,
+                   "a dialog with no page open to drive it for this long is cancelled (30000)")
+        ->type_name("MS");
+    app.add_option("--token-file", options.tokenFile,
+                   "the token pages must show, on the file's first line (default: a new one)")
+        ->type_name("FILE");
+    app.add_option("--documents", options.workbench.documentsPath,
+                   "the folder the drawings are kept in (default: $XDG_DATA_HOME/zigzag/documents,\n"
+                   "else ~/.local/share/zigzag/documents)")
+        ->type_name("DIR");
+}
+
+// A decimal option from `low` to `high` (its text empty when not given: `fallback`); OptionError otherwise.
+int64_t decimalOption(const std::string& option, const std::string& text, int64_t low, int64_t high,
+                      const std::string& expected, int64_t fallback) {
+    if (text.empty()) return fallback;
+    const std::optional<int64_t> number = parseDecimal(text, low, high);
+    if (!number)
+        throw OptionError{option + " " + text + ": expected " + expected + " from " + std::to_string(low) +
+                          " to " + std::to_string(high)};
+    return *number;
+}
+
+// The options as the workbench and the server take them; a status to end with instead, the reason on `err`.
+std::optional<int> serveOptions(const std::vector<std::string>& args, const std::string& defaultModule,
+                                ServeOptions& options, std::ostream& out, std::ostream& err) {
+    CommandLine line("zigzag serve", "The workbench: the tool in a browser, served until interrupted.");
+    declareOptions(line, options);
+    if (const std::optional<int> status = line.read(args, out, err)) return status;
+    Workbench::Options& workbench = options.workbench;
+    try {
+        options.port = static_cast<int>(decimalOption("--port", options.portText, 0, 65535, "a port", 8407));
+        workbench.dragTimeout = std::chrono::milliseconds(
+            decimalOption("--drag-timeout", options.dragTimeout, 1, 3600000, "milliseconds", 5000));
+        workbench.dialogTimeout = std::chrono::milliseconds(
+            decimalOption("--dialog-timeout", options.dialogTimeout, 1, 86400000, "milliseconds", 30000));
+    } catch (const OptionError& problem) {
+        return line.mistake(problem.message, err);
+    }
+    if (workbench.modulePath.empty()) workbench.modulePath = defaultModule;
+    if (workbench.documentsPath.empty()) workbench.documentsPath = DocumentFolder::defaultPath();
+    return std::nullopt;
+}
+
+// Who may use the workbench: the token (read from --token-file, else a new one) and the host names pages may
+// reach it by. A status to end with instead, the reason on `err`.
+std::optional<int> grantAccess(const ServeOptions& options, AccessPolicy& access, std::ostream& err) {
     std::string why;
-    if (!tokenFile.empty()) {
-        std::optional<std::string> token = readTokenFile(tokenFile, &why);
+    if (!options.tokenFile.empty()) {
+        std::optional<std::string> token = readTokenFile(options.tokenFile, &why);
         if (!token) {
             err << "zigzag serve: " << why << "\n";
-            return 2;
+            return kCommandUsage;
         }
-        serverOptions.access.token = std::move(*token);
+        access.token = std::move(*token);
     } else {
-        serverOptions.access.token = makeToken();
-        if (serverOptions.access.token.empty()) {
+        access.token = makeToken();
+        if (access.token.empty()) {
             err << "zigzag serve: the system gave no random bytes for the token\n";
-            return 1;
+            return kCommandFailed;
         }
     }
-    const bool wildcard = host == "0.0.0.0" || host == "::" || host == "[::]";
-    serverOptions.access.anyAddress = wildcard;
-    if (!wildcard) serverOptions.access.hostNames.push_back(host);
+    const std::string& host = options.host;
+    access.anyAddress = host == "0.0.0.0" || host == "::" || host == "[::]";
+    if (!access.anyAddress) access.hostNames.push_back(host);
+    return std::nullopt;
+}
 
-    // Interrupts go to one waiting thread, which stops the server; every other thread has them blocked.
+// Interrupts go to one waiting thread, which stops the server; every other thread has them blocked.
+sigset_t blockStopSignals() {
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
+    return stopSignals;
+}
 
-    Thumbnails thumbnails;
-    options.thumbnailer = [&thumbnails](std::string document, std::string svg) {
-        thumbnails.add(std::move(document), std::move(svg));
-    };
-    HostLoop loop(options);
-    thumbnails.start(loop);
-    if (!loop.start(&why)) {
-        thumbnails.stop();
-        err << "zigzag serve: " << why << "\n";
-        return 1;
-    }
-    Server server(loop, serverOptions);
-    const int bound = server.bind(host, static_cast<int>(port), &why);
-    if (bound < 0) {
-        thumbnails.stop();
-        err << "zigzag serve: " << why << "\n";
-        return 1;
-    }
+// Says where the workbench is, and warns when other machines can reach it.
+void announce(const ServeOptions& options, int port, std::ostream& out, std::ostream& err) {
+    const std::string& host = options.host;
     if (!isLoopback(host))
         err << "zigzag serve: WARNING: listening on " << host
             << ", not on loopback: other machines can reach the workbench. Anyone who has its address with "
                "the token can draw, undo and read the document; share it with no one.\n";
-    out << "Documents: " << options.documentsPath << std::endl;
-    const std::string shown = wildcard ? "127.0.0.1" : host;
+    out << "Documents: " << options.workbench.documentsPath << std::endl;
+    const std::string shown = options.server.access.anyAddress ? "127.0.0.1" : host;
     out << "Workbench: http://" << (shown.find(':') != std::string::npos ? "[" + shown + "]" : shown) << ":"
-        << bound << "/?token=" << serverOptions.access.token << std::endl;
+        << port << "/?token=" << options.server.access.token << std::endl;
+}
 
+// Starts the host and the server, and serves until a stop signal or the server ends.
+int serve(ServeOptions& options, const sigset_t& stopSignals, std::ostream& out, std::ostream& err) {
+    Thumbnails thumbnails;
+    options.workbench.thumbnailer = [&thumbnails](std::string document, std::string svg) {
+        thumbnails.add(std::move(document), std::move(svg));
+    };
+    HostLoop loop(options.workbench);
+    thumbnails.start(loop);
+    std::string why;
+    if (!loop.start(&why)) {
+        thumbnails.stop();
+        err << "zigzag serve: " << why << "\n";
+        return kCommandFailed;
+    }
+    Server server(loop, options.server);
+    const int bound = server.bind(options.host, options.port, &why);
+    if (bound < 0) {
+        thumbnails.stop();
+        err << "zigzag serve: " << why << "\n";
+        return kCommandFailed;
+    }
+    announce(options, bound, out, err);
     std::thread waiter([&] {
         int signal = 0;
         sigwait(&stopSignals, &signal);
@@ -153,7 +164,19 @@ int runServeCommand(const std::vector<std::string>& args, const std::string& def
     pthread_kill(waiter.native_handle(), SIGTERM);
     waiter.join();
     out << "Workbench stopped" << std::endl;
-    return 0;
+    return kCommandOk;
+}
+
+} // namespace
+
+int runServeCommand(const std::vector<std::string>& args, const std::string& defaultModule, std::ostream& out,
+                    std::ostream& err) {
+    ServeOptions options;
+    if (const std::optional<int> status = serveOptions(args, defaultModule, options, out, err))
+        return *status;
+    if (const std::optional<int> status = grantAccess(options, options.server.access, err)) return *status;
+    const sigset_t stopSignals = blockStopSignals();
+    return serve(options, stopSignals, out, err);
 }
 
 } // namespace zz

@@ -15,6 +15,7 @@
 #include "apps/cli/DialogCommand.h"
 #include "apps/cli/PresetsCommand.h"
 #include "apps/cli/ResourcesCommand.h"
+#include "apps/validate/ValidateCommand.h"
 #if ZZ_WORKBENCH
 #include "apps/workbench/ServeCommand.h"
 #endif
@@ -66,6 +67,8 @@ int dispatch(const std::vector<std::string>& words) {
     if (command == "serve")
         return zz::runServeCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
 #endif
+    if (command == "validate")
+        return zz::runValidateCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
     if (command == "presets")
         return runPresetsCommand(args, zz::besideExecutable(kModuleName), std::cout, std::cerr);
     std::cerr << "zigzag: unknown command \"" << command << "\"\n";

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build make git
-  libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev
+  libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev libcli11-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386
   librsvg2-bin icoutils pkg-config libboost-dev zlib1g-dev libsqlite3-dev

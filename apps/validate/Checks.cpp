@@ -9,6 +9,7 @@
 
 #include "ADMDialog.h"
 #include "host/core/Host.h"
+#include "host/core/ToolSession.h"
 #include "host/dialogs/DialogModel.h"
 #include "host/resources/ModuleProperties.h"
 #include "host/resources/ResourceFormats.h"
@@ -142,11 +143,13 @@ void checkOutcome(const CheckContext& context, const RunOutcome& outcome, const 
     }
 }
 
-// Every event answered 0.
+// Every event answered 0; the options may be cancelled by the user.
 void checkAllAnswered(const json& script, const RunOutcome& outcome, const std::string& what,
                       std::vector<std::string>* failures) {
     for (std::size_t index = 0; index < outcome.results.size(); ++index)
-        if (outcome.results[index] && *outcome.results[index] != kSPNoError)
+        if (outcome.results[index] && *outcome.results[index] != kSPNoError &&
+            !(*outcome.results[index] == kSPUserCanceledError &&
+              script["events"][index]["do"] == "editOptions"))
             failures->push_back(what + eventName(script, index) + " answered " +
                                 statusName(static_cast<SPErr>(*outcome.results[index])));
 }
@@ -265,8 +268,6 @@ void append(json& events, const json& more) {
 
 void checkLifecycle(const CheckContext& context, const std::string& which, CheckResult* result) {
     json events = json::array();
-    // The events at the end that must all answer 0 (from this index on).
-    std::size_t mustSucceedFrom = 0;
     if (which == "repeat") {
         const int times = 2 + context.strictness;
         for (int i = 0; i < times; ++i) {
@@ -285,31 +286,40 @@ void checkLifecycle(const CheckContext& context, const std::string& which, Check
         }
         events.push_back(event("shutdown"));
     } else if (which == "out-of-order") {
-        // Messages a module may get at any time, before start-up, after shut-down and out of their order.
-        events.push_back(event("shutdown"));
-        events.push_back(event("trackCursor"));
-        append(events, dragEvents(10, 10));
-        events.push_back(event("editOptions"));
+        // Every order the interface allows: About before start-up and after shut-down, a second start-up, a
+        // press released without a move, the cursor and the tool's selection between drags.
+        events.push_back(json{{"do", "about"}, {"close", 1}});
         events.push_back(event("startup"));
-        events.push_back(at("drag", "to", 30, 30));
-        events.push_back(at("mouseUp", "at", 30, 30));
+        events.push_back(event("startup"));
+        events.push_back(json{{"do", "about"}, {"close", 1}});
+        events.push_back(at("mouseDown", "at", 10, 10));
+        events.push_back(at("mouseUp", "at", 10, 10));
+        events.push_back(event("deselect"));
+        events.push_back(at("trackCursor", "at", 20, 20));
+        events.push_back(event("select"));
+        events.push_back(event("select"));
+        append(events, dragEvents(30, 30));
+        events.push_back(event("deselect"));
         events.push_back(event("shutdown"));
-        events.push_back(event("shutdown"));
-        append(events, dragEvents(20, 20));
-        mustSucceedFrom = events.size();
+        events.push_back(json{{"do", "about"}, {"close", 1}});
         events.push_back(event("startup"));
         append(events, dragEvents(40, 40));
         events.push_back(event("shutdown"));
     } else if (which == "unknown-messages") {
+        // A caller or selector the module does not know is answered 0, whenever it comes.
+        const json unknown =
+            json::array({json{{"do", "message"}, {"caller", "AI Tool"}, {"selector", "ZZ Unknown Selector"}},
+                         json{{"do", "message"}, {"caller", "ZZ Unknown Caller"}, {"selector", "Startup"}},
+                         json{{"do", "message"}, {"caller", "SP Interface"}, {"selector", "ZZ Unknown"}},
+                         json{{"do", "message"}, {"caller", "SP Access"}, {"selector", "ZZ Unknown"}},
+                         json{{"do", "message"}, {"caller", ""}, {"selector", ""}}});
+        append(events, unknown);
         events.push_back(event("startup"));
-        events.push_back(json{{"do", "message"}, {"caller", "AI Tool"}, {"selector", "ZZ Unknown Selector"}});
-        events.push_back(json{{"do", "message"}, {"caller", "ZZ Unknown Caller"}, {"selector", "Startup"}});
-        events.push_back(json{{"do", "message"}, {"caller", "SP Interface"}, {"selector", "ZZ Unknown"}});
-        events.push_back(json{{"do", "message"}, {"caller", "SP Access"}, {"selector", "ZZ Unknown"}});
-        events.push_back(json{{"do", "message"}, {"caller", ""}, {"selector", ""}});
-        mustSucceedFrom = events.size();
+        append(events, unknown);
         append(events, dragEvents(100, 100));
+        append(events, unknown);
         events.push_back(event("shutdown"));
+        append(events, unknown);
     } else {
         result->failures.push_back("no such life-cycle check");
         return;
@@ -319,10 +329,7 @@ void checkLifecycle(const CheckContext& context, const std::string& which, Check
     RunSetup setup;
     setup.report = true;
     if (!run(context, script, setup, &outcome, result)) return;
-    for (std::size_t index = mustSucceedFrom; index < outcome.results.size(); ++index)
-        if (outcome.results[index] && *outcome.results[index] != kSPNoError)
-            result->failures.push_back(eventName(script, index) + " answered " +
-                                       statusName(static_cast<SPErr>(*outcome.results[index])));
+    checkAllAnswered(script, outcome, "", &result->failures);
     checkOutcome(context, outcome, "", &result->failures);
     result->digest = hexDigest(outcome.report);
 }
@@ -432,12 +439,24 @@ void checkFaults(const CheckContext& context, const std::string& scenario, const
             if (!run(context, script, setup, &outcome, result)) return;
             const std::string what = "call " + std::to_string(call + 1) + " of " + std::to_string(calls) +
                                      " failed with " + statusName(status) + ": ";
-            if (outcome.struckEvent) {
-                const std::size_t index = *outcome.struckEvent;
+            // A failure is shown to the user by the module before it is answered (a user's cancel is not);
+            // whatever the module shows beyond what the clean run showed is the failure shown.
+            for (std::size_t index = 0; index < outcome.results.size(); ++index) {
                 const std::optional<int64_t> answer = outcome.results[index];
-                if (mustAnswer && answer && *answer == kSPNoError)
+                if (!answer) continue;
+                const bool shown = index >= clean.shownDuring.size() ||
+                                   outcome.shownDuring[index] != clean.shownDuring[index];
+                const bool unshownAllowed = operation == "acquire" && *answer == kSPSuiteNotFoundError;
+                if (*answer != kSPNoError && *answer != kSPUserCanceledError && !shown && !unshownAllowed)
+                    result->failures.push_back(what + eventName(script, index) + " answered " +
+                                               statusName(static_cast<SPErr>(*answer)) +
+                                               " without showing the failure to the user");
+                if (mustAnswer && outcome.struckEvent == index && shown && index < clean.results.size() &&
+                    answer == clean.results[index])
                     result->failures.push_back(what + eventName(script, index) +
-                                               " answered 0: the failure was swallowed");
+                                               " showed the failure to the user and answered " +
+                                               statusName(static_cast<SPErr>(*answer)) +
+                                               " as if it had succeeded: the failure was swallowed");
             }
             checkOutcome(context, outcome, what, &result->failures);
             seen += hexDigest(outcome.report);
@@ -522,6 +541,9 @@ json randomDragScript(const CheckContext& context, const std::string& id,
 class RandomUser : public DialogDriver {
   public:
     RandomUser(std::mt19937& random, int steps) : random_(random), steps_(steps) {}
+    void setSession(ToolSession* session) { session_ = session; }
+    // Nested messages that did not answer 0.
+    const std::vector<std::string>& nestedFailures() const { return nestedFailures_; }
     void run(DialogModel& model, AdmDialog& dialog) override {
         if (depth_++ > 0) {
             endWithItem(model, dialog, kADMDefaultItemID);
@@ -537,6 +559,21 @@ class RandomUser : public DialogDriver {
                                     : item->isNumeric() || item->isCheckBox() || item->isButton()))
                     reachable.push_back(item.get());
             if (reachable.empty()) break;
+            // Now and then a message the interface lets the host nest in an open dialog.
+            if (session_ != nullptr && uniform(random_, 0, 4) == 0) {
+                static const char* kNested[] = {"about", "trackCursor", "select", "deselect"};
+                const char* nested = kNested[uniform(random_, 0, 3)];
+                log_ << "nested " << nested << "\n";
+                const std::string name = nested;
+                const SPErr answer = name == "about"         ? session_->about()
+                                     : name == "trackCursor" ? session_->trackCursor(ToolInput{})
+                                     : name == "select"      ? session_->select()
+                                                             : session_->deselect();
+                if (answer != kSPNoError)
+                    nestedFailures_.push_back("\"" + name + "\" nested in the dialog answered " +
+                                              statusName(answer));
+                continue;
+            }
             AdmItem& item = *reachable[static_cast<std::size_t>(
                 uniform(random_, 0, static_cast<int>(reachable.size()) - 1))];
             if (item.isList()) {
@@ -571,6 +608,8 @@ class RandomUser : public DialogDriver {
   private:
     std::mt19937& random_;
     int steps_;
+    ToolSession* session_ = nullptr;
+    std::vector<std::string> nestedFailures_;
     int depth_ = 0;
     std::ostringstream log_;
 };
@@ -589,7 +628,10 @@ void checkRandomDialog(const CheckContext& context, const std::string& id, Check
     RunSetup setup;
     setup.report = true;
     setup.user = &user;
+    setup.started = [&user](ToolSession& session) { user.setSession(&session); };
     if (!run(context, script, setup, &outcome, result)) return;
+    for (const std::string& failure : user.nestedFailures())
+        result->failures.push_back(failure);
     checkAllAnswered(script, outcome, "", &result->failures);
     checkOutcome(context, outcome, "", &result->failures);
     if (!result->failures.empty()) result->failures.push_back("the user's actions:\n" + user.log());

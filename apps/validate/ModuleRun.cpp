@@ -51,6 +51,7 @@ bool runModule(const std::string& modulePath, const json& script, const RunSetup
     Host::clearCursor();
     if (!session.load(modulePath, error)) return false;
     outcome->loaded = true;
+    if (setup.started) setup.started(session);
     if (setup.fault) host.faults().add(*setup.fault);
     host.faults().record(setup.recordCalls);
 
@@ -67,6 +68,8 @@ bool runModule(const std::string& modulePath, const json& script, const RunSetup
         if (!started && index < lastShutdown) continue;
         if (!started && session.dragging()) session.abandonDrag();
         const int64_t struckBefore = host.faults().struck();
+        const std::size_t alertsBefore = host.alerts().size();
+        const std::size_t dialogsBefore = recorder.records().size();
         std::optional<int64_t> result;
         SessionError problem;
         const auto begin = std::chrono::steady_clock::now();
@@ -81,6 +84,12 @@ bool runModule(const std::string& modulePath, const json& script, const RunSetup
             outcome->slowestEvent = "events[" + std::to_string(index) + "] (\"" + name + "\")";
         }
         outcome->results.push_back(result);
+        std::vector<std::string> shown;
+        for (std::size_t dialog = dialogsBefore; dialog < recorder.records().size(); ++dialog)
+            shown.push_back("dialog " + recorder.records()[dialog].name);
+        for (std::size_t alert = alertsBefore; alert < host.alerts().size(); ++alert)
+            shown.push_back("alert " + host.alerts()[alert]);
+        outcome->shownDuring.push_back(std::move(shown));
         if (setup.recordCalls) outcome->callsAfterEvent.push_back(host.faults().calls());
         if (!outcome->struckEvent && host.faults().struck() > struckBefore) outcome->struckEvent = index;
         if (name == "startup" && result && *result != kSPNoError) started = false;
@@ -125,7 +134,10 @@ bool runModule(const std::string& modulePath, const json& script, const RunSetup
     }
     Document& doc = session.document();
     if (doc.undoContextOpen()) problems.push_back("an undo context is still open");
-    findEmptyArt(doc.layer(), &problems);
+    bool allAnswered = true;
+    for (const std::optional<int64_t>& result : outcome->results)
+        allAnswered = allAnswered && (!result || *result == kSPNoError || *result == kSPUserCanceledError);
+    if (allAnswered) findEmptyArt(doc.layer(), &problems);
     // Every change the module made belongs to a step of the history: undoing every step leaves the empty
     // page, and redoing them brings the same art back.
     const std::size_t art = doc.layerArtCount();

@@ -5,12 +5,14 @@
 #define ZZ_APPS_VALIDATE_MODULE_RUN_H
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "host/core/ToolSession.h"
 #include "host/suites/Faults.h"
 #include "apps/script/ScriptDialogs.h"
 
@@ -21,6 +23,7 @@ struct RunSetup {
     bool recordCalls = false;       // count every host call, per event
     bool report = false;            // keep the session report's text
     DialogDriver* user = nullptr;   // who plays the user in dialogs instead of the script's actions
+    std::function<void(ToolSession&)> started; // told of the session once the module is loaded
 };
 
 struct RunOutcome {
@@ -31,6 +34,8 @@ struct RunOutcome {
     std::vector<std::string> problems;                   // what the module left wrong, in words
     std::vector<DialogRecord> dialogs;
     std::vector<std::string> alerts;
+    std::vector<std::vector<std::string>>
+        shownDuring;    // per event: the dialogs ("dialog NAME") and alerts it showed
     std::string report; // the session report (RunSetup::report)
     double slowestEventMs = 0.0;
     std::string slowestEvent;
@@ -39,7 +44,8 @@ struct RunOutcome {
 // Plays `script` (a checked session script; its events run as `zigzag run` plays them) against the module. A
 // start-up that fails ends the tool's part: the remaining events up to the last shutdown are not sent. A
 // shutdown that fails is sent once more, as a host does before it gives the module up. Then the leaks are
-// counted. False with the reason when the script or the module cannot be run at all.
+// counted. Empty art is a fault only of a run in which every event succeeded: a failed drag may leave what
+// it made. False with the reason when the script or the module cannot be run at all.
 bool runModule(const std::string& modulePath, const nlohmann::json& script, const RunSetup& setup,
                RunOutcome* outcome, std::string* error);
 

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <sstream>
 
-#include "AIArt.h"
 #include "host/core/ToolSession.h"
 #include "apps/script/Report.h"
 #include "apps/script/Session.h"
@@ -13,20 +12,6 @@ namespace zz {
 namespace {
 
 using nlohmann::json;
-
-// Empty paths and containers the module left in the document: art it made and never finished.
-void findEmptyArt(const Art& layer, std::vector<std::string>* problems) {
-    std::size_t emptyPaths = 0, emptyContainers = 0;
-    for (const Art* top = layer.firstChild(); top != nullptr; top = top->nextSibling())
-        forEachNode(top, [&](const Art* node) {
-            if (node->type() == kPathArt && node->data().segments.empty()) ++emptyPaths;
-            if (node->isContainer() && node->firstChild() == nullptr) ++emptyContainers;
-        });
-    if (emptyPaths > 0)
-        problems->push_back("the document holds " + std::to_string(emptyPaths) + " path(s) without segments");
-    if (emptyContainers > 0)
-        problems->push_back("the document holds " + std::to_string(emptyContainers) + " empty group(s)");
-}
 
 } // namespace
 
@@ -134,20 +119,17 @@ bool runModule(const std::string& modulePath, const json& script, const RunSetup
     }
     Document& doc = session.document();
     if (doc.undoContextOpen()) problems.push_back("an undo context is still open");
-    bool allAnswered = true;
-    for (const std::optional<int64_t>& result : outcome->results)
-        allAnswered = allAnswered && (!result || *result == kSPNoError || *result == kSPUserCanceledError);
-    if (allAnswered) findEmptyArt(doc.layer(), &problems);
     // Every change the module made belongs to a step of the history: undoing every step leaves the empty
     // page, and redoing them brings the same art back.
     const std::size_t art = doc.layerArtCount();
-    while (doc.undo()) {
-    }
+    const std::size_t steps = doc.undoSteps();
+    for (std::size_t step = 0; step < steps; ++step)
+        doc.undo();
     if (doc.layerArtCount() != 0)
         problems.push_back(std::to_string(doc.layerArtCount()) +
                            " art object(s) stay after every step is undone: made outside any undo step");
-    while (doc.redo()) {
-    }
+    for (std::size_t step = 0; step < steps; ++step)
+        doc.redo();
     if (doc.layerArtCount() != art)
         problems.push_back("redoing every step gives " + std::to_string(doc.layerArtCount()) +
                            " art object(s) where there were " + std::to_string(art));

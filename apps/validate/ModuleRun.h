@@ -44,8 +44,7 @@ struct RunOutcome {
 // Plays `script` (a checked session script; its events run as `zigzag run` plays them) against the module. A
 // start-up that fails ends the tool's part: the remaining events up to the last shutdown are not sent. A
 // shutdown that fails is sent once more, as a host does before it gives the module up. Then the leaks are
-// counted. Empty art is a fault only of a run in which every event succeeded: a failed drag may leave what
-// it made. False with the reason when the script or the module cannot be run at all.
+// counted. False with the reason when the script or the module cannot be run at all.
 bool runModule(const std::string& modulePath, const nlohmann::json& script, const RunSetup& setup,
                RunOutcome* outcome, std::string* error);
 

@@ -135,6 +135,12 @@ const Interface& theInterface() {
             std::size_t at = 0;
             while ((at = text.find("typedef struct ", at)) != std::string_view::npos) {
                 const std::size_t open = text.find('{', at);
+                // A declaration of a handle type (typedef struct _X* XRef;) has no body.
+                const std::size_t semicolon = text.find(';', at);
+                if (semicolon < open) {
+                    at = semicolon + 1;
+                    continue;
+                }
                 const std::size_t close = text.find("\n}", at);
                 if (open == std::string_view::npos || close == std::string_view::npos || close < open) break;
                 const std::string structName(trim(text.substr(at + 15, open - at - 15)));

@@ -75,6 +75,9 @@ echo "== Windows tests under wine"
 export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 (cd build/windows && wine ./zigzag_tests.exe)
 
+echo "== zigzag validate at strictness 5: the Linux module, then the Windows module under wine, reports compared"
+build/linux/zigzag validate --strictness 5 --windows --junit build/validate-junit.xml --json build/validate.json
+
 echo "== the same reports on both targets"
 scripts/check-targets.sh
 

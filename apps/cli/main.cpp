@@ -17,6 +17,7 @@
 #include "apps/cli/DialogCommand.h"
 #include "apps/cli/PresetsCommand.h"
 #include "apps/cli/ResourcesCommand.h"
+#include "apps/validate/ValidateCommand.h"
 #if ZZ_WORKBENCH
 #include "apps/workbench/ServeCommand.h"
 #endif
@@ -53,6 +54,7 @@ const Command kCommands[] = {
     {"presets", "the presets the options dialog offers and what each one changes", runPresetsCommand},
     {"dialog", "a picture of one page of the options dialog", runDialogCommand},
     {"resources", "lists the resources a module carries", resources},
+    {"validate", "checks that a module keeps the host interface's promises", zz::runValidateCommand},
 #if ZZ_WORKBENCH
     {"serve", "the workbench: the tool in a browser", zz::runServeCommand},
 #endif

@@ -25,11 +25,25 @@ struct FaultRule {
     int64_t seen = 0;      // matching calls so far (64 bits: skip + times can pass the 32-bit range)
 };
 
+// How often the plug-in called one operation while calls were recorded.
+struct CallCount {
+    std::string suite;
+    std::string operation;
+    int64_t calls = 0;
+};
+
 class FaultInjector {
   public:
     void add(FaultRule rule) { rules_.push_back(std::move(rule)); }
     void clear() { rules_.clear(); }
-    bool empty() const { return rules_.empty(); }
+    // No rule and no recording: the suites need not consult the injector at all.
+    bool empty() const { return rules_.empty() && !recording_; }
+
+    // Records every call from now on (operations in the order of their first call), or stops recording.
+    void record(bool on) { recording_ = on; }
+    const std::vector<CallCount>& calls() const { return calls_; }
+    // How many calls the rules have failed so far.
+    int64_t struck() const { return struck_; }
 
     // Counts one call of `operation` of `suite` and returns the status it must fail with, if a rule says so.
     // The first rule that strikes wins; every matching rule counts the call.
@@ -37,6 +51,9 @@ class FaultInjector {
 
   private:
     std::vector<FaultRule> rules_;
+    std::vector<CallCount> calls_;
+    bool recording_ = false;
+    int64_t struck_ = 0;
 };
 
 } // namespace zz

@@ -1,0 +1,139 @@
+#include "apps/validate/ModuleRun.h"
+
+#include <chrono>
+#include <sstream>
+
+#include "host/core/ToolSession.h"
+#include "apps/script/Report.h"
+#include "apps/script/Session.h"
+
+namespace zz {
+
+namespace {
+
+using nlohmann::json;
+
+} // namespace
+
+bool runModule(const std::string& modulePath, const json& script, const RunSetup& setup, RunOutcome* outcome,
+               std::string* error) {
+    if (auto problem = checkScript(script)) {
+        if (error != nullptr) *error = "bad scenario: " + *problem;
+        return false;
+    }
+    *outcome = RunOutcome{};
+    ToolSession session;
+    Host& host = session.host();
+    DialogRecorder recorder;
+    host.setDialogObserver(&recorder);
+    EventPlayer player(session);
+    player.dialogs().setObserver(&recorder);
+    if (setup.user != nullptr) host.setDialogDriver(setup.user);
+    const json document = script.value("document", json::object());
+    session.newDocument(documentFacts(document));
+    host.facts().pressure = document.value("pressure", true);
+    if (script.contains("seed")) host.random().seed(static_cast<uint32_t>(script["seed"].get<uint64_t>()));
+    Host::clearCursor();
+    if (!session.load(modulePath, error)) return false;
+    outcome->loaded = true;
+    if (setup.started) setup.started(session);
+    if (setup.fault) host.faults().add(*setup.fault);
+    host.faults().record(setup.recordCalls);
+
+    const json events = script.value("events", json::array());
+    std::size_t lastShutdown = events.size();
+    for (std::size_t index = 0; index < events.size(); ++index)
+        if (events[index]["do"] == "shutdown") lastShutdown = index;
+    bool started = true;
+    bool shutdownFailed = false;
+    for (std::size_t index = 0; index < events.size(); ++index) {
+        const json& event = events[index];
+        const std::string name = event["do"].get<std::string>();
+        // A module that failed to start gets no tool messages: only its shutdown.
+        if (!started && index < lastShutdown) continue;
+        if (!started && session.dragging()) session.abandonDrag();
+        const int64_t struckBefore = host.faults().struck();
+        const std::size_t alertsBefore = host.alerts().size();
+        const std::size_t dialogsBefore = recorder.records().size();
+        std::optional<int64_t> result;
+        SessionError problem;
+        const auto begin = std::chrono::steady_clock::now();
+        if (!player.play(index, event, &result, &problem)) {
+            if (error != nullptr) *error = problem.message;
+            return false;
+        }
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
+        if (ms > outcome->slowestEventMs) {
+            outcome->slowestEventMs = ms;
+            outcome->slowestEvent = "events[" + std::to_string(index) + "] (\"" + name + "\")";
+        }
+        outcome->results.push_back(result);
+        std::vector<std::string> shown;
+        for (std::size_t dialog = dialogsBefore; dialog < recorder.records().size(); ++dialog)
+            shown.push_back("dialog " + recorder.records()[dialog].name);
+        for (std::size_t alert = alertsBefore; alert < host.alerts().size(); ++alert)
+            shown.push_back("alert " + host.alerts()[alert]);
+        outcome->shownDuring.push_back(std::move(shown));
+        if (setup.recordCalls) outcome->callsAfterEvent.push_back(host.faults().calls());
+        if (!outcome->struckEvent && host.faults().struck() > struckBefore) outcome->struckEvent = index;
+        if (name == "startup" && result && *result != kSPNoError) started = false;
+        if (name == "shutdown") shutdownFailed = result && *result != kSPNoError;
+    }
+    // A host sends a shutdown that failed once more before it gives the module up.
+    if (shutdownFailed) session.shutdown();
+    if (session.dragging()) session.abandonDrag();
+
+    outcome->dialogs = recorder.records();
+    outcome->alerts = host.alerts();
+    if (setup.report) {
+        std::ostringstream text;
+        writeReport(text, ReportSources{session, outcome->results, recorder.records()});
+        outcome->report = text.str();
+    }
+
+    std::vector<std::string>& problems = outcome->problems;
+    const bool shutDown = lastShutdown < events.size();
+    if (shutDown) {
+        // A release the host refused leaves the suite held on the host's side: that one is not the module's.
+        const bool releaseFailed =
+            setup.fault && setup.fault->operation == "ReleaseSuite" && host.faults().struck() > 0;
+        const std::vector<std::string> held = host.suites().held();
+        if (!held.empty() &&
+            !(releaseFailed && held.size() <= static_cast<std::size_t>(host.faults().struck()))) {
+            std::string names;
+            for (const std::string& suite : held)
+                names += (names.empty() ? "" : ", ") + suite;
+            problems.push_back("after shutdown the module still holds " + std::to_string(held.size()) +
+                               " suite(s): " + names);
+        }
+        const std::vector<BlockStore::BlockInfo> blocks = host.blocks().live();
+        if (!blocks.empty()) {
+            std::string names;
+            for (const BlockStore::BlockInfo& block : blocks)
+                names += (names.empty() ? "\"" : ", \"") + block.name + "\" (" + std::to_string(block.size) +
+                         " bytes)";
+            problems.push_back("after shutdown the module still holds " + std::to_string(blocks.size()) +
+                               " block(s): " + names);
+        }
+    }
+    Document& doc = session.document();
+    if (doc.undoContextOpen()) problems.push_back("an undo context is still open");
+    // Every change the module made belongs to a step of the history: undoing every step leaves the empty
+    // page, and redoing them brings the same art back.
+    const std::size_t art = doc.layerArtCount();
+    const std::size_t steps = doc.undoSteps();
+    for (std::size_t step = 0; step < steps; ++step)
+        doc.undo();
+    if (doc.layerArtCount() != 0)
+        problems.push_back(std::to_string(doc.layerArtCount()) +
+                           " art object(s) stay after every step is undone: made outside any undo step");
+    for (std::size_t step = 0; step < steps; ++step)
+        doc.redo();
+    if (doc.layerArtCount() != art)
+        problems.push_back("redoing every step gives " + std::to_string(doc.layerArtCount()) +
+                           " art object(s) where there were " + std::to_string(art));
+    return true;
+}
+
+} // namespace zz

@@ -453,6 +453,44 @@ void walkResourceDirectory(std::span<const uint8_t> directory, const std::string
 
 } // namespace
 
+namespace {
+
+// Where a section of a PE file lies in memory and in the file.
+struct PeSection {
+    uint32_t address, rawSize, rawOffset;
+};
+
+std::vector<PeSection> readPeSections(ByteReader& reader, const PeHeaders& headers) {
+    std::vector<PeSection> sections;
+    reader.seek(headers.sectionTable);
+    for (uint16_t i = 0; i < headers.sectionCount; ++i) {
+        reader.skip(8 + 4); // name, size in memory
+        PeSection section{};
+        section.address = reader.u32();
+        section.rawSize = reader.u32();
+        section.rawOffset = reader.u32();
+        reader.skip(16);
+        sections.push_back(section);
+    }
+    return sections;
+}
+
+// The file bytes from address `rva` to the end of the section data in the file that holds it.
+std::span<const uint8_t> bytesAtAddress(std::span<const uint8_t> bytes,
+                                        const std::vector<PeSection>& sections, ByteReader& reader,
+                                        uint32_t rva, const std::string& role) {
+    for (const PeSection& section : sections) {
+        if (rva < section.address || rva - section.address >= section.rawSize) continue;
+        const uint64_t offset = static_cast<uint64_t>(section.rawOffset) + (rva - section.address);
+        const uint64_t end = static_cast<uint64_t>(section.rawOffset) + section.rawSize;
+        if (end > bytes.size()) reader.fail(role + " lies in a section that ends beyond the file");
+        return bytes.subspan(static_cast<size_t>(offset), static_cast<size_t>(end - offset));
+    }
+    reader.fail(role + " at address " + std::to_string(rva) + " lies outside the module's sections");
+}
+
+} // namespace
+
 ModuleResources ModuleResources::fromPeImage(std::vector<uint8_t> image, const std::string& what) {
     ModuleResources result;
     auto owned = std::make_shared<const std::vector<uint8_t>>(std::move(image));
@@ -462,39 +500,14 @@ ModuleResources ModuleResources::fromPeImage(std::vector<uint8_t> image, const s
     if (headers.resourceAddress == 0) return result; // no resources
 
     ByteReader reader(bytes, what);
-    struct Section {
-        uint32_t address, rawSize, rawOffset;
-    };
-    std::vector<Section> sections;
-    reader.seek(headers.sectionTable);
-    for (uint16_t i = 0; i < headers.sectionCount; ++i) {
-        reader.skip(8 + 4); // name, size in memory
-        Section section{};
-        section.address = reader.u32();
-        section.rawSize = reader.u32();
-        section.rawOffset = reader.u32();
-        reader.skip(16);
-        sections.push_back(section);
-    }
-    // The file bytes from address `rva` to the end of the section data in the file that holds it.
-    auto fromAddress = [&](uint32_t rva, const std::string& role) {
-        for (const Section& section : sections) {
-            if (rva < section.address || rva - section.address >= section.rawSize) continue;
-            const uint64_t offset = static_cast<uint64_t>(section.rawOffset) + (rva - section.address);
-            const uint64_t end = static_cast<uint64_t>(section.rawOffset) + section.rawSize;
-            if (end > bytes.size()) reader.fail(role + " lies in a section that ends beyond the file");
-            return bytes.subspan(static_cast<size_t>(offset), static_cast<size_t>(end - offset));
-        }
-        reader.fail(role + " at address " + std::to_string(rva) + " lies outside the module's sections");
-    };
-
+    const std::vector<PeSection> sections = readPeSections(reader, headers);
     walkResourceDirectory(
-        fromAddress(headers.resourceAddress, "the resource directory"), what,
+        bytesAtAddress(bytes, sections, reader, headers.resourceAddress, "the resource directory"), what,
         [&](const ResourceId& type, const ResourceId& name, uint16_t language, uint32_t dataAddress,
             uint32_t size) {
             const std::string role = "resource " + resourceTypeName(type) + " " + name.toString() +
                                      " language " + std::to_string(language);
-            const std::span<const uint8_t> data = fromAddress(dataAddress, role);
+            const std::span<const uint8_t> data = bytesAtAddress(bytes, sections, reader, dataAddress, role);
             if (size > data.size())
                 reader.fail(role + " (" + std::to_string(size) + " bytes) runs beyond its section");
             // The system loader finds the first of entries that compare equal; so does find().

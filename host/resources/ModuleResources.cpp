@@ -261,78 +261,99 @@ ModuleResources ModuleResources::fromResImage(std::vector<uint8_t> image, const 
 
 namespace {
 
-// The contents of the section named `wanted` of a 64-bit little-endian ELF image, or nothing when it has no
-// such section.
-std::optional<std::span<const uint8_t>> elfSection(std::span<const uint8_t> image, const std::string& what,
-                                                   const std::string& wanted) {
-    ByteReader reader(image, what);
+// Where the section headers of an ELF image lie, how many there are, and which holds the section names.
+struct ElfSectionTable {
+    uint64_t offset;
+    uint16_t entrySize;
+    uint64_t count;
+    uint32_t namesIndex;
+
+    size_t headerAt(uint64_t index) const { return static_cast<size_t>(offset + index * entrySize); }
+};
+
+// Reads the section table of a 64-bit little-endian ELF image, checked to lie inside it.
+ElfSectionTable readElfSectionTable(std::span<const uint8_t> image, ByteReader& reader) {
     if (image.size() < 4 || !std::equal(image.begin(), image.begin() + 4, kElfSignature.begin()))
         reader.fail("not an ELF file");
     reader.seek(4);
     if (reader.u8() != 2) reader.fail("not a 64-bit ELF file");
     if (reader.u8() != 1) reader.fail("not a little-endian ELF file");
+    ElfSectionTable table{};
     reader.seek(0x28);
-    const uint64_t sectionTable = reader.u64();
+    table.offset = reader.u64();
     reader.seek(0x3A);
-    const uint16_t entrySize = reader.u16();
-    uint64_t sectionCount = reader.u16();
-    uint32_t namesIndex = reader.u16();
-    if (sectionTable == 0) reader.fail("has no section headers");
-    if (entrySize < 64) reader.fail("section header size " + std::to_string(entrySize) + " is too small");
-    if (sectionTable > image.size()) reader.fail("section headers lie outside the file");
+    table.entrySize = reader.u16();
+    table.count = reader.u16();
+    table.namesIndex = reader.u16();
+    if (table.offset == 0) reader.fail("has no section headers");
+    if (table.entrySize < 64)
+        reader.fail("section header size " + std::to_string(table.entrySize) + " is too small");
+    if (table.offset > image.size()) reader.fail("section headers lie outside the file");
 
-    auto sectionHeader = [&](uint64_t index) {
-        reader.seek(static_cast<size_t>(sectionTable + index * entrySize));
-        return static_cast<size_t>(sectionTable + index * entrySize);
-    };
     // Counts past 0xFF00 live in the first section header (sh_size and sh_link).
-    if (sectionCount == 0 || namesIndex == 0xFFFF) {
-        if (image.size() - sectionTable < entrySize) reader.fail("section headers lie outside the file");
-        const size_t first = sectionHeader(0);
-        if (sectionCount == 0) {
+    if (table.count == 0 || table.namesIndex == 0xFFFF) {
+        if (image.size() - table.offset < table.entrySize)
+            reader.fail("section headers lie outside the file");
+        const size_t first = table.headerAt(0);
+        if (table.count == 0) {
             reader.seek(first + 32);
-            sectionCount = reader.u64();
+            table.count = reader.u64();
         }
-        if (namesIndex == 0xFFFF) {
+        if (table.namesIndex == 0xFFFF) {
             reader.seek(first + 40);
-            namesIndex = reader.u32();
+            table.namesIndex = reader.u32();
         }
     }
-    if (sectionCount > (image.size() - sectionTable) / entrySize)
+    if (table.count > (image.size() - table.offset) / table.entrySize)
         reader.fail("section headers lie outside the file");
-    if (namesIndex >= sectionCount) reader.fail("section name table index is out of range");
+    if (table.namesIndex >= table.count) reader.fail("section name table index is out of range");
+    return table;
+}
 
-    struct Section {
-        uint32_t name;
-        uint32_t type;
-        uint64_t offset;
-        uint64_t size;
-    };
-    auto section = [&](uint64_t index) {
-        const size_t at = sectionHeader(index);
-        Section s{};
-        s.name = reader.u32();
-        s.type = reader.u32();
-        reader.seek(at + 24);
-        s.offset = reader.u64();
-        s.size = reader.u64();
-        return s;
-    };
+struct ElfSection {
+    uint32_t name;
+    uint32_t type;
+    uint64_t offset;
+    uint64_t size;
+};
+
+ElfSection readElfSection(ByteReader& reader, const ElfSectionTable& table, uint64_t index) {
+    const size_t at = table.headerAt(index);
+    reader.seek(at);
+    ElfSection s{};
+    s.name = reader.u32();
+    s.type = reader.u32();
+    reader.seek(at + 24);
+    s.offset = reader.u64();
+    s.size = reader.u64();
+    return s;
+}
+
+// The bytes of section `s`, which must lie in the file.
+std::span<const uint8_t> elfSectionContents(std::span<const uint8_t> image, ByteReader& reader,
+                                            const ElfSection& s, const char* role) {
     constexpr uint32_t kNoBits = 8;
-    auto contents = [&](const Section& s, const char* role) {
-        if (s.type == kNoBits || s.offset > image.size() || s.size > image.size() - s.offset)
-            reader.fail(std::string(role) + " lies outside the file");
-        return image.subspan(static_cast<size_t>(s.offset), static_cast<size_t>(s.size));
-    };
-    const std::span<const uint8_t> names = contents(section(namesIndex), "the section name table");
-    for (uint64_t i = 0; i < sectionCount; ++i) {
-        const Section s = section(i);
+    if (s.type == kNoBits || s.offset > image.size() || s.size > image.size() - s.offset)
+        reader.fail(std::string(role) + " lies outside the file");
+    return image.subspan(static_cast<size_t>(s.offset), static_cast<size_t>(s.size));
+}
+
+// The contents of the section named `wanted` of a 64-bit little-endian ELF image, or nothing when it has no
+// such section.
+std::optional<std::span<const uint8_t>> elfSection(std::span<const uint8_t> image, const std::string& what,
+                                                   const std::string& wanted) {
+    ByteReader reader(image, what);
+    const ElfSectionTable table = readElfSectionTable(image, reader);
+    const std::span<const uint8_t> names = elfSectionContents(
+        image, reader, readElfSection(reader, table, table.namesIndex), "the section name table");
+    for (uint64_t i = 0; i < table.count; ++i) {
+        const ElfSection s = readElfSection(reader, table, i);
         if (s.name >= names.size()) continue;
         const std::span<const uint8_t> rest = names.subspan(s.name);
         const auto end = std::find(rest.begin(), rest.end(), uint8_t{0});
         if (end == rest.end()) reader.fail("section name table is not terminated");
         if (std::string(rest.begin(), end) != wanted) continue;
-        return contents(s, "the resource section");
+        return elfSectionContents(image, reader, s, "the resource section");
     }
     return std::nullopt;
 }

@@ -15,6 +15,9 @@ scripts/check-modules.sh
 echo "== layer checks"
 scripts/check-layers.sh build/linux
 
+echo "== function lengths"
+scripts/check-function-length.sh
+
 echo "== native tests"
 (cd build/linux && ./zigzag_tests)
 

@@ -9,7 +9,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev libcli11-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386
-  librsvg2-bin icoutils pkg-config libboost-dev zlib1g-dev libsqlite3-dev
+  librsvg2-bin icoutils pkg-config libboost-dev zlib1g-dev libsqlite3-dev python3
   inkscape imagemagick
   clang-14 libclang-rt-14-dev
   chromium

@@ -15,6 +15,9 @@ scripts/check-modules.sh
 echo "== layer checks"
 scripts/check-layers.sh build/linux
 
+echo "== function lengths"
+scripts/check-function-length.sh
+
 echo "== native tests (each case a CTest test: a failure is named in the summary at the end)"
 ctest --test-dir build/linux --output-on-failure -j "$jobs"
 

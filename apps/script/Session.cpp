@@ -203,28 +203,66 @@ ToolInput EventPlayer::toolInput(const json& event) {
     return input;
 }
 
+namespace {
+
+// The events that are one message of the module's with no input, and those that send the pointer's input.
+template <typename Message> struct MessageEvent {
+    std::string_view name;
+    Message send;
+};
+constexpr MessageEvent<SPErr (ToolSession::*)()> kPlainMessages[] = {
+    {"startup", &ToolSession::startup},
+    {"about", &ToolSession::about},
+    {"shutdown", &ToolSession::shutdown},
+    {"unload", &ToolSession::unload},
+};
+constexpr MessageEvent<SPErr (ToolSession::*)(const ToolInput&)> kToolMessages[] = {
+    {"mouseDown", &ToolSession::mouseDown},     {"drag", &ToolSession::drag},
+    {"mouseUp", &ToolSession::mouseUp},         {"trackCursor", &ToolSession::trackCursor},
+    {"editOptions", &ToolSession::editOptions}, {"select", &ToolSession::select},
+    {"deselect", &ToolSession::deselect},
+};
+
+template <typename Message, std::size_t N>
+std::optional<Message> messageOf(const MessageEvent<Message> (&table)[N], const std::string& name) {
+    for (const MessageEvent<Message>& entry : table)
+        if (entry.name == name) return entry.send;
+    return std::nullopt;
+}
+
+} // namespace
+
 bool EventPlayer::play(std::size_t index, const json& event, std::optional<int64_t>* result,
                        SessionError* error) {
     const std::string name = event["do"].get<std::string>();
-    const auto fail = [&](SessionError::Kind kind, const std::string& why) {
-        if (error != nullptr)
-            *error = SessionError{kind, "events[" + std::to_string(index) + "] (\"" + name + "\"): " + why};
-        return false;
-    };
     result->reset();
     // The first dialog the event opens plays its actions, then ends with its "close" unless they ended it: by
     // default Cancel for the options, the default item (OK) for everything else.
     const int32_t defaultClose = name == "editOptions" ? kADMCancelItemID : kADMDefaultItemID;
     dialogs_.beginEvent(event.value("close", defaultClose), dialogActions(event));
-    if (name == "startup") {
-        *result = session_.startup();
-    } else if (name == "about") {
-        *result = session_.about();
-    } else if (name == "shutdown") {
-        *result = session_.shutdown();
-    } else if (name == "unload") {
-        *result = session_.unload();
-    } else if (name == "reload") {
+    if (const auto send = messageOf(kPlainMessages, name)) {
+        *result = (session_.**send)();
+        return true;
+    }
+    if (const auto send = messageOf(kToolMessages, name)) {
+        *result = (session_.**send)(toolInput(event));
+        return true;
+    }
+    SessionError failure;
+    if (playOther(name, event, result, &failure)) return true;
+    if (error != nullptr)
+        *error = SessionError{failure.kind,
+                              "events[" + std::to_string(index) + "] (\"" + name + "\"): " + failure.message};
+    return false;
+}
+
+bool EventPlayer::playOther(const std::string& name, const json& event, std::optional<int64_t>* result,
+                            SessionError* failure) {
+    const auto fail = [failure](SessionError::Kind kind, const std::string& why) {
+        *failure = SessionError{kind, why};
+        return false;
+    };
+    if (name == "reload") {
         SPErr status = kSPNoError;
         std::string why;
         if (!session_.reload(&status, &why)) return fail(SessionError::Kind::Module, why);
@@ -232,20 +270,6 @@ bool EventPlayer::play(std::size_t index, const json& event, std::optional<int64
     } else if (name == "message") {
         *result = session_.message(event["caller"].get_ref<const std::string&>().c_str(),
                                    event["selector"].get_ref<const std::string&>().c_str());
-    } else if (name == "mouseDown") {
-        *result = session_.mouseDown(toolInput(event));
-    } else if (name == "drag") {
-        *result = session_.drag(toolInput(event));
-    } else if (name == "mouseUp") {
-        *result = session_.mouseUp(toolInput(event));
-    } else if (name == "trackCursor") {
-        *result = session_.trackCursor(toolInput(event));
-    } else if (name == "editOptions") {
-        *result = session_.editOptions(toolInput(event));
-    } else if (name == "select") {
-        *result = session_.select(toolInput(event));
-    } else if (name == "deselect") {
-        *result = session_.deselect(toolInput(event));
     } else if (name == "settings") {
         ToolSettings* settings = settingsBlock(session_.host());
         if (settings == nullptr)

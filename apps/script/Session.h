@@ -55,6 +55,9 @@ class EventPlayer {
 
   private:
     ToolInput toolInput(const nlohmann::json& event);
+    // Plays an event that is not one plain message of the module's; false with the reason in *failure.
+    bool playOther(const std::string& name, const nlohmann::json& event, std::optional<int64_t>* result,
+                   SessionError* failure);
 
     ToolSession& session_;
     ScriptDialogDriver dialogs_;

@@ -600,6 +600,31 @@ std::unique_ptr<DocumentFile> DocumentFolder::open(const std::string& id, std::s
     return file;
 }
 
+namespace {
+
+// Writes the database `from` to the new file `temporary` as a document named `name`, made and changed now.
+bool writeCopy(sqlite3* from, const std::string& temporary, const std::string& name, std::string* why) {
+    Connection copy;
+    if (!openDatabase(copy, temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, why)) return false;
+    sqlite3_backup* backup = sqlite3_backup_init(copy.db, "main", from, "main");
+    const bool written = backup != nullptr && sqlite3_backup_step(backup, -1) == SQLITE_DONE;
+    sqlite3_backup_finish(backup);
+    if (!written) *why = sqliteError(copy.db);
+    const int64_t now = nowMilliseconds();
+    return written && exec(copy.db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL", why) &&
+           writeTransaction(
+               copy.db,
+               [&] {
+                   return setMetaIn(copy.db, "name", name, why) && setMetaIn(copy.db, "created", now, why) &&
+                          setMetaIn(copy.db, "modified", now, why) &&
+                          setMetaIn(copy.db, "deleted", nullptr, why);
+               },
+               why) &&
+           exec(copy.db, "PRAGMA journal_mode=WAL", why);
+}
+
+} // namespace
+
 std::optional<std::string> DocumentFolder::duplicate(const std::string& id, const std::string& name,
                                                      std::string* error, DocumentFile* here) {
     const std::optional<std::string> path = fileOf(id);
@@ -621,29 +646,7 @@ std::optional<std::string> DocumentFolder::duplicate(const std::string& id, cons
         const std::string copyId = randomId();
         const std::string copyPath = *fileOf(copyId);
         const std::string temporary = path_ + "/." + copyId + ".new";
-        bool written = false;
-        {
-            Connection copy;
-            if (openDatabase(copy, temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &why)) {
-                sqlite3_backup* backup = sqlite3_backup_init(copy.db, "main", from, "main");
-                written = backup != nullptr && sqlite3_backup_step(backup, -1) == SQLITE_DONE;
-                sqlite3_backup_finish(backup);
-                if (!written) why = sqliteError(copy.db);
-                const int64_t now = nowMilliseconds();
-                written = written &&
-                          exec(copy.db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL", &why) &&
-                          writeTransaction(
-                              copy.db,
-                              [&] {
-                                  return setMetaIn(copy.db, "name", name, &why) &&
-                                         setMetaIn(copy.db, "created", now, &why) &&
-                                         setMetaIn(copy.db, "modified", now, &why) &&
-                                         setMetaIn(copy.db, "deleted", nullptr, &why);
-                              },
-                              &why) &&
-                          exec(copy.db, "PRAGMA journal_mode=WAL", &why);
-            }
-        }
+        const bool written = writeCopy(from, temporary, name, &why);
         const bool linked = written && ::link(temporary.c_str(), copyPath.c_str()) == 0;
         const int linkError = errno;
         ::unlink(temporary.c_str());

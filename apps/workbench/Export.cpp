@@ -119,11 +119,9 @@ struct SpawnSetup {
     SpawnSetup& operator=(const SpawnSetup&) = delete;
 };
 
-// Runs `words` (the program first, found on PATH) with no input, its output discarded and its errors into
-// `errors`, in a process group of its own so that a time-out ends whatever it started as well.
-Run runWithin(std::vector<std::string> words, const std::string& errors, std::chrono::milliseconds maxTime,
-              const std::atomic<bool>* cancel) {
-    Run run;
+// Starts `words` (the program first, found on PATH) with no input, its output discarded and its errors into
+// `errors`, in a process group of its own. 0, or the error number.
+int spawnQuiet(std::vector<std::string>& words, const std::string& errors, pid_t* child) {
     std::vector<char*> argv;
     for (std::string& word : words)
         argv.push_back(word.data());
@@ -143,10 +141,16 @@ Run runWithin(std::vector<std::string> words, const std::string& errors, std::ch
     posix_spawnattr_setpgroup(&setup.attributes, 0);
     posix_spawnattr_setflags(&setup.attributes,
                              POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    return posix_spawnp(child, argv[0], &setup.actions, &setup.attributes, argv.data(), environ);
+}
 
+// Runs `words` as spawnQuiet starts them, for at most `maxTime` and until `cancel` is set; a time-out or a
+// cancel ends the whole process group.
+Run runWithin(std::vector<std::string> words, const std::string& errors, std::chrono::milliseconds maxTime,
+              const std::atomic<bool>* cancel) {
+    Run run;
     pid_t child = 0;
-    const int spawned =
-        posix_spawnp(&child, argv[0], &setup.actions, &setup.attributes, argv.data(), environ);
+    const int spawned = spawnQuiet(words, errors, &child);
     if (spawned != 0) {
         run.error = std::strerror(spawned);
         return run;
@@ -259,9 +263,10 @@ std::optional<Reply> pngTooLarge(double width, double height, double scale, cons
     return Reply::error(413, message);
 }
 
-Reply convert(const std::string& svg, const ExportSettings& settings, const ConvertLimits& limits) {
-    const std::string what = exportExtension(settings.format);
-    std::vector<std::string> words = {limits.program, "-f", what};
+// The converter's options for the format: a PNG's size in pixels and its background, a PDF's resolution.
+// A refusal when the PNG cannot be made.
+std::optional<Reply> formatOptions(const std::string& svg, const ExportSettings& settings,
+                                   const ConvertLimits& limits, std::vector<std::string>& words) {
     if (settings.format == Format::Png) {
         const std::optional<double> width = rootNumber(svg, "width"), height = rootNumber(svg, "height");
         if (!width || !height) return Reply::error(500, "the SVG gives no width and height in points");
@@ -276,23 +281,14 @@ Reply convert(const std::string& svg, const ExportSettings& settings, const Conv
         // the page keeps its size (at its default 96 a 612-point page would shrink to 459).
         words.insert(words.end(), {"-d", "72", "-p", "72"});
     }
+    return std::nullopt;
+}
 
-    TempFolder folder;
-    if (folder.path().empty())
-        return Reply::error(500, "the " + what + " could not be made: no temporary folder");
-    const std::filesystem::path input = folder.path() / "export.svg",
-                                output = folder.path() / ("export." + what),
-                                errors = folder.path() / "errors.txt";
-    {
-        std::ofstream out(input, std::ios::binary);
-        out << svg;
-        if (!out)
-            return Reply::error(500, "the " + what + " could not be made: the SVG could not be written");
-    }
-    words.insert(words.end(), {"-o", output.string(), input.string()});
-
-    const auto started = std::chrono::steady_clock::now();
-    const Run run = runWithin(std::move(words), errors.string(), limits.maxTime, limits.cancel);
+// Why the converter's run made no file, or nothing when it finished well. `started` is when it started.
+std::optional<Reply> runFailure(const Run& run, const ExportSettings& settings, const ConvertLimits& limits,
+                                std::chrono::steady_clock::time_point started,
+                                const std::filesystem::path& errors) {
+    const std::string what = exportExtension(settings.format);
     const std::string name = "the converter (" + limits.program + ")";
     switch (run.outcome) {
     case Run::Outcome::NotStarted:
@@ -320,10 +316,36 @@ Reply convert(const std::string& svg, const ExportSettings& settings, const Conv
         if (const std::string said = errorTail(errors); !said.empty()) message += ": " + said;
         return Reply::error(500, message);
     }
+    return std::nullopt;
+}
+
+Reply convert(const std::string& svg, const ExportSettings& settings, const ConvertLimits& limits) {
+    const std::string what = exportExtension(settings.format);
+    std::vector<std::string> words = {limits.program, "-f", what};
+    if (std::optional<Reply> refusal = formatOptions(svg, settings, limits, words)) return *refusal;
+
+    TempFolder folder;
+    if (folder.path().empty())
+        return Reply::error(500, "the " + what + " could not be made: no temporary folder");
+    const std::filesystem::path input = folder.path() / "export.svg",
+                                output = folder.path() / ("export." + what),
+                                errors = folder.path() / "errors.txt";
+    {
+        std::ofstream out(input, std::ios::binary);
+        out << svg;
+        if (!out)
+            return Reply::error(500, "the " + what + " could not be made: the SVG could not be written");
+    }
+    words.insert(words.end(), {"-o", output.string(), input.string()});
+
+    const auto started = std::chrono::steady_clock::now();
+    const Run run = runWithin(std::move(words), errors.string(), limits.maxTime, limits.cancel);
+    if (std::optional<Reply> failure = runFailure(run, settings, limits, started, errors)) return *failure;
     bool ok = false;
     std::string bytes = readAll(output, &ok);
     if (!ok || bytes.empty())
-        return Reply::error(500, "the " + what + " could not be made: " + name + " wrote no " + what);
+        return Reply::error(500, "the " + what + " could not be made: the converter (" + limits.program +
+                                     ") wrote no " + what);
     return Reply::bytes(exportContentType(settings.format), std::move(bytes));
 }
 
@@ -441,6 +463,47 @@ const char* exportContentType(Format format) {
     return "image/svg+xml";
 }
 
+namespace {
+
+// Sets one of the export's settings from the query; why it cannot, or nothing.
+std::optional<std::string> applyExportSetting(ExportSettings& settings, const std::string& key,
+                                              const std::string& value) {
+    const bool png = settings.format == Format::Png;
+    if (key == "area") {
+        if (value == "page")
+            settings.area = ExportSettings::Area::Page;
+        else if (value == "art")
+            settings.area = ExportSettings::Area::Art;
+        else
+            return "area must be page or art, not \"" + value + "\"";
+    } else if (key == "scale") {
+        if (!png)
+            return "scale is for PNG only: a " + std::string(exportExtension(settings.format)) +
+                   " keeps the picture's size in points";
+        double scale = 0.0;
+        const auto parsed = std::from_chars(value.data(), value.data() + value.size(), scale);
+        if (parsed.ec != std::errc() || parsed.ptr != value.data() + value.size() || !std::isfinite(scale) ||
+            scale < kMinScale || scale > kMaxScale)
+            return "scale must be a number of pixels per point from 0.01 to 100, not \"" + value + "\"";
+        settings.scale = scale;
+    } else if (key == "background") {
+        if (!png)
+            return "background is for PNG only: a " + std::string(exportExtension(settings.format)) +
+                   " has no background of its own";
+        if (value == "white")
+            settings.transparent = false;
+        else if (value == "transparent")
+            settings.transparent = true;
+        else
+            return "background must be white or transparent, not \"" + value + "\"";
+    } else {
+        return "unknown setting \"" + key + "\": the settings are area, scale and background";
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<ExportSettings> parseExportSettings(std::string_view format, std::string_view query,
                                                   std::string* why) {
     const auto fail = [&](std::string reason) -> std::optional<ExportSettings> {
@@ -472,38 +535,8 @@ std::optional<ExportSettings> parseExportSettings(std::string_view format, std::
         if (!value) return fail(*key + " has a broken %-escape in its value");
         if (std::find(seen.begin(), seen.end(), *key) != seen.end()) return fail(*key + " is given twice");
         seen.push_back(*key);
-        const bool png = settings.format == Format::Png;
-        if (*key == "area") {
-            if (*value == "page")
-                settings.area = ExportSettings::Area::Page;
-            else if (*value == "art")
-                settings.area = ExportSettings::Area::Art;
-            else
-                return fail("area must be page or art, not \"" + *value + "\"");
-        } else if (*key == "scale") {
-            if (!png)
-                return fail("scale is for PNG only: a " + std::string(exportExtension(settings.format)) +
-                            " keeps the picture's size in points");
-            double scale = 0.0;
-            const auto parsed = std::from_chars(value->data(), value->data() + value->size(), scale);
-            if (parsed.ec != std::errc() || parsed.ptr != value->data() + value->size() ||
-                !std::isfinite(scale) || scale < kMinScale || scale > kMaxScale)
-                return fail("scale must be a number of pixels per point from 0.01 to 100, not \"" + *value +
-                            "\"");
-            settings.scale = scale;
-        } else if (*key == "background") {
-            if (!png)
-                return fail("background is for PNG only: a " + std::string(exportExtension(settings.format)) +
-                            " has no background of its own");
-            if (*value == "white")
-                settings.transparent = false;
-            else if (*value == "transparent")
-                settings.transparent = true;
-            else
-                return fail("background must be white or transparent, not \"" + *value + "\"");
-        } else {
-            return fail("unknown setting \"" + *key + "\": the settings are area, scale and background");
-        }
+        if (std::optional<std::string> problem = applyExportSetting(settings, *key, *value))
+            return fail(std::move(*problem));
     }
     return settings;
 }

@@ -355,16 +355,7 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
         std::shared_ptr<Server::Impl> server = this->server();
         if (!server) return;
 
-        RequestFacts facts;
-        facts.host = std::string(request_[http::field::host]);
-        facts.origin = std::string(request_[http::field::origin]);
-        facts.fetchSite = lowered(std::string(request_["Sec-Fetch-Site"]));
-        facts.openingPage = lowered(std::string(request_["Sec-Fetch-Mode"])) == "navigate" &&
-                            request_.method() == http::verb::get && (path_ == "/" || path_ == "/index.html");
-        facts.cookie = std::string(request_[http::field::cookie]);
-        facts.authorization = std::string(request_[http::field::authorization]);
-        facts.queryToken = queryParameter(query_, "token").value_or("");
-        if (std::optional<Refusal> refused = refusal(server->options.access, facts)) {
+        if (std::optional<Refusal> refused = refusal(server->options.access, requestFacts())) {
             respondError(refused->status, refused->why, request_.keep_alive());
             return;
         }
@@ -375,60 +366,112 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
                          request_.keep_alive(), {{"Allow", "GET, HEAD"}});
             return;
         }
-        if (path_ == "/api/socket") {
-            if (!websocket::is_upgrade(request_)) {
-                respondError(400, "/api/socket takes WebSocket connections only", false);
-                return;
-            }
-            beast::get_lowest_layer(stream_).expires_never();
-            auto socket = std::make_shared<SocketSession>(server, std::move(stream_));
-            socket->start(std::move(request_));
-            return;
-        }
-        route(*server);
+        route(server);
     }
 
-    void route(Server::Impl& server) {
-        static const std::regex bitmap(R"(/api/bitmap/(\d{1,5})\.png)");
-        static const std::regex exportFile(R"(/api/export\.(svg|png|pdf))");
-        static const std::regex thumbnailFile(R"(/api/thumbnail/([0-9a-f]{16})\.png)");
+    // What the access rules look at.
+    RequestFacts requestFacts() const {
+        RequestFacts facts;
+        facts.host = std::string(request_[http::field::host]);
+        facts.origin = std::string(request_[http::field::origin]);
+        facts.fetchSite = lowered(std::string(request_["Sec-Fetch-Site"]));
+        facts.openingPage = lowered(std::string(request_["Sec-Fetch-Mode"])) == "navigate" &&
+                            request_.method() == http::verb::get && (path_ == "/" || path_ == "/index.html");
+        facts.cookie = std::string(request_[http::field::cookie]);
+        facts.authorization = std::string(request_[http::field::authorization]);
+        facts.queryToken = queryParameter(query_, "token").value_or("");
+        return facts;
+    }
+
+    using Handler = void (HttpSession::*)(const std::shared_ptr<Server::Impl>& server,
+                                          const std::smatch& match);
+
+    // Every path the server answers, but the page's own files: the whole path must match, and what the
+    // pattern's group catches goes to the handler.
+    struct RouteEntry {
+        std::regex path;
+        Handler answer;
+    };
+
+    static const std::vector<RouteEntry>& routes() {
+        static const std::vector<RouteEntry> table = {
+            {std::regex(R"(/api/socket)"), &HttpSession::openSocket},
+            {std::regex(R"(/api/icon\.png)"), &HttpSession::sendIcon},
+            {std::regex(R"(/api/cursor\.png)"), &HttpSession::sendCursor},
+            {std::regex(R"(/api/bitmap/(\d{1,5})\.png)"), &HttpSession::sendBitmap},
+            {std::regex(R"(/api/export\.(svg|png|pdf))"), &HttpSession::sendExport},
+            {std::regex(R"(/api/thumbnail/([0-9a-f]{16})\.png)"), &HttpSession::sendThumbnail},
+            {std::regex(R"(/api/script\.json)"), &HttpSession::sendScript},
+        };
+        return table;
+    }
+
+    void route(const std::shared_ptr<Server::Impl>& server) {
         std::smatch match;
-        if (path_ == "/api/icon.png") {
-            callHost(server, {{"do", "image"}, {"kind", "icon"}}, "");
-        } else if (path_ == "/api/cursor.png") {
-            callHost(server, {{"do", "image"}, {"kind", "cursor"}}, "");
-        } else if (std::regex_match(path_, match, bitmap)) {
-            const long id = std::stol(match[1].str());
-            json command = {{"do", "image"}, {"kind", "bitmap"}, {"id", id}};
-            if (std::optional<std::string> problem = commandProblem(command))
-                respondError(404, "no bitmap " + match[1].str(), request_.keep_alive());
-            else
-                callHost(server, std::move(command), "max-age=3600");
-        } else if (std::regex_match(path_, match, exportFile)) {
-            exportDocument(server, match[1].str());
-        } else if (std::regex_match(path_, match, thumbnailFile)) {
-            callHost(server, {{"do", "thumbnail"}, {"document", match[1].str()}}, "no-cache");
-        } else if (path_ == "/api/script.json") {
-            // The document as the script that draws it again, saved under the document's name.
-            downloadExtension_ = "json";
-            callHost(server, {{"do", "script"}}, "no-store");
-        } else if (const std::optional<WebFile> file = webFile(path_)) {
-            Response response{http::status::ok, request_.version()};
-            response.set(http::field::content_type, std::string(file->contentType));
-            response.set(http::field::cache_control, "no-cache");
-            if (path_ == "/" || path_ == "/index.html") {
-                // The page that came with the token keeps it as a cookie no script can read.
-                response.set(http::field::set_cookie, tokenCookie(server.options.access));
-                response.set(
-                    "Content-Security-Policy",
-                    "default-src 'self'; img-src 'self' blob: data:; style-src 'self' 'unsafe-inline'; "
-                    "connect-src 'self'; frame-ancestors 'none'; base-uri 'none'; form-action 'none'");
-            }
-            response.body() = std::string(file->body);
-            respond(std::move(response));
-        } else {
-            respondError(404, "nothing at " + path_, request_.keep_alive());
+        for (const RouteEntry& entry : routes())
+            if (std::regex_match(path_, match, entry.path)) return (this->*entry.answer)(server, match);
+        if (const std::optional<WebFile> file = webFile(path_)) return sendWebFile(*server, *file);
+        respondError(404, "nothing at " + path_, request_.keep_alive());
+    }
+
+    // The connection becomes the page's socket.
+    void openSocket(const std::shared_ptr<Server::Impl>& server, const std::smatch&) {
+        if (!websocket::is_upgrade(request_)) {
+            respondError(400, "/api/socket takes WebSocket connections only", false);
+            return;
         }
+        beast::get_lowest_layer(stream_).expires_never();
+        auto socket = std::make_shared<SocketSession>(server, std::move(stream_));
+        socket->start(std::move(request_));
+    }
+
+    void sendIcon(const std::shared_ptr<Server::Impl>& server, const std::smatch&) {
+        callHost(*server, {{"do", "image"}, {"kind", "icon"}}, "");
+    }
+
+    void sendCursor(const std::shared_ptr<Server::Impl>& server, const std::smatch&) {
+        callHost(*server, {{"do", "image"}, {"kind", "cursor"}}, "");
+    }
+
+    // match[1]: the bitmap's resource number.
+    void sendBitmap(const std::shared_ptr<Server::Impl>& server, const std::smatch& match) {
+        const long id = std::stol(match[1].str());
+        json command = {{"do", "image"}, {"kind", "bitmap"}, {"id", id}};
+        if (std::optional<std::string> problem = commandProblem(command))
+            respondError(404, "no bitmap " + match[1].str(), request_.keep_alive());
+        else
+            callHost(*server, std::move(command), "max-age=3600");
+    }
+
+    // match[1]: the file format.
+    void sendExport(const std::shared_ptr<Server::Impl>& server, const std::smatch& match) {
+        exportDocument(*server, match[1].str());
+    }
+
+    // match[1]: the document's key.
+    void sendThumbnail(const std::shared_ptr<Server::Impl>& server, const std::smatch& match) {
+        callHost(*server, {{"do", "thumbnail"}, {"document", match[1].str()}}, "no-cache");
+    }
+
+    // The document as the script that draws it again, saved under the document's name.
+    void sendScript(const std::shared_ptr<Server::Impl>& server, const std::smatch&) {
+        downloadExtension_ = "json";
+        callHost(*server, {{"do", "script"}}, "no-store");
+    }
+
+    void sendWebFile(const Server::Impl& server, const WebFile& file) {
+        Response response{http::status::ok, request_.version()};
+        response.set(http::field::content_type, std::string(file.contentType));
+        response.set(http::field::cache_control, "no-cache");
+        if (path_ == "/" || path_ == "/index.html") {
+            // The page that came with the token keeps it as a cookie no script can read.
+            response.set(http::field::set_cookie, tokenCookie(server.options.access));
+            response.set("Content-Security-Policy",
+                         "default-src 'self'; img-src 'self' blob: data:; style-src 'self' 'unsafe-inline'; "
+                         "connect-src 'self'; frame-ancestors 'none'; base-uri 'none'; form-action 'none'");
+        }
+        response.body() = std::string(file.body);
+        respond(std::move(response));
     }
 
     // The export's settings come from the query; the host thread writes the SVG of the area asked for,

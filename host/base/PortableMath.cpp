@@ -1,5 +1,6 @@
 #include "host/base/PortableMath.h"
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -123,23 +124,17 @@ uint32_t twoOverPiBits(int first) {
     return static_cast<uint32_t>(both >> (32 - shift));
 }
 
-// Payne and Hanek's reduction, exact for any finite x: x = m 2^e with an integer m of 53 bits, and x 2/pi
-// modulo 4 needs only the bits of 2/pi from bit e - 1 on, since the earlier ones give multiples of 4. Of
-// m times 192 such bits, the top two are the quadrant and the other 190 the fraction of a quadrant, which no
-// double comes closer to an integer than by about 2^-70.
-Reduced reduceExactly(double x) {
-    const uint64_t bits = std::bit_cast<uint64_t>(std::fabs(x));
-    const int exponent = static_cast<int>(bits >> 52) - 1075;
-    const uint64_t mantissa = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
-    const int first = exponent - 1;
+// 192 bits, least significant word first.
+using Bits192 = std::array<uint32_t, 6>;
 
-    // The 192 bits of 2/pi, least significant word first, times the mantissa, modulo 2^192.
+// The 192 bits of 2/pi from bit `first` on times the 53-bit `mantissa`, modulo 2^192.
+Bits192 timesTwoOverPi(uint64_t mantissa, int first) {
     uint32_t factor[6];
     for (int i = 0; i < 6; ++i)
         factor[5 - i] = twoOverPiBits(first + 32 * i);
     const uint64_t mLow = mantissa & 0xFFFFFFFFu;
     const uint64_t mHigh = mantissa >> 32;
-    uint32_t product[6];
+    Bits192 product;
     uint64_t carry = 0;
     for (int i = 0; i < 6; ++i) {
         const uint64_t low = mLow * factor[i];
@@ -148,6 +143,39 @@ Reduced reduceExactly(double x) {
         product[i] = static_cast<uint32_t>(word);
         carry = (low >> 32) + (high >> 32) + (carry >> 32) + (word >> 32);
     }
+    return product;
+}
+
+// The fraction (product x 2^-190) as a pair of doubles, from the 128 bits below its leading one.
+Pair fractionOf(const Bits192& product) {
+    int top = 5;
+    while (top >= 0 && product[top] == 0)
+        --top;
+    Pair fraction{0.0, 0.0};
+    if (top < 0) return fraction;
+    const auto limb = [&](int i) -> uint64_t { return i >= 0 ? product[i] : 0; };
+    uint64_t upper = (limb(top) << 32) | limb(top - 1);
+    uint64_t lower = (limb(top - 2) << 32) | limb(top - 3);
+    const int shift = std::countl_zero(upper);
+    if (shift > 0) {
+        upper = (upper << shift) | (lower >> (64 - shift));
+        lower <<= shift;
+    }
+    const int scale = 32 * (top - 3) - 190 - shift;
+    fraction.hi = static_cast<double>(upper >> 11) * powerOfTwo(scale + 75);
+    fraction.lo = static_cast<double>(((upper & 0x7FFu) << 42) | (lower >> 22)) * powerOfTwo(scale + 22);
+    return fraction;
+}
+
+// Payne and Hanek's reduction, exact for any finite x: x = m 2^e with an integer m of 53 bits, and x 2/pi
+// modulo 4 needs only the bits of 2/pi from bit e - 1 on, since the earlier ones give multiples of 4. Of
+// m times 192 such bits, the top two are the quadrant and the other 190 the fraction of a quadrant, which no
+// double comes closer to an integer than by about 2^-70.
+Reduced reduceExactly(double x) {
+    const uint64_t bits = std::bit_cast<uint64_t>(std::fabs(x));
+    const int exponent = static_cast<int>(bits >> 52) - 1075;
+    const uint64_t mantissa = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+    Bits192 product = timesTwoOverPi(mantissa, exponent - 1);
 
     unsigned quadrant = product[5] >> 30;
     product[5] &= 0x3FFFFFFFu;
@@ -163,25 +191,7 @@ Reduced reduceExactly(double x) {
         }
         product[5] &= 0x3FFFFFFFu;
     }
-
-    // The fraction (product x 2^-190) as a pair of doubles, from the 128 bits below its leading one.
-    int top = 5;
-    while (top >= 0 && product[top] == 0)
-        --top;
-    Pair fraction{0.0, 0.0};
-    if (top >= 0) {
-        const auto limb = [&](int i) -> uint64_t { return i >= 0 ? product[i] : 0; };
-        uint64_t upper = (limb(top) << 32) | limb(top - 1);
-        uint64_t lower = (limb(top - 2) << 32) | limb(top - 3);
-        const int shift = std::countl_zero(upper);
-        if (shift > 0) {
-            upper = (upper << shift) | (lower >> (64 - shift));
-            lower <<= shift;
-        }
-        const int scale = 32 * (top - 3) - 190 - shift;
-        fraction.hi = static_cast<double>(upper >> 11) * powerOfTwo(scale + 75);
-        fraction.lo = static_cast<double>(((upper & 0x7FFu) << 42) | (lower >> 22)) * powerOfTwo(scale + 22);
-    }
+    const Pair fraction = fractionOf(product);
 
     // Times pi/2.
     const Pair head = twoProduct(fraction.hi, kPio2Hi);

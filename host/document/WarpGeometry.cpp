@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 #include "host/base/PortableMath.h"
@@ -75,89 +76,119 @@ class Box {
     double left_ = 0.0, bottom_ = 0.0, right_ = 0.0, top_ = 0.0;
 };
 
-// The style's bend of a point (x, y) given relative to the centre of a box of half width a and half height c
-// (both above 0). See the header for what each style does.
+// What a style's bend reads: the bend b, the half width a and half height c of the box (both above 0), and
+// the point p given relative to the box's centre, with where it lies in the box.
+struct BendInput {
+    double b;
+    double a;
+    double c;
+    Point p;
+    double s;      // -1 at the left edge to 1 at the right
+    double t;      // -1 at the bottom to 1 at the top
+    double across; // 1 in the middle column, 0 at the left and right edges
+    double ring;   // 0 at the centre, 1 on the box's outline
+};
+
+// The styles' bends; see the header for what each does.
+using BendStyle = Point (*)(const BendInput& in);
+
+Point arc(const BendInput& in) {
+    const double b = in.b;
+    if (b == 0.0) return in.p;
+    // Bending down (b < 0) is bending up upside down.
+    const double sign = b < 0.0 ? -1.0 : 1.0;
+    const double up = sign * in.p.y;
+    // The centre line keeps its length on a circle of this radius, which is never less than the half height,
+    // so that the inner edge stays on its side of the circle's centre.
+    const double radius = std::max(2.0 * in.a / (std::abs(b) * kPi), in.c);
+    const double angle = in.p.x / radius;
+    const double distance = radius + up;
+    return Point{distance * portable::sin(angle),
+                 sign * (distance * portable::cos(angle) - radius * portable::cos(in.a / radius))};
+}
+
+Point arcLower(const BendInput& in) {
+    return Point{in.p.x, in.p.y - in.b * in.c * in.across * (1.0 - in.t) * 0.5};
+}
+
+Point arcUpper(const BendInput& in) {
+    return Point{in.p.x, in.p.y + in.b * in.c * in.across * (1.0 + in.t) * 0.5};
+}
+
+Point arch(const BendInput& in) {
+    return Point{in.p.x, in.p.y + in.b * in.c * in.across};
+}
+
+Point bulge(const BendInput& in) {
+    return Point{in.p.x, in.p.y * (1.0 + 0.5 * in.b * in.across)};
+}
+
+Point shellLower(const BendInput& in) {
+    return Point{in.p.x * (1.0 - 0.25 * in.b * (1.0 - in.t)),
+                 in.p.y - in.b * in.c * in.across * (1.0 - in.t) * 0.5};
+}
+
+Point shellUpper(const BendInput& in) {
+    return Point{in.p.x * (1.0 - 0.25 * in.b * (1.0 + in.t)),
+                 in.p.y + in.b * in.c * in.across * (1.0 + in.t) * 0.5};
+}
+
+// A wave whose height grows away from the pole on the left.
+Point flag(const BendInput& in) {
+    return Point{in.p.x,
+                 in.p.y + 0.5 * in.b * in.c * ((1.0 + in.s) * 0.5) * portable::sin(kPi * (1.0 + in.s))};
+}
+
+Point wave(const BendInput& in) {
+    return Point{in.p.x, in.p.y - 0.5 * in.b * in.c * portable::sin(kPi * in.s)};
+}
+
+// (1 + s)(1 - s)^2 peaks at s = -1/3 with 32/27.
+Point fish(const BendInput& in) {
+    const double s = in.s;
+    return Point{in.p.x, in.p.y * (1.0 + 0.5 * in.b * (27.0 / 32.0) * (1.0 + s) * (1.0 - s) * (1.0 - s))};
+}
+
+Point rise(const BendInput& in) {
+    return Point{in.p.x, in.p.y + in.b * in.c * ((1.0 + in.s) * 0.5) * ((1.0 + in.s) * 0.5)};
+}
+
+// The ring r goes to r (1 + b (1 - r) / 2), which keeps rings in order for |b| <= 1.
+Point fisheye(const BendInput& in) {
+    const double k = 1.0 + 0.5 * in.b * (1.0 - in.ring);
+    return Point{in.p.x * k, in.p.y * k};
+}
+
+Point inflate(const BendInput& in) {
+    return Point{in.p.x * (1.0 + 0.5 * in.b * (1.0 - in.t * in.t)), in.p.y * (1.0 + 0.5 * in.b * in.across)};
+}
+
+Point squeeze(const BendInput& in) {
+    return Point{in.p.x * (1.0 - 0.5 * in.b * (1.0 - in.t * in.t)), in.p.y * (1.0 + 0.5 * in.b * in.across)};
+}
+
+Point twist(const BendInput& in) {
+    const double angle = in.b * kPi * 0.5 * (1.0 - in.ring) * (1.0 - in.ring);
+    double sine = 0.0;
+    double cosine = 0.0;
+    portable::sinCos(angle, &sine, &cosine);
+    return Point{in.p.x * cosine - in.p.y * sine, in.p.x * sine + in.p.y * cosine};
+}
+
+// The bend of every style from kFirstWarpStyle on, in the styles' order.
+constexpr BendStyle kBendStyles[] = {arc,  arcLower, arcUpper, arch,    bulge,   shellLower, shellUpper, flag,
+                                     wave, fish,     rise,     fisheye, inflate, squeeze,    twist};
+static_assert(std::size(kBendStyles) == kLastWarpStyle - kFirstWarpStyle + 1,
+              "one bend for every warp style");
+
+// The style's bend of a point p given relative to the centre of a box of half width a and half height c (both
+// above 0); a style out of range leaves the point where it is.
 Point bend(int32_t style, double b, double a, double c, Point p) {
-    const double s = clampUnit(p.x / a);
-    const double t = clampUnit(p.y / c);
-    const double across = 1.0 - s * s; // 1 in the middle column, 0 at the left and right edges
-    const double ring = std::max(std::abs(s), std::abs(t)); // 0 at the centre, 1 on the box's outline
-    double x = p.x;
-    double y = p.y;
-    switch (style) {
-    case 1: { // arc
-        if (b == 0.0) break;
-        // Bending down (b < 0) is bending up upside down.
-        const double sign = b < 0.0 ? -1.0 : 1.0;
-        const double up = sign * y;
-        // The centre line keeps its length on a circle of this radius, which is never less than the half
-        // height, so that the inner edge stays on its side of the circle's centre.
-        const double radius = std::max(2.0 * a / (std::abs(b) * kPi), c);
-        const double angle = x / radius;
-        const double distance = radius + up;
-        x = distance * portable::sin(angle);
-        y = sign * (distance * portable::cos(angle) - radius * portable::cos(a / radius));
-        break;
-    }
-    case 2: // arc lower
-        y -= b * c * across * (1.0 - t) * 0.5;
-        break;
-    case 3: // arc upper
-        y += b * c * across * (1.0 + t) * 0.5;
-        break;
-    case 4: // arch
-        y += b * c * across;
-        break;
-    case 5: // bulge
-        y *= 1.0 + 0.5 * b * across;
-        break;
-    case 6: // shell lower
-        y -= b * c * across * (1.0 - t) * 0.5;
-        x *= 1.0 - 0.25 * b * (1.0 - t);
-        break;
-    case 7: // shell upper
-        y += b * c * across * (1.0 + t) * 0.5;
-        x *= 1.0 - 0.25 * b * (1.0 + t);
-        break;
-    case 8: // flag: a wave whose height grows away from the pole on the left
-        y += 0.5 * b * c * ((1.0 + s) * 0.5) * portable::sin(kPi * (1.0 + s));
-        break;
-    case 9: // wave
-        y -= 0.5 * b * c * portable::sin(kPi * s);
-        break;
-    case 10: // fish: (1 + s)(1 - s)^2 peaks at s = -1/3 with 32/27
-        y *= 1.0 + 0.5 * b * (27.0 / 32.0) * (1.0 + s) * (1.0 - s) * (1.0 - s);
-        break;
-    case 11: // rise
-        y += b * c * ((1.0 + s) * 0.5) * ((1.0 + s) * 0.5);
-        break;
-    case 12: { // fisheye: the ring r goes to r (1 + b (1 - r) / 2), which keeps rings in order for |b| <= 1
-        const double k = 1.0 + 0.5 * b * (1.0 - ring);
-        x *= k;
-        y *= k;
-        break;
-    }
-    case 13: // inflate
-        x *= 1.0 + 0.5 * b * (1.0 - t * t);
-        y *= 1.0 + 0.5 * b * across;
-        break;
-    case 14: // squeeze
-        x *= 1.0 - 0.5 * b * (1.0 - t * t);
-        y *= 1.0 + 0.5 * b * across;
-        break;
-    case 15: { // twist
-        const double angle = b * kPi * 0.5 * (1.0 - ring) * (1.0 - ring);
-        double sine = 0.0;
-        double cosine = 0.0;
-        portable::sinCos(angle, &sine, &cosine);
-        x = p.x * cosine - p.y * sine;
-        y = p.x * sine + p.y * cosine;
-        break;
-    }
-    default:
-        break;
-    }
-    return Point{x, y};
+    if (style < kFirstWarpStyle || style > kLastWarpStyle) return p;
+    BendInput in{b, a, c, p, clampUnit(p.x / a), clampUnit(p.y / c), 0.0, 0.0};
+    in.across = 1.0 - in.s * in.s;
+    in.ring = std::max(std::abs(in.s), std::abs(in.t));
+    return kBendStyles[style - kFirstWarpStyle](in);
 }
 
 // Where an envelope takes the points of its contents: the identity, a linear map from one box onto another,

@@ -261,78 +261,99 @@ ModuleResources ModuleResources::fromResImage(std::vector<uint8_t> image, const 
 
 namespace {
 
-// The contents of the section named `wanted` of a 64-bit little-endian ELF image, or nothing when it has no
-// such section.
-std::optional<std::span<const uint8_t>> elfSection(std::span<const uint8_t> image, const std::string& what,
-                                                   const std::string& wanted) {
-    ByteReader reader(image, what);
+// Where the section headers of an ELF image lie, how many there are, and which holds the section names.
+struct ElfSectionTable {
+    uint64_t offset;
+    uint16_t entrySize;
+    uint64_t count;
+    uint32_t namesIndex;
+
+    size_t headerAt(uint64_t index) const { return static_cast<size_t>(offset + index * entrySize); }
+};
+
+// Reads the section table of a 64-bit little-endian ELF image, checked to lie inside it.
+ElfSectionTable readElfSectionTable(std::span<const uint8_t> image, ByteReader& reader) {
     if (image.size() < 4 || !std::equal(image.begin(), image.begin() + 4, kElfSignature.begin()))
         reader.fail("not an ELF file");
     reader.seek(4);
     if (reader.u8() != 2) reader.fail("not a 64-bit ELF file");
     if (reader.u8() != 1) reader.fail("not a little-endian ELF file");
+    ElfSectionTable table{};
     reader.seek(0x28);
-    const uint64_t sectionTable = reader.u64();
+    table.offset = reader.u64();
     reader.seek(0x3A);
-    const uint16_t entrySize = reader.u16();
-    uint64_t sectionCount = reader.u16();
-    uint32_t namesIndex = reader.u16();
-    if (sectionTable == 0) reader.fail("has no section headers");
-    if (entrySize < 64) reader.fail("section header size " + std::to_string(entrySize) + " is too small");
-    if (sectionTable > image.size()) reader.fail("section headers lie outside the file");
+    table.entrySize = reader.u16();
+    table.count = reader.u16();
+    table.namesIndex = reader.u16();
+    if (table.offset == 0) reader.fail("has no section headers");
+    if (table.entrySize < 64)
+        reader.fail("section header size " + std::to_string(table.entrySize) + " is too small");
+    if (table.offset > image.size()) reader.fail("section headers lie outside the file");
 
-    auto sectionHeader = [&](uint64_t index) {
-        reader.seek(static_cast<size_t>(sectionTable + index * entrySize));
-        return static_cast<size_t>(sectionTable + index * entrySize);
-    };
     // Counts past 0xFF00 live in the first section header (sh_size and sh_link).
-    if (sectionCount == 0 || namesIndex == 0xFFFF) {
-        if (image.size() - sectionTable < entrySize) reader.fail("section headers lie outside the file");
-        const size_t first = sectionHeader(0);
-        if (sectionCount == 0) {
+    if (table.count == 0 || table.namesIndex == 0xFFFF) {
+        if (image.size() - table.offset < table.entrySize)
+            reader.fail("section headers lie outside the file");
+        const size_t first = table.headerAt(0);
+        if (table.count == 0) {
             reader.seek(first + 32);
-            sectionCount = reader.u64();
+            table.count = reader.u64();
         }
-        if (namesIndex == 0xFFFF) {
+        if (table.namesIndex == 0xFFFF) {
             reader.seek(first + 40);
-            namesIndex = reader.u32();
+            table.namesIndex = reader.u32();
         }
     }
-    if (sectionCount > (image.size() - sectionTable) / entrySize)
+    if (table.count > (image.size() - table.offset) / table.entrySize)
         reader.fail("section headers lie outside the file");
-    if (namesIndex >= sectionCount) reader.fail("section name table index is out of range");
+    if (table.namesIndex >= table.count) reader.fail("section name table index is out of range");
+    return table;
+}
 
-    struct Section {
-        uint32_t name;
-        uint32_t type;
-        uint64_t offset;
-        uint64_t size;
-    };
-    auto section = [&](uint64_t index) {
-        const size_t at = sectionHeader(index);
-        Section s{};
-        s.name = reader.u32();
-        s.type = reader.u32();
-        reader.seek(at + 24);
-        s.offset = reader.u64();
-        s.size = reader.u64();
-        return s;
-    };
+struct ElfSection {
+    uint32_t name;
+    uint32_t type;
+    uint64_t offset;
+    uint64_t size;
+};
+
+ElfSection readElfSection(ByteReader& reader, const ElfSectionTable& table, uint64_t index) {
+    const size_t at = table.headerAt(index);
+    reader.seek(at);
+    ElfSection s{};
+    s.name = reader.u32();
+    s.type = reader.u32();
+    reader.seek(at + 24);
+    s.offset = reader.u64();
+    s.size = reader.u64();
+    return s;
+}
+
+// The bytes of section `s`, which must lie in the file.
+std::span<const uint8_t> elfSectionContents(std::span<const uint8_t> image, ByteReader& reader,
+                                            const ElfSection& s, const char* role) {
     constexpr uint32_t kNoBits = 8;
-    auto contents = [&](const Section& s, const char* role) {
-        if (s.type == kNoBits || s.offset > image.size() || s.size > image.size() - s.offset)
-            reader.fail(std::string(role) + " lies outside the file");
-        return image.subspan(static_cast<size_t>(s.offset), static_cast<size_t>(s.size));
-    };
-    const std::span<const uint8_t> names = contents(section(namesIndex), "the section name table");
-    for (uint64_t i = 0; i < sectionCount; ++i) {
-        const Section s = section(i);
+    if (s.type == kNoBits || s.offset > image.size() || s.size > image.size() - s.offset)
+        reader.fail(std::string(role) + " lies outside the file");
+    return image.subspan(static_cast<size_t>(s.offset), static_cast<size_t>(s.size));
+}
+
+// The contents of the section named `wanted` of a 64-bit little-endian ELF image, or nothing when it has no
+// such section.
+std::optional<std::span<const uint8_t>> elfSection(std::span<const uint8_t> image, const std::string& what,
+                                                   const std::string& wanted) {
+    ByteReader reader(image, what);
+    const ElfSectionTable table = readElfSectionTable(image, reader);
+    const std::span<const uint8_t> names = elfSectionContents(
+        image, reader, readElfSection(reader, table, table.namesIndex), "the section name table");
+    for (uint64_t i = 0; i < table.count; ++i) {
+        const ElfSection s = readElfSection(reader, table, i);
         if (s.name >= names.size()) continue;
         const std::span<const uint8_t> rest = names.subspan(s.name);
         const auto end = std::find(rest.begin(), rest.end(), uint8_t{0});
         if (end == rest.end()) reader.fail("section name table is not terminated");
         if (std::string(rest.begin(), end) != wanted) continue;
-        return contents(s, "the resource section");
+        return elfSectionContents(image, reader, s, "the resource section");
     }
     return std::nullopt;
 }
@@ -453,6 +474,44 @@ void walkResourceDirectory(std::span<const uint8_t> directory, const std::string
 
 } // namespace
 
+namespace {
+
+// Where a section of a PE file lies in memory and in the file.
+struct PeSection {
+    uint32_t address, rawSize, rawOffset;
+};
+
+std::vector<PeSection> readPeSections(ByteReader& reader, const PeHeaders& headers) {
+    std::vector<PeSection> sections;
+    reader.seek(headers.sectionTable);
+    for (uint16_t i = 0; i < headers.sectionCount; ++i) {
+        reader.skip(8 + 4); // name, size in memory
+        PeSection section{};
+        section.address = reader.u32();
+        section.rawSize = reader.u32();
+        section.rawOffset = reader.u32();
+        reader.skip(16);
+        sections.push_back(section);
+    }
+    return sections;
+}
+
+// The file bytes from address `rva` to the end of the section data in the file that holds it.
+std::span<const uint8_t> bytesAtAddress(std::span<const uint8_t> bytes,
+                                        const std::vector<PeSection>& sections, ByteReader& reader,
+                                        uint32_t rva, const std::string& role) {
+    for (const PeSection& section : sections) {
+        if (rva < section.address || rva - section.address >= section.rawSize) continue;
+        const uint64_t offset = static_cast<uint64_t>(section.rawOffset) + (rva - section.address);
+        const uint64_t end = static_cast<uint64_t>(section.rawOffset) + section.rawSize;
+        if (end > bytes.size()) reader.fail(role + " lies in a section that ends beyond the file");
+        return bytes.subspan(static_cast<size_t>(offset), static_cast<size_t>(end - offset));
+    }
+    reader.fail(role + " at address " + std::to_string(rva) + " lies outside the module's sections");
+}
+
+} // namespace
+
 ModuleResources ModuleResources::fromPeImage(std::vector<uint8_t> image, const std::string& what) {
     ModuleResources result;
     auto owned = std::make_shared<const std::vector<uint8_t>>(std::move(image));
@@ -462,39 +521,14 @@ ModuleResources ModuleResources::fromPeImage(std::vector<uint8_t> image, const s
     if (headers.resourceAddress == 0) return result; // no resources
 
     ByteReader reader(bytes, what);
-    struct Section {
-        uint32_t address, rawSize, rawOffset;
-    };
-    std::vector<Section> sections;
-    reader.seek(headers.sectionTable);
-    for (uint16_t i = 0; i < headers.sectionCount; ++i) {
-        reader.skip(8 + 4); // name, size in memory
-        Section section{};
-        section.address = reader.u32();
-        section.rawSize = reader.u32();
-        section.rawOffset = reader.u32();
-        reader.skip(16);
-        sections.push_back(section);
-    }
-    // The file bytes from address `rva` to the end of the section data in the file that holds it.
-    auto fromAddress = [&](uint32_t rva, const std::string& role) {
-        for (const Section& section : sections) {
-            if (rva < section.address || rva - section.address >= section.rawSize) continue;
-            const uint64_t offset = static_cast<uint64_t>(section.rawOffset) + (rva - section.address);
-            const uint64_t end = static_cast<uint64_t>(section.rawOffset) + section.rawSize;
-            if (end > bytes.size()) reader.fail(role + " lies in a section that ends beyond the file");
-            return bytes.subspan(static_cast<size_t>(offset), static_cast<size_t>(end - offset));
-        }
-        reader.fail(role + " at address " + std::to_string(rva) + " lies outside the module's sections");
-    };
-
+    const std::vector<PeSection> sections = readPeSections(reader, headers);
     walkResourceDirectory(
-        fromAddress(headers.resourceAddress, "the resource directory"), what,
+        bytesAtAddress(bytes, sections, reader, headers.resourceAddress, "the resource directory"), what,
         [&](const ResourceId& type, const ResourceId& name, uint16_t language, uint32_t dataAddress,
             uint32_t size) {
             const std::string role = "resource " + resourceTypeName(type) + " " + name.toString() +
                                      " language " + std::to_string(language);
-            const std::span<const uint8_t> data = fromAddress(dataAddress, role);
+            const std::span<const uint8_t> data = bytesAtAddress(bytes, sections, reader, dataAddress, role);
             if (size > data.size())
                 reader.fail(role + " (" + std::to_string(size) + " bytes) runs beyond its section");
             // The system loader finds the first of entries that compare equal; so does find().

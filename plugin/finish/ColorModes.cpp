@@ -1,5 +1,7 @@
 #include "plugin/finish/ColorModes.h"
 
+#include <iterator>
+
 #include "plugin/finish/ArtSteps.h"
 #include "plugin/suites/PluginSuites.h"
 
@@ -90,111 +92,160 @@ struct ModeCall {
     bool isFill;
 };
 
-void applyMode(const ModeCall& call, AIBoolean& paint, AIColor& c) {
+// Each mode changes the colour `c` and may set `paint`, which turns the fill or stroke on.
+using ModeStep = void (*)(const ModeCall& call, AIBoolean& paint, AIColor& c);
+
+void leaveUnchanged(const ModeCall&, AIBoolean&, AIColor&) {}
+
+void toWhite(const ModeCall& call, AIBoolean&, AIColor& c) {
+    lighten(c, fraction(call.step, call.total));
+}
+
+void toBlack(const ModeCall& call, AIBoolean&, AIColor& c) {
+    darken(c, fraction(call.step, call.total));
+}
+
+void randomColors(const ModeCall&, AIBoolean&, AIColor& c) {
+    if (c.kind == kFourColor) {
+        c.value[0] = randomDraw();
+        c.value[1] = randomDraw();
+        c.value[2] = randomDraw();
+        c.value[3] = randomDraw() * c.value[3];
+    } else {
+        for (int i = 0; i < valueCount(c); ++i)
+            c.value[i] = randomDraw();
+    }
+}
+
+void randomSwatches(const ModeCall& call, AIBoolean& paint, AIColor& c) {
+    const int32_t drawn = truncToInt32(randomDraw() * static_cast<float>(call.swatchCount));
+    const int32_t index = drawn < INT32_MAX ? drawn + 1 : drawn;
+    readSwatch(index, call.swatchCount, &c);
+    paint = 1;
+}
+
+// Lighter up to the midpoint, darker again past it.
+void toWhiteMidpoint(const ModeCall& call, AIBoolean&, AIColor& c) {
+    const int32_t d = call.step <= call.midpoint ? call.step : call.midpoint - call.step;
+    lighten(c, fraction(d, call.total));
+}
+
+void toSwatch(const ModeCall& call, AIBoolean& paint, AIColor& c) {
     const int count = valueCount(c);
     const float f = fraction(call.step, call.total);
-    switch (call.mode) {
-    case kColorModeToWhite:
-        lighten(c, f);
-        break;
-    case kColorModeToBlack:
-        darken(c, f);
-        break;
-    case kColorModeRandomColors:
-        if (c.kind == kFourColor) {
-            c.value[0] = randomDraw();
-            c.value[1] = randomDraw();
-            c.value[2] = randomDraw();
-            c.value[3] = randomDraw() * c.value[3];
-        } else {
-            for (int i = 0; i < count; ++i)
-                c.value[i] = randomDraw();
-        }
-        break;
-    case kColorModeRandomSwatches: {
-        const int32_t drawn = truncToInt32(randomDraw() * static_cast<float>(call.swatchCount));
-        const int32_t index = drawn < INT32_MAX ? drawn + 1 : drawn;
-        readSwatch(index, call.swatchCount, &c);
-        paint = 1;
-        break;
+    paint = 1;
+    AIColor swatch = c;
+    readSwatch(call.swatchIndex, call.swatchCount, &swatch);
+    for (int i = 0; i < count; ++i) {
+        const float x = c.value[i];
+        const float t = swatch.value[i];
+        c.value[i] = x <= t ? x + (t - x) * f : x - (x - t) * f;
     }
-    case kColorModeToWhiteMidpoint: {
-        // Lighter up to the midpoint, darker again past it.
-        const int32_t d = call.step <= call.midpoint ? call.step : call.midpoint - call.step;
-        lighten(c, fraction(d, call.total));
-        break;
+}
+
+void toHalfColor(const ModeCall& call, AIBoolean&, AIColor& c) {
+    const float half = halfFraction(call.step, call.total);
+    for (int i = 0; i < valueCount(c); ++i)
+        c.value[i] = c.value[i] - c.value[i] * half;
+}
+
+void toInverted(const ModeCall& call, AIBoolean&, AIColor& c) {
+    const float f = fraction(call.step, call.total);
+    for (int i = 0; i < valueCount(c); ++i) {
+        const float x = c.value[i];
+        c.value[i] = x <= 1.0f - x ? x + ((1.0f - x) - x) * f : x - (x - (1.0f - x)) * f;
     }
-    case kColorModeToSwatch: {
-        paint = 1;
-        AIColor swatch = c;
-        readSwatch(call.swatchIndex, call.swatchCount, &swatch);
-        for (int i = 0; i < count; ++i) {
-            const float x = c.value[i];
-            const float t = swatch.value[i];
-            c.value[i] = x <= t ? x + (t - x) * f : x - (x - t) * f;
-        }
-        break;
+}
+
+// Every odd step white (or black): four-colour and gray are white at 0, three-colour at 1.
+void alternateFlat(const ModeCall& call, AIColor& c, bool white) {
+    if (!isOddStep(call.step)) return;
+    const float value = (c.kind == kThreeColor) == white ? 1.0f : 0.0f;
+    for (int i = 0; i < valueCount(c); ++i)
+        c.value[i] = value;
+}
+
+void alternateWhite(const ModeCall& call, AIBoolean&, AIColor& c) {
+    alternateFlat(call, c, true);
+}
+
+void alternateBlack(const ModeCall& call, AIBoolean&, AIColor& c) {
+    alternateFlat(call, c, false);
+}
+
+void alternateSwatch(const ModeCall& call, AIBoolean& paint, AIColor& c) {
+    paint = 1;
+    if (!isOddStep(call.step)) return;
+    AIColor swatch = c;
+    readSwatch(call.swatchIndex, call.swatchCount, &swatch);
+    for (int i = 0; i < valueCount(c); ++i)
+        c.value[i] = swatch.value[i];
+}
+
+void alternateInverted(const ModeCall& call, AIBoolean& paint, AIColor& c) {
+    paint = 1;
+    if (!isOddStep(call.step)) return;
+    // The swatch is looked up as in the other swatch modes, though the inverse does not use it: the host sees
+    // the same calls, and a failing read among them counts the same.
+    AIColor unused = c;
+    readSwatch(call.swatchIndex, call.swatchCount, &unused);
+    for (int i = 0; i < valueCount(c); ++i)
+        c.value[i] = 1.0f - c.value[i];
+}
+
+void toHalfColorInverted(const ModeCall& call, AIBoolean&, AIColor& c) {
+    if (!call.isFill) return;
+    const float half = halfFraction(call.step, call.total);
+    for (int i = 0; i < valueCount(c); ++i) {
+        const float x = c.value[i];
+        const float delta = (1.0f - x) * half;
+        c.value[i] = x <= 1.0f - x * 0.5f ? x + delta : x - delta;
     }
-    case kColorModeToHalfColor: {
-        const float half = halfFraction(call.step, call.total);
-        for (int i = 0; i < count; ++i)
-            c.value[i] = c.value[i] - c.value[i] * half;
-        break;
-    }
-    case kColorModeToInverted:
-        for (int i = 0; i < count; ++i) {
-            const float x = c.value[i];
-            c.value[i] = x <= 1.0f - x ? x + ((1.0f - x) - x) * f : x - (x - (1.0f - x)) * f;
-        }
-        break;
-    case kColorModeAlternateWhite:
-    case kColorModeAlternateBlack: {
-        if (!isOddStep(call.step)) break;
-        const bool white = call.mode == kColorModeAlternateWhite;
-        // Four-colour and gray are white at 0, three-colour at 1.
-        const float value = (c.kind == kThreeColor) == white ? 1.0f : 0.0f;
-        for (int i = 0; i < count; ++i)
-            c.value[i] = value;
-        break;
-    }
-    case kColorModeAlternateSwatch: {
-        paint = 1;
-        if (!isOddStep(call.step)) break;
-        AIColor swatch = c;
-        readSwatch(call.swatchIndex, call.swatchCount, &swatch);
-        for (int i = 0; i < count; ++i)
-            c.value[i] = swatch.value[i];
-        break;
-    }
-    case kColorModeAlternateInverted: {
-        paint = 1;
-        if (!isOddStep(call.step)) break;
-        // The swatch is looked up as in the other swatch modes, though the inverse does not use it: the host
-        // sees the same calls, and a failing read among them counts the same.
-        AIColor unused = c;
-        readSwatch(call.swatchIndex, call.swatchCount, &unused);
-        for (int i = 0; i < count; ++i)
-            c.value[i] = 1.0f - c.value[i];
-        break;
-    }
-    case kColorModeToHalfColorInverted: {
-        if (!call.isFill) break;
-        const float half = halfFraction(call.step, call.total);
-        for (int i = 0; i < count; ++i) {
-            const float x = c.value[i];
-            const float delta = (1.0f - x) * half;
-            c.value[i] = x <= 1.0f - x * 0.5f ? x + delta : x - delta;
-        }
-        break;
-    }
-    case kColorModeTenPercentReduction:
-        if (!call.isFill) break;
-        for (int i = 0; i < count; ++i)
-            c.value[i] = c.value[i] - 0.9f * c.value[i] * f;
-        break;
-    default:
-        break; // no such mode: the style is read and written unchanged
-    }
+}
+
+void tenPercentReduction(const ModeCall& call, AIBoolean&, AIColor& c) {
+    if (!call.isFill) return;
+    const float f = fraction(call.step, call.total);
+    for (int i = 0; i < valueCount(c); ++i)
+        c.value[i] = c.value[i] - 0.9f * c.value[i] * f;
+}
+
+struct ModeEntry {
+    ColorMode mode;
+    ModeStep step;
+};
+
+// The step of every mode, in the modes' order. Mode 0 never reaches its step: it leaves the style unread.
+constexpr ModeEntry kModeSteps[] = {
+    {kColorModeIgnore, leaveUnchanged},
+    {kColorModeToWhite, toWhite},
+    {kColorModeToBlack, toBlack},
+    {kColorModeRandomColors, randomColors},
+    {kColorModeRandomSwatches, randomSwatches},
+    {kColorModeToWhiteMidpoint, toWhiteMidpoint},
+    {kColorModeToSwatch, toSwatch},
+    {kColorModeToHalfColor, toHalfColor},
+    {kColorModeToInverted, toInverted},
+    {kColorModeAlternateWhite, alternateWhite},
+    {kColorModeAlternateBlack, alternateBlack},
+    {kColorModeAlternateSwatch, alternateSwatch},
+    {kColorModeAlternateInverted, alternateInverted},
+    {kColorModeToHalfColorInverted, toHalfColorInverted},
+    {kColorModeTenPercentReduction, tenPercentReduction},
+};
+
+constexpr bool everyModeInOrder() {
+    if (std::size(kModeSteps) != kColorModeCount) return false;
+    for (int32_t mode = 0; mode < kColorModeCount; ++mode)
+        if (kModeSteps[mode].mode != mode || kModeSteps[mode].step == nullptr) return false;
+    return true;
+}
+static_assert(everyModeInOrder(), "kModeSteps holds one step for every colour mode, in the modes' order");
+
+void applyMode(const ModeCall& call, AIBoolean& paint, AIColor& c) {
+    // No such mode: the style is read and written unchanged.
+    if (call.mode < 0 || call.mode >= kColorModeCount) return;
+    kModeSteps[call.mode].step(call, paint, c);
 }
 
 void applyColorMode(const ModeCall& call, AIArtHandle art) {

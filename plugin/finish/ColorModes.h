@@ -23,7 +23,8 @@ enum ColorMode : int32_t {
     kColorModeAlternateSwatch = 11,
     kColorModeAlternateInverted = 12,
     kColorModeToHalfColorInverted = 13, // fill only
-    kColorModeTenPercentReduction = 14  // fill only
+    kColorModeTenPercentReduction = 14, // fill only
+    kColorModeCount                     // one past the last mode: the table of modes is checked against it
 };
 
 // Reads the art's path style, changes its fill (or stroke) colour by `mode` for step `step` of `total`, and

@@ -58,10 +58,10 @@ SPErr dropShadow(const ToolSettings& settings, const Finish& f) {
     return tile(settings, f, shadow);
 }
 
-SPErr finish(const ToolSettings& settings, const Finish& f) {
-    GenerationContext& context = f.context;
+// The random style, the colour modes, the pen pressure, and the random and jittered paint.
+SPErr style(const ToolSettings& settings, const Finish& f) {
+    const GenerationContext& context = f.context;
     AIArtHandle art = f.art;
-
     if (settings.randomStyle) {
         SPErr status = applyRandomStyle(art, context.namedStyleCount, settings.pressureStyleFactor != 0,
                                         context.styleFactor);
@@ -82,7 +82,13 @@ SPErr finish(const ToolSettings& settings, const Finish& f) {
     if (settings.jitterFill) jitterFillColor(art);
     if (settings.jitterStroke) jitterStrokeColor(art);
     if (settings.jitterWidth) jitterWidth(art);
+    return kSPNoError;
+}
 
+// The rotations, the initial and random scaling and the path jitter.
+SPErr transform(const ToolSettings& settings, const Finish& f) {
+    const GenerationContext& context = f.context;
+    AIArtHandle art = f.art;
     SPErr status = rotate(settings, f);
     if (status != kSPNoError) return status;
     if (context.scaleX != 1.0f || context.scaleY != 1.0f) {
@@ -101,16 +107,20 @@ SPErr finish(const ToolSettings& settings, const Finish& f) {
     const AIReal tx = randomDraw() * settings.pathJitterX * signX;
     const float signY = randomSign();
     const AIReal ty = randomDraw() * settings.pathJitterY * signY;
-    if (tx != 0.0f || ty != 0.0f) {
-        status = translateArt(art, tx, ty);
-        if (status != kSPNoError) return status;
-    }
+    if (tx != 0.0f || ty != 0.0f) return translateArt(art, tx, ty);
+    return kSPNoError;
+}
 
+// The reflections, the symbol, the shadow, the pattern tiles and the warp.
+SPErr reflectAndPlace(const ToolSettings& settings, const Finish& f) {
+    GenerationContext& context = f.context;
+    AIArtHandle art = f.art;
     for (int32_t i = 0; i < settings.numberOfReflections; ++i)
         buildReflection(art, context.colorModel, i, context.styleFactor, context.widthFactor,
                         context.opacityFactor, weavePlacesBeneath(i, f.elementIndex, weaveDefaultResult()));
     if (settings.numberOfReflections >= 1) context.reflectionsMade = settings.numberOfReflections;
 
+    SPErr status = kSPNoError;
     if (settings.symbolizeZigzag) {
         AIPatternHandle symbol = nullptr;
         status = sAISymbol->NewSymbolPattern(&symbol, art, 0);
@@ -124,6 +134,14 @@ SPErr finish(const ToolSettings& settings, const Finish& f) {
     if (status != kSPNoError) return status;
     if (settings.randomWarp) return warpRandomly(art);
     return kSPNoError;
+}
+
+SPErr finish(const ToolSettings& settings, const Finish& f) {
+    SPErr status = style(settings, f);
+    if (status != kSPNoError) return status;
+    status = transform(settings, f);
+    if (status != kSPNoError) return status;
+    return reflectAndPlace(settings, f);
 }
 
 } // namespace

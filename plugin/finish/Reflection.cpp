@@ -100,64 +100,70 @@ struct ReflectionCall {
     int32_t placeBelow;
 };
 
-SPErr reflect(ToolSettings& settings, const ReflectionCall& call) {
-    const int32_t step = call.reflectionIndex + 1;
+// How reflection n's copy moves from its element.
+struct CopyMove {
+    AIReal alternate; // the alternate angle, radians, for even reflections only
+    AIReal dx;
+    AIReal dy;
+    AIReal turn; // radians
+};
+
+// The move of the copy of reflection `step` (1, 2, ...). The running scale grows with every reflection of the
+// generation, made or not.
+CopyMove copyMove(ToolSettings& settings, int32_t step, bool even) {
     const float n = static_cast<float>(step);
-    const bool even = call.reflectionIndex % 2 == 0;
+    CopyMove move;
+    move.alternate = sAIRealMath->DegreeToRadian(settings.alternateAngle);
+    if (!even) move.alternate = 0.0f;
 
-    const int32_t fillTotal =
-        settings.fillCycleLength != 0 ? settings.fillCycleLength : settings.numberOfReflections;
-    const int32_t strokeTotal =
-        settings.strokeCycleLength != 0 ? settings.strokeCycleLength : settings.numberOfReflections;
-
-    AIDocumentSetup setup = {};
-    SPErr status = sAIDocument->GetDocumentSetup(&setup);
-    if (status != kSPNoError) return status;
-    const AIRealPoint pageCenter = {setup.width * 0.5f, setup.height * 0.5f};
-
-    AIReal alternate = sAIRealMath->DegreeToRadian(settings.alternateAngle);
-    if (!even) alternate = 0.0f;
-
-    // The running scale grows with every reflection of the generation, made or not.
     settings.cumulativeReflectScaleX = settings.reflectScalingX * settings.cumulativeReflectScaleX * 0.01f;
     settings.cumulativeReflectScaleY = settings.reflectScalingY * settings.cumulativeReflectScaleY * 0.01f;
 
-    AIReal dx = settings.reflectShiftX * n;
-    if (settings.reflectHorizontal) dx = randomDraw() * settings.reflectShiftX * n;
-    AIReal dy = settings.reflectShiftY * n;
-    if (settings.reflectVertical) dy = randomDraw() * settings.reflectShiftY * n;
-    const AIReal turn = sAIRealMath->DegreeToRadian(settings.reflectTurn) * n;
+    move.dx = settings.reflectShiftX * n;
+    if (settings.reflectHorizontal) move.dx = randomDraw() * settings.reflectShiftX * n;
+    move.dy = settings.reflectShiftY * n;
+    if (settings.reflectVertical) move.dy = randomDraw() * settings.reflectShiftY * n;
+    move.turn = sAIRealMath->DegreeToRadian(settings.reflectTurn) * n;
+    return move;
+}
 
-    int32_t styleCount = 0;
-    status = sAIArtStyle->CountNamedArtStyles(&styleCount);
-    if (status != kSPNoError) return status;
-    const int32_t swatchCount = sAISwatchList->CountSwatches(nullptr);
-
-    AIArtHandle copy = nullptr;
+// Duplicates the element beside itself and moves, turns and scales the duplicate.
+SPErr placeCopy(const ToolSettings& settings, const ReflectionCall& call, const CopyMove& move,
+                AIArtHandle* copy) {
     const int16_t order = call.placeBelow != 0 ? kPlaceBelowAll : kPlaceAboveAll;
-    status = sAIArt->DuplicateArt(call.element, order, call.element, &copy);
+    SPErr status = sAIArt->DuplicateArt(call.element, order, call.element, copy);
     if (status != kSPNoError) return status;
-    status = moveCopy(call.element, copy, dx, dy);
+    status = moveCopy(call.element, *copy, move.dx, move.dy);
     if (status != kSPNoError) return status;
 
-    if (alternate != 0.0f) {
-        status = rotateAboutCenter(copy, alternate);
+    if (move.alternate != 0.0f) {
+        status = rotateAboutCenter(*copy, move.alternate);
         if (status != kSPNoError) return status;
     }
-    if (turn != 0.0f) {
-        status = rotateAboutCenter(copy, turn);
+    if (move.turn != 0.0f) {
+        status = rotateAboutCenter(*copy, move.turn);
         if (status != kSPNoError) return status;
     }
-    if (settings.cumulativeReflectScaleX != 1.0f || settings.cumulativeReflectScaleY != 1.0f) {
-        status = scaleAboutCenter(copy, settings.cumulativeReflectScaleX, settings.cumulativeReflectScaleY);
-        if (status != kSPNoError) return status;
-    }
+    if (settings.cumulativeReflectScaleX != 1.0f || settings.cumulativeReflectScaleY != 1.0f)
+        return scaleAboutCenter(*copy, settings.cumulativeReflectScaleX, settings.cumulativeReflectScaleY);
+    return kSPNoError;
+}
 
+// The style options: a random named style, the colour modes over the reflections, the pen pressure, and the
+// random and jittered paint.
+SPErr styleCopy(const ToolSettings& settings, const ReflectionCall& call, AIArtHandle copy,
+                int32_t styleCount, int32_t swatchCount) {
     if (settings.randomStyle) {
-        status = applyRandomStyle(copy, styleCount, settings.pressureStyleFactor != 0, call.styleFactor);
+        SPErr status =
+            applyRandomStyle(copy, styleCount, settings.pressureStyleFactor != 0, call.styleFactor);
         if (status != kSPNoError) return status;
     }
     if (settings.styleToReflect) {
+        const int32_t step = call.reflectionIndex + 1;
+        const int32_t fillTotal =
+            settings.fillCycleLength != 0 ? settings.fillCycleLength : settings.numberOfReflections;
+        const int32_t strokeTotal =
+            settings.strokeCycleLength != 0 ? settings.strokeCycleLength : settings.numberOfReflections;
         applyFillColorMode(settings.fillColorMode, copy, swatchCount, settings.fillSwatchIndex, fillTotal / 2,
                            step, fillTotal);
         applyStrokeColorMode(settings.strokeColorMode, copy, swatchCount, settings.strokeSwatchIndex,
@@ -171,19 +177,26 @@ SPErr reflect(ToolSettings& settings, const ReflectionCall& call) {
     if (settings.jitterFill) jitterFillColor(copy);
     if (settings.jitterStroke) jitterStrokeColor(copy);
     if (settings.jitterWidth) jitterWidth(copy);
+    return kSPNoError;
+}
 
-    {
-        AIPathStyle style = {};
-        sAIPathStyle->GetPathStyle(copy, &style);
-        if (even) {
-            repeatColor(style.fill.color, settings.repeatColorMode);
-            repeatColor(style.stroke.color, settings.repeatColorMode);
-        }
-        clampColor(style.fill.color);
-        clampColor(style.stroke.color);
-        sAIPathStyle->SetPathStyle(copy, &style);
+// Even reflections take the repeat colour; then every colour is brought back into range.
+void repeatAndClampColors(const ToolSettings& settings, AIArtHandle copy, bool even) {
+    AIPathStyle style = {};
+    sAIPathStyle->GetPathStyle(copy, &style);
+    if (even) {
+        repeatColor(style.fill.color, settings.repeatColorMode);
+        repeatColor(style.stroke.color, settings.repeatColorMode);
     }
+    clampColor(style.fill.color);
+    clampColor(style.stroke.color);
+    sAIPathStyle->SetPathStyle(copy, &style);
+}
 
+// The symbol, the shadow, the pattern tiles and the warp.
+SPErr finishCopy(const ToolSettings& settings, const ReflectionCall& call, AIArtHandle copy,
+                 const AIRealPoint& pageCenter) {
+    SPErr status = kSPNoError;
     if (settings.symbolizeZigzag) {
         AIPatternHandle symbol = nullptr;
         status = sAISymbol->NewSymbolPattern(&symbol, copy, 0);
@@ -203,6 +216,28 @@ SPErr reflect(ToolSettings& settings, const ReflectionCall& call) {
 
     if (settings.randomWarp) return warpRandomly(copy);
     return kSPNoError;
+}
+
+SPErr reflect(ToolSettings& settings, const ReflectionCall& call) {
+    const bool even = call.reflectionIndex % 2 == 0;
+    AIDocumentSetup setup = {};
+    SPErr status = sAIDocument->GetDocumentSetup(&setup);
+    if (status != kSPNoError) return status;
+    const AIRealPoint pageCenter = {setup.width * 0.5f, setup.height * 0.5f};
+    const CopyMove move = copyMove(settings, call.reflectionIndex + 1, even);
+
+    int32_t styleCount = 0;
+    status = sAIArtStyle->CountNamedArtStyles(&styleCount);
+    if (status != kSPNoError) return status;
+    const int32_t swatchCount = sAISwatchList->CountSwatches(nullptr);
+
+    AIArtHandle copy = nullptr;
+    status = placeCopy(settings, call, move, &copy);
+    if (status != kSPNoError) return status;
+    status = styleCopy(settings, call, copy, styleCount, swatchCount);
+    if (status != kSPNoError) return status;
+    repeatAndClampColors(settings, copy, even);
+    return finishCopy(settings, call, copy, pageCenter);
 }
 
 } // namespace

@@ -149,7 +149,7 @@ Verdict runDocument(Bytes input) {
     if (first == std::string::npos || text[first] != '{') text.insert(0, "{");
     json document = json::object();
     try {
-        applyDocumentOption("--document", text, document);
+        applyDocumentOptions({{"--document", text}}, document);
     } catch (const OptionError& error) {
         return checkWording(error.message);
     }

@@ -18,7 +18,8 @@ struct CommandCase {
 
 // Every command, serve included: the tests run on the Linux build, which has the workbench.
 const CommandCase kCommands[] = {{"run", "--module"},  {"draw", "--to"},  {"presets", "--module"},
-                                 {"dialog", "--page"}, {"resources", ""}, {"serve", "--port"}};
+                                 {"dialog", "--page"}, {"resources", ""}, {"validate", "--strictness"},
+                                 {"serve", "--port"}};
 
 TEST(CommandLine, EveryCommandPrintsItsHelpAsTheReadmeShowsIt) {
     const std::string readme = test::readFile(std::string(ZZ_SOURCE_DIR) + "/README.md");

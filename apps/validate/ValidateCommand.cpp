@@ -1,5 +1,7 @@
 #include "apps/validate/ValidateCommand.h"
 
+#include "apps/commandline/CommandLine.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -389,8 +391,10 @@ int runChildCheck(const Options& options) {
 int runValidateCommand(const std::vector<std::string>& args, const std::string& defaultModule,
                        std::ostream& out, std::ostream& err) {
     Options options;
-    CLI::App app("Checks a plug-in module against the host interface, each check in a process of its own.",
-                 "zigzag validate");
+    CommandLine line(
+        "zigzag validate",
+        "Checks a plug-in module against the host interface, each check in a process of its own.");
+    CLI::App& app = line.app();
     app.add_option("module", options.module, "the module file (default: KT07_Zigzag.aip beside zigzag)");
     app.add_option("--strictness", options.strictness,
                    "1 (quick) to 10 (every call of every operation failed)")
@@ -404,23 +408,15 @@ int runValidateCommand(const std::vector<std::string>& args, const std::string& 
     app.add_option("--junit", options.junit, "write the results as JUnit XML");
     app.add_option("--json", options.json, "write the results as JSON");
     app.add_option("--check", options.checks,
-                   "run only this check (repeatable), as a failure's repeat line names it");
+                   "run only this check (repeatable), as a failure's repeat line names it")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_option("--timeout", options.timeout, "seconds a check may take before it is stopped (300)")
         ->check(CLI::Range(1.0, 86400.0));
     app.add_option("--child", options.child)->group("");
     app.add_option("--result", options.result)->group("");
     // A module path such as /work/m.aip is a path, not an option, on Windows too.
     app.allow_windows_style_options(false);
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
-    try {
-        app.parse(reversed);
-    } catch (const CLI::CallForHelp&) {
-        out << app.help();
-        return 0;
-    } catch (const CLI::ParseError& problem) {
-        err << "zigzag validate: " << problem.what() << "\n";
-        return 2;
-    }
+    if (std::optional<int> status = line.read(args, out, err)) return *status;
     if (options.module.empty()) options.module = defaultModule;
     std::error_code code;
     const fs::path absolute = fs::absolute(options.module, code);

@@ -253,9 +253,8 @@ std::optional<std::string> checkField(const EventShape& shape, const std::string
     return std::nullopt;
 }
 
-} // namespace
-
-std::optional<std::string> checkScript(const json& script) {
+// The script's own keys: seed, random, document and the list of events.
+std::optional<std::string> checkTopLevel(const json& script) {
     if (!script.is_object()) return std::string("the script must be a JSON object");
     for (const auto& [key, value] : script.items()) {
         if (key == "seed") {
@@ -277,48 +276,59 @@ std::optional<std::string> checkScript(const json& script) {
             return "unknown key \"" + key + "\" (known: seed, random, document, events)";
         }
     }
-    if (!script.contains("events")) return std::nullopt;
+    return std::nullopt;
+}
 
+// Event `index` of the script: its name, its fields and their values, and whether it may come now that the
+// module is (or is not) unloaded, which `unloaded` follows.
+std::optional<std::string> checkEvent(const json& event, std::size_t index, bool& unloaded) {
+    std::string where = "events[" + std::to_string(index) + "]";
+    if (!event.is_object()) return where + ": must be an object with \"do\"";
+    if (!event.contains("do") || !event["do"].is_string()) return where + ": \"do\" must name the event";
+    const std::string name = event["do"].get<std::string>();
+    const EventShape* shape = findShape(name);
+    if (shape == nullptr) return where + ": unknown event \"" + name + "\" (known: " + eventNames() + ")";
+    where += " (\"" + name + "\")";
+    for (std::string_view key : shape->required)
+        if (!event.contains(key)) return where + ": \"" + std::string(key) + "\" is missing";
+    for (const auto& [key, value] : event.items()) {
+        if (key == "do") continue;
+        if (!shape->required.count(key) && !shape->optional.count(key))
+            return where + ": unknown field \"" + key + "\"";
+        if (key == "actions") {
+            if (auto problem = checkActions(value)) return where + ": " + *problem;
+            continue;
+        }
+        if (auto problem = checkField(*shape, key, value)) return where + ": \"" + key + "\" " + *problem;
+    }
+    if (name == "fault") {
+        const std::string suite = event["suite"].get<std::string>();
+        const std::string op = event["op"].get<std::string>();
+        if (op != "acquire" && !isCataloguedOperation(suite, op))
+            return where + ": \"op\" \"" + suite + "\" has no operation \"" + op + "\"";
+    }
+    // The module is out of memory between "unload" and "reload": only host-side events may come then.
+    if (name == "unload") {
+        if (unloaded) return where + ": the module is already unloaded";
+        unloaded = true;
+    } else if (name == "reload") {
+        if (!unloaded) return where + ": the module is not unloaded";
+        unloaded = false;
+    } else if (unloaded && shape->sendsMessage) {
+        return where + ": the module is unloaded; send {\"do\":\"reload\"} first";
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> checkScript(const json& script) {
+    if (auto problem = checkTopLevel(script)) return problem;
+    if (!script.contains("events")) return std::nullopt;
     bool unloaded = false;
     const json& events = script["events"];
-    for (std::size_t index = 0; index < events.size(); ++index) {
-        const json& event = events[index];
-        std::string where = "events[" + std::to_string(index) + "]";
-        if (!event.is_object()) return where + ": must be an object with \"do\"";
-        if (!event.contains("do") || !event["do"].is_string()) return where + ": \"do\" must name the event";
-        const std::string name = event["do"].get<std::string>();
-        const EventShape* shape = findShape(name);
-        if (shape == nullptr) return where + ": unknown event \"" + name + "\" (known: " + eventNames() + ")";
-        where += " (\"" + name + "\")";
-        for (std::string_view key : shape->required)
-            if (!event.contains(key)) return where + ": \"" + std::string(key) + "\" is missing";
-        for (const auto& [key, value] : event.items()) {
-            if (key == "do") continue;
-            if (!shape->required.count(key) && !shape->optional.count(key))
-                return where + ": unknown field \"" + key + "\"";
-            if (key == "actions") {
-                if (auto problem = checkActions(value)) return where + ": " + *problem;
-                continue;
-            }
-            if (auto problem = checkField(*shape, key, value)) return where + ": \"" + key + "\" " + *problem;
-        }
-        if (name == "fault") {
-            const std::string suite = event["suite"].get<std::string>();
-            const std::string op = event["op"].get<std::string>();
-            if (op != "acquire" && !isCataloguedOperation(suite, op))
-                return where + ": \"op\" \"" + suite + "\" has no operation \"" + op + "\"";
-        }
-        // The module is out of memory between "unload" and "reload": only host-side events may come then.
-        if (name == "unload") {
-            if (unloaded) return where + ": the module is already unloaded";
-            unloaded = true;
-        } else if (name == "reload") {
-            if (!unloaded) return where + ": the module is not unloaded";
-            unloaded = false;
-        } else if (unloaded && shape->sendsMessage) {
-            return where + ": the module is unloaded; send {\"do\":\"reload\"} first";
-        }
-    }
+    for (std::size_t index = 0; index < events.size(); ++index)
+        if (auto problem = checkEvent(events[index], index, unloaded)) return problem;
     return std::nullopt;
 }
 

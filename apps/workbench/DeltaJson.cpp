@@ -100,6 +100,29 @@ json wholePlace(const Art& art, AIReal pageHeight) {
         {"id", art.id()}, {"parent", 0}, {"below", belowId(art)}, {"art", artJson(art, pageHeight, true)}};
 }
 
+// The placing records of the art in `toPlace`, with the whole art of what is in `added`. Runs of siblings go
+// bottom to top, each starting above art that is already in place.
+void placeRuns(const Document& document, const std::set<ArtId>& toPlace, const std::set<ArtId>& added,
+               AIReal height, json& placed) {
+    std::unordered_set<ArtId> done;
+    for (const ArtId id : toPlace) {
+        if (done.count(id)) continue;
+        const Art* start = document.find(id);
+        while (start->previousSibling() != nullptr && toPlace.count(start->previousSibling()->id()) &&
+               !done.count(start->previousSibling()->id()))
+            start = start->previousSibling();
+        for (const Art* art = start; art != nullptr && toPlace.count(art->id()) && !done.count(art->id());
+             art = art->nextSibling()) {
+            done.insert(art->id());
+            json record = {{"id", art->id()},
+                           {"parent", containerId(document, art->parent())},
+                           {"below", belowId(*art)}};
+            if (added.count(art->id())) record["art"] = artJson(*art, height, true);
+            placed.push_back(std::move(record));
+        }
+    }
+}
+
 json deltaFrom(const Document& document, const DocumentDelta& delta, bool everything) {
     const AIReal height = document.facts().pageHeight;
     json out;
@@ -139,24 +162,7 @@ json deltaFrom(const Document& document, const DocumentDelta& delta, bool everyt
 
         std::set<ArtId> toPlace = added;
         toPlace.insert(moving.begin(), moving.end());
-        // Runs of siblings go bottom to top, each starting above art that is already in place.
-        std::unordered_set<ArtId> done;
-        for (const ArtId id : toPlace) {
-            if (done.count(id)) continue;
-            const Art* start = document.find(id);
-            while (start->previousSibling() != nullptr && toPlace.count(start->previousSibling()->id()) &&
-                   !done.count(start->previousSibling()->id()))
-                start = start->previousSibling();
-            for (const Art* art = start; art != nullptr && toPlace.count(art->id()) && !done.count(art->id());
-                 art = art->nextSibling()) {
-                done.insert(art->id());
-                json record = {{"id", art->id()},
-                               {"parent", containerId(document, art->parent())},
-                               {"below", belowId(*art)}};
-                if (added.count(art->id())) record["art"] = artJson(*art, height, true);
-                placed.push_back(std::move(record));
-            }
-        }
+        placeRuns(document, toPlace, added, height, placed);
         for (const ArtId id : redraw)
             if (!added.count(id))
                 if (const Art* art = document.find(id)) changed.push_back(artJson(*art, height, false));

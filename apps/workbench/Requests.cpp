@@ -39,6 +39,7 @@ std::optional<std::string> needs(const json& command, const char* field) {
     return "\"" + command["do"].get<std::string>() + "\": \"" + field + "\" must be given";
 }
 
+// Long: the table of every command the page may send, one row each.
 const std::vector<CommandRule>& rules() {
     static const std::vector<CommandRule> table = {
         {"state", {}, true, Route::Socket},

@@ -39,7 +39,7 @@ TEST(ValidateInterface, EveryOperationTheHostOffersIsReadFromTheHeadersWithItsSt
     const std::optional<HostCallFacts> segments = hostCallFacts("AI Path Suite", "SetPathSegments");
     ASSERT_TRUE(segments);
     EXPECT_EQ(segments->failures, (std::vector<SPErr>{kSPBadHandleError, kBadArtTypeErr, kSPBadParameterError,
-                                                      kTooManySegmentsErr}));
+                                                      kTooManySegmentsErr, kSPOutOfMemoryError}));
     const std::optional<HostCallFacts> alert = hostCallFacts("ADM Basic Suite", "MessageAlert");
     ASSERT_TRUE(alert);
     EXPECT_FALSE(alert->returnsStatus);

@@ -294,8 +294,9 @@ json outOfOrderEvents() {
     return events;
 }
 
-// A caller or selector the module does not know is answered 0, whenever it comes.
+// The unknown-messages check's events: callers and selectors the module does not know, among the others.
 json unknownMessageEvents() {
+    // A caller or selector the module does not know is answered 0, whenever it comes.
     const json unknown =
         json::array({json{{"do", "message"}, {"caller", "AI Tool"}, {"selector", "ZZ Unknown Selector"}},
                      json{{"do", "message"}, {"caller", "ZZ Unknown Caller"}, {"selector", "Startup"}},

@@ -179,6 +179,44 @@ void checkProperties(const CheckContext& context, CheckResult* result) {
                                "/" + std::to_string(properties->interfaceVersion.value_or(0)));
 }
 
+// Decodes one resource as its type says; a ResourceError says what is wrong with it.
+void decodeResource(const ModuleResources& resources, const ResourceEntry& entry) {
+    if (!entry.type.isNumber()) {
+        if (entry.type.name() == "PIPL" || entry.type.name() == "PiPL") parsePluginPropertyList(entry.data);
+        return;
+    }
+    switch (entry.type.number()) {
+    case kDialogResource:
+        parseDialogTemplate(entry.data);
+        break;
+    case kStringResource:
+        parseStringBlock(entry.data);
+        break;
+    case kBitmapResource:
+        decodeDib(entry.data, false);
+        break;
+    case kIconGroupResource:
+    case kCursorGroupResource: {
+        const bool cursor = entry.type.number() == kCursorGroupResource;
+        const std::vector<GroupEntry> images = parseGroup(entry.data, cursor);
+        if (images.empty()) throw ResourceError("the group holds no image");
+        for (const GroupEntry& image : images)
+            if (!resources.find(cursor ? kCursorResource : kIconResource, image.id, entry.language))
+                throw ResourceError("the group names image " + std::to_string(image.id) +
+                                    ", which the module does not hold");
+        if (entry.name.isNumber()) {
+            if (cursor)
+                loadCursor(resources, entry.name.number(), entry.language);
+            else
+                loadIcon(resources, entry.name.number(), entry.language);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
 // Each resource decoded as its type says.
 void checkResources(const CheckContext& context, CheckResult* result) {
     try {
@@ -190,42 +228,7 @@ void checkResources(const CheckContext& context, CheckResult* result) {
             listing += resourceTypeName(entry.type) + " " + entry.name.toString() + " " +
                        std::to_string(entry.data.size()) + "\n";
             try {
-                if (!entry.type.isNumber()) {
-                    if (entry.type.name() == "PIPL" || entry.type.name() == "PiPL")
-                        parsePluginPropertyList(entry.data);
-                    continue;
-                }
-                switch (entry.type.number()) {
-                case kDialogResource:
-                    parseDialogTemplate(entry.data);
-                    break;
-                case kStringResource:
-                    parseStringBlock(entry.data);
-                    break;
-                case kBitmapResource:
-                    decodeDib(entry.data, false);
-                    break;
-                case kIconGroupResource:
-                case kCursorGroupResource: {
-                    const bool cursor = entry.type.number() == kCursorGroupResource;
-                    const std::vector<GroupEntry> images = parseGroup(entry.data, cursor);
-                    if (images.empty()) throw ResourceError("the group holds no image");
-                    for (const GroupEntry& image : images)
-                        if (!resources.find(cursor ? kCursorResource : kIconResource, image.id,
-                                            entry.language))
-                            throw ResourceError("the group names image " + std::to_string(image.id) +
-                                                ", which the module does not hold");
-                    if (entry.name.isNumber()) {
-                        if (cursor)
-                            loadCursor(resources, entry.name.number(), entry.language);
-                        else
-                            loadIcon(resources, entry.name.number(), entry.language);
-                    }
-                    break;
-                }
-                default:
-                    break;
-                }
+                decodeResource(resources, entry);
             } catch (const ResourceError& problem) {
                 result->failures.push_back(resourceTypeName(entry.type) + " " + entry.name.toString() + ": " +
                                            problem.what());
@@ -266,7 +269,53 @@ void append(json& events, const json& more) {
         events.push_back(item);
 }
 
-void checkLifecycle(const CheckContext& context, const std::string& which, CheckResult* result) {
+// The out-of-order check's events: every order of messages the interface allows.
+json outOfOrderEvents() {
+    // About before start-up and after shut-down, a second start-up, a press released without a move, the
+    // cursor and the tool's selection between drags.
+    json events = json::array();
+    events.push_back(json{{"do", "about"}, {"close", 1}});
+    events.push_back(event("startup"));
+    events.push_back(event("startup"));
+    events.push_back(json{{"do", "about"}, {"close", 1}});
+    events.push_back(at("mouseDown", "at", 10, 10));
+    events.push_back(at("mouseUp", "at", 10, 10));
+    events.push_back(event("deselect"));
+    events.push_back(at("trackCursor", "at", 20, 20));
+    events.push_back(event("select"));
+    events.push_back(event("select"));
+    append(events, dragEvents(30, 30));
+    events.push_back(event("deselect"));
+    events.push_back(event("shutdown"));
+    events.push_back(json{{"do", "about"}, {"close", 1}});
+    events.push_back(event("startup"));
+    append(events, dragEvents(40, 40));
+    events.push_back(event("shutdown"));
+    return events;
+}
+
+// The unknown-messages check's events: callers and selectors the module does not know, among the others.
+json unknownMessageEvents() {
+    // A caller or selector the module does not know is answered 0, whenever it comes.
+    const json unknown =
+        json::array({json{{"do", "message"}, {"caller", "AI Tool"}, {"selector", "ZZ Unknown Selector"}},
+                     json{{"do", "message"}, {"caller", "ZZ Unknown Caller"}, {"selector", "Startup"}},
+                     json{{"do", "message"}, {"caller", "SP Interface"}, {"selector", "ZZ Unknown"}},
+                     json{{"do", "message"}, {"caller", "SP Access"}, {"selector", "ZZ Unknown"}},
+                     json{{"do", "message"}, {"caller", ""}, {"selector", ""}}});
+    json events = json::array();
+    append(events, unknown);
+    events.push_back(event("startup"));
+    append(events, unknown);
+    append(events, dragEvents(100, 100));
+    append(events, unknown);
+    events.push_back(event("shutdown"));
+    append(events, unknown);
+    return events;
+}
+
+// The events of the life-cycle check `which`, or nothing when there is no such check.
+std::optional<json> lifecycleEvents(const CheckContext& context, const std::string& which) {
     json events = json::array();
     if (which == "repeat") {
         const int times = 2 + context.strictness;
@@ -286,45 +335,22 @@ void checkLifecycle(const CheckContext& context, const std::string& which, Check
         }
         events.push_back(event("shutdown"));
     } else if (which == "out-of-order") {
-        // Every order the interface allows: About before start-up and after shut-down, a second start-up, a
-        // press released without a move, the cursor and the tool's selection between drags.
-        events.push_back(json{{"do", "about"}, {"close", 1}});
-        events.push_back(event("startup"));
-        events.push_back(event("startup"));
-        events.push_back(json{{"do", "about"}, {"close", 1}});
-        events.push_back(at("mouseDown", "at", 10, 10));
-        events.push_back(at("mouseUp", "at", 10, 10));
-        events.push_back(event("deselect"));
-        events.push_back(at("trackCursor", "at", 20, 20));
-        events.push_back(event("select"));
-        events.push_back(event("select"));
-        append(events, dragEvents(30, 30));
-        events.push_back(event("deselect"));
-        events.push_back(event("shutdown"));
-        events.push_back(json{{"do", "about"}, {"close", 1}});
-        events.push_back(event("startup"));
-        append(events, dragEvents(40, 40));
-        events.push_back(event("shutdown"));
+        events = outOfOrderEvents();
     } else if (which == "unknown-messages") {
-        // A caller or selector the module does not know is answered 0, whenever it comes.
-        const json unknown =
-            json::array({json{{"do", "message"}, {"caller", "AI Tool"}, {"selector", "ZZ Unknown Selector"}},
-                         json{{"do", "message"}, {"caller", "ZZ Unknown Caller"}, {"selector", "Startup"}},
-                         json{{"do", "message"}, {"caller", "SP Interface"}, {"selector", "ZZ Unknown"}},
-                         json{{"do", "message"}, {"caller", "SP Access"}, {"selector", "ZZ Unknown"}},
-                         json{{"do", "message"}, {"caller", ""}, {"selector", ""}}});
-        append(events, unknown);
-        events.push_back(event("startup"));
-        append(events, unknown);
-        append(events, dragEvents(100, 100));
-        append(events, unknown);
-        events.push_back(event("shutdown"));
-        append(events, unknown);
+        events = unknownMessageEvents();
     } else {
+        return std::nullopt;
+    }
+    return events;
+}
+
+void checkLifecycle(const CheckContext& context, const std::string& which, CheckResult* result) {
+    const std::optional<json> events = lifecycleEvents(context, which);
+    if (!events) {
         result->failures.push_back("no such life-cycle check");
         return;
     }
-    const json script = scriptOf(events);
+    const json script = scriptOf(*events);
     RunOutcome outcome;
     RunSetup setup;
     setup.report = true;
@@ -390,6 +416,58 @@ std::vector<int64_t> failedCalls(const std::vector<int64_t>& firsts, int64_t cal
     return list;
 }
 
+// The calls of the operation the clean run made in all; `firsts` gets each calling event's first one.
+int64_t callsMade(const RunOutcome& clean, const std::string& suite, const std::string& operation,
+                  std::vector<int64_t>* firsts) {
+    int64_t calls = 0;
+    for (const std::vector<CallCount>& after : clean.callsAfterEvent) {
+        int64_t now = 0;
+        for (const CallCount& count : after)
+            if (count.suite == suite && count.operation == operation) now = count.calls;
+        if (now > calls) firsts->push_back(calls);
+        calls = now;
+    }
+    return calls;
+}
+
+// The statuses each failed call returns: those the call can fail with, only the first at low strictness.
+std::vector<SPErr> failureStatuses(const std::optional<HostCallFacts>& facts, int strictness) {
+    std::vector<SPErr> statuses;
+    if (facts && facts->returnsStatus && !facts->failures.empty())
+        statuses = facts->failures;
+    else
+        statuses = {kSPHostFailureError}; // a call without a status fails as the host's failure does
+    if (strictness <= 2) statuses.resize(1);
+    return statuses;
+}
+
+// Checks the answers of a run with a failed call against the clean run: every failure shown, none swallowed.
+void checkFaultAnswers(const json& script, const RunOutcome& clean, const RunOutcome& outcome,
+                       const std::string& what, SPErr status, const std::string& operation, bool mustAnswer,
+                       std::vector<std::string>* failures) {
+    // A failure is shown to the user by the module before it is answered (a user's cancel is not); whatever
+    // the module shows beyond what the clean run showed is the failure shown.
+    for (std::size_t index = 0; index < outcome.results.size(); ++index) {
+        const std::optional<int64_t> answer = outcome.results[index];
+        if (!answer) continue;
+        const bool shown =
+            index >= clean.shownDuring.size() || outcome.shownDuring[index] != clean.shownDuring[index];
+        // Without the suite it acquires a module may have no way to show anything: it passes the
+        // acquisition's status on.
+        const bool unshownAllowed = operation == "acquire" && *answer == status;
+        if (*answer != kSPNoError && *answer != kSPUserCanceledError && !shown && !unshownAllowed)
+            failures->push_back(what + eventName(script, index) + " answered " +
+                                statusName(static_cast<SPErr>(*answer)) +
+                                " without showing the failure to the user");
+        if (mustAnswer && outcome.struckEvent == index && shown && index < clean.results.size() &&
+            answer == clean.results[index])
+            failures->push_back(what + eventName(script, index) +
+                                " showed the failure to the user and answered " +
+                                statusName(static_cast<SPErr>(*answer)) +
+                                " as if it had succeeded: the failure was swallowed");
+    }
+}
+
 void checkFaults(const CheckContext& context, const std::string& scenario, const std::string& suite,
                  const std::string& operation, CheckResult* result) {
     if (std::find(kScenarios.begin(), kScenarios.end(), scenario) == kScenarios.end()) {
@@ -401,27 +479,15 @@ void checkFaults(const CheckContext& context, const std::string& scenario, const
     RunSetup recording;
     recording.recordCalls = true;
     if (!run(context, script, recording, &clean, result)) return;
-    int64_t calls = 0;
     std::vector<int64_t> firsts;
-    for (const std::vector<CallCount>& after : clean.callsAfterEvent) {
-        int64_t now = 0;
-        for (const CallCount& count : after)
-            if (count.suite == suite && count.operation == operation) now = count.calls;
-        if (now > calls) firsts.push_back(calls);
-        calls = now;
-    }
+    const int64_t calls = callsMade(clean, suite, operation, &firsts);
     if (calls == 0) {
         result->failures.push_back("scenario \"" + scenario + "\" makes no call of " + suite + " / " +
                                    operation);
         return;
     }
     const std::optional<HostCallFacts> facts = hostCallFacts(suite, operation);
-    std::vector<SPErr> statuses;
-    if (facts && facts->returnsStatus && !facts->failures.empty())
-        statuses = facts->failures;
-    else
-        statuses = {kSPHostFailureError}; // a call without a status fails as the host's failure does
-    if (context.strictness <= 2) statuses.resize(1);
+    const std::vector<SPErr> statuses = failureStatuses(facts, context.strictness);
     // A status the call returns is the module's to answer; a release the host refuses is the host's.
     const bool mustAnswer = facts && facts->returnsStatus && operation != "ReleaseSuite";
     std::string seen;
@@ -439,27 +505,7 @@ void checkFaults(const CheckContext& context, const std::string& scenario, const
             if (!run(context, script, setup, &outcome, result)) return;
             const std::string what = "call " + std::to_string(call + 1) + " of " + std::to_string(calls) +
                                      " failed with " + statusName(status) + ": ";
-            // A failure is shown to the user by the module before it is answered (a user's cancel is not);
-            // whatever the module shows beyond what the clean run showed is the failure shown.
-            for (std::size_t index = 0; index < outcome.results.size(); ++index) {
-                const std::optional<int64_t> answer = outcome.results[index];
-                if (!answer) continue;
-                const bool shown = index >= clean.shownDuring.size() ||
-                                   outcome.shownDuring[index] != clean.shownDuring[index];
-                // Without the suite it acquires a module may have no way to show anything: it passes the
-                // acquisition's status on.
-                const bool unshownAllowed = operation == "acquire" && *answer == status;
-                if (*answer != kSPNoError && *answer != kSPUserCanceledError && !shown && !unshownAllowed)
-                    result->failures.push_back(what + eventName(script, index) + " answered " +
-                                               statusName(static_cast<SPErr>(*answer)) +
-                                               " without showing the failure to the user");
-                if (mustAnswer && outcome.struckEvent == index && shown && index < clean.results.size() &&
-                    answer == clean.results[index])
-                    result->failures.push_back(what + eventName(script, index) +
-                                               " showed the failure to the user and answered " +
-                                               statusName(static_cast<SPErr>(*answer)) +
-                                               " as if it had succeeded: the failure was swallowed");
-            }
+            checkFaultAnswers(script, clean, outcome, what, status, operation, mustAnswer, &result->failures);
             checkOutcome(context, outcome, what, &result->failures);
             seen += hexDigest(outcome.report);
         }

@@ -13,37 +13,29 @@ namespace {
 
 using nlohmann::json;
 
-} // namespace
-
-bool runModule(const std::string& modulePath, const json& script, const RunSetup& setup, RunOutcome* outcome,
-               std::string* error) {
-    if (auto problem = checkScript(script)) {
-        if (error != nullptr) *error = "bad scenario: " + *problem;
-        return false;
-    }
-    *outcome = RunOutcome{};
-    ToolSession session;
+// Gives a fresh session the script's document, seed and user.
+void prepareSession(ToolSession& session, const json& script, const RunSetup& setup) {
     Host& host = session.host();
-    DialogRecorder recorder;
-    host.setDialogObserver(&recorder);
-    EventPlayer player(session);
-    player.dialogs().setObserver(&recorder);
     if (setup.user != nullptr) host.setDialogDriver(setup.user);
     const json document = script.value("document", json::object());
     session.newDocument(documentFacts(document));
     host.facts().pressure = document.value("pressure", true);
     if (script.contains("seed")) host.random().seed(static_cast<uint32_t>(script["seed"].get<uint64_t>()));
     Host::clearCursor();
-    if (!session.load(modulePath, error)) return false;
-    outcome->loaded = true;
-    if (setup.started) setup.started(session);
-    if (setup.fault) host.faults().add(*setup.fault);
-    host.faults().record(setup.recordCalls);
+}
 
-    const json events = script.value("events", json::array());
+// The index of the script's last shutdown event, or the event count when there is none.
+std::size_t lastShutdownOf(const json& events) {
     std::size_t lastShutdown = events.size();
     for (std::size_t index = 0; index < events.size(); ++index)
         if (events[index]["do"] == "shutdown") lastShutdown = index;
+    return lastShutdown;
+}
+
+// Plays every event, noting per event its result, time, what it showed and whether the fault struck.
+bool playEvents(ToolSession& session, EventPlayer& player, const DialogRecorder& recorder, const json& events,
+                std::size_t lastShutdown, const RunSetup& setup, RunOutcome* outcome, std::string* error) {
+    Host& host = session.host();
     bool started = true;
     bool shutdownFailed = false;
     for (std::size_t index = 0; index < events.size(); ++index) {
@@ -83,41 +75,36 @@ bool runModule(const std::string& modulePath, const json& script, const RunSetup
     // A host sends a shutdown that failed once more before it gives the module up.
     if (shutdownFailed) session.shutdown();
     if (session.dragging()) session.abandonDrag();
+    return true;
+}
 
-    outcome->dialogs = recorder.records();
-    outcome->alerts = host.alerts();
-    if (setup.report) {
-        std::ostringstream text;
-        writeReport(text, ReportSources{session, outcome->results, recorder.records()});
-        outcome->report = text.str();
+// Names the suites and blocks the module still holds after its shutdown.
+void checkShutdownLeaks(Host& host, const RunSetup& setup, std::vector<std::string>& problems) {
+    // A release the host refused leaves the suite held on the host's side: that one is not the module's.
+    const bool releaseFailed =
+        setup.fault && setup.fault->operation == "ReleaseSuite" && host.faults().struck() > 0;
+    const std::vector<std::string> held = host.suites().held();
+    if (!held.empty() &&
+        !(releaseFailed && held.size() <= static_cast<std::size_t>(host.faults().struck()))) {
+        std::string names;
+        for (const std::string& suite : held)
+            names += (names.empty() ? "" : ", ") + suite;
+        problems.push_back("after shutdown the module still holds " + std::to_string(held.size()) +
+                           " suite(s): " + names);
     }
+    const std::vector<BlockStore::BlockInfo> blocks = host.blocks().live();
+    if (!blocks.empty()) {
+        std::string names;
+        for (const BlockStore::BlockInfo& block : blocks)
+            names += (names.empty() ? "\"" : ", \"") + block.name + "\" (" + std::to_string(block.size) +
+                     " bytes)";
+        problems.push_back("after shutdown the module still holds " + std::to_string(blocks.size()) +
+                           " block(s): " + names);
+    }
+}
 
-    std::vector<std::string>& problems = outcome->problems;
-    const bool shutDown = lastShutdown < events.size();
-    if (shutDown) {
-        // A release the host refused leaves the suite held on the host's side: that one is not the module's.
-        const bool releaseFailed =
-            setup.fault && setup.fault->operation == "ReleaseSuite" && host.faults().struck() > 0;
-        const std::vector<std::string> held = host.suites().held();
-        if (!held.empty() &&
-            !(releaseFailed && held.size() <= static_cast<std::size_t>(host.faults().struck()))) {
-            std::string names;
-            for (const std::string& suite : held)
-                names += (names.empty() ? "" : ", ") + suite;
-            problems.push_back("after shutdown the module still holds " + std::to_string(held.size()) +
-                               " suite(s): " + names);
-        }
-        const std::vector<BlockStore::BlockInfo> blocks = host.blocks().live();
-        if (!blocks.empty()) {
-            std::string names;
-            for (const BlockStore::BlockInfo& block : blocks)
-                names += (names.empty() ? "\"" : ", \"") + block.name + "\" (" + std::to_string(block.size) +
-                         " bytes)";
-            problems.push_back("after shutdown the module still holds " + std::to_string(blocks.size()) +
-                               " block(s): " + names);
-        }
-    }
-    Document& doc = session.document();
+// Checks the document's history: no undo context left open, and every change inside an undo step.
+void checkHistory(Document& doc, std::vector<std::string>& problems) {
     if (doc.undoContextOpen()) problems.push_back("an undo context is still open");
     // Every change the module made belongs to a step of the history: undoing every step leaves the empty
     // page, and redoing them brings the same art back.
@@ -133,6 +120,43 @@ bool runModule(const std::string& modulePath, const json& script, const RunSetup
     if (doc.layerArtCount() != art)
         problems.push_back("redoing every step gives " + std::to_string(doc.layerArtCount()) +
                            " art object(s) where there were " + std::to_string(art));
+}
+
+} // namespace
+
+bool runModule(const std::string& modulePath, const json& script, const RunSetup& setup, RunOutcome* outcome,
+               std::string* error) {
+    if (auto problem = checkScript(script)) {
+        if (error != nullptr) *error = "bad scenario: " + *problem;
+        return false;
+    }
+    *outcome = RunOutcome{};
+    ToolSession session;
+    Host& host = session.host();
+    DialogRecorder recorder;
+    host.setDialogObserver(&recorder);
+    EventPlayer player(session);
+    player.dialogs().setObserver(&recorder);
+    prepareSession(session, script, setup);
+    if (!session.load(modulePath, error)) return false;
+    outcome->loaded = true;
+    if (setup.started) setup.started(session);
+    if (setup.fault) host.faults().add(*setup.fault);
+    host.faults().record(setup.recordCalls);
+
+    const json events = script.value("events", json::array());
+    const std::size_t lastShutdown = lastShutdownOf(events);
+    if (!playEvents(session, player, recorder, events, lastShutdown, setup, outcome, error)) return false;
+
+    outcome->dialogs = recorder.records();
+    outcome->alerts = host.alerts();
+    if (setup.report) {
+        std::ostringstream text;
+        writeReport(text, ReportSources{session, outcome->results, recorder.records()});
+        outcome->report = text.str();
+    }
+    if (lastShutdown < events.size()) checkShutdownLeaks(host, setup, outcome->problems);
+    checkHistory(session.document(), outcome->problems);
     return true;
 }
 

@@ -287,6 +287,80 @@ void printSummary(std::ostream& out, const Options& options, const std::vector<C
 // ---- the run under wine
 // ---------------------------------------------------------------------------------------
 
+// The command line of the same validation run by the Windows program, its report written to `reportFile`.
+std::vector<std::string> windowsArguments(const Options& options, const std::string& program,
+                                          const std::string& module, const std::string& reportFile) {
+    std::vector<std::string> arguments = {program,
+                                          "validate",
+                                          module,
+                                          "--strictness",
+                                          std::to_string(options.strictness),
+                                          "--seed",
+                                          std::to_string(options.seed),
+                                          "--json",
+                                          reportFile};
+    for (const std::string& id : options.checks)
+        arguments.insert(arguments.end(), {"--check", id});
+    return arguments;
+}
+
+// Notes in `comparison` every check whose outcome differs between this run and the Windows `report`.
+void compareReports(const json& report, const std::vector<CheckResult>& results, CheckResult& comparison) {
+    std::map<std::string, json> windows;
+    for (const json& check : report["checks"])
+        windows[check["id"].get<std::string>()] = check;
+    std::vector<std::string> differences;
+    for (const CheckResult& result : results) {
+        const auto found = windows.find(result.id);
+        if (found == windows.end()) {
+            differences.push_back(result.id + ": not run on Windows");
+            continue;
+        }
+        const json& other = found->second;
+        if (other["passed"].get<bool>() != result.passed)
+            differences.push_back(result.id + ": " + (result.passed ? "passed" : "failed") + " on Linux, " +
+                                  (other["passed"].get<bool>() ? "passed" : "failed") + " on Windows");
+        else if (other["digest"].get<std::string>() != result.digest)
+            differences.push_back(result.id + ": what the module did differs between Linux and Windows");
+        windows.erase(found);
+    }
+    for (const auto& [id, check] : windows)
+        differences.push_back(id + ": run on Windows only");
+    for (std::size_t i = 0; i < differences.size() && i < 20; ++i)
+        comparison.failures.push_back(differences[i]);
+    if (differences.size() > 20)
+        comparison.failures.push_back("... and " + std::to_string(differences.size() - 20) +
+                                      " more differences");
+    for (const json& check : report["checks"])
+        if (!check["passed"].get<bool>())
+            comparison.failures.push_back(
+                "on Windows " + check["id"].get<std::string>() + " failed: " +
+                (check["failures"].empty() ? std::string("?") : check["failures"][0].get<std::string>()));
+    comparison.digest = report.value("passed", false) ? "passed" : "failed";
+}
+
+// Runs the Windows program under wine and compares its report, or notes why there is none.
+void runOnWindows(const Options& options, const std::string& program, const std::string& module,
+                  const std::vector<CheckResult>& results, const ScratchFolder& scratch,
+                  CheckResult& comparison) {
+    const std::string reportFile = scratch.file("windows.json");
+    const std::string logFile = scratch.file("windows.log");
+    const ChildExit exit = runChild("wine", windowsArguments(options, program, module, reportFile), logFile,
+                                    options.timeout * 20);
+    json report;
+    try {
+        report = json::parse(readText(reportFile));
+    } catch (const std::exception&) {
+        report = nullptr;
+    }
+    if (!report.is_object() || !report.contains("checks")) {
+        comparison.failures.push_back("the Windows run " + exit.how +
+                                      " without a report; its last output:\n" + tailOf(readText(logFile), 8));
+    } else {
+        compareReports(report, results, comparison);
+    }
+}
+
 // Runs the same validation with the Windows build under wine and compares its report with this one.
 CheckResult compareWithWindows(const Options& options, const std::vector<CheckResult>& results,
                                const ScratchFolder& scratch) {
@@ -306,66 +380,7 @@ CheckResult compareWithWindows(const Options& options, const std::vector<CheckRe
     } else if (!fs::is_regular_file(module, code)) {
         comparison.failures.push_back("no Windows module at " + module);
     } else {
-        const std::string reportFile = scratch.file("windows.json");
-        const std::string logFile = scratch.file("windows.log");
-        std::vector<std::string> arguments = {program,
-                                              "validate",
-                                              module,
-                                              "--strictness",
-                                              std::to_string(options.strictness),
-                                              "--seed",
-                                              std::to_string(options.seed),
-                                              "--json",
-                                              reportFile};
-        for (const std::string& id : options.checks)
-            arguments.insert(arguments.end(), {"--check", id});
-        const ChildExit exit = runChild("wine", arguments, logFile, options.timeout * 20);
-        json report;
-        try {
-            report = json::parse(readText(reportFile));
-        } catch (const std::exception&) {
-            report = nullptr;
-        }
-        if (!report.is_object() || !report.contains("checks")) {
-            comparison.failures.push_back("the Windows run " + exit.how +
-                                          " without a report; its last output:\n" +
-                                          tailOf(readText(logFile), 8));
-        } else {
-            std::map<std::string, json> windows;
-            for (const json& check : report["checks"])
-                windows[check["id"].get<std::string>()] = check;
-            std::vector<std::string> differences;
-            for (const CheckResult& result : results) {
-                const auto found = windows.find(result.id);
-                if (found == windows.end()) {
-                    differences.push_back(result.id + ": not run on Windows");
-                    continue;
-                }
-                const json& other = found->second;
-                if (other["passed"].get<bool>() != result.passed)
-                    differences.push_back(
-                        result.id + ": " + (result.passed ? "passed" : "failed") + " on Linux, " +
-                        (other["passed"].get<bool>() ? "passed" : "failed") + " on Windows");
-                else if (other["digest"].get<std::string>() != result.digest)
-                    differences.push_back(result.id +
-                                          ": what the module did differs between Linux and Windows");
-                windows.erase(found);
-            }
-            for (const auto& [id, check] : windows)
-                differences.push_back(id + ": run on Windows only");
-            for (std::size_t i = 0; i < differences.size() && i < 20; ++i)
-                comparison.failures.push_back(differences[i]);
-            if (differences.size() > 20)
-                comparison.failures.push_back("... and " + std::to_string(differences.size() - 20) +
-                                              " more differences");
-            for (const json& check : report["checks"])
-                if (!check["passed"].get<bool>())
-                    comparison.failures.push_back(
-                        "on Windows " + check["id"].get<std::string>() + " failed: " +
-                        (check["failures"].empty() ? std::string("?")
-                                                   : check["failures"][0].get<std::string>()));
-            comparison.digest = report.value("passed", false) ? "passed" : "failed";
-        }
+        runOnWindows(options, program, module, results, scratch, comparison);
     }
     comparison.passed = comparison.failures.empty();
     comparison.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
@@ -386,15 +401,8 @@ int runChildCheck(const Options& options) {
     return result.passed ? 0 : 1;
 }
 
-} // namespace
-
-int runValidateCommand(const std::vector<std::string>& args, const std::string& defaultModule,
-                       std::ostream& out, std::ostream& err) {
-    Options options;
-    CommandLine line(
-        "zigzag validate",
-        "Checks a plug-in module against the host interface, each check in a process of its own.");
-    CLI::App& app = line.app();
+// Declares the command's options, read into `options`.
+void addOptions(CLI::App& app, Options& options) {
     app.add_option("module", options.module, "the module file (default: KT07_Zigzag.aip beside zigzag)");
     app.add_option("--strictness", options.strictness,
                    "1 (quick) to 10 (every call of every operation failed)")
@@ -416,18 +424,11 @@ int runValidateCommand(const std::vector<std::string>& args, const std::string& 
     app.add_option("--result", options.result)->group("");
     // A module path such as /work/m.aip is a path, not an option, on Windows too.
     app.allow_windows_style_options(false);
-    if (std::optional<int> status = line.read(args, out, err)) return *status;
-    if (options.module.empty()) options.module = defaultModule;
+}
+
+// The exit status when the module or a report file cannot be used, after saying why.
+std::optional<int> refuseBadFiles(const Options& options, std::ostream& err) {
     std::error_code code;
-    const fs::path absolute = fs::absolute(options.module, code);
-    if (!code) options.module = absolute.lexically_normal().string();
-    if (!options.child.empty()) {
-        if (options.result.empty()) {
-            err << "zigzag validate: --child needs --result\n";
-            return 2;
-        }
-        return runChildCheck(options);
-    }
     if (!fs::is_regular_file(options.module, code)) {
         err << "zigzag validate: no module file " << options.module << "\n";
         return 2;
@@ -443,17 +444,11 @@ int runValidateCommand(const std::vector<std::string>& args, const std::string& 
             err << "zigzag validate: " << *file << " is a folder\n";
             return 2;
         }
+    return std::nullopt;
+}
 
-    ScratchFolder scratch;
-    if (!scratch.ok()) {
-        err << "zigzag validate: no scratch folder could be made in "
-            << fs::temp_directory_path(code).string() << "\n";
-        return 1;
-    }
-    out << "Validating " << options.module << " at strictness " << options.strictness << ", seed "
-        << options.seed << "\n"
-        << std::flush;
-    const auto begin = std::chrono::steady_clock::now();
+// Runs the checks asked for, or every check, each in a process of its own, showing the progress.
+std::vector<CheckResult> runChecks(const Options& options, const ScratchFolder& scratch) {
     const CheckContext context{options.module, options.strictness, static_cast<uint32_t>(options.seed)};
     Runner runner(options, scratch);
     Progress progress;
@@ -475,13 +470,12 @@ int runValidateCommand(const std::vector<std::string>& args, const std::string& 
         runAll(later, first.size() + later.size());
     }
     progress.clear();
-    if (options.windows) {
-        out << "Running the same checks with the Windows build under wine...\n" << std::flush;
-        results.push_back(compareWithWindows(options, results, scratch));
-    }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    printSummary(out, options, results, seconds);
+    return results;
+}
 
+// Writes the JSON and JUnit reports asked for; the exit status for the results and the writing.
+int writeReports(const Options& options, const std::vector<CheckResult>& results, double seconds,
+                 std::ostream& err) {
     bool passed = true;
     for (const CheckResult& result : results)
         passed = passed && result.passed;
@@ -498,6 +492,49 @@ int runValidateCommand(const std::vector<std::string>& args, const std::string& 
         status = 1;
     }
     return status;
+}
+
+} // namespace
+
+int runValidateCommand(const std::vector<std::string>& args, const std::string& defaultModule,
+                       std::ostream& out, std::ostream& err) {
+    Options options;
+    CommandLine line(
+        "zigzag validate",
+        "Checks a plug-in module against the host interface, each check in a process of its own.");
+    addOptions(line.app(), options);
+    if (std::optional<int> status = line.read(args, out, err)) return *status;
+    if (options.module.empty()) options.module = defaultModule;
+    std::error_code code;
+    const fs::path absolute = fs::absolute(options.module, code);
+    if (!code) options.module = absolute.lexically_normal().string();
+    if (!options.child.empty()) {
+        if (options.result.empty()) {
+            err << "zigzag validate: --child needs --result\n";
+            return 2;
+        }
+        return runChildCheck(options);
+    }
+    if (std::optional<int> status = refuseBadFiles(options, err)) return *status;
+
+    ScratchFolder scratch;
+    if (!scratch.ok()) {
+        err << "zigzag validate: no scratch folder could be made in "
+            << fs::temp_directory_path(code).string() << "\n";
+        return 1;
+    }
+    out << "Validating " << options.module << " at strictness " << options.strictness << ", seed "
+        << options.seed << "\n"
+        << std::flush;
+    const auto begin = std::chrono::steady_clock::now();
+    std::vector<CheckResult> results = runChecks(options, scratch);
+    if (options.windows) {
+        out << "Running the same checks with the Windows build under wine...\n" << std::flush;
+        results.push_back(compareWithWindows(options, results, scratch));
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    printSummary(out, options, results, seconds);
+    return writeReports(options, results, seconds, err);
 }
 
 } // namespace zz

@@ -403,23 +403,29 @@ int runChildCheck(const Options& options) {
 
 // Declares the command's options, read into `options`.
 void addOptions(CLI::App& app, Options& options) {
-    app.add_option("module", options.module, "the module file (default: KT07_Zigzag.aip beside zigzag)");
+    app.add_option("MODULE", options.module, "the module file (default: KT07_Zigzag.aip beside zigzag)")
+        ->type_name("");
     app.add_option("--strictness", options.strictness,
                    "1 (quick) to 10 (every call of every operation failed)")
-        ->check(CLI::Range(1, 10));
+        ->check(CLI::Range(1, 10).description(""))
+        ->type_name("N");
     app.add_option("--seed", options.seed, "seed of the random sessions, 0 to 4294967295 (1)")
-        ->check(CLI::Range(uint64_t{0}, uint64_t{0xFFFFFFFFu}));
+        ->check(CLI::Range(uint64_t{0}, uint64_t{0xFFFFFFFFu}).description(""))
+        ->type_name("S");
     app.add_flag("--windows", options.windows,
                  "also run the Windows build under wine with the Windows module and compare the reports");
     app.add_option("--windows-program", options.windowsProgram,
-                   "the Windows zigzag.exe (default: build/windows beside this build)");
-    app.add_option("--junit", options.junit, "write the results as JUnit XML");
-    app.add_option("--json", options.json, "write the results as JSON");
+                   "the Windows zigzag.exe (default: build/windows beside this build)")
+        ->type_name("EXE");
+    app.add_option("--junit", options.junit, "write the results as JUnit XML")->type_name("FILE");
+    app.add_option("--json", options.json, "write the results as JSON")->type_name("FILE");
     app.add_option("--check", options.checks,
                    "run only this check (repeatable), as a failure's repeat line names it")
-        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->type_name("ID");
     app.add_option("--timeout", options.timeout, "seconds a check may take before it is stopped (300)")
-        ->check(CLI::Range(1.0, 86400.0));
+        ->check(CLI::Range(1.0, 86400.0).description(""))
+        ->type_name("SECONDS");
     app.add_option("--child", options.child)->group("");
     app.add_option("--result", options.result)->group("");
     // A module path such as /work/m.aip is a path, not an option, on Windows too.

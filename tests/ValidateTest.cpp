@@ -287,7 +287,7 @@ TEST(ValidateCommand, BadArgumentsAreRefusedWithTheirReason) {
     EXPECT_NE(output.find("no such check: \"no/such/check\""), std::string::npos) << output;
 }
 
+#endif
 } // namespace
 } // namespace zz::test
 
-#endif

@@ -85,11 +85,14 @@ TEST(ValidateModuleRun, ACleanDragLeavesNothingAndItsCallsAreCountedPerEvent) {
     EXPECT_FALSE(outcome.struckEvent);
     EXPECT_NE(outcome.report.find("\"results\""), std::string::npos);
 
-    // The module that leaks a suite at shut-down is caught by the count of what it holds.
+#if !defined(_WIN32)
+    // The module that leaks a suite at shut-down is caught by the count of what it holds (the modules with a
+    // planted fault are built for Linux only).
     ASSERT_TRUE(runModule(besideExecutable("zz_faulty_leak.aip"), dragScript(), RunSetup{}, &outcome, &error))
         << error;
     ASSERT_EQ(outcome.problems.size(), 1u);
     EXPECT_EQ(outcome.problems[0], "after shutdown the module still holds 1 suite(s): SP Blocks Suite");
+#endif
 }
 
 TEST(ValidateModuleRun, AFailedCallIsPlacedInItsEventAndAFailedStartUpSkipsToShutDown) {

@@ -162,6 +162,16 @@ bool run(const CheckContext& context, const json& script, const RunSetup& setup,
     return false;
 }
 
+// Runs `script` and judges it as most checks do: every event answered 0, and the outcome sound. False when
+// the module could not be run at all (the reason is in `result` then).
+bool runAndJudge(const CheckContext& context, const json& script, const RunSetup& setup, RunOutcome* outcome,
+                 CheckResult* result) {
+    if (!run(context, script, setup, outcome, result)) return false;
+    checkAllAnswered(script, *outcome, "", &result->failures);
+    checkOutcome(context, *outcome, "", &result->failures);
+    return true;
+}
+
 // ---- the module file
 // ----------------------------------------------------------------------------------------
 
@@ -354,9 +364,7 @@ void checkLifecycle(const CheckContext& context, const std::string& which, Check
     RunOutcome outcome;
     RunSetup setup;
     setup.report = true;
-    if (!run(context, script, setup, &outcome, result)) return;
-    checkAllAnswered(script, outcome, "", &result->failures);
-    checkOutcome(context, outcome, "", &result->failures);
+    if (!runAndJudge(context, script, setup, &outcome, result)) return;
     result->digest = hexDigest(outcome.report);
 }
 
@@ -368,9 +376,7 @@ void checkScenario(const CheckContext& context, const std::string& name, CheckRe
     RunSetup setup;
     setup.recordCalls = true;
     setup.report = true;
-    if (!run(context, script, setup, &outcome, result)) return;
-    checkAllAnswered(script, outcome, "", &result->failures);
-    checkOutcome(context, outcome, "", &result->failures);
+    if (!runAndJudge(context, script, setup, &outcome, result)) return;
     // Each operation with its number of calls and the events that made them.
     json calls = json::array();
     if (!outcome.callsAfterEvent.empty())
@@ -541,9 +547,7 @@ void checkPreset(const CheckContext& context, int32_t entry, CheckResult* result
     RunOutcome outcome;
     RunSetup setup;
     setup.report = true;
-    if (!run(context, script, setup, &outcome, result)) return;
-    checkAllAnswered(script, outcome, "", &result->failures);
-    checkOutcome(context, outcome, "", &result->failures);
+    if (!runAndJudge(context, script, setup, &outcome, result)) return;
     for (const DialogRecord& dialog : outcome.dialogs)
         for (const auto& [action, reason] : dialog.refused)
             result->failures.push_back("choosing the preset was refused: " + reason);
@@ -691,9 +695,7 @@ void checkRandomDrag(const CheckContext& context, const std::string& id, CheckRe
     RunOutcome outcome;
     RunSetup setup;
     setup.report = true;
-    if (!run(context, script, setup, &outcome, result)) return;
-    checkAllAnswered(script, outcome, "", &result->failures);
-    checkOutcome(context, outcome, "", &result->failures);
+    if (!runAndJudge(context, script, setup, &outcome, result)) return;
     if (!result->failures.empty()) result->failures.push_back("the session: " + script.dump());
     result->digest = hexDigest(outcome.report);
 }

@@ -39,6 +39,9 @@ class ParseError(Exception):
     pass
 
 
+WORD = re.compile(r"[A-Za-z_]\w*")
+NUMBER = re.compile(r"\.?[0-9](?:'?[0-9A-Za-z_.]|[eEpP][+-])*")
+
 def tokens(text):
     """(kind, text, line) for identifiers, numbers and punctuation; literals become one 'lit' token."""
     out = []
@@ -127,18 +130,12 @@ def tokens(text):
             if not skip_depth:
                 out.append(("lit", '""', line))
             continue
-        m = re.compile(r"[A-Za-z_]\w*").match(text, i)
+        # A name, or a number with its digit separators and exponents.
+        m = WORD.match(text, i) or NUMBER.match(text, i)
         if m:
             i = m.end()
             if not skip_depth:
-                out.append(("id", m.group(0), line))
-            continue
-        # A number, digit separators and exponents included.
-        m = re.compile(r"\.?[0-9](?:'?[0-9A-Za-z_.]|[eEpP][+-])*").match(text, i)
-        if m:
-            i = m.end()
-            if not skip_depth:
-                out.append(("num", m.group(0), line))
+                out.append(("id" if m.re is WORD else "num", m.group(0), line))
             continue
         # '>>' stays two tokens: it may close two template argument lists.
         two = text[i:i + 2]

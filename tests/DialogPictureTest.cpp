@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 #include <string>
 
 #include "host/resources/ModuleResources.h"
@@ -12,14 +13,25 @@
 namespace zz {
 namespace {
 
+using nlohmann::json;
 using nlohmann::ordered_json;
 
+// The first dialog a script opens, as the session left it.
+json shownView(const std::string& script) {
+    SessionError error;
+    const std::optional<SessionOutcome> outcome =
+        playSession(json::parse(script), sessiontest::modulePath(), &error);
+    EXPECT_TRUE(outcome.has_value()) << error.message;
+    if (!outcome || outcome->dialogs.empty()) return json::object();
+    return outcome->dialogs.front();
+}
+
+const char* const kReflectPage =
+    R"({"events":[{"do":"startup"},{"do":"editOptions","actions":[{"item":302,"click":true}]}]})";
+
 // The options dialog after a user showed page 3 (its button is item 302).
-ordered_json reflectPage() {
-    const ordered_json report = sessiontest::run(
-        R"({"events":[{"do":"startup"},{"do":"editOptions","actions":[{"item":302,"click":true}]}]})");
-    EXPECT_EQ(report["dialogs"].size(), 1u);
-    return report["dialogs"][0];
+json reflectPage() {
+    return shownView(kReflectPage);
 }
 
 BitmapSource moduleBitmaps(const ModuleResources& resources) {
@@ -45,19 +57,43 @@ TEST(DialogPicture, APageShowsItsOwnItemsWithTheirValuesAndHidesTheOthers) {
 }
 
 TEST(DialogPicture, DisabledItemsAreGreyedAndListsShowTheirThumbnails) {
-    const ordered_json style = sessiontest::run(
-        R"({"events":[{"do":"startup"},{"do":"editOptions","actions":[{"item":304,"click":true}]}]})")
-        ["dialogs"][0];
+    const json style = shownView(
+        R"({"events":[{"do":"startup"},{"do":"editOptions","actions":[{"item":304,"click":true}]}]})");
     const std::string styleSvg = dialogPictureSvg(style, kNoBitmaps);
     EXPECT_NE(styleSvg.find("opacity=\"0.4\""),
               std::string::npos); // the swatch fields of an ignored colour mode
 
-    const ordered_json zigzag =
-        sessiontest::run(R"({"events":[{"do":"startup"},{"do":"editOptions"}]})")["dialogs"][0];
+    const json zigzag = shownView(R"({"events":[{"do":"startup"},{"do":"editOptions"}]})");
     const ModuleResources resources = ModuleResources::openFile(sessiontest::modulePath());
     const std::string svg = dialogPictureSvg(zigzag, moduleBitmaps(resources));
     EXPECT_NE(svg.find("href=\"data:image/bmp;base64,Qk"), std::string::npos); // "BM", a whole .bmp file
     EXPECT_NE(svg.find("Zigzag - Arrow (01)"), std::string::npos);
+}
+
+// The view the picture draws and the report's last snapshot are two records of one dialog: every item the
+// report keeps stands in the view at the same place, with the same text, visibility and enabling.
+TEST(DialogPicture, TheViewAgreesWithTheReportsLastSnapshot) {
+    const json view = reflectPage();
+    const ordered_json report = sessiontest::run(kReflectPage);
+    const ordered_json& items = report["dialogs"][0]["snapshots"].back()["items"];
+    std::map<std::string, const json*> viewed; // "ID", "ID#2", ... as the report names items sharing an id
+    std::map<int32_t, int> seen;
+    for (const json& item : view["items"]) {
+        const int32_t id = item["id"].get<int32_t>();
+        const int n = ++seen[id];
+        viewed[std::to_string(id) + (n > 1 ? "#" + std::to_string(n) : "")] = &item;
+    }
+    ASSERT_EQ(viewed.size(), items.size());
+    for (const auto& [key, item] : items.items()) {
+        ASSERT_TRUE(viewed.count(key)) << key;
+        const json& shown = *viewed[key];
+        EXPECT_EQ(shown["rect"], json(item["rect"])) << key;
+        EXPECT_EQ(shown["visible"], json(item["visible"])) << key;
+        EXPECT_EQ(shown["enabled"], json(item["enabled"])) << key;
+        EXPECT_EQ(shown["text"], json(item.contains("activeText") ? item["activeText"] : item["text"]))
+            << key;
+    }
+    EXPECT_EQ(view["name"], json(report["dialogs"][0]["name"]));
 }
 
 TEST(DialogPicture, ABitmapBecomesAFileWhosePixelsFollowItsPalette) {

@@ -17,7 +17,6 @@
 namespace {
 
 using nlohmann::json;
-using nlohmann::ordered_json;
 using zz::OptionError;
 
 // The words of the command line as given; an empty one was not given.
@@ -77,25 +76,24 @@ json dialogScript(const DialogOptions& options) {
                                     {{"do", "editOptions"}, {"actions", actions}, {"close", 2}}})}};
 }
 
-// The dialog the session's report holds, or nothing with the reason on `err`.
-std::optional<ordered_json> shownDialog(const DialogOptions& options, std::ostream& err) {
+// The dialog as the session left it (its view), or nothing with the reason on `err`.
+std::optional<json> shownDialog(const DialogOptions& options, std::ostream& err) {
     zz::SessionError error;
-    const ordered_json report = zz::runSession(dialogScript(options), options.module, &error);
-    if (report.is_null()) {
+    const std::optional<zz::SessionOutcome> outcome =
+        zz::playSession(dialogScript(options), options.module, &error);
+    if (!outcome) {
         err << "zigzag dialog: " << error.message << "\n";
         return std::nullopt;
     }
-    if (report["dialogs"].empty()) {
+    if (outcome->dialogs.empty()) {
         err << "zigzag dialog: the module opened no dialog\n";
         return std::nullopt;
     }
-    const ordered_json& dialog = report["dialogs"][0];
-    for (const ordered_json& refusal : dialog.value("refused", ordered_json::array())) {
-        err << "zigzag dialog: the dialog refused " << refusal["action"] << ": "
-            << refusal["reason"].get<std::string>() << "\n";
+    if (!outcome->refusals.empty()) {
+        err << "zigzag dialog: the dialog refused an action: " << outcome->refusals.front() << "\n";
         return std::nullopt;
     }
-    return dialog;
+    return outcome->dialogs.front();
 }
 
 // The module's bitmaps for the design lists' thumbnails; none when its resources cannot be read.
@@ -130,7 +128,7 @@ int runDialogCommand(const std::vector<std::string>& args, const std::string& mo
     } catch (const OptionError& problem) {
         return line.mistake(problem.message, err);
     }
-    const std::optional<ordered_json> dialog = shownDialog(options, err);
+    const std::optional<json> dialog = shownDialog(options, err);
     if (!dialog) return zz::kCommandFailed;
     std::string why;
     if (!zz::writeFileAtomically(options.output, zz::dialogPictureSvg(*dialog, moduleBitmaps(options.module)),

@@ -9,9 +9,8 @@ namespace zz {
 
 namespace {
 
-using nlohmann::ordered_json;
+using nlohmann::json;
 
-constexpr int32_t kBoldFont = 5; // kADMDialogFontBold
 constexpr int32_t kListRowHeight = 22;
 
 std::string base64(const std::vector<uint8_t>& bytes) {
@@ -41,8 +40,8 @@ struct Rect {
     int32_t height() const { return bottom - top; }
 };
 
-Rect rectOf(const ordered_json& item) {
-    const ordered_json& r = item["rect"];
+Rect rectOf(const json& item) {
+    const json& r = item["rect"];
     return Rect{r[0].get<int32_t>(), r[1].get<int32_t>(), r[2].get<int32_t>(), r[3].get<int32_t>()};
 }
 
@@ -50,46 +49,26 @@ class Picture {
   public:
     Picture(std::ostream& out, const BitmapSource& bitmaps) : out_(out), bitmaps_(bitmaps) {}
 
-    void item(const std::string& id, const ordered_json& item, const ordered_json* entries) {
+    void item(const json& item) {
         if (!item.value("visible", true)) return;
-        const std::string type = item.value("type", "");
+        const std::string kind = item.value("kind", "");
         const Rect r = rectOf(item);
-        out_ << "<g data-item=\"" << xmlEscaped(id) << "\""
+        out_ << "<g data-item=\"" << item.value("id", 0) << "\""
              << (item.value("enabled", true) ? "" : " opacity=\"0.4\"") << ">\n";
         const std::string text = item.value("text", "");
-        const bool bold = item.value("font", 0) == kBoldFont;
-        if (type == "ADM Text Static Type") {
+        const bool bold = item.value("bold", false);
+        if (kind == "label") {
             label(r.left, r.top + r.height() / 2, text, bold);
-        } else if (type == "ADM Spin Edit Type") {
+        } else if (kind == "spin") {
             box(r, "#ffffff", item.value("focus", false) ? "#3068c8" : "#7a7a7a");
             label(r.right - 4, r.top + r.height() / 2, text, false, "end");
-        } else if (type == "ADM Text Check Box Type") {
-            const int32_t side = std::min(13, r.height());
-            const Rect square{r.left, r.top + (r.height() - side) / 2, r.left + side,
-                              r.top + (r.height() + side) / 2};
-            box(square, "#ffffff", "#555555");
-            const bool ticked =
-                item.contains("value") && item["value"].is_boolean() && item["value"].get<bool>();
-            if (ticked)
-                out_ << "<path d=\"M " << square.left + 2 << " " << square.top + side / 2 << " L "
-                     << square.left + side / 2 - 1 << " " << square.bottom - 3 << " L " << square.right - 2
-                     << " " << square.top + 2 << "\" fill=\"none\" stroke=\"#1a1a1a\" stroke-width=\"2\"/>\n";
-            label(square.right + 5, r.top + r.height() / 2, text, bold);
-        } else if (type == "ADM Popup List Type") {
-            box(r, "#f4f4f4", "#7a7a7a");
-            // The text stops short of the arrow, as a popup cuts a long entry.
-            const int clip = clips_++;
-            out_ << "<clipPath id=\"clip" << clip << "\"><rect x=\"" << r.left << "\" y=\"" << r.top
-                 << "\" width=\"" << std::max(0, r.width() - 18) << "\" height=\"" << r.height()
-                 << "\"/></clipPath>\n<g clip-path=\"url(#clip" << clip << ")\">\n";
-            label(r.left + 4, r.top + r.height() / 2, item.value("activeText", ""), false);
-            out_ << "</g>\n";
-            out_ << "<path d=\"M " << r.right - 14 << " " << r.top + r.height() / 2 - 3
-                 << " l 8 0 l -4 6 z\" "
-                 << "fill=\"#333333\"/>\n";
-        } else if (type == "ADM List Box Type") {
-            listBox(r, item, entries);
-        } else if (type == "ADM Text Push Button Type" || type == "ADM Picture Push Button Type") {
+        } else if (kind == "check") {
+            checkBox(r, item.value("value", false), text, bold);
+        } else if (kind == "popup") {
+            popup(r, text);
+        } else if (kind == "list") {
+            listBox(r, item);
+        } else if (kind == "button") {
             out_ << "<rect x=\"" << r.left << "\" y=\"" << r.top << "\" width=\"" << r.width()
                  << "\" height=\"" << r.height() << "\" rx=\"4\" fill=\"#e8e8e8\" stroke=\"#6a6a6a\"/>\n";
             label(r.left + r.width() / 2, r.top + r.height() / 2, text, bold, "middle");
@@ -112,9 +91,35 @@ class Picture {
              << "</text>\n";
     }
 
+    void checkBox(const Rect& r, bool ticked, const std::string& text, bool bold) {
+        const int32_t side = std::min(13, r.height());
+        const Rect square{r.left, r.top + (r.height() - side) / 2, r.left + side,
+                          r.top + (r.height() + side) / 2};
+        box(square, "#ffffff", "#555555");
+        if (ticked)
+            out_ << "<path d=\"M " << square.left + 2 << " " << square.top + side / 2 << " L "
+                 << square.left + side / 2 - 1 << " " << square.bottom - 3 << " L " << square.right - 2 << " "
+                 << square.top + 2 << "\" fill=\"none\" stroke=\"#1a1a1a\" stroke-width=\"2\"/>\n";
+        label(square.right + 5, r.top + r.height() / 2, text, bold);
+    }
+
+    // The active entry's text, stopping short of the arrow as a popup cuts a long entry.
+    void popup(const Rect& r, const std::string& text) {
+        box(r, "#f4f4f4", "#7a7a7a");
+        const int clip = clips_++;
+        out_ << "<clipPath id=\"clip" << clip << "\"><rect x=\"" << r.left << "\" y=\"" << r.top
+             << "\" width=\"" << std::max(0, r.width() - 18) << "\" height=\"" << r.height()
+             << "\"/></clipPath>\n<g clip-path=\"url(#clip" << clip << ")\">\n";
+        label(r.left + 4, r.top + r.height() / 2, text, false);
+        out_ << "</g>\n";
+        out_ << "<path d=\"M " << r.right - 14 << " " << r.top + r.height() / 2 - 3 << " l 8 0 l -4 6 z\" "
+             << "fill=\"#333333\"/>\n";
+    }
+
     // The rows that fit, scrolled so that the active entry shows, each with its picture and text.
-    void listBox(const Rect& r, const ordered_json& item, const ordered_json* entries) {
+    void listBox(const Rect& r, const json& item) {
         box(r, "#ffffff", "#7a7a7a");
+        const json* entries = item.contains("entries") ? &item["entries"] : nullptr;
         if (entries == nullptr || !entries->is_array() || entries->empty()) return;
         const int32_t rows = std::max(1, r.height() / kListRowHeight);
         const int32_t count = static_cast<int32_t>(entries->size());
@@ -124,7 +129,7 @@ class Picture {
                 active = i;
         const int32_t first = std::clamp(active - rows / 2, 0, std::max(0, count - rows));
         for (int32_t row = 0; row < rows && first + row < count; ++row) {
-            const ordered_json& entry = (*entries)[static_cast<std::size_t>(first + row)];
+            const json& entry = (*entries)[static_cast<std::size_t>(first + row)];
             const int32_t top = r.top + row * kListRowHeight;
             if (first + row == active)
                 out_ << "<rect x=\"" << r.left + 1 << "\" y=\"" << top + 1 << "\" width=\"" << r.width() - 2
@@ -170,36 +175,19 @@ std::optional<std::vector<uint8_t>> bmpFileOf(const std::vector<uint8_t>& dib) {
     return file;
 }
 
-std::string dialogPictureSvg(const ordered_json& dialog, const BitmapSource& bitmaps) {
-    // The picture reaches to the farthest item and a margin as wide as the nearest one's.
-    const ordered_json& snapshots = dialog["snapshots"];
-    int32_t width = 0, height = 0, left = 1 << 30, top = 1 << 30;
-    if (snapshots.is_array() && !snapshots.empty())
-        for (const auto& [id, item] : snapshots.back()["items"].items()) {
-            const Rect r = rectOf(item);
-            width = std::max(width, r.right);
-            height = std::max(height, r.bottom);
-            left = std::min(left, r.left);
-            top = std::min(top, r.top);
-        }
-    width += std::clamp(left, 0, 20);
-    height += std::clamp(top, 0, 20);
+std::string dialogPictureSvg(const json& view, const BitmapSource& bitmaps) {
+    const int32_t width = view.value("width", 0), height = view.value("height", 0);
     std::ostringstream out;
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
         << "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" << width << "\" height=\""
         << height << "\" viewBox=\"0 0 " << width << " " << height
         << "\" font-family=\"sans-serif\" font-size=\"11\">\n"
-        << "<title>" << xmlEscaped(dialog.value("name", "")) << "</title>\n"
+        << "<title>" << xmlEscaped(view.value("name", "")) << "</title>\n"
         << "<rect width=\"" << width << "\" height=\"" << height << "\" fill=\"#ececec\"/>\n";
-    if (snapshots.is_array() && !snapshots.empty()) {
-        const ordered_json empty = ordered_json::object();
-        const ordered_json& lists = dialog.contains("lists") ? dialog["lists"] : empty;
-        Picture picture(out, bitmaps);
-        for (const auto& [id, item] : snapshots.back()["items"].items()) {
-            const std::string key = id.substr(0, id.find('#'));
-            picture.item(id, item, lists.contains(key) ? &lists[key] : nullptr);
-        }
-    }
+    Picture picture(out, bitmaps);
+    if (view.contains("items") && view["items"].is_array())
+        for (const json& item : view["items"])
+            picture.item(item);
     out << "</svg>\n";
     return out.str();
 }

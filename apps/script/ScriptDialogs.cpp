@@ -4,6 +4,7 @@
 
 #include "ADMDialog.h"
 #include "host/dialogs/DialogModel.h"
+#include "apps/script/DialogView.h"
 
 namespace zz {
 
@@ -112,6 +113,7 @@ void DialogRecorder::shown(const AdmDialog& dialog) {
         }
     }
     record.snapshots.push_back(snapshotOf(dialog, std::nullopt));
+    record.view = dialogView(dialog);
 }
 
 void DialogRecorder::acted(const AdmDialog& dialog, std::size_t action, std::string_view refusal) {
@@ -119,6 +121,7 @@ void DialogRecorder::acted(const AdmDialog& dialog, std::size_t action, std::str
     DialogRecord& record = records_[open_.back()];
     if (!refusal.empty()) record.refused.emplace_back(action, std::string(refusal));
     record.snapshots.push_back(snapshotOf(dialog, action));
+    record.view = dialogView(dialog);
 }
 
 void DialogRecorder::skipped(std::size_t action, std::string_view reason) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "ADMDialog.h"
 #include "host/dialogs/DialogDriver.h"
 #include "host/dialogs/DialogModel.h"
@@ -87,11 +89,13 @@ struct DialogRecord {
     std::map<int32_t, std::vector<EntryRecord>> lists; // popups and list boxes after the init procedure
     std::vector<DialogSnapshot> snapshots;
     std::vector<std::pair<std::size_t, std::string>> refused; // action index, why it was not done
+    nlohmann::json view; // the dialog as it last stood, in the one form for drawing it (DialogView.h)
 };
 
 // Records every modal dialog in the order they were opened: its items' texts as first shown (items sharing
 // an id, such as unnamed labels, joined with a line break), the entries of its lists, a snapshot of every
-// item after the init procedure and after each action, the actions refused, and the item that ended it.
+// item after the init procedure and after each action, the actions refused, the item that ended it, and its
+// view as it last stood.
 class DialogRecorder : public DialogObserver {
   public:
     void opened(std::string_view name, int32_t resource) override;

@@ -154,9 +154,11 @@ class SessionRunner {
     SessionOutcome outcome() {
         SessionOutcome outcome;
         outcome.results = results_;
-        for (const DialogRecord& dialog : recorder_.records())
+        for (const DialogRecord& dialog : recorder_.records()) {
             for (const auto& [action, reason] : dialog.refused)
                 outcome.refusals.push_back(reason);
+            outcome.dialogs.push_back(dialog.view);
+        }
         const Art& layer = session_.document().layer();
         for (const Art* art = layer.firstChild(); art != nullptr; art = art->nextSibling()) {
             ++outcome.artObjects;

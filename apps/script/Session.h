@@ -71,10 +71,12 @@ nlohmann::ordered_json runSession(const nlohmann::json& script, const std::strin
 
 // What a played script leaves besides its report: each event's result (none for host-side events), the
 // actions the dialogs refused with the reasons, in order, and the art on the layer: how many objects, and how
-// many of them are paths. It holds nothing of the art itself.
+// many of them are paths. It holds nothing of the art itself. Each dialog opened is there as it last stood,
+// in the order opened (DialogView.h).
 struct SessionOutcome {
     std::vector<std::optional<int64_t>> results;
     std::vector<std::string> refusals;
+    std::vector<nlohmann::json> dialogs;
     std::size_t artObjects = 0;
     std::size_t paths = 0;
 };

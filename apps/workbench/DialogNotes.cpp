@@ -3,6 +3,7 @@
 #include <map>
 
 #include "apps/script/DialogChoices.h"
+#include "apps/script/DialogView.h"
 #include "apps/script/ToolDialog.h"
 
 namespace zz {
@@ -52,6 +53,12 @@ void annotateDialog(json& dialog, const DialogNotes& notes) {
         for (json& entry : (*item)["entries"])
             if (entry["id"] == hint.entry && entry["text"] == hint.text) entry["hint"] = hint.hint;
     }
+}
+
+json notedDialogView(const AdmDialog& dialog, const DialogNotes& notes) {
+    json view = dialogView(dialog);
+    annotateDialog(view, notes);
+    return view;
 }
 
 } // namespace zz

@@ -3,7 +3,7 @@
 // design lists and the preset popup), which page button is down (the one whose page is shown), and what
 // choosing each preset changes, as `zigzag presets` says it.
 //
-// They are added to the dialog as the page gets it (DialogJson.h):
+// They are added to the dialog's view (apps/script/DialogView.h) as the page gets it:
 //
 //   an item:                "caption": text
 //   a page button:          "pressed": true while the label under it is bold, the mark of the page shown;
@@ -22,12 +22,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/dialogs/DialogModel.h"
+
 namespace zz {
 
 struct DialogNotes {
     struct Caption {
         int32_t item = 0;
-        std::string kind; // as DialogJson.h names it: "list", "popup", ...
+        std::string kind; // as DialogView.h names it: "list", "popup", ...
         std::string text;
     };
     struct PageButton {
@@ -51,8 +53,11 @@ struct DialogNotes {
 // they cannot be played the notes hold no hints and *error says why.
 DialogNotes toolDialogNotes(const std::string& modulePath, std::string* error);
 
-// Adds the notes to `dialog`, a dialog as dialogJson gives it.
+// Adds the notes to `dialog`, a dialog as dialogView gives it.
 void annotateDialog(nlohmann::json& dialog, const DialogNotes& notes);
+
+// The view of `dialog` with the notes added: the dialog as the page gets it.
+nlohmann::json notedDialogView(const AdmDialog& dialog, const DialogNotes& notes);
 
 } // namespace zz
 

@@ -11,7 +11,6 @@
 #include "apps/script/Session.h"
 #include "apps/script/SettingsJson.h"
 #include "apps/workbench/DeltaJson.h"
-#include "apps/workbench/DialogJson.h"
 #include "apps/workbench/Export.h"
 #include "apps/workbench/Png.h"
 #include "apps/workbench/Requests.h"
@@ -297,7 +296,7 @@ Reply Workbench::dialog(const json& command) {
         out["dialog"] = nullptr;
         out["closedWith"] = *dialog.endedWith;
     } else {
-        out["dialog"] = dialogJson(dialog, notes_);
+        out["dialog"] = notedDialogView(dialog, notes_);
         publishDialog();
     }
     return answer(std::move(out), command);
@@ -755,7 +754,7 @@ json Workbench::stateJson() {
         {"page", {facts.pageWidth, facts.pageHeight}},
         {"swatches", facts.swatches.size()},
         {"namedStyles", facts.namedStyles}};
-    out["dialog"] = dialogs_.empty() ? json(nullptr) : dialogJson(*dialogs_.back(), notes_);
+    out["dialog"] = dialogs_.empty() ? json(nullptr) : notedDialogView(*dialogs_.back(), notes_);
     out["seed"] = host.random().seeded();
     out["file"] = fileJson();
     return out;
@@ -802,7 +801,7 @@ void Workbench::publishDocument() {
 
 void Workbench::publishDialog() {
     publish({{"event", "dialog"},
-             {"dialog", dialogs_.empty() ? json(nullptr) : dialogJson(*dialogs_.back(), notes_)}});
+             {"dialog", dialogs_.empty() ? json(nullptr) : notedDialogView(*dialogs_.back(), notes_)}});
 }
 
 void Workbench::publish(const json& message) {

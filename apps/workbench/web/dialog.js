@@ -1,4 +1,4 @@
-// The options dialog, drawn from the host's model of it (apps/workbench/DialogJson.h): every item at the
+// The options dialog, drawn from the host's model of it (apps/script/DialogView.h): every item at the
 // place the module gave it, and every action on an item sent to the host as a "dialog" command, whose answer
 // (and the "dialog" event every page gets) is the dialog as it now is.
 //
@@ -94,7 +94,7 @@ function make(tag, className) {
   return el;
 }
 
-// The control of each item kind the host names (DialogJson.h), made for dialog `view`: (view, item, disabled).
+// The control of each item kind the host names (DialogView.h), made for dialog `view`: (view, item, disabled).
 const ITEM_MAKERS = {
   label(view, item) {
     const el = make('div', 'label');

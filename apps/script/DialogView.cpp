@@ -1,4 +1,4 @@
-#include "apps/workbench/DialogJson.h"
+#include "apps/script/DialogView.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,7 +59,7 @@ json itemJson(const AdmItem& item) {
 
 } // namespace
 
-json dialogJson(const AdmDialog& dialog) {
+json dialogView(const AdmDialog& dialog) {
     int32_t right = 0, bottom = 0, left = 1 << 30, top = 1 << 30;
     json items = json::array();
     for (const auto& item : dialog.items) {
@@ -80,12 +80,6 @@ json dialogJson(const AdmDialog& dialog) {
             {"width", right + std::clamp(left, 0, 20)},
             {"height", bottom + std::clamp(top, 0, 20)},
             {"items", std::move(items)}};
-}
-
-json dialogJson(const AdmDialog& dialog, const DialogNotes& notes) {
-    json out = dialogJson(dialog);
-    annotateDialog(out, notes);
-    return out;
 }
 
 } // namespace zz

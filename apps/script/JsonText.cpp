@@ -1,6 +1,5 @@
 #include "apps/script/JsonText.h"
 
-#include <type_traits>
 #include <vector>
 
 namespace zz {
@@ -50,61 +49,57 @@ std::string syntaxProblem(const std::string& parserMessage, const std::string& t
     return what + ", at \"" + printable(cut == std::string::npos ? token : token.substr(cut + 1)) + "\"";
 }
 
-// The DOM builder, following where in the document it is, so that a fault can name the place.
-class PlaceTrackingSax : public nlohmann::detail::json_sax_dom_parser<json> {
-    using Base = nlohmann::detail::json_sax_dom_parser<json>;
-
+// Builds the value through the parser's public event interface, following where in the document it is, so
+// that a fault can name the place.
+class PlaceTrackingSax final : public nlohmann::json_sax<json> {
   public:
-    explicit PlaceTrackingSax(json& result) : Base(result, false) {}
+    explicit PlaceTrackingSax(json& result) : root_(result) {}
 
-    bool null() { return value(Base::null()); }
-    bool boolean(bool v) { return value(Base::boolean(v)); }
-    bool number_integer(json::number_integer_t v) { return value(Base::number_integer(v)); }
-    bool number_unsigned(json::number_unsigned_t v) { return value(Base::number_unsigned(v)); }
-    bool number_float(json::number_float_t v, const json::string_t& s) {
-        return value(Base::number_float(v, s));
-    }
-    bool string(json::string_t& v) {
+    bool null() override { return value(nullptr); }
+    bool boolean(bool v) override { return value(v); }
+    bool number_integer(number_integer_t v) override { return value(v); }
+    bool number_unsigned(number_unsigned_t v) override { return value(v); }
+    bool number_float(number_float_t v, const string_t&) override { return value(v); }
+    bool string(string_t& v) override {
         if (!frames_.empty() && !frames_.back().array && frames_.back().key == "do")
             frames_.back().doName = v;
-        return value(Base::string(v));
+        return value(std::move(v));
     }
-    bool binary(json::binary_t& v) { return value(Base::binary(v)); }
-    bool start_object(std::size_t size) {
+    bool binary(binary_t& v) override { return value(json::binary(std::move(v))); }
+    bool start_object(std::size_t) override {
+        open(json::object());
         frames_.push_back(Frame{false, 0, {}, {}});
-        return Base::start_object(size);
+        return true;
     }
-    bool key(json::string_t& k) {
+    bool key(string_t& k) override {
         frames_.back().key = k;
-        return Base::key(k);
+        member_ = &(*containers_.back())[k];
+        return true;
     }
-    bool end_object() {
-        frames_.pop_back();
-        return value(Base::end_object());
-    }
-    bool start_array(std::size_t size) {
+    bool end_object() override { return close(); }
+    bool start_array(std::size_t) override {
+        open(json::array());
         frames_.push_back(Frame{true, 0, {}, {}});
-        return Base::start_array(size);
+        return true;
     }
-    bool end_array() {
-        frames_.pop_back();
-        return value(Base::end_array());
-    }
-    template <class Exception>
-    bool parse_error(std::size_t position, const std::string& token, const Exception& ex) {
+    bool end_array() override { return close(); }
+    bool parse_error(std::size_t position, const std::string& token, const json::exception& ex) override {
+        errored_ = true;
         problem_ = place();
         // The parser's own message names its exception class and quotes raw bytes: say what is wrong instead.
-        if (std::is_same_v<Exception, nlohmann::detail::out_of_range>)
+        const bool outOfRange = dynamic_cast<const json::out_of_range*>(&ex) != nullptr;
+        if (outOfRange)
             problem_ += "the number " + printable(token) + " is beyond the range of a double";
         else
             problem_ += syntaxProblem(std::string(ex.what()), token);
         // A number out of range is its own token; a syntax error is found at the last byte read.
-        if (std::is_same_v<Exception, nlohmann::detail::out_of_range>)
+        if (outOfRange)
             start_ = position >= token.size() ? position - token.size() : 0;
         else
             start_ = position > 0 ? position - 1 : 0;
-        return Base::parse_error(position, token, ex);
+        return false;
     }
+    bool errored() const { return errored_; }
     const std::string& problem() const { return problem_; }
     // Where the fault was found (bytes from the start).
     std::size_t start() const { return start_; }
@@ -117,10 +112,36 @@ class PlaceTrackingSax : public nlohmann::detail::json_sax_dom_parser<json> {
         std::string doName;
     };
 
-    // A value ended: a list moves on to its next index.
-    bool value(bool ok) {
+    // Where the next value goes: the top, the end of the open list, or the member whose key was read last.
+    json* put(json&& v) {
+        if (containers_.empty()) {
+            root_ = std::move(v);
+            return &root_;
+        }
+        json& container = *containers_.back();
+        if (container.is_array()) {
+            container.push_back(std::move(v));
+            return &container.back();
+        }
+        *member_ = std::move(v);
+        return member_;
+    }
+
+    // A value read whole; a list moves on to its next index.
+    bool value(json&& v) {
+        put(std::move(v));
         if (!frames_.empty() && frames_.back().array) ++frames_.back().count;
-        return ok;
+        return true;
+    }
+
+    void open(json&& container) { containers_.push_back(put(std::move(container))); }
+
+    // A list or object ended: it counts as one value of the one around it.
+    bool close() {
+        frames_.pop_back();
+        containers_.pop_back();
+        if (!frames_.empty() && frames_.back().array) ++frames_.back().count;
+        return true;
     }
 
     // "events[3] (\"drag\"): \"to\"[0]: " for the value being read; "" at the top.
@@ -153,7 +174,11 @@ class PlaceTrackingSax : public nlohmann::detail::json_sax_dom_parser<json> {
         return text;
     }
 
+    json& root_;
+    std::vector<json*> containers_; // the lists and objects open, innermost last
+    json* member_ = nullptr;        // the member of the innermost object whose key was read last
     std::vector<Frame> frames_;
+    bool errored_ = false;
     std::string problem_;
     std::size_t start_ = 0;
 };
@@ -164,7 +189,7 @@ std::optional<json> parseJsonNamingPlace(const std::string& text, std::string* p
     json result;
     PlaceTrackingSax sax(result);
     const bool ok = json::sax_parse(text, &sax, json::input_format_t::json, true);
-    if (!ok || sax.is_errored()) {
+    if (!ok || sax.errored()) {
         if (problem != nullptr) {
             // Where the fault is, as an editor shows it.
             std::size_t line = 1, column = 1;

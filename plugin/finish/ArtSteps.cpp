@@ -1,5 +1,6 @@
 #include "plugin/finish/ArtSteps.h"
 
+#include "plugin/settings/ToolSettings.h"
 #include "plugin/suites/PluginSuites.h"
 
 namespace {
@@ -180,6 +181,18 @@ void jitterWidth(AIArtHandle art) {
     if (width < 0.0f) width = 0.0f;
     style.stroke.width = width;
     sAIPathStyle->SetPathStyle(art, &style);
+}
+
+void applyPressureAndRandomPaint(const ToolSettings& settings, AIArtHandle art, AIReal widthFactor,
+                                 AIReal opacityFactor) {
+    if (widthFactor != 1.0f) setPressureWidth(art, widthFactor);
+    if (opacityFactor != 1.0f) sAIBlendStyle->SetOpacity(art, opacityFactor);
+    if (settings.randomWidth) randomizeWidth(art);
+    if (settings.randomOpacity) sAIBlendStyle->SetOpacity(art, randomDraw());
+    if (settings.randomBlendMode) randomizeBlendMode(art);
+    if (settings.jitterFill) jitterFillColor(art);
+    if (settings.jitterStroke) jitterStrokeColor(art);
+    if (settings.jitterWidth) jitterWidth(art);
 }
 
 SPErr warpRandomly(AIArtHandle art) {

@@ -7,6 +7,8 @@
 
 #include "ZZTypes.h"
 
+struct ToolSettings;
+
 // Transform flags of every transform the finishing makes: the objects and their fill and stroke patterns and
 // gradients.
 constexpr int32_t kTransformEverything =
@@ -47,6 +49,12 @@ void jitterFillColor(AIArtHandle art);
 void jitterStrokeColor(AIArtHandle art);
 // Stroke width moved by up to 3 points either way, never below 0.
 void jitterWidth(AIArtHandle art);
+
+// The paint steps after the colour modes: the pen pressure's stroke width and opacity (a factor of 1 leaves
+// each alone), then what the settings ask of random width, opacity and blending mode and of jittered fill,
+// stroke and width, in that order, since each random step takes its own draws.
+void applyPressureAndRandomPaint(const ToolSettings& settings, AIArtHandle art, AIReal widthFactor,
+                                 AIReal opacityFactor);
 
 // Wraps the art in an envelope shaped by a copy of itself, then draws a warp (style, bend, horizontal and
 // vertical distortion, orientation) and sets it when the style is one of the host's fifteen; styles 0, 16

@@ -10,21 +10,6 @@ namespace {
 // The first swatch the lookups may use: entries 0 and 1 of a swatch list are not ordinary colours.
 constexpr int32_t kFirstOrdinarySwatch = 2;
 
-// How many values of a colour the modes change: one for gray, four for four-colour, three for three-colour;
-// 0 for every other kind.
-int valueCount(const AIColor& color) {
-    switch (color.kind) {
-    case kGrayColor:
-        return 1;
-    case kFourColor:
-        return 4;
-    case kThreeColor:
-        return 3;
-    default:
-        return 0;
-    }
-}
-
 bool isOddStep(int32_t step) {
     return step % 2 == 1;
 }
@@ -65,7 +50,7 @@ void lighten(AIColor& c, float f) {
         for (int i = 0; i < 3; ++i)
             c.value[i] = c.value[i] + (1.0f - c.value[i]) * f;
     } else {
-        for (int i = 0; i < valueCount(c); ++i)
+        for (int i = 0; i < colorValueCount(c); ++i)
             c.value[i] = c.value[i] - c.value[i] * f;
     }
 }
@@ -76,7 +61,7 @@ void darken(AIColor& c, float f) {
         for (int i = 0; i < 3; ++i)
             c.value[i] = c.value[i] - c.value[i] * f;
     } else {
-        for (int i = 0; i < valueCount(c); ++i)
+        for (int i = 0; i < colorValueCount(c); ++i)
             c.value[i] = c.value[i] + (1.0f - c.value[i]) * f;
     }
 }
@@ -112,7 +97,7 @@ void randomColors(const ModeCall&, AIBoolean&, AIColor& c) {
         c.value[2] = randomDraw();
         c.value[3] = randomDraw() * c.value[3];
     } else {
-        for (int i = 0; i < valueCount(c); ++i)
+        for (int i = 0; i < colorValueCount(c); ++i)
             c.value[i] = randomDraw();
     }
 }
@@ -131,7 +116,7 @@ void toWhiteMidpoint(const ModeCall& call, AIBoolean&, AIColor& c) {
 }
 
 void toSwatch(const ModeCall& call, AIBoolean& paint, AIColor& c) {
-    const int count = valueCount(c);
+    const int count = colorValueCount(c);
     const float f = fraction(call.step, call.total);
     paint = 1;
     AIColor swatch = c;
@@ -145,13 +130,13 @@ void toSwatch(const ModeCall& call, AIBoolean& paint, AIColor& c) {
 
 void toHalfColor(const ModeCall& call, AIBoolean&, AIColor& c) {
     const float half = halfFraction(call.step, call.total);
-    for (int i = 0; i < valueCount(c); ++i)
+    for (int i = 0; i < colorValueCount(c); ++i)
         c.value[i] = c.value[i] - c.value[i] * half;
 }
 
 void toInverted(const ModeCall& call, AIBoolean&, AIColor& c) {
     const float f = fraction(call.step, call.total);
-    for (int i = 0; i < valueCount(c); ++i) {
+    for (int i = 0; i < colorValueCount(c); ++i) {
         const float x = c.value[i];
         c.value[i] = x <= 1.0f - x ? x + ((1.0f - x) - x) * f : x - (x - (1.0f - x)) * f;
     }
@@ -161,7 +146,7 @@ void toInverted(const ModeCall& call, AIBoolean&, AIColor& c) {
 void alternateFlat(const ModeCall& call, AIColor& c, bool white) {
     if (!isOddStep(call.step)) return;
     const float value = (c.kind == kThreeColor) == white ? 1.0f : 0.0f;
-    for (int i = 0; i < valueCount(c); ++i)
+    for (int i = 0; i < colorValueCount(c); ++i)
         c.value[i] = value;
 }
 
@@ -178,7 +163,7 @@ void alternateSwatch(const ModeCall& call, AIBoolean& paint, AIColor& c) {
     if (!isOddStep(call.step)) return;
     AIColor swatch = c;
     readSwatch(call.swatchIndex, call.swatchCount, &swatch);
-    for (int i = 0; i < valueCount(c); ++i)
+    for (int i = 0; i < colorValueCount(c); ++i)
         c.value[i] = swatch.value[i];
 }
 
@@ -189,14 +174,14 @@ void alternateInverted(const ModeCall& call, AIBoolean& paint, AIColor& c) {
     // the same calls, and a failing read among them counts the same.
     AIColor unused = c;
     readSwatch(call.swatchIndex, call.swatchCount, &unused);
-    for (int i = 0; i < valueCount(c); ++i)
+    for (int i = 0; i < colorValueCount(c); ++i)
         c.value[i] = 1.0f - c.value[i];
 }
 
 void toHalfColorInverted(const ModeCall& call, AIBoolean&, AIColor& c) {
     if (!call.isFill) return;
     const float half = halfFraction(call.step, call.total);
-    for (int i = 0; i < valueCount(c); ++i) {
+    for (int i = 0; i < colorValueCount(c); ++i) {
         const float x = c.value[i];
         const float delta = (1.0f - x) * half;
         c.value[i] = x <= 1.0f - x * 0.5f ? x + delta : x - delta;
@@ -206,7 +191,7 @@ void toHalfColorInverted(const ModeCall& call, AIBoolean&, AIColor& c) {
 void tenPercentReduction(const ModeCall& call, AIBoolean&, AIColor& c) {
     if (!call.isFill) return;
     const float f = fraction(call.step, call.total);
-    for (int i = 0; i < valueCount(c); ++i)
+    for (int i = 0; i < colorValueCount(c); ++i)
         c.value[i] = c.value[i] - 0.9f * c.value[i] * f;
 }
 
@@ -260,6 +245,19 @@ void applyColorMode(const ModeCall& call, AIArtHandle art) {
 }
 
 } // namespace
+
+int colorValueCount(const AIColor& color) {
+    switch (color.kind) {
+    case kGrayColor:
+        return 1;
+    case kFourColor:
+        return 4;
+    case kThreeColor:
+        return 3;
+    default:
+        return 0;
+    }
+}
 
 void applyFillColorMode(int32_t mode, AIArtHandle art, int32_t swatchCount, int32_t swatchIndex,
                         int32_t midpoint, int32_t step, int32_t total) {

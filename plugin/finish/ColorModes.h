@@ -27,6 +27,10 @@ enum ColorMode : int32_t {
     kColorModeCount                     // one past the last mode: the table of modes is checked against it
 };
 
+// How many values of a colour the modes change: one for gray, four for four-colour, three for three-colour;
+// 0 for every other kind, which the modes leave alone.
+int colorValueCount(const AIColor& color);
+
 // Reads the art's path style, changes its fill (or stroke) colour by `mode` for step `step` of `total`, and
 // writes the style back. Mode 0 makes no host call; host results are ignored. A total of 0 counts as no
 // progress at all (s / T taken as 0). Swatch modes use the swatch `swatchIndex` (or a random one) of the

@@ -74,14 +74,7 @@ SPErr style(const ToolSettings& settings, const Finish& f) {
     applyStrokeColorMode(settings.strokeColorMode, art, context.swatchCount, settings.strokeSwatchIndex,
                          context.strokeCycle / 2, step, context.strokeCycle);
 
-    if (context.widthFactor != 1.0f) setPressureWidth(art, context.widthFactor);
-    if (context.opacityFactor != 1.0f) sAIBlendStyle->SetOpacity(art, context.opacityFactor);
-    if (settings.randomWidth) randomizeWidth(art);
-    if (settings.randomOpacity) sAIBlendStyle->SetOpacity(art, randomDraw());
-    if (settings.randomBlendMode) randomizeBlendMode(art);
-    if (settings.jitterFill) jitterFillColor(art);
-    if (settings.jitterStroke) jitterStrokeColor(art);
-    if (settings.jitterWidth) jitterWidth(art);
+    applyPressureAndRandomPaint(settings, art, context.widthFactor, context.opacityFactor);
     return kSPNoError;
 }
 

@@ -17,13 +17,7 @@ void clampUnit(AIReal& value) {
 
 // The repeat colour of an even reflection, by mode.
 void repeatColor(AIColor& c, int32_t mode) {
-    int count = 0;
-    if (c.kind == kGrayColor)
-        count = 1;
-    else if (c.kind == kFourColor)
-        count = 4;
-    else if (c.kind == kThreeColor)
-        count = 3;
+    const int count = colorValueCount(c);
     if (count == 0) return;
     switch (mode) {
     case kRepeatAlternateInvert:
@@ -169,14 +163,7 @@ SPErr styleCopy(const ToolSettings& settings, const ReflectionCall& call, AIArtH
         applyStrokeColorMode(settings.strokeColorMode, copy, swatchCount, settings.strokeSwatchIndex,
                              strokeTotal / 2, step, strokeTotal);
     }
-    if (call.widthFactor != 1.0f) setPressureWidth(copy, call.widthFactor);
-    if (call.opacityFactor != 1.0f) sAIBlendStyle->SetOpacity(copy, call.opacityFactor);
-    if (settings.randomWidth) randomizeWidth(copy);
-    if (settings.randomOpacity) sAIBlendStyle->SetOpacity(copy, randomDraw());
-    if (settings.randomBlendMode) randomizeBlendMode(copy);
-    if (settings.jitterFill) jitterFillColor(copy);
-    if (settings.jitterStroke) jitterStrokeColor(copy);
-    if (settings.jitterWidth) jitterWidth(copy);
+    applyPressureAndRandomPaint(settings, copy, call.widthFactor, call.opacityFactor);
     return kSPNoError;
 }
 

@@ -70,6 +70,8 @@ Verdict runWorkbench(Bytes input) {
     // harness goes without it.
     options.notes = DialogNotes{};
     options.poll = std::chrono::milliseconds(1);
+    // A dialog whose page has gone is cancelled at once.
+    options.dialogTimeout = std::chrono::milliseconds(0);
     Workbench bench(options, queue, [](uint64_t, std::string) {});
     std::string why;
     if (!bench.start(&why)) return "the workbench did not start: " + why;
@@ -92,9 +94,11 @@ Verdict runWorkbench(Bytes input) {
         command["client"] = kPage;
         submit(std::move(command));
     }
-    // Whatever dialog the commands leave open (and one the module opens over it) ends with Cancel.
+    // Whatever dialog the commands leave open (and one the module opens over it) ends with Cancel; should
+    // one still wait, the page goes, and a dialog without a page is cancelled.
     for (int i = 0; i < 3; ++i)
-        submit({{"do", "dialog"}, {"action", "end"}, {"item", 2}, {"client", kPage}});
+        submit({{"do", "dialog"}, {"action", "close"}, {"item", 2}, {"client", kPage}});
+    queue.submit({{"do", "disconnected"}, {"client", kPage}}, [](Reply) {});
     while (std::optional<Job> job = queue.take(std::chrono::milliseconds(0)))
         job->answer(bench.execute(job->command));
     return verdict;

@@ -1,6 +1,7 @@
 // Bad scripts and the `zigzag run` command: every mistake is named, nothing crashes, the exit status tells.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -32,6 +33,29 @@ TEST(SessionScript, TextThatIsNotJsonOrNotAnObjectIsRefused) {
               "is beyond the range of a double (line 2, column 7)");
     expectScriptError("{\"events\": [tru]}",
                       {"events[0]", "not true, false or null", "at \"tru]\" (line 1, column 16)"});
+}
+
+// The reader that names places builds the same value the JSON library's own reader does, for awkward text and
+// for every kept script and example.
+TEST(SessionScript, AReadScriptIsTheValueItsTextHolds) {
+    std::vector<std::string> texts = {
+        R"({"a":[[],{},[[1,[2]],{"b":{}}]],"c":-0,"d":18446744073709551615,"e":-9223372036854775808,)"
+        R"("f":1.5e-300,"g":"\u00e9\ud83d\ude00","h":null,"i":[true,false],"a":"last wins"})",
+        "  {\n\"events\" : [ ]\t}\n"};
+    for (const char* folder : {"tests/scripts", "examples"})
+        for (const auto& file :
+             std::filesystem::directory_iterator(std::filesystem::path(ZZ_SOURCE_DIR) / folder))
+            if (file.path().extension() == ".json") {
+                std::ifstream in(file.path());
+                texts.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            }
+    ASSERT_GT(texts.size(), 4u);
+    for (const std::string& text : texts) {
+        SessionError error;
+        const std::optional<nlohmann::json> read = parseScript(text, &error);
+        ASSERT_TRUE(read.has_value()) << error.message;
+        EXPECT_EQ(*read, nlohmann::json::parse(text)) << text.substr(0, 80);
+    }
 }
 
 TEST(SessionScript, ErrorsNameTheEventIndexAndTheField) {

@@ -62,6 +62,16 @@ function showPart(name, text) {
   if (el.textContent !== text) el.textContent = text;
 }
 const showArtCount = (count) => showPart('artCount', `${count.toLocaleString('en')} art object${count === 1 ? '' : 's'}`);
+// A trail changes the art count with every pointer event, and a new count lays the status bar out again in
+// the frame that should show the art: the count is written at most four times a second.
+let artCountDue = null;
+function showArtCountSoon() {
+  if (artCountDue !== null) return;
+  artCountDue = setTimeout(() => {
+    artCountDue = null;
+    showArtCount(scene.elements.size);
+  }, 250);
+}
 
 const protocol = new Protocol({ status: (text) => setTimeout(() => setStatus(text)) });
 const view = new View(board);
@@ -88,7 +98,7 @@ function takeDelta(delta, since) {
 function take(message, command) {
   if (message.delta) {
     takeDelta(message.delta, command && 'since' in command ? command.since : null);
-    showArtCount(scene.elements.size);
+    showArtCountSoon();
   }
   if ('undo' in message) {
     steps.undo = message.undo;

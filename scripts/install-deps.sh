@@ -11,7 +11,7 @@ packages=(
   wine wine32:i386
   librsvg2-bin icoutils pkg-config libboost-dev zlib1g-dev libsqlite3-dev python3
   inkscape imagemagick
-  clang-14 libclang-rt-14-dev
+  clang-14 libclang-rt-14-dev ccache
   chromium
 )
 

@@ -1,27 +1,51 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both targets and runs every test: natively, under AddressSanitizer and
-# UndefinedBehaviorSanitizer, every fuzz harness for a short while (scripts/fuzz.sh), under ThreadSanitizer,
-# the workbench's page in chromium, and the Windows build under wine against the Windows module.
+# UndefinedBehaviorSanitizer, every fuzz harness for a short while (scripts/fuzz.sh), the suites that start
+# threads under ThreadSanitizer, the workbench's page in chromium, and the Windows build under wine against the
+# Windows module. Prints how long each stage took at the end (and at a failure, up to the stage that failed).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
 
+stage_names=()
+stage_seconds=()
+stage_started=$SECONDS
+# Starts the stage named $1: prints its heading and closes the one before.
+stage() {
+  [ ${#stage_names[@]} -eq 0 ] || stage_seconds+=($((SECONDS - stage_started)))
+  stage_names+=("$1")
+  stage_started=$SECONDS
+  echo "== $1"
+}
+stage_times() {
+  local status=$? i
+  [ ${#stage_seconds[@]} -lt ${#stage_names[@]} ] && stage_seconds+=($((SECONDS - stage_started)))
+  echo "== stage times (s)"
+  for i in "${!stage_names[@]}"; do
+    printf '%6d  %s\n' "${stage_seconds[$i]}" "${stage_names[$i]}"
+  done
+  printf '%6d  total (%d min)%s\n' "$SECONDS" $((SECONDS / 60)) "$([ $status -eq 0 ] || echo ", FAILED in the last stage")"
+}
+trap stage_times EXIT
+
+stage "installing what is missing"
 scripts/install-deps.sh
+stage "building both targets"
 scripts/build.sh
 
-echo "== module checks"
+stage "module checks"
 scripts/check-modules.sh
 
-echo "== layer checks"
+stage "layer checks"
 scripts/check-layers.sh build/linux
 
-echo "== function lengths"
+stage "function lengths"
 scripts/check-function-length.sh
 
-echo "== native tests (each case a CTest test: a failure is named in the summary at the end)"
+stage "native tests (each case a CTest test: a failure is named in the summary at the end)"
 ctest --test-dir build/linux --output-on-failure -j "$jobs"
 
-echo "== the workbench in chromium (zigzag serve driven by playwright-core)"
+stage "the workbench in chromium (zigzag serve driven by playwright-core)"
 # npm trusts the system's certificate authorities too, so that a machine whose connections pass through a
 # proxy of its own authority can still reach the registry.
 export NODE_EXTRA_CA_CERTS="${NODE_EXTRA_CA_CERTS:-/etc/ssl/certs/ca-certificates.crt}"
@@ -36,12 +60,12 @@ else
   echo "== browser tests $browser_tests"
 fi
 
-echo "== SVG pictures of every exported feature, drawn by rsvg-convert and inkscape alike"
+stage "SVG pictures of every exported feature, drawn by rsvg-convert and inkscape alike"
 rm -rf out/renderings
 build/linux/svg_renderings out/renderings >/dev/null
 scripts/check-renderings.sh out/renderings
 
-echo "== the tool's own pictures: the showcase and every finishing option in gray, RGB and CMYK documents"
+stage "the tool's own pictures: the showcase and every finishing option in gray, RGB and CMYK documents"
 rm -rf out/renderings-tool
 mkdir -p out/renderings-tool
 build/linux/zigzag run examples/showcase.json --out out/showcase-report.json
@@ -58,30 +82,26 @@ done
 build/linux/zigzag draw "${every_option[@]}" --set randomBlendMode=1 -o out/renderings-tool/every-option-blend-rgb.svg
 scripts/check-renderings.sh out/renderings-tool
 
-echo "== Release build (every build type builds)"
-cmake -S . -B build/linux-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZZ_BENCHMARKS=OFF >/dev/null
-cmake --build build/linux-release -j "$jobs"
-
-echo "== native tests under AddressSanitizer + UndefinedBehaviorSanitizer"
-cmake -S . -B build/linux-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZZ_SANITIZE=ON >/dev/null
-cmake --build build/linux-sanitize -j "$jobs"
+# Every build type builds: RelWithDebInfo (build/linux), Release (build/windows) and Debug (here).
+stage "native tests under AddressSanitizer + UndefinedBehaviorSanitizer (clang-14; the same tree holds the fuzzers)"
+scripts/build-sanitize.sh
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/linux-sanitize --output-on-failure -j "$jobs"
 
-echo "== fuzzing: every harness for a short while (clang-14, libFuzzer, AddressSanitizer + UndefinedBehaviorSanitizer)"
+stage "fuzzing: every harness for a short while (clang-14, libFuzzer, AddressSanitizer + UndefinedBehaviorSanitizer)"
 scripts/fuzz.sh
 
-echo "== the host's tests under ThreadSanitizer"
+stage "the suites that start threads under ThreadSanitizer"
 scripts/test-workbench-tsan.sh
 
-echo "== Windows tests under wine"
+stage "Windows tests under wine"
 export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 (cd build/windows && wine ./zigzag_tests.exe)
 
-echo "== zigzag validate at strictness 5: the Linux module, then the Windows module under wine, reports compared"
+stage "zigzag validate at strictness 5: the Linux module, then the Windows module under wine, reports compared"
 build/linux/zigzag validate --strictness 5 --windows --junit build/validate-junit.xml --json build/validate.json
 
-echo "== the same reports on both targets"
+stage "the same reports on both targets"
 scripts/check-targets.sh
 
 echo "== all tests passed (browser tests: $browser_tests)"

@@ -84,5 +84,37 @@ TEST(FailedDialogRead, AReadOutsideTheRangeKeepsTheOldValueWhileGoodReadsAreStor
     EXPECT_EQ(report["settings"]["maxPointsPerGroup"], 7);
 }
 
+// ---- the drag
+
+TEST(FailedDragCall, AFailedUndoOfTheEarlierArtEndsTheEventWithItsStatus) {
+    const ordered_json report =
+        runWithFaults("", R"({"do":"mouseDown","at":[0,0]},{"do":"drag","to":[10,-30]},)" +
+                              fault("AI Undo Suite", "UndoChanges", -108) +
+                              R"(,{"do":"drag","to":[20,-30]},{"do":"mouseUp"})");
+    EXPECT_EQ(report["results"][2], 0);
+    EXPECT_EQ(report["results"][4], -108);
+    // The earlier event's zigzag stays alone: nothing was drawn beside it.
+    ASSERT_EQ(report["art"].size(), 1u);
+    EXPECT_EQ(report["art"][0]["segments"][1]["p"][0], 10);
+    // The failure was reported to the user.
+    EXPECT_FALSE(report["dialogs"].empty());
+}
+
+TEST(FailedDragCall, AFailedFirstSegmentLeavesNoEmptyPath) {
+    const std::string drag = R"({"do":"mouseDown","at":[0,0]},{"do":"drag","to":[10,-30]},{"do":"mouseUp"})";
+    // One path for all elements: its first point cannot be written.
+    const ordered_json single = runWithFaults(fault("AI Path Suite", "SetPathSegments", -108), drag);
+    EXPECT_EQ(single["results"][3], -108);
+    EXPECT_TRUE(single["art"].empty());
+    // Separate elements: the first element is finished, the second's first point fails.
+    const ordered_json separate =
+        runWithFaults(R"({"do":"settings","set":{"separateElements":1,"zigzagElements":4}},)" +
+                          fault("AI Path Suite", "SetPathSegments", -108, 3),
+                      drag);
+    EXPECT_EQ(separate["results"][4], -108);
+    ASSERT_EQ(separate["art"].size(), 1u);
+    EXPECT_EQ(separate["art"][0]["segments"].size(), 3u);
+}
+
 } // namespace
 } // namespace zz

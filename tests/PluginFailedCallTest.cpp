@@ -54,6 +54,16 @@ TEST(FailedDialogRead, AFailedReadWhileTheDialogOpensIsNotKeptByCancel) {
     EXPECT_EQ(changedFields(before, report["settings"]), "");
 }
 
+TEST(FailedDialogRead, APresetWhoseEntryCannotBeReadIsNotLoaded) {
+    // The two colour popups' entries are read while the dialog opens; the third read is the preset's.
+    const std::string setUp = R"({"do":"settings","set":{"zigzagElements":25}})";
+    const ordered_json before = runWithFaults(setUp, R"({"do":"select"})")["settings"];
+    const ordered_json report = runWithFaults(setUp + "," + fault("ADM Entry Suite", "GetID", kHostFault, 2),
+                                              R"({"do":"editOptions","actions":[{"item":3,"select":4}]})");
+    EXPECT_TRUE(report["dialogs"][0]["refused"].empty());
+    EXPECT_EQ(changedFields(before, report["settings"]), "");
+}
+
 TEST(FailedDialogRead, OkWithEveryReadFailingStoresNothingOutsideTheItemsRanges) {
     const std::string everyRead = fault("ADM Item Suite", "GetIntValue", kHostFault, 0, 0) + "," +
                                   fault("ADM Item Suite", "GetBooleanValue", kHostFault, 0, 0) + "," +

@@ -10,8 +10,7 @@ constexpr int32_t kDialogWidth = 500;
 constexpr int32_t kDialogHeight = 375;
 
 // Makes one item and configures it from its row and the record.
-void createItem(ADMDialogRef dialog, const ItemLayout& row, const ToolSettings& settings,
-                int32_t swatchCount) {
+void createItem(ADMDialogRef dialog, const ItemLayout& row, const ToolSettings& settings) {
     ADMItemRef item =
         sADMDialog->CreateItem(dialog, row.id, itemTypeName(row.kind), &row.rect, nullptr, nullptr, 0);
     // Every item off the Zigzag page starts hidden; choosing the page at the end shows the right ones. The
@@ -21,8 +20,8 @@ void createItem(ADMDialogRef dialog, const ItemLayout& row, const ToolSettings& 
     case ItemKind::IntSpin:
         sADMItem->SetUnits(item, kADMNoUnits);
         sADMItem->SetMinIntValue(item, static_cast<int32_t>(row.minimum));
-        sADMItem->SetMaxIntValue(item,
-                                 row.maximumIsSwatchCount ? swatchCount : static_cast<int32_t>(row.maximum));
+        sADMItem->SetMaxIntValue(item, row.maximumIsSwatchCount ? optionsSwatchCount
+                                                                : static_cast<int32_t>(row.maximum));
         showField(item, row, settings);
         if (row.decimals != 0) sADMItem->SetPrecision(item, row.decimals);
         if (row.notifier != nullptr) sADMItem->SetNotifyProc(item, row.notifier);
@@ -87,11 +86,11 @@ SPErr SPAPI initOptionsDialog(ADMDialogRef dialog) {
     if (globalsBlock == nullptr) return kSPNoError;
     const ToolSettings& settings = *globalsBlock;
     sADMDialog->Size(dialog, kDialogWidth, kDialogHeight);
-    int32_t swatchCount = sAISwatchList->CountSwatches(nullptr);
-    if (swatchCount < 0) swatchCount = 0;
+    optionsSwatchCount = sAISwatchList->CountSwatches(nullptr);
+    if (optionsSwatchCount < 0) optionsSwatchCount = 0;
 
     for (int32_t i = 0; i < kOptionsItemCount; ++i)
-        createItem(dialog, kOptionsItems[i], settings, swatchCount);
+        createItem(dialog, kOptionsItems[i], settings);
 
     fillList(dialog, kPresetPopupItem, settings);
     fillList(dialog, 91, settings);
@@ -108,8 +107,15 @@ SPErr SPAPI initOptionsDialog(ADMDialogRef dialog) {
     sADMItem->SetNotifyProc(sADMDialog->GetItem(dialog, kDesignList1Item), design1ListNotify);
     sADMItem->SetNotifyProc(sADMDialog->GetItem(dialog, kDesignList2Item), design2ListNotify);
 
+    // These notifications read the items back only to enable the items that depend on them: the record keeps
+    // what it held, so that Cancel leaves it as it was before the dialog opened even when a read failed.
+    const ToolSettings held = settings;
     notifyItem(dialog, kReflectionsItem);
     notifyItem(dialog, kFillColorItem);
+    globalsBlock->numberOfReflections = held.numberOfReflections;
+    globalsBlock->linkZigzag2To1 = held.linkZigzag2To1;
+    globalsBlock->fillColorMode = held.fillColorMode;
+    globalsBlock->strokeColorMode = held.strokeColorMode;
     const int32_t page = globalsBlock->optionsPage;
     notifyItem(dialog, page >= 1 && page <= kPageCount ? kFirstPageButton - 1 + page : kFirstPageButton);
     return kSPNoError;

@@ -343,10 +343,30 @@ void selectEntryAt(ADMItemRef item, int32_t position) {
     if (entry != nullptr) sADMEntry->Select(entry, true);
 }
 
-int32_t activeEntryID(ADMItemRef item, int32_t fallback) {
-    ADMListRef list = sADMItem->GetList(item);
-    ADMEntryRef entry = list != nullptr ? sADMList->GetActiveEntry(list) : nullptr;
-    return entry != nullptr ? sADMEntry->GetID(entry) : fallback;
+int32_t optionsSwatchCount = 0;
+
+double itemMaximum(const ItemLayout& row) {
+    return row.maximumIsSwatchCount ? optionsSwatchCount : row.maximum;
+}
+
+int32_t entryCount(EntryList list) {
+    return list == EntryList::Design ? kDesignCount : entryTexts(list).count;
+}
+
+EntryRead readActiveEntry(ADMItemRef item, EntryList list, int32_t& id) {
+    ADMListRef entries = sADMItem->GetList(item);
+    ADMEntryRef entry = entries != nullptr ? sADMList->GetActiveEntry(entries) : nullptr;
+    if (entry == nullptr) return EntryRead::NoneActive;
+    const int32_t read = sADMEntry->GetID(entry);
+    if (read < 0 || read >= entryCount(list)) return EntryRead::Failed;
+    id = read;
+    return EntryRead::Found;
+}
+
+int32_t activeEntryID(ADMItemRef item, EntryList list, int32_t fallback) {
+    int32_t id = fallback;
+    readActiveEntry(item, list, id);
+    return id;
 }
 
 void showField(ADMItemRef item, const ItemLayout& row, const ToolSettings& settings) {
@@ -369,20 +389,36 @@ void showField(ADMItemRef item, const ItemLayout& row, const ToolSettings& setti
     }
 }
 
+namespace {
+
+// Whether `value` lies in the row's range; never for a NaN.
+bool inItemRange(const ItemLayout& row, double value) {
+    return value >= row.minimum && value <= itemMaximum(row);
+}
+
+} // namespace
+
 void readField(ADMItemRef item, const ItemLayout& row, ToolSettings& settings) {
+    if (item == nullptr) return;
     switch (row.kind) {
-    case ItemKind::IntSpin:
-        settings.*row.intField = sADMItem->GetIntValue(item);
+    case ItemKind::IntSpin: {
+        const int32_t value = sADMItem->GetIntValue(item);
+        if (inItemRange(row, value)) settings.*row.intField = value;
         break;
-    case ItemKind::FloatSpin:
-        settings.*row.floatField = sADMItem->GetFloatValue(item);
+    }
+    case ItemKind::FloatSpin: {
+        const float value = sADMItem->GetFloatValue(item);
+        if (inItemRange(row, value)) settings.*row.floatField = value;
         break;
-    case ItemKind::CheckBox:
-        settings.*row.intField = sADMItem->GetBooleanValue(item) != 0 ? 1 : 0;
+    }
+    case ItemKind::CheckBox: {
+        const AIBoolean value = sADMItem->GetBooleanValue(item);
+        if (value == 0 || value == 1) settings.*row.intField = value;
         break;
+    }
     case ItemKind::Popup:
     case ItemKind::ListBox:
-        settings.*row.intField = activeEntryID(item, settings.*row.intField);
+        settings.*row.intField = activeEntryID(item, row.entries, settings.*row.intField);
         break;
     default:
         break;

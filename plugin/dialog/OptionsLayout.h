@@ -83,12 +83,27 @@ EntryTexts entryTexts(EntryList list);
 void fillEntries(ADMItemRef item, EntryList list);
 // Selects the entry at `position` of the item's list; nothing when there is none.
 void selectEntryAt(ADMItemRef item, int32_t position);
-// The id of the active entry of the item's list, or `fallback` when no entry is active.
-int32_t activeEntryID(ADMItemRef item, int32_t fallback);
+// The number of entries of a list; their ids run from 0 to one less.
+int32_t entryCount(EntryList list);
+// How reading the active entry of a list went: an entry of the list is active, none is, or the host gave an
+// id that is none of the list's (a read that failed).
+enum class EntryRead : int8_t { Found, NoneActive, Failed };
+// Reads the id of the active entry of the item's list into `id`, which keeps its value unless one is found.
+EntryRead readActiveEntry(ADMItemRef item, EntryList list, int32_t& id);
+// The id of the active entry of the item's list, or `fallback` when none is found.
+int32_t activeEntryID(ADMItemRef item, EntryList list, int32_t fallback);
+
+// The number of swatches the open dialog gives its swatch index fields as their largest value, set by the
+// init procedure.
+extern int32_t optionsSwatchCount;
+// The largest value the dialog lets the row's spin edit take.
+double itemMaximum(const ItemLayout& row);
 
 // Shows the row's field in its item: the value of a spin edit or check box, the entry of a list.
 void showField(ADMItemRef item, const ItemLayout& row, const ToolSettings& settings);
-// Reads the row's item back into its field.
+// Reads the row's item back into its field. The field keeps its value when there is no item or the value read
+// lies outside what the item can hold (a spin edit's range, a check box's 0 and 1, the ids of a list): the
+// host clamps every value into the item's range, so such a value is a read that failed, not the user's.
 void readField(ADMItemRef item, const ItemLayout& row, ToolSettings& settings);
 
 #endif

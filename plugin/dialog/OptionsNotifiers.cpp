@@ -37,6 +37,11 @@ void enableItem(ADMItemRef sibling, int32_t id, bool enable) {
     sADMItem->Enable(dialogItem(sibling, id), enable);
 }
 
+// Reads item `id` of the sibling's dialog into its field; a read that failed leaves the field as it was.
+void readItem(ADMItemRef sibling, int32_t id, ToolSettings& settings) {
+    readField(dialogItem(sibling, id), *itemLayout(id), settings);
+}
+
 } // namespace
 
 void SPAPI pageButtonNotify(ADMItemRef item, ADMNotifierRef) {
@@ -65,8 +70,8 @@ void SPAPI reflectionLinkNotify(ADMItemRef item, ADMNotifierRef notifier) {
     sADMItem->DefaultNotify(item, notifier);
     if (globalsBlock == nullptr) return;
     ToolSettings& settings = *globalsBlock;
-    settings.numberOfReflections = sADMItem->GetIntValue(dialogItem(item, kReflectionsItem));
-    settings.linkZigzag2To1 = sADMItem->GetBooleanValue(dialogItem(item, kLinkItem)) != 0 ? 1 : 0;
+    readItem(item, kReflectionsItem, settings);
+    readItem(item, kLinkItem, settings);
     for (int32_t id : kReflectionItems)
         enableItem(item, id, settings.numberOfReflections != 0);
     enableItem(item, kDesignList2Item, settings.linkZigzag2To1 == 0);
@@ -76,8 +81,8 @@ void SPAPI colorModeNotify(ADMItemRef item, ADMNotifierRef notifier) {
     sADMItem->DefaultNotify(item, notifier);
     if (globalsBlock == nullptr) return;
     ToolSettings& settings = *globalsBlock;
-    settings.fillColorMode = activeEntryID(dialogItem(item, kFillColorItem), settings.fillColorMode);
-    settings.strokeColorMode = activeEntryID(dialogItem(item, kStrokeColorItem), settings.strokeColorMode);
+    readItem(item, kFillColorItem, settings);
+    readItem(item, kStrokeColorItem, settings);
     enableItem(item, 241, usesSwatchIndex(settings.fillColorMode));
     enableItem(item, 244, usesSwatchIndex(settings.strokeColorMode));
     enableItem(item, 242, usesCycleLength(settings.fillColorMode));
@@ -86,12 +91,10 @@ void SPAPI colorModeNotify(ADMItemRef item, ADMNotifierRef notifier) {
 
 void SPAPI design1ListNotify(ADMItemRef item, ADMNotifierRef) {
     if (globalsBlock == nullptr) return;
-    globalsBlock->designIndex1 =
-        activeEntryID(dialogItem(item, kDesignList1Item), globalsBlock->designIndex1);
+    readItem(item, kDesignList1Item, *globalsBlock);
 }
 
 void SPAPI design2ListNotify(ADMItemRef item, ADMNotifierRef) {
     if (globalsBlock == nullptr) return;
-    globalsBlock->designIndex2 =
-        activeEntryID(dialogItem(item, kDesignList2Item), globalsBlock->designIndex2);
+    readItem(item, kDesignList2Item, *globalsBlock);
 }

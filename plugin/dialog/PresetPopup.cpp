@@ -9,7 +9,13 @@ void SPAPI presetPopupNotify(ADMItemRef item, ADMNotifierRef notifier) {
     sADMItem->DefaultNotify(item, notifier);
     if (globalsBlock == nullptr) return;
     ToolSettings& settings = *globalsBlock;
-    loadPreset(settings, activeEntryID(sADMDialog->GetItem(dialog, kPresetPopupItem), settings.presetIndex));
+    // Without an active entry the preset shown last is loaded again; an entry id that is none of the popup's
+    // is a read that failed, and then no preset is loaded.
+    int32_t entry = settings.presetIndex;
+    if (readActiveEntry(sADMDialog->GetItem(dialog, kPresetPopupItem), EntryList::Preset, entry) ==
+        EntryRead::Failed)
+        return;
+    loadPreset(settings, entry);
 
     // Every item that shows a setting follows the record; the preset popup stays as the user set it.
     for (int32_t i = 0; i < kOptionsItemCount; ++i) {

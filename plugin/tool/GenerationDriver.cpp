@@ -126,12 +126,17 @@ AIPathSegment curvedSegment(const ToolSettings& settings, float x, float y) {
     return segment;
 }
 
-// Appends one segment to the walk's path.
+// Appends one segment to the walk's path. A path whose first segment cannot be written is removed again, so
+// that a failed generation leaves no empty path in the document.
 SPErr appendSegment(ElementWalk& walk, const AIPathSegment& segment) {
     // A path holds at most 32767 segments; the segment number must stay a 16-bit value.
     if (walk.segIndex > INT16_MAX) return kTooManySegmentsErr;
     SPErr error = sAIPath->SetPathSegments(walk.path, static_cast<int16_t>(walk.segIndex), 1, &segment);
-    if (error != kSPNoError) return error;
+    if (error != kSPNoError) {
+        // The failure is the answer, whether or not the host can remove the path.
+        if (walk.segIndex == 0) sAIArt->DisposeArt(walk.path);
+        return error;
+    }
     walk.segIndex += 1;
     walk.pointsSoFar += 1;
     return kSPNoError;
@@ -362,10 +367,12 @@ SPErr generateZigzagArt(AIReal cursorX, AIReal cursorY, int16_t pressure) {
     // drag.
     const uint32_t trailModifiers = modifierKeys();
     const bool trail = settings.trailCursor != 0 && (trailModifiers & kAlternateModifier) == 0;
-    if (!trail) sAIUndo->UndoChanges();
+    // Art drawn beside the earlier generation's would be wrong: a failed undo ends the event with its status.
+    SPErr status = trail ? kSPNoError : sAIUndo->UndoChanges();
+    if (status != kSPNoError) return status;
 
     GenerationContext context = {};
-    SPErr status = readDocumentCounts(context);
+    status = readDocumentCounts(context);
     if (status != kSPNoError) return status;
     if (applyModifierKeys(settings)) return kSPNoError;
     placeCorners(settings, context);

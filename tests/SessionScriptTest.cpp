@@ -111,11 +111,14 @@ TEST(SessionScript, ScriptsBeyondTheLimitsAreRefusedNamingTheLimit) {
         actions.push_back({{"item", 1}, {"click", true}});
     expectScriptError(nlohmann::json{{"events", {{{"do", "editOptions"}, {"actions", actions}}}}}.dump(),
                       {"events[0] (\"editOptions\")", "1001 actions", "at most 1000"});
-    // Art past the limit: the event that passed it is named, with the limit.
-    expectScriptError(
-        R"({"events":[{"do":"startup"},{"do":"settings","set":{"zigzagElements":1000,"numberOfReflections":1000000}},
-            {"do":"mouseDown","at":[0,0]},{"do":"drag","to":[300,400]}]})",
-        {"events[3] (\"drag\")", "limit of"});
+    // Art past the limit, within the options dialog's ranges: a trail of separate elements, each reflected a
+    // hundred times, keeps 40,400 objects per drag event. The event that passed it is named, with the limit.
+    nlohmann::json trail = nlohmann::json::parse(R"({"events":[{"do":"startup"},{"do":"settings","set":{
+        "zigzagElements":400,"numberOfReflections":100,"separateElements":1,"trailCursor":1}},
+        {"do":"mouseDown","at":[0,0]}]})");
+    for (int i = 1; i <= 20; ++i)
+        trail["events"].push_back({{"do", "drag"}, {"to", {300 + i, 400}}});
+    expectScriptError(trail.dump(), {"events[15] (\"drag\")", "limit of 500000 art objects"});
 }
 
 TEST(SessionScript, MessagesCannotReachAnUnloadedModule) {

@@ -11,6 +11,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "host/base/Utf8.h"
 #include "apps/script/JsonText.h"
 #include "apps/script/Session.h"
 
@@ -20,13 +21,18 @@ using nlohmann::json;
 
 namespace {
 
+// Whether a --document value names a file rather than giving JSON text, which starts with '{'.
+bool namesFile(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    return first == std::string::npos || text[first] != '{';
+}
+
 // The document object of --document: JSON text when it starts with '{', else the file that holds it.
 json parseDocument(const std::string& option, const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
     std::string source = text;
-    std::string named = option + " '" + text + "'";
-    if (first == std::string::npos || text[first] != '{') {
-        named = option + " " + text;
+    std::string named = option + " '" + safeQuote(text) + "'";
+    if (namesFile(text)) {
+        named = option + " " + safeQuote(text);
         std::error_code ignored;
         std::ifstream file(text, std::ios::binary);
         if (text.empty() || std::filesystem::is_directory(text, ignored) || !file)
@@ -80,14 +86,14 @@ json parsePoint(const std::string& option, const std::string& text) {
         const auto y = parseNumber(text.substr(comma + 1));
         if (x && y) return json::array({*x, *y});
     }
-    throw OptionError{option + " " + text + ": expected two numbers X,Y"};
+    throw OptionError{option + " " + safeQuote(text) + ": expected two numbers X,Y"};
 }
 
 int64_t parseRange(const std::string& option, const std::string& text, int64_t low, int64_t high) {
     const auto value = parseInteger(text);
     if (!value || *value < low || *value > high)
-        throw OptionError{option + " " + text + ": expected an integer from " + std::to_string(low) + " to " +
-                          std::to_string(high)};
+        throw OptionError{option + " " + safeQuote(text) + ": expected an integer from " +
+                          std::to_string(low) + " to " + std::to_string(high)};
     return *value;
 }
 
@@ -101,7 +107,7 @@ void applyDocumentOption(const std::string& option, const std::string& value, js
         document["page"] = page;
     } else if (option == "--color-model") {
         if (value != "gray" && value != "rgb" && value != "cmyk")
-            throw OptionError{option + " " + value + ": expected gray, rgb or cmyk"};
+            throw OptionError{option + " " + safeQuote(value) + ": expected gray, rgb or cmyk"};
         document["colorModel"] = value;
     } else if (option == "--swatches") {
         document["swatches"] = parseRange(option, value, 0, 100000);
@@ -137,6 +143,13 @@ void addDocumentOptions(CommandLine& line, std::vector<GivenOption>& given, bool
 void applyDocumentOptions(const std::vector<GivenOption>& given, json& document) {
     for (const GivenOption& each : given)
         applyDocumentOption(each.option, each.value, document);
+}
+
+std::vector<std::string> inputFiles(const std::vector<GivenOption>& given, const std::string& module) {
+    std::vector<std::string> files = {module};
+    for (const GivenOption& each : given)
+        if (each.option == "--document" && namesFile(each.value)) files.push_back(each.value);
+    return files;
 }
 
 } // namespace zz

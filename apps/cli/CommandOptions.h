@@ -31,6 +31,9 @@ void addDocumentOptions(CommandLine& line, std::vector<GivenOption>& given, bool
 // Lays the given document options over `document` (a script's "document" object) in the order given: a later
 // option replaces the keys an earlier one gave. OptionError names a bad value and its place.
 void applyDocumentOptions(const std::vector<GivenOption>& given, nlohmann::json& document);
+// The files a command that runs `module` in a document from `given` reads: the module and each --document
+// that is no JSON text, for the check that no output replaces them.
+std::vector<std::string> inputFiles(const std::vector<GivenOption>& given, const std::string& module);
 
 } // namespace zz
 

@@ -8,6 +8,7 @@
 
 #include "host/base/AtomicFile.h"
 #include "host/base/NumberText.h"
+#include "host/base/Utf8.h"
 #include "apps/cli/CommandOptions.h"
 #include "apps/cli/ToolDialog.h"
 #include "host/resources/ModuleResources.h"
@@ -82,7 +83,7 @@ std::optional<json> shownDialog(const DialogOptions& options, std::ostream& err)
     const std::optional<zz::SessionOutcome> outcome =
         zz::playSession(dialogScript(options), options.module, &error);
     if (!outcome) {
-        err << "zigzag dialog: " << error.message << "\n";
+        err << "zigzag dialog: " << zz::safeQuote(error.message, 4000) << "\n";
         return std::nullopt;
     }
     if (outcome->dialogs.empty()) {
@@ -128,15 +129,18 @@ int runDialogCommand(const std::vector<std::string>& args, const std::string& mo
     } catch (const OptionError& problem) {
         return line.mistake(problem.message, err);
     }
+    if (const auto refusal =
+            zz::outputRefusal(options.output, zz::inputFiles(words.document, options.module)))
+        return line.mistake("--output " + *refusal, err);
     const std::optional<json> dialog = shownDialog(options, err);
     if (!dialog) return zz::kCommandFailed;
     std::string why;
     if (!zz::writeFileAtomically(options.output, zz::dialogPictureSvg(*dialog, moduleBitmaps(options.module)),
                                  &why)) {
-        err << "zigzag dialog: cannot write " << options.output << ": " << why << "\n";
+        err << "zigzag dialog: " << why << "\n";
         return zz::kCommandFailed;
     }
-    out << "wrote " << options.output << " (page " << options.page
+    out << "wrote " << zz::safeQuote(options.output) << " (page " << options.page
         << (options.preset ? ", preset " + std::to_string(*options.preset) : "") << ")\n";
     return zz::kCommandOk;
 }

@@ -1,11 +1,15 @@
 #include "apps/cli/DrawCommand.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include "host/base/AtomicFile.h"
+#include "host/base/Utf8.h"
 #include "apps/cli/CommandOptions.h"
 #include "apps/cli/ToolDialog.h"
 #include "apps/script/DialogChoices.h"
@@ -86,11 +90,11 @@ void declareOptions(zz::CommandLine& line, DrawWords& words) {
 void addSetting(const std::string& text, json& settings) {
     const size_t equals = text.find('=');
     if (equals == std::string::npos || equals == 0)
-        throw OptionError{"--set " + text + ": expected FIELD=VALUE"};
+        throw OptionError{"--set " + zz::safeQuote(text) + ": expected FIELD=VALUE"};
     json patch = json::object();
     patch[text.substr(0, equals)] = settingValue(text.substr(equals + 1));
     if (const auto problem = zz::checkSettingsPatch(patch))
-        throw OptionError{"--set " + text + ": " + *problem};
+        throw OptionError{"--set " + zz::safeQuote(text) + ": " + *problem};
     settings.update(patch);
 }
 
@@ -146,6 +150,33 @@ json drawScript(const DrawOptions& options) {
     return json{{"seed", options.seed}, {"document", document}, {"events", events}};
 }
 
+// Event `index` of the drag's session in the words of the options that asked for it.
+std::string eventInUserWords(const json& events, std::size_t index, const DrawOptions& options) {
+    if (index >= events.size()) return "the drag";
+    const std::string name = events[index]["do"].get<std::string>();
+    if (name == "editOptions") return "--preset " + std::to_string(options.preset.value_or(0));
+    if (name == "settings") return "--set";
+    if (name == "mouseDown") return "the press at --from";
+    if (name == "mouseUp") return "the release at --to";
+    if (name == "export") return "writing " + zz::safeQuote(options.output);
+    if (name == "drag") {
+        std::size_t press = 0;
+        while (press < index && events[press]["do"] != "mouseDown")
+            ++press;
+        return "drag step " + std::to_string(index - press) + " of " + std::to_string(options.events) +
+               " (--events)";
+    }
+    return name == "startup" ? "starting the tool" : "closing the tool";
+}
+
+// A session's message about "events[N] (\"do\"): what" told of the options instead.
+std::string inUserWords(const std::string& message, const json& events, const DrawOptions& options) {
+    const std::size_t close = message.find("): ");
+    if (message.rfind("events[", 0) != 0 || close == std::string::npos) return message;
+    const std::size_t index = std::strtoull(message.c_str() + 7, nullptr, 10);
+    return eventInUserWords(events, index, options) + ": " + message.substr(close + 3);
+}
+
 } // namespace
 
 int runDrawCommand(const std::vector<std::string>& args, const std::string& modulePath, std::ostream& out,
@@ -162,12 +193,15 @@ int runDrawCommand(const std::vector<std::string>& args, const std::string& modu
     } catch (const OptionError& problem) {
         return line.mistake(problem.message, err);
     }
+    if (const auto refusal = zz::outputRefusal(options.output, zz::inputFiles(words.document, modulePath)))
+        return line.mistake("--output " + *refusal, err);
     const json script = drawScript(options);
     zz::SessionError error;
     // The outcome, not the report: the report would hold every art object a second time.
     const std::optional<zz::SessionOutcome> outcome = zz::playSession(script, modulePath, &error);
     if (!outcome) {
-        err << "zigzag draw: " << error.message << "\n";
+        err << "zigzag draw: " << zz::safeQuote(inUserWords(error.message, script["events"], options), 4000)
+            << "\n";
         return 1;
     }
     int status = 0;
@@ -181,11 +215,11 @@ int runDrawCommand(const std::vector<std::string>& args, const std::string& modu
     const json& events = script["events"];
     for (size_t i = 0; i < outcome->results.size() && i < events.size(); ++i) {
         if (!outcome->results[i] || *outcome->results[i] == 0) continue;
-        err << "zigzag draw: the module answered event " << i << " (" << events[i]["do"].get<std::string>()
-            << ") with status " << *outcome->results[i] << "\n";
+        err << "zigzag draw: the module failed " << eventInUserWords(events, i, options) << " with status "
+            << *outcome->results[i] << "\n";
         status = 1;
     }
-    out << "wrote " << options.output << " (" << outcome->artObjects << " art objects, " << outcome->paths
-        << " paths)\n";
+    out << "wrote " << zz::safeQuote(options.output) << " (" << outcome->artObjects << " art objects, "
+        << outcome->paths << " paths)\n";
     return status;
 }

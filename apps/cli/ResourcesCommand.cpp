@@ -1,8 +1,11 @@
 #include "apps/cli/ResourcesCommand.h"
 
+#include <sstream>
+
 #include <CLI/CLI.hpp>
 
 #include "apps/commandline/CommandLine.h"
+#include "host/base/Utf8.h"
 #include "host/resources/ResourceListing.h"
 
 int runResourcesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -14,5 +17,15 @@ int runResourcesCommand(const std::vector<std::string>& args, std::ostream& out,
         ->type_name("")
         ->required();
     if (const std::optional<int> status = line.read(args, out, err)) return *status;
-    return zz::listModuleResources(module, out, err);
+    // The whole table is made before any of it is shown: a module refused part-way shows no heading.
+    std::ostringstream table;
+    try {
+        const zz::ModuleResources resources = zz::ModuleResources::openFile(module);
+        zz::writeResourceListing(resources, table);
+    } catch (const zz::ResourceError& error) {
+        err << "zigzag resources: " << zz::safeQuote(error.what(), 1000) << "\n";
+        return zz::kCommandUsage;
+    }
+    out << table.str();
+    return zz::kCommandOk;
 }

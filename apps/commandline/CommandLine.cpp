@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "host/base/Utf8.h"
+
 namespace zz {
 
 namespace {
@@ -25,6 +27,8 @@ CommandLine::CommandLine(std::string command, std::string description)
     app_->option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     // Unknown words are left over rather than thrown, so that read() names the first of them.
     app_->allow_extras();
+    // A path such as /work/a.json is a word, not an option, on Windows too.
+    app_->allow_windows_style_options(false);
     app_->get_formatter()->column_width(kHelpColumn);
 }
 
@@ -80,11 +84,14 @@ std::optional<std::string> CommandLine::unknownWord() const {
     if (unread.empty()) return std::nullopt;
     const std::string& word = unread.front();
     const bool option = word.size() > 1 && word[0] == '-';
-    return option ? optionOf(word) + ": unknown option" : word + ": unexpected argument";
+    return option ? safeQuote(optionOf(word)) + ": unknown option"
+                  : safeQuote(word) + ": unexpected argument";
 }
 
 int CommandLine::mistake(const std::string& what, std::ostream& err) const {
-    err << command_ << ": " << what << "\nRun \"" << command_ << " --help\" for the options.\n";
+    // A message quotes what was typed: it reaches the terminal bounded and with no control byte.
+    err << command_ << ": " << safeQuote(what, 1000) << "\nRun \"" << command_
+        << " --help\" for the options.\n";
     return kCommandUsage;
 }
 

@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "host/base/AtomicFile.h"
+#include "host/base/Utf8.h"
 #include "apps/commandline/CommandLine.h"
 #include "apps/script/Session.h"
 
@@ -63,16 +64,29 @@ std::optional<std::string> readFile(const std::string& path) {
     return text.str();
 }
 
-// Whether two paths name one file (both must exist for the system to say so; else their spellings decide).
-bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code code;
-    if (std::filesystem::equivalent(a, b, code)) return true;
-    return std::filesystem::weakly_canonical(a, code) == std::filesystem::weakly_canonical(b, code) && !code;
+// Why an export event of the script may not write its picture where it asks (over the script, the module or
+// the report), or nothing.
+std::optional<std::string> exportRefusal(const json& script, const RunOptions& options) {
+    if (!script.is_object() || !script.contains("events") || !script["events"].is_array())
+        return std::nullopt;
+    const json& events = script["events"];
+    for (std::size_t index = 0; index < events.size(); ++index) {
+        const json& event = events[index];
+        if (!event.is_object() || event.value("do", json()) != "export" || !event.contains("svg") ||
+            !event["svg"].is_string())
+            continue;
+        const std::string& svg = event["svg"].get_ref<const std::string&>();
+        if (const auto refusal =
+                outputRefusal(svg, {options.script, options.module, options.report.value_or("")}))
+            return "events[" + std::to_string(index) + "] (\"export\"): \"svg\" " + *refusal;
+    }
+    return std::nullopt;
 }
 
 // The script could not be played: `error` says why, and whether the script or the host is at fault.
 int sessionFailed(const std::string& scriptPath, const SessionError& error, std::ostream& err) {
-    err << "zigzag run: " << scriptPath << ": " << error.message << "\n";
+    // The message may quote the script's own words: no control byte reaches the terminal.
+    err << "zigzag run: " << safeQuote(scriptPath) << ": " << safeQuote(error.message, 4000) << "\n";
     return error.kind == SessionError::Kind::Script ? kRunUsage : kRunFailed;
 }
 
@@ -104,7 +118,7 @@ int playIntoFile(const json& script, const RunOptions& options, std::ostream& er
         },
         &why);
     if ((played || !ran) && !written) {
-        err << "zigzag run: cannot write the report " << *options.report << ": " << why << "\n";
+        err << "zigzag run: cannot write the report " << safeQuote(*options.report) << ": " << why << "\n";
         return kRunFailed;
     }
     return played ? kRunOk : sessionFailed(options.script, error, err);
@@ -118,26 +132,30 @@ int runRunCommand(const std::vector<std::string>& args, const std::string& defau
     if (const std::optional<int> status = readOptions(args, defaultModule, options, out, err)) return *status;
     const std::optional<std::string> text = readFile(options.script);
     if (!text) {
-        err << "zigzag run: cannot read the script " << options.script << "\n";
+        err << "zigzag run: cannot read the script " << safeQuote(options.script) << "\n";
         return kRunUsage;
     }
-    if (options.report && sameFile(*options.report, options.script)) {
-        err << "zigzag run: --out " << *options.report
-            << " names the script itself; the report would overwrite it\n";
-        return kRunUsage;
-    }
+    if (options.report)
+        if (const auto refusal = outputRefusal(*options.report, {options.script, options.module})) {
+            err << "zigzag run: --out " << *refusal << "\n";
+            return kRunUsage;
+        }
     std::optional<json> script;
     if (text->rfind(std::string("SQLite format 3\0", 16), 0) == 0) {
         std::string why = "a workbench document is played by the Linux build of zigzag only";
         if (readDocument != nullptr) script = readDocument(options.script, &why);
         if (!script) {
-            err << "zigzag run: " << why << "\n";
+            err << "zigzag run: " << safeQuote(why, 4000) << "\n";
             return kRunUsage;
         }
     } else {
         SessionError error;
         script = parseScript(*text, &error);
         if (!script) return sessionFailed(options.script, error, err);
+    }
+    if (const auto refusal = exportRefusal(*script, options)) {
+        err << "zigzag run: " << safeQuote(options.script) << ": " << *refusal << "\n";
+        return kRunUsage;
     }
     return options.report ? playIntoFile(*script, options, err) : playToStream(*script, options, out, err);
 }

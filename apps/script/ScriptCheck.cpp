@@ -4,6 +4,7 @@
 #include <set>
 #include <string_view>
 
+#include "host/base/Utf8.h"
 #include "host/document/Art.h"
 #include "host/suites/OperationCatalog.h"
 #include "apps/script/JsonChecks.h"
@@ -16,6 +17,12 @@ namespace zz {
 namespace {
 
 using nlohmann::json;
+
+// A word of the script's own (a key, an event's name) as a message quotes it: in quotes, bounded, with its
+// control characters escaped.
+std::string quotedWord(std::string_view word) {
+    return "\"" + safeQuote(word) + "\"";
+}
 
 // The keys every event may carry beyond "do".
 struct EventShape {
@@ -69,7 +76,7 @@ std::optional<std::string> checkColour(const json& colour, const std::string& pl
     if (!colour.is_object()) return place + ": must be a colour {\"kind\": K, \"values\": [...]}";
     for (const auto& [key, value] : colour.items())
         if (key != "kind" && key != "values")
-            return place + ": unknown key \"" + key + "\" (known: kind, values)";
+            return place + ": unknown key " + quotedWord(key) + " (known: kind, values)";
     if (!colour.contains("kind")) return place + ".kind: is missing";
     if (!isInteger(colour["kind"], kGrayColor, kNoneColor))
         return place +
@@ -111,7 +118,7 @@ std::optional<std::string> checkPaint(const json& paint, const std::string& plac
             if (!isFiniteNumber(value) || value.get<double>() < 0.0 || value.get<double>() > 1.0)
                 return where + ": must be a number from 0 to 1";
         } else {
-            return place + ": unknown key \"" + key + "\" (known: " + known + ")";
+            return place + ": unknown key " + quotedWord(key) + " (known: " + known + ")";
         }
     }
     return std::nullopt;
@@ -156,8 +163,8 @@ std::optional<std::string> checkDocument(const json& document) {
             if (!isInteger(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()))
                 return where + "must be a 32-bit integer";
         } else {
-            return "document: unknown key \"" + key +
-                   "\" (known: colorModel, page, swatches, namedStyles, paint, pressure, iconType)";
+            return "document: unknown key " + quotedWord(key) +
+                   " (known: colorModel, page, swatches, namedStyles, paint, pressure, iconType)";
         }
     }
     return std::nullopt;
@@ -195,7 +202,7 @@ std::optional<std::string> checkActions(const json& actions) {
                 ++kinds;
                 if (value != true) return field + "must be true";
             } else {
-                return where + ": unknown field \"" + key + "\" (known: item, value, select, click)";
+                return where + ": unknown field " + quotedWord(key) + " (known: item, value, select, click)";
             }
         }
         if (!action.contains("item")) return where + ": \"item\" is missing";
@@ -229,7 +236,7 @@ std::optional<std::string> checkField(const EventShape& shape, const std::string
     } else if (key == "suite") {
         if (!value.is_string()) return std::string("must be a suite name");
         if (!operationCatalog().count(value.get<std::string>()))
-            return "no suite \"" + value.get<std::string>() + "\" is offered";
+            return "no suite " + quotedWord(value.get<std::string>()) + " is offered";
     } else if (key == "op") {
         if (!value.is_string()) return std::string("must be an operation name or \"acquire\"");
     } else if (key == "code") {
@@ -273,7 +280,7 @@ std::optional<std::string> checkTopLevel(const json& script) {
                 return "events: " + std::to_string(value.size()) + " events; a script holds at most " +
                        std::to_string(kMaxScriptEvents);
         } else {
-            return "unknown key \"" + key + "\" (known: seed, random, document, events)";
+            return "unknown key " + quotedWord(key) + " (known: seed, random, document, events)";
         }
     }
     return std::nullopt;
@@ -287,14 +294,15 @@ std::optional<std::string> checkEvent(const json& event, std::size_t index, bool
     if (!event.contains("do") || !event["do"].is_string()) return where + ": \"do\" must name the event";
     const std::string name = event["do"].get<std::string>();
     const EventShape* shape = findShape(name);
-    if (shape == nullptr) return where + ": unknown event \"" + name + "\" (known: " + eventNames() + ")";
+    if (shape == nullptr)
+        return where + ": unknown event " + quotedWord(name) + " (known: " + eventNames() + ")";
     where += " (\"" + name + "\")";
     for (std::string_view key : shape->required)
         if (!event.contains(key)) return where + ": \"" + std::string(key) + "\" is missing";
     for (const auto& [key, value] : event.items()) {
         if (key == "do") continue;
         if (!shape->required.count(key) && !shape->optional.count(key))
-            return where + ": unknown field \"" + key + "\"";
+            return where + ": unknown field " + quotedWord(key);
         if (key == "actions") {
             if (auto problem = checkActions(value)) return where + ": " + *problem;
             continue;
@@ -305,7 +313,7 @@ std::optional<std::string> checkEvent(const json& event, std::size_t index, bool
         const std::string suite = event["suite"].get<std::string>();
         const std::string op = event["op"].get<std::string>();
         if (op != "acquire" && !isCataloguedOperation(suite, op))
-            return where + ": \"op\" \"" + suite + "\" has no operation \"" + op + "\"";
+            return where + ": \"op\" " + quotedWord(suite) + " has no operation " + quotedWord(op);
     }
     // The module is out of memory between "unload" and "reload": only host-side events may come then.
     if (name == "unload") {

@@ -247,6 +247,15 @@ bool EventPlayer::play(std::size_t index, const json& event, std::optional<int64
         return true;
     }
     if (const auto send = messageOf(kToolMessages, name)) {
+        // A drag belongs to the press before it: one outside a drag would add art that no undo step holds.
+        if (name == "drag" && !session_.dragging()) {
+            if (error != nullptr)
+                *error = SessionError{SessionError::Kind::Script,
+                                      "events[" + std::to_string(index) +
+                                          "] (\"drag\"): no drag is open; a \"drag\" comes after a "
+                                          "\"mouseDown\" and before its \"mouseUp\""};
+            return false;
+        }
         *result = (session_.**send)(toolInput(event));
         return true;
     }

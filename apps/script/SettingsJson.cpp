@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <cstring>
 #include <limits>
+#include <span>
+
+#include "host/base/Utf8.h"
 
 namespace zz {
 
@@ -82,7 +85,92 @@ std::optional<int32_t> intFromJson(const nlohmann::json& value) {
     return std::nullopt;
 }
 
+// The swatch index fields reach as far as the document's swatch list, which holds at most this many.
+constexpr double kMostSwatches = 100000;
+
+// clang-format off
+// The ranges of the options dialog's items, as the module makes them: spin edits with their minimum and
+// maximum, lists with their entries, check boxes on or off.
+constexpr SettingsFieldRange kFieldRanges[] = {
+    {"zigzagElements", 4, 1, 400},          {"jitterPointsX", 10, -500, 500},
+    {"jitterPointsY", 11, -500, 500},       {"scalingPattern1A", 12, 1, 200},
+    {"scalingPattern1B", 14, 1, 200},       {"scalingPattern2A", 13, 1, 200},
+    {"scalingPattern2B", 15, 1, 200},       {"horizontalGroupScaling", 16, 1, 200},
+    {"maxPointsPerGroup", 17, 1, 99},       {"curve1X", 83, -500, 500},
+    {"curve1Y", 84, -500, 500},             {"curve2X", 85, -500, 500},
+    {"curve2Y", 86, -500, 500},             {"numberOfReflections", 30, 0, 100},
+    {"reflectShiftX", 31, -500, 500},       {"reflectShiftY", 32, -500, 500},
+    {"alternateAngle", 33, -360, 360},      {"reflectTurn", 36, -360, 360},
+    {"reflectScalingX", 34, -500, 500},     {"reflectScalingY", 35, -500, 500},
+    {"initialAngle", 40, -360, 360},        {"initialScalingX", 41, -500, 500},
+    {"initialScalingY", 42, -500, 500},     {"pathJitterX", 43, 0, 500},
+    {"pathJitterY", 44, 0, 500},            {"applySlowdown", 45, 0, 100},
+    {"maxPointsPerZigzag", 46, 1, 9999},    {"fillCycleLength", 242, 0, 1000},
+    {"strokeCycleLength", 245, 0, 1000},    {"fillSwatchIndex", 241, 0, kMostSwatches},
+    {"strokeSwatchIndex", 244, 0, kMostSwatches},
+    // lists: 37 presets, 67 designs, 15 colour modes, 5 pattern and repeat modes, 9 weave modes
+    {"presetIndex", 3, 0, 36},              {"designIndex1", 5, 0, 66},
+    {"designIndex2", 6, 0, 66},             {"repeatColorMode", 91, 0, 4},
+    {"weavePlaceMode", 81, 0, 8},           {"fillColorMode", 240, 0, 14},
+    {"strokeColorMode", 243, 0, 14},        {"patternMode", 246, 0, 4},
+    // the page the dialog shows, from its seven page buttons
+    {"optionsPage", 0, 1, 7},
+    // the factors OK works out from the percentages above (1 to 200 percent)
+    {"scalingPattern1AFactor", 0, 0.01, 2}, {"scalingPattern2AFactor", 0, 0.01, 2},
+    {"scalingPattern1BFactor", 0, 0.01, 2}, {"scalingPattern2BFactor", 0, 0.01, 2},
+    {"horizontalGroupScalingFactor", 0, 0.01, 2},
+    // check boxes
+    {"styleToSeparateElements", 79, 0, 1},  {"separateElements", 59, 0, 1},
+    {"linkZigzag2To1", 80, 0, 1},           {"randomHorizontalDistance", 69, 0, 1},
+    {"randomVerticalDistance", 70, 0, 1},   {"styleToReflect", 88, 0, 1},
+    {"reflectHorizontal", 89, 0, 1},        {"reflectVertical", 90, 0, 1},
+    {"randomRotation", 63, 0, 1},           {"randomScaling", 65, 0, 1},
+    {"randomMaxPoints", 74, 0, 1},          {"randomWidth", 50, 0, 1},
+    {"randomOpacity", 51, 0, 1},            {"randomBlendMode", 52, 0, 1},
+    {"randomStyle", 66, 0, 1},              {"jitterFill", 75, 0, 1},
+    {"jitterStroke", 76, 0, 1},             {"jitterWidth", 77, 0, 1},
+    {"closedPath", 58, 0, 1},               {"symbolizeZigzag", 67, 0, 1},
+    {"lockedVerticalHorizontal", 68, 0, 1}, {"dropShadow", 78, 0, 1},
+    {"alternateMirror", 54, 0, 1},          {"flattenAlternate", 55, 0, 1},
+    {"trailCursor", 60, 0, 1},              {"slantMatchCursor", 64, 0, 1},
+    {"randomWarp", 53, 0, 1},               {"randomCurve", 87, 0, 1},
+    {"randomDesignType", 56, 0, 1},         {"randomCreateElements", 57, 0, 1},
+    {"pressureGroups", 61, 0, 1},           {"pressureRotation", 62, 0, 1},
+    {"pressureStyleFactor", 71, 0, 1},      {"pressureWidth", 72, 0, 1},
+    {"pressureOpacity", 73, 0, 1},
+};
+// clang-format on
+
+const SettingsFieldRange* rangeOf(std::string_view name) {
+    for (const SettingsFieldRange& range : kFieldRanges)
+        if (name == range.name) return &range;
+    return nullptr;
+}
+
+std::string numberText(double value) {
+    char buffer[32];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, written.ptr);
+}
+
+// A value of the right kind held to the field's range in the dialog: nothing, or what is wrong.
+std::optional<std::string> outOfRange(const std::string& name, const nlohmann::json& value) {
+    const SettingsFieldRange* range = rangeOf(name);
+    if (range == nullptr) return std::nullopt;
+    const double number = value.is_boolean()  ? (value.get<bool>() ? 1.0 : 0.0)
+                          : value.is_number() ? value.get<double>()
+                                              : std::numeric_limits<double>::quiet_NaN();
+    if (number >= range->low && number <= range->high) return std::nullopt;
+    const std::string shown = value.is_string() ? value.get<std::string>() : value.dump();
+    return name + ": " + shown + " is beyond what the options dialog lets a user set (" +
+           numberText(range->low) + " to " + numberText(range->high) + ")";
+}
+
 } // namespace
+
+std::span<const SettingsFieldRange> settingsFieldRanges() {
+    return kFieldRanges;
+}
 
 nlohmann::ordered_json floatToJson(float value) {
     if (std::isnan(value)) return "nan";
@@ -153,11 +241,12 @@ std::optional<std::string> checkSettingsPatch(const nlohmann::json& patch) {
             continue;
         }
         const FieldInfo* field = findField(name);
-        if (field == nullptr) return name + ": no such settings field";
+        if (field == nullptr) return safeQuote(name) + ": no such settings field";
         if (field->kind == FieldKind::Int && !intFromJson(value))
             return name + ": must be a 32-bit integer (or true / false)";
         if (field->kind == FieldKind::Float && !floatFromJson(value))
             return name + ": must be a float (a number within the float range, \"nan\", \"inf\" or \"-inf\")";
+        if (auto problem = outOfRange(name, value)) return problem;
     }
     return std::nullopt;
 }

@@ -3,7 +3,9 @@
 #ifndef ZZ_APPS_SCRIPT_SETTINGS_JSON_H
 #define ZZ_APPS_SCRIPT_SETTINGS_JSON_H
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,9 +33,22 @@ nlohmann::ordered_json settingsToJson(const ToolSettings& settings);
 // The names of the fields a session may write, in record order (designTemplate included, host words not).
 const std::vector<std::string>& settingsFieldNames();
 
-// Checks a {"field": value, ...} object without writing: unknown names and wrong types are reported as
-// "FIELD: what is wrong". Integer fields take integers (or true / false), float fields numbers or the three
-// strings, designTemplate a list of at most 105 such floats.
+// What a user can set in a field through the options dialog: the range of its spin edit, the entries of its
+// list (0 to the count less one), 0 or 1 for a check box; `item` is the dialog item that sets it (0 for the
+// fields that the dialog sets in other ways: its page, the scaling factors it works out).
+struct SettingsFieldRange {
+    const char* name;
+    int32_t item;
+    double low, high;
+};
+// Every field the options dialog sets, with its range. The working fields of a drag and the design template
+// are not among them.
+std::span<const SettingsFieldRange> settingsFieldRanges();
+
+// Checks a {"field": value, ...} object without writing: unknown names, wrong types and values beyond what
+// the options dialog lets a user set are reported as "FIELD: what is wrong". Integer fields take integers (or
+// true / false), float fields numbers or, when the dialog does not set them, the three strings;
+// designTemplate a list of at most 105 such floats.
 std::optional<std::string> checkSettingsPatch(const nlohmann::json& patch);
 // Writes a checked patch into the record. designTemplate writes its list from the first
 // slot on and leaves the rest alone.

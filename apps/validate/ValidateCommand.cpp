@@ -28,6 +28,7 @@
 
 #include "host/base/AtomicFile.h"
 #include "host/base/Platform.h"
+#include "host/base/Utf8.h"
 #include "host/base/XmlText.h"
 #include "apps/validate/Checks.h"
 #include "apps/validate/ChildProcess.h"
@@ -217,7 +218,7 @@ std::string junitXml(const Options& options, const std::vector<CheckResult>& res
     xml << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     xml << "<testsuites name=\"zigzag validate\" tests=\"" << results.size() << "\" failures=\"" << failures
         << "\" time=\"" << seconds << "\">\n";
-    xml << "  <testsuite name=\"" << xmlEscaped(options.module) << "\" tests=\"" << results.size()
+    xml << "  <testsuite name=\"" << xmlEscaped(validUtf8(options.module)) << "\" tests=\"" << results.size()
         << "\" failures=\"" << failures << "\" time=\"" << seconds << "\">\n";
     xml << "    <properties>\n      <property name=\"strictness\" value=\"" << options.strictness
         << "\"/>\n      <property name=\"seed\" value=\"" << options.seed << "\"/>\n    </properties>\n";
@@ -234,8 +235,8 @@ std::string junitXml(const Options& options, const std::vector<CheckResult>& res
             text += failure + "\n";
         text += "repeat: " + repeatCommand(options, result.id) + "\n";
         xml << ">\n      <failure message=\""
-            << xmlEscaped(result.failures.empty() ? "failed" : result.failures[0]) << "\">"
-            << xmlEscaped(text) << "</failure>\n    </testcase>\n";
+            << xmlEscaped(validUtf8(result.failures.empty() ? "failed" : result.failures[0])) << "\">"
+            << xmlEscaped(validUtf8(text)) << "</failure>\n    </testcase>\n";
     }
     xml << "  </testsuite>\n</testsuites>\n";
     return xml.str();
@@ -247,7 +248,7 @@ void printSummary(std::ostream& out, const Options& options, const std::vector<C
     for (const CheckResult& result : results)
         if (!result.passed) {
             ++failed;
-            out << "FAIL " << result.id << "\n";
+            out << "FAIL " << safeQuote(result.id) << "\n";
             std::size_t shown = 0;
             for (const std::string& failure : result.failures) {
                 if (++shown > 8) {
@@ -258,7 +259,7 @@ void printSummary(std::ostream& out, const Options& options, const std::vector<C
                 std::string line;
                 bool first = true;
                 while (std::getline(lines, line)) {
-                    out << (first ? "    " : "      ") << line << "\n";
+                    out << (first ? "    " : "      ") << safeQuote(line, 4000) << "\n";
                     first = false;
                 }
             }
@@ -394,7 +395,9 @@ int runChildCheck(const Options& options) {
     CheckResult result = runCheck(context, options.child);
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     std::string error;
-    if (!writeFileAtomically(options.result, checkResultToJson(result).dump(), &error)) {
+    if (!writeFileAtomically(options.result,
+                             checkResultToJson(result).dump(-1, ' ', false, json::error_handler_t::replace),
+                             &error)) {
         std::cerr << "zigzag validate: " << error << "\n";
         return 1;
     }
@@ -436,7 +439,7 @@ void addOptions(CLI::App& app, Options& options) {
 std::optional<int> refuseBadFiles(const Options& options, std::ostream& err) {
     std::error_code code;
     if (!fs::is_regular_file(options.module, code)) {
-        err << "zigzag validate: no module file " << options.module << "\n";
+        err << "zigzag validate: no module file " << safeQuote(options.module, 4000) << "\n";
         return 2;
     }
 #if defined(_WIN32)
@@ -445,11 +448,14 @@ std::optional<int> refuseBadFiles(const Options& options, std::ostream& err) {
         return 2;
     }
 #endif
-    for (const std::string* file : {&options.junit, &options.json})
-        if (!file->empty() && fs::is_directory(*file, code)) {
-            err << "zigzag validate: " << *file << " is a folder\n";
-            return 2;
-        }
+    // A report never replaces the module or the program it runs, nor anything that is not a regular file.
+    for (const auto& [name, file] :
+         {std::pair{"--junit", &options.junit}, std::pair{"--json", &options.json}})
+        if (!file->empty())
+            if (const auto refusal = outputRefusal(*file, {options.module, options.windowsProgram})) {
+                err << "zigzag validate: " << name << " " << *refusal << "\n";
+                return 2;
+            }
     return std::nullopt;
 }
 
@@ -488,7 +494,10 @@ int writeReports(const Options& options, const std::vector<CheckResult>& results
     int status = passed ? 0 : 1;
     std::string error;
     if (!options.json.empty() &&
-        !writeFileAtomically(options.json, reportJson(options, results, seconds).dump(2) + "\n", &error)) {
+        !writeFileAtomically(
+            options.json,
+            reportJson(options, results, seconds).dump(2, ' ', false, json::error_handler_t::replace) + "\n",
+            &error)) {
         err << "zigzag validate: " << error << "\n";
         status = 1;
     }
@@ -529,8 +538,8 @@ int runValidateCommand(const std::vector<std::string>& args, const std::string& 
             << fs::temp_directory_path(code).string() << "\n";
         return 1;
     }
-    out << "Validating " << options.module << " at strictness " << options.strictness << ", seed "
-        << options.seed << "\n"
+    out << "Validating " << safeQuote(options.module, 4000) << " at strictness " << options.strictness
+        << ", seed " << options.seed << "\n"
         << std::flush;
     const auto begin = std::chrono::steady_clock::now();
     std::vector<CheckResult> results = runChecks(options, scratch);

@@ -1,5 +1,7 @@
 #include "host/base/AtomicFile.h"
 
+#include "host/base/Utf8.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -138,9 +140,9 @@ std::filesystem::path resolveTarget(const std::string& path) {
     return target;
 }
 
-// Streams `produce` into an open file and pushes it to the disk when `durable`; the file is closed whatever
-// happens. The reason is the first failing step's.
-bool writeInto(std::FILE* file, const std::string& name, bool durable,
+// Streams `produce` into an open file and pushes it to the disk; the file is closed whatever happens. The
+// reason is the first failing step's.
+bool writeInto(std::FILE* file, const std::string& name,
                const std::function<bool(std::ostream&, std::string*)>& produce, std::string* error) {
     int firstErrno = 0;
     auto step = [&firstErrno](bool ok) {
@@ -159,30 +161,53 @@ bool writeInto(std::FILE* file, const std::string& name, bool durable,
         written = step(produced && stream.good() && !buffer.failed());
     }
     written = step(std::fflush(file) == 0) && written;
-    if (durable) written = step(flushToDisk(file)) && written;
+    written = step(flushToDisk(file)) && written;
     written = step(std::fclose(file) == 0) && written;
     if (!produced) return fail(error, reason.empty() ? "nothing was written" : reason);
     if (!written) return fail(error, "cannot write " + name + ": " + std::strerror(firstErrno));
     return true;
 }
 
+// Why `path` cannot be written over, or nothing: a link that loops, or something that is not a regular file.
+std::optional<std::string> unwritableTarget(const std::string& path, const std::filesystem::path& target) {
+    std::error_code code;
+    // resolveTarget follows links as far as the system would: one still left is a loop.
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(target, code)))
+        return safeQuote(path) + " is a symbolic link that leads round in a loop";
+    const std::filesystem::file_status status = std::filesystem::status(target, code);
+    if (std::filesystem::is_directory(status)) return safeQuote(path) + " is a directory";
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        return safeQuote(path) + " is not a regular file (a device, a pipe or a socket is not replaced)";
+    return std::nullopt;
+}
+
 } // namespace
+
+std::optional<std::string> outputRefusal(const std::string& output, const std::vector<std::string>& inputs) {
+    if (output.empty()) return std::string("no file name given");
+    const std::filesystem::path target = resolveTarget(output);
+    if (auto reason = unwritableTarget(output, target)) return reason;
+    std::error_code code;
+    const bool exists = std::filesystem::exists(target, code);
+    for (const std::string& input : inputs) {
+        if (input.empty()) continue;
+        std::error_code ignored;
+        const bool same = exists ? std::filesystem::equivalent(target, input, ignored)
+                                 : std::filesystem::weakly_canonical(target, ignored) ==
+                                       std::filesystem::weakly_canonical(resolveTarget(input), ignored);
+        if (same)
+            return safeQuote(output) + " is the input " + safeQuote(input) +
+                   " itself; writing it would replace what is read";
+    }
+    return std::nullopt;
+}
 
 bool writeFileAtomically(const std::string& path,
                          const std::function<bool(std::ostream&, std::string*)>& produce,
                          std::string* error) {
     if (path.empty()) return fail(error, "no file name given");
     const std::filesystem::path target = resolveTarget(path);
-    std::error_code code;
-    const std::filesystem::file_status status = std::filesystem::status(target, code);
-    if (std::filesystem::is_directory(status)) return fail(error, path + " is a directory");
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        // A device or a pipe is written in place: there is no file to replace, and replacing it would destroy
-        // it.
-        std::FILE* file = std::fopen(target.string().c_str(), "wb");
-        if (file == nullptr) return fail(error, "cannot open " + path + ": " + std::strerror(errno));
-        return writeInto(file, path, false, produce, error);
-    }
+    if (auto reason = unwritableTarget(path, target)) return fail(error, *reason);
 
     const std::string destination = target.string();
     std::string temporary;
@@ -193,14 +218,15 @@ bool writeFileAtomically(const std::string& path,
         file = createNew(temporary);
         if (file == nullptr && errno != EEXIST) break;
     }
-    if (file == nullptr) return fail(error, "cannot create " + temporary + ": " + std::strerror(errno));
-    if (!writeInto(file, temporary, true, produce, error)) {
+    // Messages name the file asked for: the temporary one is ours, not the user's.
+    if (file == nullptr) return fail(error, "cannot write " + safeQuote(path) + ": " + std::strerror(errno));
+    if (!writeInto(file, safeQuote(path), produce, error)) {
         std::remove(temporary.c_str());
         return false;
     }
     if (const auto reason = replaceFile(temporary, destination)) {
         std::remove(temporary.c_str());
-        return fail(error, "cannot replace " + path + ": " + *reason);
+        return fail(error, "cannot replace " + safeQuote(path) + ": " + *reason);
     }
     return true;
 }

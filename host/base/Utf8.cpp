@@ -1,5 +1,7 @@
 #include "host/base/Utf8.h"
 
+#include <cstdio>
+
 namespace zz {
 
 namespace {
@@ -32,7 +34,40 @@ std::size_t sequenceLength(std::string_view text) {
     return length;
 }
 
+// The escape of a control character, or nothing for a printable one. `sequence` is one well-formed sequence.
+std::string controlEscape(std::string_view sequence) {
+    char text[8] = {};
+    const auto lead = static_cast<unsigned char>(sequence[0]);
+    if (sequence.size() == 1 && (lead < 0x20 || lead == 0x7F)) {
+        std::snprintf(text, sizeof text, "\\x%02x", lead);
+        return text;
+    }
+    // U+0080 to U+009F, the C1 controls, are C2 80 to C2 9F.
+    const bool c1 = sequence.size() == 2 && lead == 0xC2 && static_cast<unsigned char>(sequence[1]) < 0xA0;
+    if (c1) std::snprintf(text, sizeof text, "\\u%04x", static_cast<unsigned char>(sequence[1]));
+    return text;
+}
+
 } // namespace
+
+std::string safeQuote(std::string_view text, std::size_t limit) {
+    std::string out;
+    std::size_t characters = 0;
+    while (!text.empty()) {
+        if (characters == limit) return out + "\u2026"; // an ellipsis
+        const std::size_t length = sequenceLength(text);
+        if (length == 0) {
+            out += kReplacement;
+            text.remove_prefix(1);
+        } else {
+            const std::string escape = controlEscape(text.substr(0, length));
+            out += escape.empty() ? text.substr(0, length) : std::string_view(escape);
+            text.remove_prefix(length);
+        }
+        ++characters;
+    }
+    return out;
+}
 
 std::string validUtf8(std::string_view text) {
     std::string out;

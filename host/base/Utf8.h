@@ -12,6 +12,11 @@ namespace zz {
 // forms, surrogates and code points beyond U+10FFFF are not well formed). Valid text comes back unchanged.
 std::string validUtf8(std::string_view text);
 
+// `text` as it may be quoted in a message to a terminal or a log: invalid bytes replaced as validUtf8 does,
+// control characters written as escapes (\x1b, \x00, \u0085 for the C1 controls), and text past `limit`
+// characters cut and ended with an ellipsis (U+2026). What comes back holds no byte a terminal would act on.
+std::string safeQuote(std::string_view text, std::size_t limit = 80);
+
 } // namespace zz
 
 #endif

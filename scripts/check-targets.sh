@@ -28,8 +28,8 @@ echo "check-targets: $count session scripts give the same report on Linux and on
 draws=(
   "--to 200,400 --set initialAngle=19"
   "--to 200,400 --set initialAngle=-135 --set separateElements=1 --set zigzagElements=3"
-  "--to 200,400 --set initialAngle=100000 --set separateElements=1 --set zigzagElements=3"
-  "--to 200,400 --set initialAngle=3e7"
+  "--to 200,400 --set initialAngle=359.9 --set separateElements=1 --set zigzagElements=3"
+  "--to 200,400 --set initialAngle=-271.3"
   "--to 200,400 --seed 5 --set randomRotation=1 --set separateElements=1 --set zigzagElements=6"
   "--to 200,400 --pressure 77 --set pressureRotation=1 --set separateElements=1 --set zigzagElements=4"
   "--to 200,400 --set numberOfReflections=4 --set reflectTurn=33 --set reflectShiftX=15 --set alternateAngle=0"

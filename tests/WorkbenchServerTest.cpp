@@ -40,10 +40,12 @@ const std::string kToken = "0123456789abcdef0123456789abcdef";
 
 // What a request carries besides its target.
 struct Headers {
-    std::string host;   // "" : 127.0.0.1:PORT
-    std::string origin; // "" : none
-    std::string token = kToken;
+    std::string host;           // "" : 127.0.0.1:PORT
+    std::string origin;         // "" : none
+    std::string token = kToken; // sent as "Authorization: Bearer"
     std::string fetchSite;
+    std::string cookie;
+    std::string target = "/api/socket"; // the socket's
 };
 
 // A page's end of the socket, blocking. The greeting is read on connecting.
@@ -55,9 +57,10 @@ class Page {
         stream_.set_option(websocket::stream_base::decorator([headers](websocket::request_type& request) {
             if (!headers.origin.empty()) request.set(http::field::origin, headers.origin);
             if (!headers.token.empty()) request.set(http::field::authorization, "Bearer " + headers.token);
+            if (!headers.cookie.empty()) request.set(http::field::cookie, headers.cookie);
         }));
         stream_.handshake(headers.host.empty() ? "127.0.0.1:" + std::to_string(port) : headers.host,
-                          "/api/socket");
+                          headers.target);
         hello = next();
     }
 
@@ -130,8 +133,8 @@ http::response<http::string_body> fetch(int port, http::verb method, const std::
     http::request<http::string_body> request{method, target, 11};
     request.set(http::field::host, headers.host.empty() ? "127.0.0.1:" + std::to_string(port) : headers.host);
     if (!headers.origin.empty()) request.set(http::field::origin, headers.origin);
-    if (!headers.token.empty())
-        request.set(http::field::cookie, "zigzag-token-" + std::to_string(port) + "=" + headers.token);
+    if (!headers.token.empty()) request.set(http::field::authorization, "Bearer " + headers.token);
+    if (!headers.cookie.empty()) request.set(http::field::cookie, headers.cookie);
     if (!headers.fetchSite.empty()) request.set("Sec-Fetch-Site", headers.fetchSite);
     if (method == http::verb::post) {
         request.set(http::field::content_type, "text/plain");
@@ -320,16 +323,11 @@ TEST_F(WorkbenchServer, MalformedHttpRequestsAreAnsweredAndLeaveThePagesDrawing)
 
 TEST_F(WorkbenchServer, OnlyRequestsNamingThisServerFromItsOwnPageWithTheTokenGetAnything) {
     const json before = hostState()["revision"];
-    EXPECT_EQ(fetch(port_, http::verb::get, "/").result_int(), 200);
+    EXPECT_EQ(fetch(port_, http::verb::get, "/api/export.svg").result_int(), 200);
     EXPECT_EQ(fetch(port_, http::verb::get, "/api/export.svg", {.origin = own()}).result_int(), 200);
-    EXPECT_EQ(fetch(port_, http::verb::get, "/", {.host = "localhost:" + std::to_string(port_)}).result_int(),
+    EXPECT_EQ(fetch(port_, http::verb::get, "/api/icon.png", {.host = "localhost:" + std::to_string(port_)})
+                  .result_int(),
               200);
-
-    const http::response<http::string_body> first =
-        fetch(port_, http::verb::get, "/?token=" + kToken, {.token = ""});
-    EXPECT_EQ(first.result_int(), 200);
-    EXPECT_NE(std::string(first[http::field::set_cookie]).find("HttpOnly; SameSite=Strict"),
-              std::string::npos);
 
     struct Case {
         const char* what;
@@ -339,15 +337,31 @@ TEST_F(WorkbenchServer, OnlyRequestsNamingThisServerFromItsOwnPageWithTheTokenGe
         int status;
     };
     const std::string port = std::to_string(port_);
+    const std::string oldCookie = "zigzag-token-" + port + "=" + kToken;
     for (const Case& c : std::vector<Case>{
              {"no token", http::verb::get, "/api/export.svg", {.token = ""}, 401},
-             {"a wrong token", http::verb::get, "/", {.token = "0123456789abcdef0123456789abcdee"}, 401},
+             {"a wrong token",
+              http::verb::get,
+              "/api/icon.png",
+              {.token = "0123456789abcdef0123456789abcdee"},
+              401},
+             {"an old page's cookie",
+              http::verb::get,
+              "/api/export.svg",
+              {.token = "", .cookie = oldCookie},
+              401},
              {"a rebound name", http::verb::get, "/api/export.svg", {.host = "evil.example:" + port}, 403},
              {"another port", http::verb::get, "/", {.host = "127.0.0.1:1"}, 403},
              {"a foreign origin", http::verb::get, "/api/export.svg", {.origin = "http://evil.example"}, 403},
              {"a cross-site fetch", http::verb::get, "/api/export.svg", {.fetchSite = "cross-site"}, 403},
              {"a page on another port", http::verb::get, "/api/icon.png", {.fetchSite = "same-site"}, 403},
+             {"a page on another port, for a script",
+              http::verb::get,
+              "/main.js",
+              {.token = "", .fetchSite = "same-site"},
+              403},
              {"a simple POST", http::verb::post, "/api/command", {}, 405},
+             {"a POST to the page", http::verb::post, "/", {.token = ""}, 401},
              {"a foreign simple POST",
               http::verb::post,
               "/api/command",
@@ -364,17 +378,80 @@ TEST_F(WorkbenchServer, OnlyRequestsNamingThisServerFromItsOwnPageWithTheTokenGe
     }
 
     for (const Headers& bad :
-         {Headers{.token = ""}, Headers{.origin = "http://evil.example:" + port},
+         {Headers{.token = ""}, Headers{.token = "", .cookie = oldCookie},
+          Headers{.token = "", .target = "/api/socket?token=0123456789abcdef0123456789abcdee"},
+          Headers{.origin = "http://evil.example:" + port},
           Headers{.host = "evil.example:" + port, .origin = "http://evil.example:" + port}}) {
         try {
             Page refused(port_, bad);
-            ADD_FAILURE() << "a handshake from " << bad.host << " " << bad.origin << " was accepted";
+            ADD_FAILURE() << "a handshake from " << bad.host << " " << bad.origin << " " << bad.target
+                          << " was accepted";
         } catch (const boost::system::system_error& refused) {
             EXPECT_EQ(refused.code(), websocket::error::upgrade_declined);
         }
     }
     EXPECT_NO_THROW(Page(port_, {.origin = own()}));
+    EXPECT_NO_THROW(Page(port_, {.origin = own(), .token = "", .target = "/api/socket?token=" + kToken}));
     EXPECT_EQ(hostState()["revision"], before) << "nothing was changed";
+}
+
+// The page's own files hold no secret and are served to anyone on this server's name; the token never goes
+// back in a cookie, and a cookie an earlier workbench left is cleared.
+TEST_F(WorkbenchServer, ThePagesFilesComeWithoutTheTokenAndHandNoneBack) {
+    for (const std::string target : {"/", "/index.html", "/main.js", "/access.js", "/app.css"}) {
+        const http::response<http::string_body> file = fetch(port_, http::verb::get, target, {.token = ""});
+        EXPECT_EQ(file.result_int(), 200) << target;
+        EXPECT_EQ(file.body().find(kToken), std::string::npos) << target;
+    }
+    const http::response<http::string_body> opened =
+        fetch(port_, http::verb::get, "/?token=" + kToken, {.token = ""});
+    EXPECT_EQ(opened.result_int(), 200);
+    const std::string cookie(opened[http::field::set_cookie]);
+    EXPECT_EQ(cookie.find(kToken), std::string::npos) << cookie;
+    EXPECT_NE(cookie.find("zigzag-token-" + std::to_string(port_) + "=;"), std::string::npos) << cookie;
+    EXPECT_NE(cookie.find("Max-Age=0"), std::string::npos) << cookie;
+}
+
+TEST_F(WorkbenchServer, TheExportsTakeTheTokenInTheirAddress) {
+    const http::response<http::string_body> svg =
+        fetch(port_, http::verb::get, "/api/export.svg?token=" + kToken, {.token = ""});
+    EXPECT_EQ(svg.result_int(), 200) << svg.body();
+    EXPECT_NE(svg.body().find("<svg"), std::string::npos);
+    EXPECT_EQ(fetch(port_, http::verb::get, "/api/export.svg?area=page&token=" + kToken, {.token = ""})
+                  .result_int(),
+              200);
+    EXPECT_EQ(fetch(port_, http::verb::get, "/api/export.pdf?token=" + kToken + "&area=page", {.token = ""})
+                  .result_int(),
+              200);
+    // The token is no setting, but the settings are still checked around it.
+    const http::response<http::string_body> bad =
+        fetch(port_, http::verb::get, "/api/export.svg?token=" + kToken + "&colour=red", {.token = ""});
+    EXPECT_EQ(bad.result_int(), 400);
+    EXPECT_NE(bad.body().find("unknown setting \\\"colour\\\""), std::string::npos) << bad.body();
+    EXPECT_EQ(fetch(port_, http::verb::get, "/api/export.svg?token=0123", {.token = ""}).result_int(), 401);
+}
+
+TEST_F(WorkbenchServer, ASocketCommandWithoutAnIdIsRefusedAndNotCarriedOut) {
+    Page page(port_);
+    ASSERT_EQ(page.call({{"do", "mouseDown"}, {"at", {100, 700}}})["status"], 0);
+    ASSERT_EQ(page.call({{"do", "drag"}, {"to", {300, 500}}})["status"], 0);
+    ASSERT_EQ(page.call({{"do", "mouseUp"}})["undo"], 1);
+    const uint64_t revision = hostState()["revision"].get<uint64_t>();
+    for (const json& command : {json{{"do", "undo"}}, json{{"do", "mouseDown"}, {"at", {50, 50}}},
+                                json{{"do", "seed"}, {"seed", 5}}, json{{"do", "state"}}}) {
+        const json answer = page.callText(command.dump());
+        EXPECT_EQ(answer["http"], 400) << command;
+        EXPECT_EQ(answer["ok"], false) << command;
+        EXPECT_FALSE(answer.contains("id")) << answer;
+        EXPECT_NE(answer["error"].get<std::string>().find("has no \"id\""), std::string::npos) << answer;
+    }
+    const json state = hostState();
+    EXPECT_EQ(state["revision"].get<uint64_t>(), revision);
+    EXPECT_EQ(state["undo"], 1) << "the undo without an id was not carried out";
+    EXPECT_FALSE(state["dragging"].get<bool>()) << "nor the press";
+    EXPECT_NE(state["seed"], 5);
+    // The same commands with an id are carried out.
+    EXPECT_EQ(page.call({{"do", "undo"}})["undo"], 0);
 }
 
 TEST_F(WorkbenchServer, ADialogWhosePagesAllWentIsCancelledAfterTheDialogTimeOut) {

@@ -66,22 +66,6 @@ bool namesThisServer(const AccessPolicy& policy, std::string_view host) {
     return policy.anyAddress && isIpLiteral(name);
 }
 
-std::optional<std::string> cookieValue(std::string_view header, std::string_view name) {
-    std::size_t at = 0;
-    while (at < header.size()) {
-        std::size_t end = header.find(';', at);
-        if (end == std::string_view::npos) end = header.size();
-        std::string_view pair = header.substr(at, end - at);
-        while (!pair.empty() && pair.front() == ' ')
-            pair.remove_prefix(1);
-        const std::size_t equals = pair.find('=');
-        if (equals != std::string_view::npos && pair.substr(0, equals) == name)
-            return std::string(pair.substr(equals + 1));
-        at = end + 1;
-    }
-    return std::nullopt;
-}
-
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -102,9 +86,9 @@ std::optional<Refusal> refusal(const AccessPolicy& policy, const RequestFacts& r
     }
     if ((request.fetchSite == "cross-site" || request.fetchSite == "same-site") && !request.openingPage)
         return Refusal{403, "another page than the workbench's own may not use the workbench"};
+    if (request.pageFile) return std::nullopt;
     const std::string bearer = "Bearer ";
     const bool authorized =
-        sameSecret(cookieValue(request.cookie, tokenCookieName(policy.port)).value_or(""), policy.token) ||
         (request.authorization.rfind(bearer, 0) == 0 &&
          sameSecret(std::string_view(request.authorization).substr(bearer.size()), policy.token)) ||
         sameSecret(request.queryToken, policy.token);
@@ -115,12 +99,8 @@ std::optional<Refusal> refusal(const AccessPolicy& policy, const RequestFacts& r
     return std::nullopt;
 }
 
-std::string tokenCookieName(int port) {
-    return "zigzag-token-" + std::to_string(port);
-}
-
-std::string tokenCookie(const AccessPolicy& policy) {
-    return tokenCookieName(policy.port) + "=" + policy.token + "; Path=/; HttpOnly; SameSite=Strict";
+std::string expiredTokenCookie(int port) {
+    return "zigzag-token-" + std::to_string(port) + "=; Path=/; Max-Age=0; HttpOnly; SameSite=Strict";
 }
 
 std::string makeToken() {

@@ -4,14 +4,17 @@
 //   - its Host names this server: a loopback name (localhost, 127.0.0.1, [::1]) or the address it was
 //     told to listen on, with its port. A page served under some other name that resolves to this
 //     machine (DNS rebinding) is refused, though the browser thinks it is talking to its own site.
-//   - it carries the secret: the token made at start (or read from the file the user named), printed in
-//     the workbench's address. The page that address opens gets it as a cookie that no script reads and
-//     that the browser sends with no request another site starts (HttpOnly, SameSite=Strict); tools may
-//     send it as "Authorization: Bearer TOKEN" or "?token=TOKEN".
+//   - it carries the secret, unless it asks for one of the page's own files (index.html, its scripts and
+//     style), which hold none: the token made at start (or read from the file the user named), printed in
+//     the workbench's address. It travels only where the page or a tool puts it, never in a cookie: a
+//     browser sends a cookie of 127.0.0.1 to every server on that address whatever its port, so any other
+//     local server the user's browser visits would be handed it. The page takes it from its address once,
+//     keeps it in the tab's sessionStorage and sends it as "Authorization: Bearer TOKEN" (its socket, which
+//     can carry no header, as "?token=TOKEN"); tools may send either. A Cookie header grants nothing.
 //   - a browser's request comes from the workbench's own page: an Origin, when there is one, is this
 //     server's, and a request the browser says another page started (Sec-Fetch-Site: cross-site, or
-//     same-site: a page on another port of this machine, which is the same site to the browser and gets the
-//     cookie) is refused, but for the person following a link to the page itself.
+//     same-site: a page on another port of this machine, which is the same site to the browser) is refused,
+//     but for the person following a link to the page itself.
 //
 // Commands come only over the page's WebSocket, which no browser opens as a "simple request" and whose
 // handshake carries the page's Origin; plain HTTP serves nothing but reads.
@@ -41,7 +44,7 @@ struct RequestFacts {
     std::string origin;        // the Origin header, "" when absent
     std::string fetchSite;     // Sec-Fetch-Site, "" when absent
     bool openingPage = false;  // a navigation to the page itself (Sec-Fetch-Mode: navigate, GET /)
-    std::string cookie;        // the Cookie header
+    bool pageFile = false;     // one of the page's own files, served without the token
     std::string authorization; // the Authorization header
     std::string queryToken;    // the "token" parameter of the target's query
 };
@@ -54,10 +57,10 @@ struct Refusal {
 // Why the request may not go on, or nothing.
 std::optional<Refusal> refusal(const AccessPolicy& policy, const RequestFacts& request);
 
-// The cookie that carries the token for this server's port.
-std::string tokenCookieName(int port);
-// The Set-Cookie header value that hands the page its token.
-std::string tokenCookie(const AccessPolicy& policy);
+// The Set-Cookie header value that makes a browser forget the token cookie earlier workbenches on this
+// port handed their pages: it carries no token, and stops the browser sending an old one (the same token,
+// when it comes from a token file) to every other server on this machine.
+std::string expiredTokenCookie(int port);
 
 // A new token: 32 random bytes as hexadecimal. Empty when the system has no randomness to give.
 std::string makeToken();

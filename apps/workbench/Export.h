@@ -40,6 +40,7 @@ const char* exportContentType(ExportSettings::Format format);
 //   area=page|art                 what is exported (default page)
 //   scale=N                       PNG only: pixels per point, 0.01 to 100 (default 1)
 //   background=white|transparent  PNG only (default white)
+//   token=TOKEN                   the workbench's token (Access.h), passed over here
 //
 // Keys and values may be percent-encoded. An unknown format or key, a bad value, a key given twice or one
 // that does nothing for the format gives nothing, with *why naming the key and what it must be.

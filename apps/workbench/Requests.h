@@ -3,9 +3,10 @@
 // The checks below read it, the host's dispatch (Workbench.cpp) reads it, and the page gets it in the
 // socket's greeting, so that all three agree on what a command is.
 //
-// A command is a JSON object {"do": NAME, ...}. Over the socket it may carry "id", which its answer repeats;
-// every command may carry "since", the document revision the caller holds, and is then answered with what
-// changed since it (a page on the socket need not: the host keeps each page's revision itself).
+// A command is a JSON object {"do": NAME, ...}. Over the socket it must carry "id", a whole number its
+// answer repeats, or it is refused (400) and not carried out; every command may carry "since", the
+// document revision the caller holds, and is then answered with what changed since it (a page on the
+// socket need not: the host keeps each page's revision itself).
 //
 //   state                                   the document (delta), tool, dialog and history
 //   mouseDown  at:[x,y] modifiers pressure pointer   press (document coordinates, y up)

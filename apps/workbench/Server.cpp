@@ -211,7 +211,15 @@ class SocketSession : public std::enable_shared_from_this<SocketSession> {
                              "\" is not taken on the socket: it is an HTTP GET"));
             return;
         }
-        const json id = parsed.command.value("id", json(nullptr));
+        // An answer is matched to its command by the id alone: a command without one is not carried out.
+        if (!parsed.command.contains("id")) {
+            send(refusal(
+                json(nullptr), 400,
+                "\"" + parsed.command["do"].get<std::string>() +
+                    "\" has no \"id\": a command over the socket needs one, which its answer repeats"));
+            return;
+        }
+        const json id = parsed.command["id"];
         parsed.command.erase("id");
         parsed.command["client"] = client_;
         ++inFlight_;
@@ -377,7 +385,8 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
         facts.fetchSite = lowered(std::string(request_["Sec-Fetch-Site"]));
         facts.openingPage = lowered(std::string(request_["Sec-Fetch-Mode"])) == "navigate" &&
                             request_.method() == http::verb::get && (path_ == "/" || path_ == "/index.html");
-        facts.cookie = std::string(request_[http::field::cookie]);
+        facts.pageFile = (request_.method() == http::verb::get || request_.method() == http::verb::head) &&
+                         path_.rfind("/api/", 0) != 0 && webFile(path_).has_value();
         facts.authorization = std::string(request_[http::field::authorization]);
         facts.queryToken = queryParameter(query_, "token").value_or("");
         return facts;
@@ -464,8 +473,8 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
         response.set(http::field::content_type, std::string(file.contentType));
         response.set(http::field::cache_control, "no-cache");
         if (path_ == "/" || path_ == "/index.html") {
-            // The page that came with the token keeps it as a cookie no script can read.
-            response.set(http::field::set_cookie, tokenCookie(server.options.access));
+            // The page carries the token itself; a cookie an earlier workbench left goes.
+            response.set(http::field::set_cookie, expiredTokenCookie(server.options.access.port));
             response.set("Content-Security-Policy",
                          "default-src 'self'; img-src 'self' blob: data:; style-src 'self' 'unsafe-inline'; "
                          "connect-src 'self'; frame-ancestors 'none'; base-uri 'none'; form-action 'none'");

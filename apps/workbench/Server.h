@@ -1,17 +1,18 @@
 // The workbench's one server (Boost.Beast) in front of one HostLoop, on one port, on one thread: every
 // connection is asynchronous, so idle or slow ones hold nothing but their memory and delay nobody.
 //
-//   GET /?token=TOKEN                      the page; hands it the token as a cookie (Access.h)
-//   GET /, /*.js, /app.css                 the page's files
+//   GET /?token=TOKEN, /*.js, /app.css     the page's files, the only ones served without the token: the
+//                                          page takes the token from its address (Access.h)
 //   GET /api/icon.png, /api/cursor.png, /api/bitmap/N.png   the module's tool icon, cursor and bitmaps
 //   GET /api/export.svg|png|pdf?area=page|art&scale=S&background=white|transparent   the document as a file
-//   GET /api/socket                        the page's WebSocket: everything live
+//   GET /api/socket?token=TOKEN            the page's WebSocket: everything live
 //
 // Every request must pass the access checks (Access.h) first; nothing but GET is served.
 //
 // The socket carries one JSON text message per command (Requests.h) and its answer, which repeats the
-// command's "id"; an answer that is no success carries "ok": false, "error" and "http", the status HTTP
-// would have used. Answers come in the order the commands went. The server also sends, unasked:
+// command's "id" (a command without one is refused, not carried out); an answer that is no success carries
+// "ok": false, "error" and "http", the status HTTP would have used. Answers come in the order the commands
+// went. The server also sends, unasked:
 //
 //   {"event": "hello", "client": C, "commands": [...]}      first, on every new socket: the command table
 //   {"event": "document", "revision", "delta", "undo", "redo", "dragging"}   the document changed

@@ -40,7 +40,7 @@ async function openPage(url) {
   return page;
 }
 
-const exportSvg = (page) => page.evaluate(() => fetch('/api/export.svg').then((r) => r.text()));
+const exportSvg = (page) => page.evaluate(() => window.zz.fetchText('/api/export.svg'));
 const send = (page, command) => page.evaluate((c) => window.zz.send(c), command);
 async function drag(page, from, to) {
   await send(page, { do: 'mouseDown', at: from });

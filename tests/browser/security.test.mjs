@@ -1,6 +1,6 @@
 // The workbench as other sites and careless clients meet it, in Debian's chromium against `zigzag serve`:
-// a page on another origin, a name rebound to 127.0.0.1 and a visit without the printed token read and
-// change nothing; a flood of malformed messages leaves every page drawing; twenty tabs all draw; a dialog
+// another server on this machine that the same browser visits is handed no token; a page on another
+// origin, a name rebound to 127.0.0.1 and a visit without the printed token read and change nothing; a flood of malformed messages leaves every page drawing; twenty tabs all draw; a dialog
 // whose page vanished is cancelled; SIGTERM with pages open stops the server within a second.
 //
 //   ZIGZAG     the zigzag command (default: build/linux/zigzag of this repository)
@@ -104,16 +104,111 @@ async function drawOnce(page) {
   await page.waitForFunction((count) => Number(document.getElementById('board').dataset.artCount) > count, before);
 }
 
-test('the printed address opens the page, keeps its token out of the address bar and hands it to no script', async () => {
+test('the printed address opens the page, keeps its token out of the address bar and out of any cookie', async () => {
   const context = await browser.newContext();
   const page = await openWorkbench(context);
   assert.equal(new URL(page.url()).search, '', 'the token is gone from the address');
-  assert.equal(await page.evaluate(() => document.cookie), '', 'no script reads the token');
-  const cookies = await context.cookies();
-  assert.equal(cookies.length, 1);
-  assert.equal(cookies[0].httpOnly, true);
-  assert.equal(cookies[0].sameSite, 'Strict');
+  assert.equal(await page.evaluate(() => document.cookie), '');
+  assert.deepEqual(await context.cookies(), [], 'the browser holds no cookie to send elsewhere');
   await context.close();
+});
+
+// Every request `site` receives: { method, url, headers }.
+function recordingSite() {
+  const requests = [];
+  const site = http.createServer((req, res) => {
+    requests.push({ method: req.method, url: req.url, headers: req.headers });
+    res.writeHead(200, { 'Content-Type': req.url === '/' ? 'text/html' : 'text/plain' });
+    // The page asks its own server for a picture, a script and a style as a page loads them.
+    res.end(req.url === '/' ? '<!DOCTYPE html><title>local</title><img src="/picture.png"><script src="/s.js"></script>' +
+                              '<link rel="stylesheet" href="/s.css"><p>another local server</p>' : '');
+  });
+  site.on('upgrade', (req, socket) => {
+    requests.push({ method: req.method, url: req.url, headers: req.headers });
+    socket.destroy();
+  });
+  return new Promise((resolve) => site.listen(0, '127.0.0.1', () => resolve({
+    site, requests, origin: `http://127.0.0.1:${site.address().port}`,
+  })));
+}
+
+test('another server on this machine, visited in the browser that holds the token, is handed no secret and can use none', async () => {
+  const own = await serve();
+  const other = await recordingSite();
+  const context = await browser.newContext();
+  try {
+    const workbench = await openWorkbench(context, own.url);
+    await drawOnce(workbench);
+    const before = await exportSvg(own);
+
+    // The other server's page, opened by address, by a link from the workbench's tab and reloaded.
+    const visitor = await context.newPage();
+    await visitor.goto(other.origin);
+    await visitor.reload();
+    await workbench.evaluate((target) => window.open(target), other.origin);
+    const tried = await visitor.evaluate(async ({ target, port }) => {
+      const outcome = {};
+      const attempt = async (name, run) => {
+        try { outcome[name] = await run(); } catch (error) { outcome[name] = `refused: ${error.message}`; }
+      };
+      // Its own server, asked every way a browser might add something of the workbench's.
+      await attempt('own', () => fetch('/own', { credentials: 'include' }).then((r) => r.status));
+      await attempt('ownSocket', () => new Promise((resolve) => {
+        const socket = new WebSocket(`ws://${location.host}/socket`);
+        socket.onerror = () => resolve('refused');
+      }));
+      // The workbench, as the finding's server would have: every way but the token.
+      await attempt('read', () => fetch(`${target}/api/export.svg`, { credentials: 'include' }).then((r) => r.text()));
+      await attempt('blind', () => fetch(`${target}/api/export.svg`, { mode: 'no-cors', credentials: 'include' })
+        .then((r) => r.type));
+      await attempt('socket', () => new Promise((resolve) => {
+        const socket = new WebSocket(`ws://127.0.0.1:${port}/api/socket`);
+        socket.onopen = () => { socket.send('{"id":1,"do":"undo"}'); resolve('opened'); };
+        socket.onerror = () => resolve('refused');
+      }));
+      return outcome;
+    }, { target: own.origin, port: own.port });
+    assert.equal(tried.own, 200);
+    assert.match(tried.read, /^refused/);
+    assert.equal(tried.socket, 'refused');
+    await new Promise((resolve) => setTimeout(resolve, 300));
+
+    assert.ok(other.requests.length >= 8, `the other server was asked: ${other.requests.map((r) => r.url)}`);
+    for (const request of other.requests) {
+      const seen = `${request.method} ${request.url} ${JSON.stringify(request.headers)}`;
+      assert.ok(!seen.includes(own.token), `the other server was handed the token: ${seen}`);
+      assert.ok(!/zigzag/i.test(seen), `the other server was handed something of the workbench's: ${seen}`);
+    }
+    assert.equal(await exportSvg(own), before, 'the drawing is as it was');
+    assert.equal(await workbench.evaluate(() => window.zz.undo), 1, 'the drag is still there to undo');
+  } finally {
+    await context.close();
+    other.site.close();
+    own.process.kill('SIGTERM');
+    await stopped(own.process);
+  }
+});
+
+test('a token cookie an earlier workbench left grants nothing and is cleared', async () => {
+  const context = await browser.newContext();
+  try {
+    await context.addCookies([{ name: `zigzag-token-${server.port}`, value: server.token, domain: '127.0.0.1',
+                                path: '/', httpOnly: true, sameSite: 'Strict' }]);
+    const page = await context.newPage();
+    assert.equal((await page.goto(server.origin + '/')).status(), 200);
+    const tried = await page.evaluate(async () => ({
+      read: (await fetch('/api/export.svg')).status,
+      socket: await new Promise((resolve) => {
+        const ws = new WebSocket(`ws://${location.host}/api/socket`);
+        ws.onopen = () => resolve('opened');
+        ws.onerror = () => resolve('refused');
+      }),
+    }));
+    assert.deepEqual(tried, { read: 401, socket: 'refused' });
+    assert.deepEqual(await context.cookies(), [], 'the page cleared the old cookie');
+  } finally {
+    await context.close();
+  }
 });
 
 test('a page on another origin can neither read nor change the drawing, even in the browser that holds the token', async () => {
@@ -154,7 +249,7 @@ test('a page on another origin can neither read nor change the drawing, even in 
 
   assert.match(tried.read, /^refused/, 'a cross-origin read is not let through');
   assert.equal(tried.socket, 'refused');
-  assert.equal(tried.image, 'refused', 'not even the tool\'s icon: the cookie does not go along');
+  assert.equal(tried.image, 'refused', 'not even the tool\'s icon');
   await new Promise((resolve) => setTimeout(resolve, 300)); // the beacon and the blind requests have landed
   assert.equal(await exportSvg(server), before, 'the drawing is as it was');
   await context.close();
@@ -184,9 +279,15 @@ test('a name rebound to this machine gets nothing, with the token or without', a
 test('without the printed token the workbench shows nothing and its socket stays shut', async () => {
   const context = await browser.newContext();
   const page = await context.newPage();
+  // The page's files hold nothing secret; the page says what it lacks and opens no socket.
   const response = await page.goto(server.origin + '/');
-  assert.equal(response.status(), 401);
-  assert.match(await page.textContent('body'), /token/);
+  assert.equal(response.status(), 200);
+  await page.waitForFunction(() => /no token/.test(document.getElementById('status').textContent));
+  assert.equal(await page.evaluate(() => window.zz.revision), 0);
+  const wrong = await context.newPage();
+  await wrong.goto(`${server.origin}/?token=${'0'.repeat(64)}`);
+  await wrong.waitForFunction(() => /token is missing or wrong/.test(document.getElementById('status').textContent));
+  assert.equal(await wrong.evaluate(() => window.zz.revision), 0);
   const socket = await page.evaluate(() => new Promise((resolve) => {
     const ws = new WebSocket(`ws://${location.host}/api/socket`);
     ws.onopen = () => resolve('opened');
@@ -205,7 +306,7 @@ test('a hundred malformed messages of each kind leave every page drawing', async
       '{"do":"fly"}', '{"do":"undo","client":3}', '{"do":"drag","to":[1e39,0]}', '{"do":"export","format":"svg"}',
       '{"do":"seed","seed":-1}', 'null',
     ];
-    const socket = new WebSocket(`ws://${location.host}/api/socket`);
+    const socket = new WebSocket(`ws://${location.host}/api/socket?token=${sessionStorage.getItem('zigzag-token')}`);
     const refused = [];
     socket.onmessage = (event) => {
       const message = JSON.parse(event.data);

@@ -191,13 +191,15 @@ async function release() {
 }
 
 test('the page shows the tool with the module\'s icon and cursor', async () => {
-  const icon = await page.$eval('#toolIcon', (img) => img.complete && img.naturalWidth);
-  assert.equal(icon, 32);
+  // The page fetches both with its token and shows what came.
+  await page.waitForFunction(() => document.getElementById('toolIcon').naturalWidth > 0);
+  assert.equal(await page.$eval('#toolIcon', (img) => img.naturalWidth), 32);
+  await page.waitForFunction(() => document.getElementById('board').style.cursor.includes('blob:'));
   const cursor = await page.$eval('#board', (board) => board.style.cursor);
-  assert.match(cursor, /url\(.*\/api\/cursor\.png.*\) 16 15/);
+  assert.match(cursor, /url\("blob:.*"\) 16 15/);
 });
 
-test('the address loses its token at once, and the page loads again on its cookie alone', async () => {
+test('the address loses its token at once, and the page loads again on the token its tab keeps', async () => {
   assert.match(url, /\?token=\w+/);
   assert.ok(!page.url().includes('token'), page.url());
   const other = await browser.newPage();
@@ -721,7 +723,7 @@ test('a page whose host went away says so, connects again and shows the new host
     await other.waitForFunction(() => /connection to the host closed/.test(document.getElementById('status').textContent));
     assert.equal(await other.evaluate(() => window.zz.send({ do: 'state' }).then(() => 0, (error) => error.status)), 503);
 
-    // A new host on the same port with the same token: the page's cookie lets it in again.
+    // A new host on the same port with the same token: the token the page keeps lets it in again.
     servers.push(await startServer(['--port', new URL(address).port, '--token-file', tokenFile]));
     await other.waitForFunction(() => document.getElementById('status').textContent === 'connected to the host again',
                                 null, { timeout: 15000 });

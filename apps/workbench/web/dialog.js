@@ -9,6 +9,7 @@
 //
 // A double-click on the tool sends editOptions, which the host answers only when the dialog ends; meanwhile
 // the dialog's commands go over the same socket.
+import { pictureUrl } from './access.js';
 
 // The item that ends a dialog as its Cancel button does.
 const CANCEL_ITEM = 2;
@@ -162,7 +163,7 @@ const ITEM_MAKERS = {
       row.setAttribute('aria-selected', String(entry.id === item.active));
       if (entry.picture) {
         const picture = make('img');
-        picture.src = `/api/bitmap/${entry.picture}.png`;
+        pictureUrl(`/api/bitmap/${entry.picture}.png`).then((url) => { picture.src = url; }, () => {});
         picture.alt = '';
         row.appendChild(picture);
       }

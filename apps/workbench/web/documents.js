@@ -2,6 +2,7 @@
 // host's folder with its thumbnail, size and age, to open one, or to restore one from the recycle bin.
 // Duplicate copies the open document; Delete moves it to the recycle bin, and every page goes on with the
 // latest other document. Nothing here is lost for good: the recycle bin keeps what was deleted.
+import { showPicture } from './access.js';
 
 function bytesText(bytes) {
   if (bytes < 1024) return `${bytes} bytes`;
@@ -103,7 +104,7 @@ export class Documents {
     if (one.thumbnail) {
       const picture = element('img');
       picture.alt = '';
-      picture.src = `/api/thumbnail/${one.id}.png?at=${one.modified}`;
+      showPicture(picture, `/api/thumbnail/${one.id}.png?at=${one.modified}`).catch(() => {});
       item.append(picture);
     } else {
       item.append(element('div', 'noThumbnail'));

@@ -8,10 +8,12 @@
 //   input.js     the pointer and keyboard as a machine of named states, driving the tool's drag
 //   dialog.js    the options dialog
 //   documents.js the documents on disk: open, rename, duplicate, delete and restore
+//   access.js    the token: taken from the address, sent with every request and on the socket
 //   trace.js     the latency trace, loaded only when asked for
 //
-// The page's address carries the token that let it in (?token=...); the server has put it in a cookie, so
-// the address loses it at once, out of the history and out of sight.
+// The page's address carries the token that lets it in (?token=...); access.js takes it out of the address
+// at once, out of the history and out of sight, and keeps it for this tab. A page opened without it says
+// so and opens no socket.
 //
 // window.zz, for the browser tests and the latency benchmark (tests/browser) and people looking in:
 //
@@ -23,6 +25,7 @@
 //   undo, redo     the steps the host's history holds
 //   file           the open document: { id, name, kept }
 //   send(command)  sends a command; a promise of its answer, whose delta is in the picture by then
+//   fetchText(path) the text of the server's answer to a GET of `path` with the page's token; a promise
 //   overGroupSize  how many art objects an over group holds before a drag starts the next (scene.js)
 //   snapshot       the settled picture's knobs, { minimum, quiet } (scene.js)
 //   startTrace()   loads trace.js and starts recording anew; a promise. "?trace" in the address starts it
@@ -34,21 +37,21 @@ import { View } from './view.js';
 import { Input } from './input.js';
 import { OptionsDialog } from './dialog.js';
 import { Documents } from './documents.js';
-
-const query = location.search.slice(1).split('&').filter((part) => part !== '');
-const kept = query.filter((part) => part.split('=')[0] !== 'token');
-if (kept.length !== query.length) {
-  history.replaceState(history.state, '', location.pathname + (kept.length ? `?${kept.join('&')}` : '') +
-                                         location.hash);
-}
+import { token, get, pictureUrl, download } from './access.js';
 
 const board = document.getElementById('board');
 const statusLine = document.getElementById('status');
 const undoButton = document.getElementById('undo');
 const redoButton = document.getElementById('redo');
 
-function setStatus(text) { statusLine.textContent = text; }
-function fail(error) { setStatus(error.message); }
+// Once the server has refused the page's token, that is what the status line says: the socket's news of
+// its closing and reconnecting would only hide it.
+let refusedWhy = null;
+function setStatus(text) { statusLine.textContent = refusedWhy || text; }
+function fail(error) {
+  if (error.status === 401) refusedWhy = error.message;
+  setStatus(error.message);
+}
 
 // The status line (#statusLine): the document's name (#statusDocName, documents.js), its art count, the zoom, then the latest
 // message (#status, setStatus). Each part is an element of its own, written only when its text changes; an
@@ -117,9 +120,19 @@ function showState(answer) {
   }
   showSeed(answer.seed);
   if (answer.file) documents.showFile(answer.file);
-  board.style.cursor = answer.cursor
-    ? `url(/api/cursor.png) ${answer.cursor.hot[0]} ${answer.cursor.hot[1]}, crosshair` : 'crosshair';
+  showCursor(answer.cursor);
   dialog.show(answer.dialog);
+}
+
+// The module's cursor, once its picture has come; the crosshair until then and when it has none.
+let cursorWanted = null;
+function showCursor(cursor) {
+  cursorWanted = cursor;
+  board.style.cursor = 'crosshair';
+  if (!cursor) return;
+  pictureUrl('/api/cursor.png').then((url) => {
+    if (cursorWanted === cursor) board.style.cursor = `url(${url}) ${cursor.hot[0]} ${cursor.hot[1]}, crosshair`;
+  }).catch(fail);
 }
 
 protocol.on('answer', take);
@@ -219,6 +232,13 @@ function exportLinks() {
   document.getElementById('exportPdf').href = `/api/export.pdf?${area}`;
 }
 exportForm.addEventListener('input', exportLinks);
+// The links name what they save; the page fetches it with its token and saves what comes.
+for (const link of exportForm.querySelectorAll('a[download]')) {
+  link.addEventListener('click', (event) => {
+    event.preventDefault();
+    download(link.getAttribute('href')).catch(fail);
+  });
+}
 exportForm.addEventListener('submit', (event) => event.preventDefault());
 exportLinks();
 
@@ -249,6 +269,7 @@ window.zz = {
   get file() { return documents.file; },
   get redo() { return steps.redo; },
   send: (command) => protocol.send(command),
+  fetchText: (path) => get(path).then((response) => response.text()),
   get overGroupSize() { return scene.overGroupSize; },
   set overGroupSize(size) { scene.overGroupSize = size; },
   snapshot: scene.settled.knobs,
@@ -258,4 +279,10 @@ window.zz = {
 
 view.apply();
 if (new URLSearchParams(location.search).has('trace')) startTrace();
-protocol.connect();
+if (token) {
+  pictureUrl('/api/icon.png').then((url) => { document.getElementById('toolIcon').src = url; }).catch(fail);
+  protocol.connect();
+} else {
+  refusedWhy = 'this page has no token: open the address zigzag serve printed, with its ?token=';
+  setStatus(refusedWhy);
+}

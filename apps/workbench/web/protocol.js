@@ -22,6 +22,10 @@
 // When the socket closes, the commands on their way are refused, listeners of "closed" are told, and the
 // page connects again, waiting a little longer after each failure. A new connection is a new client of the
 // host, which has sent it nothing yet: listeners of "hello" ask for the state, whose delta is everything.
+//
+// The socket's address carries the page's token (access.js): the server checks it before the handshake, so
+// a page without it never gets a socket.
+import { socketUrl } from './access.js';
 
 // The host reads this many commands before it waits for their answers (Server::kMaxCommandsInFlight).
 const MAX_IN_FLIGHT = 64;
@@ -208,5 +212,5 @@ export class Protocol {
 }
 
 function defaultUrl() {
-  return `${location.protocol === 'https:' ? 'wss' : 'ws'}://${location.host}/api/socket`;
+  return socketUrl('/api/socket');
 }

@@ -315,7 +315,7 @@ TEST(ValidateCommand, APlantedFaultFailsItsCheckAndTheRepeatCommandFailsItAgain)
         {"zz_faulty_leak.aip", "scenario/startup",
          "after shutdown the module still holds 1 suite(s): SP Blocks Suite"},
         {"zz_faulty_crash.aip", "fault/drag/SP Blocks Suite/AllocateBlock", "before it gave its result"},
-        {"zz_faulty_swallow.aip", "fault/drag/",
+        {"zz_faulty_swallow.aip", "fault/drag/AI Path Suite/SetPathSegments",
          "(\"drag\") showed the failure to the user and answered 0 as if it had succeeded"},
         {"zz_faulty_overrun.aip", "scenario/startup", "block \"globals\" (", "scenario/startup"},
         {"zz_faulty_tooltwice.aip", "scenario/startup",

@@ -2,6 +2,7 @@
 // command driven as a user runs it: the real module passes and its reports say so; modules with a planted
 // fault fail with the failing check and a repeat command that fails the same way again.
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <set>
 #include <string>
@@ -10,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "TestSupport.h"
+#include "host/suites/BlockStore.h"
 #include "host/suites/OperationCatalog.h"
 #include "apps/validate/ChildProcess.h"
 #include "apps/validate/InterfaceText.h"
@@ -126,6 +128,73 @@ TEST(ValidateModuleRun, AFailedCallIsPlacedInItsEventAndAFailedStartUpSkipsToShu
         runModule(besideExecutable("no-such-module.aip"), dragScript(), RunSetup{}, &outcome, &error));
 }
 
+TEST(ValidateBlockGuards, AWriteOutsideAGuardedBlockIsNamedWithItsOffsetsOnce) {
+    BlockStore store;
+    store.setGuarded(true);
+    void* before = nullptr;
+    void* empty = nullptr;
+    void* held = nullptr;
+    void* clean = nullptr;
+    ASSERT_EQ(store.allocate(8, "before", &before), kSPNoError);
+    ASSERT_EQ(store.allocate(0, "empty", &empty), kSPNoError);
+    ASSERT_EQ(store.allocate(32, "held", &held), kSPNoError);
+    ASSERT_EQ(store.allocate(32, "clean", &clean), kSPNoError);
+    static_cast<unsigned char*>(before)[-1] = 0;
+    static_cast<unsigned char*>(empty)[0] = 0;
+    static_cast<unsigned char*>(held)[32] = 0;
+    static_cast<unsigned char*>(held)[35] = 0;
+    std::memset(clean, 0, 32); // every byte of its own: no harm
+    EXPECT_EQ(store.free(before), kSPNoError);
+    EXPECT_EQ(store.free(empty), kSPNoError);
+    EXPECT_EQ(store.free(clean), kSPNoError);
+    EXPECT_EQ(
+        store.guardDamage(),
+        (std::vector<std::string>{
+            "block \"before\" (8 bytes) was written before its start, at offset -1 (found when the block "
+            "was freed)",
+            "block \"empty\" (0 bytes) was written past its end, at offset 0 (found when the block was "
+            "freed)"}));
+    // A block still held is looked at when asked, and its damage noted only the first time.
+    EXPECT_EQ(
+        store.checkGuards(),
+        (std::vector<std::string>{"block \"held\" (32 bytes) was written past its end, at offset 32 to 35 "
+                                  "(found while the block was held)"}));
+    EXPECT_TRUE(store.checkGuards().empty());
+    EXPECT_EQ(store.free(held), kSPNoError);
+    EXPECT_EQ(store.guardDamage().size(), 3u);
+}
+
+#if !defined(_WIN32)
+TEST(ValidateModuleRun, WhatTheModuleLeavesWrongIsNamed) {
+    RunOutcome outcome;
+    std::string error;
+    const auto problemsOf = [&](const char* module, const json& script) {
+        EXPECT_TRUE(runModule(besideExecutable(module), script, RunSetup{}, &outcome, &error)) << error;
+        return outcome.problems;
+    };
+    // Four bytes past the globals block, found when shut-down frees it.
+    std::vector<std::string> problems = problemsOf("zz_faulty_overrun.aip", dragScript());
+    ASSERT_EQ(problems.size(), 1u);
+    const std::size_t open = problems[0].find('(');
+    const std::string size = problems[0].substr(open + 1, problems[0].find(' ', open) - open - 1);
+    EXPECT_EQ(problems[0], "block \"globals\" (" + size + " bytes) was written past its end, at offset " +
+                               size + " to " + std::to_string(std::stoi(size) + 3) +
+                               " (found when the block was freed)");
+    // The tool added twice in one start-up; two start-ups that add it once each are sound.
+    json twoStartups = dragScript();
+    twoStartups["events"].push_back(json{{"do", "startup"}});
+    twoStartups["events"].push_back(json{{"do", "shutdown"}});
+    EXPECT_EQ(problemsOf("zz_faulty_tooltwice.aip", dragScript()),
+              std::vector<std::string>{
+                  "the module added the tool named \" KT7 Zigzag Tool\" twice in one start-up"});
+    EXPECT_EQ(problemsOf("KT07_Zigzag.aip", twoStartups), std::vector<std::string>{});
+    // A path without segments left by the mouse-up.
+    problems = problemsOf("zz_faulty_emptypath.aip", dragScript());
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("is a path without segments"), std::string::npos) << problems[0];
+}
+#endif
+
 #if !defined(_WIN32)
 
 // A shell command's standard output (and errors, with `errors`) and exit status.
@@ -200,7 +269,7 @@ TEST(ValidateCommand, TheRealModulePassesEveryGroupAndTheSameSeedRepeatsTheRun) 
         EXPECT_TRUE(check["passed"].get<bool>()) << id << ": " << check["failures"].dump();
     }
     EXPECT_EQ(groups, (std::set<std::string>{"module", "lifecycle", "scenario", "fault", "preset", "random",
-                                             "determinism"}));
+                                             "determinism", "dialog"}));
     const std::size_t checks = report["checks"].size();
     EXPECT_GT(checks, 80u);
     EXPECT_NE(
@@ -240,19 +309,35 @@ TEST(ValidateCommand, APlantedFaultFailsItsCheckAndTheRepeatCommandFailsItAgain)
         const char* module;
         const char* check; // the failing check's id, or its start
         const char* says;
+        const char* only = nullptr; // run only this check
     };
     const Planted planted[] = {
         {"zz_faulty_leak.aip", "scenario/startup",
          "after shutdown the module still holds 1 suite(s): SP Blocks Suite"},
         {"zz_faulty_crash.aip", "fault/drag/SP Blocks Suite/AllocateBlock", "before it gave its result"},
-        {"zz_faulty_swallow.aip", "fault/drag/",
+        {"zz_faulty_swallow.aip", "fault/drag/AI Path Suite/SetPathSegments",
          "(\"drag\") showed the failure to the user and answered 0 as if it had succeeded"},
+        {"zz_faulty_overrun.aip", "scenario/startup", "block \"globals\" (", "scenario/startup"},
+        {"zz_faulty_tooltwice.aip", "scenario/startup",
+         "the module added the tool named \" KT7 Zigzag Tool\" twice in one start-up", "scenario/startup"},
+        {"zz_faulty_okforgets.aip", "dialog/ok-keeps", "OK did not keep it", "dialog/ok-keeps"},
+        {"zz_faulty_allocswallow.aip", "fault/startup/SP Blocks Suite/AllocateBlock",
+         "events[0] (\"startup\") answered 0 where the failed call's kSPOutOfMemoryError was due: the "
+         "failure "
+         "was swallowed",
+         "fault/startup/SP Blocks Suite/AllocateBlock"},
+        {"zz_faulty_counter.aip", "lifecycle/same-drawing",
+         "a second fresh start-up drew the same drags differently, at byte", "lifecycle/same-drawing"},
+        {"zz_faulty_slow.aip", "scenario/drag", "events[6] (\"mouseUp\") took 25", "scenario/drag"},
+        {"zz_faulty_emptypath.aip", "scenario/drag", "is a path without segments", "scenario/drag"},
     };
     for (const Planted& fault : planted) {
         SCOPED_TRACE(fault.module);
         int status = 0;
+        const std::string how = fault.only ? std::string(" --strictness 1 --check ") + quoted(fault.only)
+                                           : std::string(" --strictness 1");
         const std::string output =
-            zigzagOutput("validate " + quoted(besideExecutable(fault.module)) + " --strictness 1", &status);
+            zigzagOutput("validate " + quoted(besideExecutable(fault.module)) + how, &status);
         EXPECT_EQ(status, 1) << output;
         const std::size_t failed = output.find(std::string("FAIL ") + fault.check);
         ASSERT_NE(failed, std::string::npos) << output;
@@ -261,6 +346,7 @@ TEST(ValidateCommand, APlantedFaultFailsItsCheckAndTheRepeatCommandFailsItAgain)
         ASSERT_NE(says, std::string::npos) << output;
         ASSERT_NE(repeat, std::string::npos) << output;
         EXPECT_LT(says, repeat) << output;
+        if (fault.only != nullptr) continue; // the check ran alone already
         const std::string command = output.substr(repeat + 8, output.find('\n', repeat) - repeat - 8);
         int again = 0;
         const std::string repeated = commandOutputOf(command, &again, true);
@@ -293,4 +379,3 @@ TEST(ValidateCommand, BadArgumentsAreRefusedWithTheirReason) {
 #endif
 } // namespace
 } // namespace zz::test
-

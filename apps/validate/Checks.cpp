@@ -1,6 +1,7 @@
 #include "apps/validate/Checks.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <random>
@@ -11,6 +12,7 @@
 #include "host/core/Host.h"
 #include "host/core/ToolSession.h"
 #include "host/dialogs/DialogModel.h"
+#include "host/document/SvgExport.h"
 #include "host/resources/ModuleProperties.h"
 #include "host/resources/ResourceFormats.h"
 #include "apps/script/DialogChoices.h"
@@ -368,6 +370,164 @@ void checkLifecycle(const CheckContext& context, const std::string& which, Check
     result->digest = hexDigest(outcome.report);
 }
 
+// The first place where two texts differ, with a little of each from there.
+std::string firstDifference(const std::string& a, const std::string& b) {
+    const auto differs = std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first;
+    const std::size_t offset = static_cast<std::size_t>(differs - a.begin());
+    const std::size_t from = offset < 20 ? 0 : offset - 20;
+    return "at byte " + std::to_string(offset) + ": \"" + a.substr(from, 60) + "\" / \"" +
+           b.substr(from, 60) + "\"";
+}
+
+// Two fresh start-ups in one load of the module, each after the same seed, draw the same drags on an empty
+// page: a module that keeps something from one start-up to the next draws differently the second time.
+void checkSameDrawing(const CheckContext& context, CheckResult* result) {
+    json events = json::array();
+    for (int round = 0; round < 2; ++round) {
+        events.push_back(json{{"do", "seed"}, {"seed", context.seed}});
+        events.push_back(event("startup"));
+        append(events, dragEvents(120, 160));
+        append(events, dragEvents(300, 420));
+        events.push_back(event("shutdown"));
+    }
+    const std::size_t firstShutdown = events.size() / 2 - 1, lastEvent = events.size() - 1;
+    std::string drawings[2];
+    RunSetup setup;
+    setup.report = true;
+    setup.afterEvent = [&](ToolSession& session, std::size_t index) {
+        if (index != firstShutdown && index != lastEvent) return;
+        drawings[index == firstShutdown ? 0 : 1] = svgText(session.document());
+        if (index == firstShutdown) session.newDocument(session.document().facts());
+    };
+    RunOutcome outcome;
+    if (!runAndJudge(context, scriptOf(events), setup, &outcome, result)) return;
+    if (drawings[0] != drawings[1])
+        result->failures.push_back("a second fresh start-up drew the same drags differently, " +
+                                   firstDifference(drawings[0], drawings[1]));
+    result->digest = hexDigest(outcome.report);
+}
+
+// A user who, in each opening of the options dialog, first reads back the field typed into in the opening
+// before, then types a new value into another shown field and clicks OK; the last opening only reads back and
+// cancels. What OK keeps must show when the dialog is opened again.
+class KeepingUser : public DialogDriver {
+  public:
+    KeepingUser(std::mt19937& random, int openings) : random_(random), openings_(openings) {}
+    const std::vector<std::string>& failures() const { return failures_; }
+    std::string log() const { return log_.str(); }
+    void run(DialogModel& model, AdmDialog& dialog) override {
+        if (depth_++ == 0) {
+            readBack(dialog);
+            const bool typed = ++opened_ < openings_ && (showPage(model, dialog), typeInto(model, dialog));
+            log_ << "close " << (typed ? "OK" : "Cancel") << "\n";
+            endWithItem(model, dialog, typed ? kADMDefaultItemID : kADMCancelItemID);
+        } else {
+            endWithItem(model, dialog, kADMDefaultItemID);
+        }
+        --depth_;
+    }
+
+  private:
+    struct Typed {
+        int32_t item = 0;
+        double before = 0.0, after = 0.0;
+        std::string shown;
+    };
+
+    void readBack(const AdmDialog& dialog) {
+        if (!pending_) return;
+        const Typed typed = *pending_;
+        pending_.reset();
+        const AdmItem* item = dialog.item(typed.item);
+        if (item == nullptr) {
+            failures_.push_back("item " + std::to_string(typed.item) +
+                                " is gone when the dialog opens again");
+            return;
+        }
+        const double now = item->heldValue();
+        if (std::abs(now - typed.after) > 1e-5 * std::max({1.0, std::abs(now), std::abs(typed.after)}))
+            failures_.push_back("item " + std::to_string(typed.item) + " was set to " + typed.shown +
+                                " and OK clicked, but shows " + shownValue(*item) +
+                                " when the dialog opens again: OK did not keep it");
+    }
+
+    // What a field shows: its number, or whether a check box is ticked.
+    static std::string shownValue(const AdmItem& item) {
+        if (item.isCheckBox()) return item.heldValue() != 0.0 ? "ticked" : "cleared";
+        return item.shownText();
+    }
+
+    // Shows the next page of the tool's options, one page per opening, when the dialog has that button.
+    void showPage(DialogModel& model, AdmDialog& dialog) {
+        const int32_t button = kFirstPageButton + (opened_ - 1) % kPageCount;
+        const AdmItem* item = dialog.item(button);
+        if (item == nullptr || !item->visible || !item->enabled || !item->isButton()) return;
+        if (!clickItem(model, dialog, button)) log_ << button << " click\n";
+    }
+
+    // Types into (or ticks) a shown, enabled field not typed into before; false when there is none left.
+    bool typeInto(DialogModel& model, AdmDialog& dialog) {
+        std::vector<AdmItem*> fields;
+        for (const auto& item : dialog.items)
+            if (item->visible && item->enabled && (item->isNumeric() || item->isCheckBox()) &&
+                item->id != kADMDefaultItemID && item->id != kADMCancelItemID && !done_.count(item->id))
+                fields.push_back(item.get());
+        std::shuffle(fields.begin(), fields.end(), random_);
+        for (AdmItem* item : fields) {
+            done_.insert(item->id);
+            const double before = item->heldValue();
+            const double value = item->isCheckBox() ? (before != 0.0 ? 0.0 : 1.0) : newValue(*item);
+            if (typeValue(model, dialog, item->id, value)) continue; // refused: another field
+            if (item->heldValue() == before) continue;               // the dialog kept its value
+            pending_ = Typed{item->id, before, item->heldValue(), shownValue(*item)};
+            log_ << item->id << " value " << value << " (was " << before << ")\n";
+            return true;
+        }
+        return false;
+    }
+
+    // A value within the field's range, not the one it holds, with at most two decimals.
+    double newValue(const AdmItem& item) {
+        const double now = item.heldValue();
+        const double low = item.value.min().value_or(now - 100.0),
+                     high = item.value.max().value_or(now + 100.0);
+        double value = low + (high - low) * std::uniform_real_distribution<double>(0.0, 1.0)(random_);
+        value = std::round(value * 100.0) / 100.0;
+        if (item.valueKind == ValueKind::Integer || item.precision == 0) value = std::round(value);
+        if (value == now) value = now == high ? low : high;
+        return value;
+    }
+
+    std::mt19937& random_;
+    int openings_;
+    int opened_ = 0;
+    int depth_ = 0;
+    std::optional<Typed> pending_;
+    std::set<int32_t> done_;
+    std::vector<std::string> failures_;
+    std::ostringstream log_;
+};
+
+void checkOkKeeps(const CheckContext& context, const std::string& id, CheckResult* result) {
+    std::mt19937 random = generatorFor(context, id);
+    const int openings = 3 + context.strictness;
+    KeepingUser user(random, openings);
+    json events = json::array({event("startup")});
+    for (int opening = 0; opening < openings; ++opening)
+        events.push_back(event("editOptions"));
+    append(events, dragEvents(200, 200));
+    events.push_back(event("shutdown"));
+    RunOutcome outcome;
+    RunSetup setup;
+    setup.report = true;
+    setup.user = &user;
+    if (!runAndJudge(context, scriptOf(events), setup, &outcome, result)) return;
+    for (const std::string& failure : user.failures())
+        result->failures.push_back(failure);
+    if (!result->failures.empty()) result->failures.push_back("the user's actions:\n" + user.log());
+    result->digest = hexDigest(outcome.report + user.log());
+}
+
 // ---- scenarios and their host calls -----------------------------------------------------------------------
 
 void checkScenario(const CheckContext& context, const std::string& name, CheckResult* result) {
@@ -447,6 +607,12 @@ std::vector<SPErr> failureStatuses(const std::optional<HostCallFacts>& facts, in
     return statuses;
 }
 
+// The calls whose failure a module must test and answer: without the suite or the block it asked for it
+// cannot go on.
+bool mustTestCall(const std::string& operation) {
+    return operation == "acquire" || operation == "AllocateBlock";
+}
+
 // Checks the answers of a run with a failed call against the clean run: every failure shown, none swallowed.
 void checkFaultAnswers(const json& script, const RunOutcome& clean, const RunOutcome& outcome,
                        const std::string& what, SPErr status, const std::string& operation, bool mustAnswer,
@@ -461,6 +627,12 @@ void checkFaultAnswers(const json& script, const RunOutcome& clean, const RunOut
         // Without the suite it acquires a module may have no way to show anything: it passes the
         // acquisition's status on.
         const bool unshownAllowed = operation == "acquire" && *answer == status;
+        // A suite or a block the module asked for and did not get leaves it nothing to go on with: the event
+        // must answer that very failure, shown or not.
+        if (mustTestCall(operation) && outcome.struckEvent == index && *answer != status)
+            failures->push_back(what + eventName(script, index) + " answered " +
+                                statusName(static_cast<SPErr>(*answer)) + " where the failed call's " +
+                                statusName(status) + " was due: the failure was swallowed");
         if (*answer != kSPNoError && *answer != kSPUserCanceledError && !shown && !unshownAllowed)
             failures->push_back(what + eventName(script, index) + " answered " +
                                 statusName(static_cast<SPErr>(*answer)) +
@@ -680,6 +852,7 @@ void checkRandomDialog(const CheckContext& context, const std::string& id, Check
     RunSetup setup;
     setup.report = true;
     setup.user = &user;
+    setup.randomUser = true;
     setup.started = [&user](ToolSession& session) { user.setSession(&session); };
     if (!run(context, script, setup, &outcome, result)) return;
     for (const std::string& failure : user.nestedFailures())
@@ -695,6 +868,7 @@ void checkRandomDrag(const CheckContext& context, const std::string& id, CheckRe
     RunOutcome outcome;
     RunSetup setup;
     setup.report = true;
+    setup.randomUser = true;
     if (!runAndJudge(context, script, setup, &outcome, result)) return;
     if (!result->failures.empty()) result->failures.push_back("the session: " + script.dump());
     result->digest = hexDigest(outcome.report);
@@ -704,6 +878,7 @@ void checkDeterminism(const CheckContext& context, const std::string& id, CheckR
     const json script = randomDragScript(context, id, presetEntries(context));
     RunSetup setup;
     setup.report = true;
+    setup.randomUser = true;
     RunOutcome first, second;
     if (!run(context, script, setup, &first, result) || !run(context, script, setup, &second, result)) return;
     if (first.report != second.report) {
@@ -730,14 +905,16 @@ const std::vector<std::string>& scenarioNames() {
 }
 
 double eventTimeLimitMs(int strictness) {
-    return strictness >= 7 ? 2000.0 : 0.0;
+    (void)strictness;
+    return 1000.0;
 }
 
 std::vector<std::string> firstChecks(const CheckContext& context) {
     (void)context;
-    std::vector<std::string> ids = {"module/properties",         "module/resources", "module/entry",
-                                    "lifecycle/repeat",          "lifecycle/reload", "lifecycle/out-of-order",
-                                    "lifecycle/unknown-messages"};
+    std::vector<std::string> ids = {
+        "module/properties",          "module/resources",       "module/entry",
+        "lifecycle/repeat",           "lifecycle/reload",       "lifecycle/out-of-order",
+        "lifecycle/unknown-messages", "lifecycle/same-drawing", "dialog/ok-keeps"};
     for (const std::string& scenario : kScenarios)
         ids.push_back("scenario/" + scenario);
     return ids;
@@ -790,8 +967,12 @@ CheckResult runCheck(const CheckContext& context, const std::string& id) {
         checkResources(context, &result);
     } else if (group == "module" && parts.size() == 2 && parts[1] == "entry") {
         checkEntry(context, &result);
+    } else if (group == "lifecycle" && parts.size() == 2 && parts[1] == "same-drawing") {
+        checkSameDrawing(context, &result);
     } else if (group == "lifecycle" && parts.size() == 2) {
         checkLifecycle(context, parts[1], &result);
+    } else if (group == "dialog" && parts.size() == 2 && parts[1] == "ok-keeps") {
+        checkOkKeeps(context, id, &result);
     } else if (group == "scenario" && parts.size() == 2 &&
                std::find(kScenarios.begin(), kScenarios.end(), parts[1]) != kScenarios.end()) {
         checkScenario(context, parts[1], &result);

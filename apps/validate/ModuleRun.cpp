@@ -1,5 +1,6 @@
 #include "apps/validate/ModuleRun.h"
 
+#include <algorithm>
 #include <chrono>
 #include <sstream>
 
@@ -32,12 +33,31 @@ std::size_t lastShutdownOf(const json& events) {
     return lastShutdown;
 }
 
+// Tools added twice with the same name or title in one start-up: `periodStart` is the first tool this
+// start-up added. Each clash is named once.
+void checkToolsOfStartup(Host& host, std::size_t periodStart, std::vector<std::string>& problems) {
+    const auto& tools = host.tools();
+    for (std::size_t later = periodStart + 1; later < tools.size(); ++later)
+        for (std::size_t earlier = periodStart; earlier < later; ++earlier) {
+            const bool sameName = tools[earlier].name == tools[later].name;
+            if (!sameName && tools[earlier].title != tools[later].title) continue;
+            const std::string problem =
+                "the module added the tool " +
+                std::string(sameName ? "named \"" + tools[later].name : "titled \"" + tools[later].title) +
+                "\" twice in one start-up";
+            if (std::find(problems.begin(), problems.end(), problem) == problems.end())
+                problems.push_back(problem);
+            break;
+        }
+}
+
 // Plays every event, noting per event its result, time, what it showed and whether the fault struck.
 bool playEvents(ToolSession& session, EventPlayer& player, const DialogRecorder& recorder, const json& events,
                 std::size_t lastShutdown, const RunSetup& setup, RunOutcome* outcome, std::string* error) {
     Host& host = session.host();
     bool started = true;
     bool shutdownFailed = false;
+    std::size_t toolsBefore = host.tools().size(); // the tools of earlier start-ups
     for (std::size_t index = 0; index < events.size(); ++index) {
         const json& event = events[index];
         const std::string name = event["do"].get<std::string>();
@@ -71,6 +91,9 @@ bool playEvents(ToolSession& session, EventPlayer& player, const DialogRecorder&
         if (!outcome->struckEvent && host.faults().struck() > struckBefore) outcome->struckEvent = index;
         if (name == "startup" && result && *result != kSPNoError) started = false;
         if (name == "shutdown") shutdownFailed = result && *result != kSPNoError;
+        checkToolsOfStartup(host, toolsBefore, outcome->problems);
+        if (name == "shutdown" && !shutdownFailed) toolsBefore = host.tools().size();
+        if (setup.afterEvent) setup.afterEvent(session, index);
     }
     // A host sends a shutdown that failed once more before it gives the module up.
     if (shutdownFailed) session.shutdown();
@@ -101,6 +124,35 @@ void checkShutdownLeaks(Host& host, const RunSetup& setup, std::vector<std::stri
         problems.push_back("after shutdown the module still holds " + std::to_string(blocks.size()) +
                            " block(s): " + names);
     }
+}
+
+// Names art the module left empty: a path without segments, a group or compound path without members.
+void checkEmptyArt(const Art& parent, std::vector<std::string>& problems) {
+    for (const Art* art = parent.firstChild(); art != nullptr; art = art->nextSibling()) {
+        const int16_t type = art->type();
+        if (type == kPathArt && art->data().segments.empty())
+            problems.push_back("art " + std::to_string(art->id()) + " is a path without segments");
+        else if ((type == kGroupArt || type == kCompoundPathArt) && art->firstChild() == nullptr)
+            problems.push_back("art " + std::to_string(art->id()) + " is a " +
+                               (type == kGroupArt ? "group" : "compound path") + " without members");
+        if (art->isContainer()) checkEmptyArt(*art, problems);
+    }
+}
+
+// Whether empty art may be what the module was asked for: a press lighter than full pressure may give a
+// zigzag of no elements, and so may options chosen at random; a failed call may stop a drawing half made.
+bool emptyArtExcused(Host& host, const json& events, const RunSetup& setup) {
+    if (setup.randomUser || host.faults().struck() > 0) return true;
+    for (const json& event : events)
+        if (event.value("pressure", 255) < 255) return true;
+    return false;
+}
+
+// Notes every block the module wrote past its ends: those found when freed, and the blocks still held.
+void checkBlockGuards(Host& host, std::vector<std::string>& problems) {
+    host.blocks().checkGuards();
+    for (const std::string& damage : host.blocks().guardDamage())
+        problems.push_back(damage);
 }
 
 // Checks the document's history: no undo context left open, and every change inside an undo step.
@@ -138,6 +190,7 @@ bool runModule(const std::string& modulePath, const json& script, const RunSetup
     EventPlayer player(session);
     player.dialogs().setObserver(&recorder);
     prepareSession(session, script, setup);
+    host.blocks().setGuarded(true);
     if (!session.load(modulePath, error)) return false;
     outcome->loaded = true;
     if (setup.started) setup.started(session);
@@ -156,6 +209,8 @@ bool runModule(const std::string& modulePath, const json& script, const RunSetup
         outcome->report = text.str();
     }
     if (lastShutdown < events.size()) checkShutdownLeaks(host, setup, outcome->problems);
+    checkBlockGuards(host, outcome->problems);
+    if (!emptyArtExcused(host, events, setup)) checkEmptyArt(session.document().layer(), outcome->problems);
     checkHistory(session.document(), outcome->problems);
     return true;
 }

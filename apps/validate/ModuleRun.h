@@ -1,6 +1,7 @@
 // One run of a module in a fresh host for a check: a session script's events played one by one (optionally
 // with one host call made to fail), then what the module left behind: blocks, suites, an open undo context,
-// art outside the history or empty art.
+// art outside the history or empty art, a block written past its ends (every block the module gets has
+// guards around it), a tool added twice in one start-up.
 #ifndef ZZ_APPS_VALIDATE_MODULE_RUN_H
 #define ZZ_APPS_VALIDATE_MODULE_RUN_H
 
@@ -23,7 +24,10 @@ struct RunSetup {
     bool recordCalls = false;       // count every host call, per event
     bool report = false;            // keep the session report's text
     DialogDriver* user = nullptr;   // who plays the user in dialogs instead of the script's actions
+    bool randomUser = false;        // options or presses chosen at random: empty art is no fault then
     std::function<void(ToolSession&)> started; // told of the session once the module is loaded
+    // Told after each event, with the event's index, before the next one is played.
+    std::function<void(ToolSession&, std::size_t)> afterEvent;
 };
 
 struct RunOutcome {

@@ -1,6 +1,11 @@
 // The memory blocks the host hands out through SP Blocks. Each block is tracked with its debug name and size,
 // so a report can list what a plug-in still holds; a new block is filled with kFillByte, as debug allocators
 // do, so that a field read before it is written stands out.
+//
+// With guards on (the validator turns them on; the normal host leaves them off), every block allocated from
+// then on sits between two regions of kGuardBytes canary bytes. A write past either end of the block lands in
+// them; the store looks at them when the block is freed and when checkGuards is asked, and keeps a note
+// naming the block and the offsets written.
 #ifndef ZZ_HOST_SUITES_BLOCK_STORE_H
 #define ZZ_HOST_SUITES_BLOCK_STORE_H
 
@@ -21,6 +26,8 @@ class BlockStore {
     static constexpr unsigned char kFillByte = 0xCD;
     // Larger requests fail with kSPOutOfMemoryError instead of asking the system for them.
     static constexpr std::size_t kMaxBlockSize = std::size_t(1) << 30;
+    static constexpr std::size_t kGuardBytes = 16;
+    static constexpr unsigned char kGuardByte = 0xFD;
 
     struct BlockInfo {
         std::string name;
@@ -35,6 +42,14 @@ class BlockStore {
     // store.
     SPErr free(const void* block);
 
+    // Guards around the blocks allocated from now on (blocks already live keep what they have).
+    void setGuarded(bool on) { guarded_ = on; }
+    // Looks at the guards of every live block and returns the notes of what it found written over since
+    // the last look (a block's damage is noted once).
+    std::vector<std::string> checkGuards();
+    // Every note of a guard written over, in the order found.
+    const std::vector<std::string>& guardDamage() const { return damage_; }
+
     bool contains(const void* block) const { return blocks_.count(block) != 0; }
     // The live block allocated first under `name`, or null.
     const BlockInfo* find(std::string_view name) const;
@@ -46,9 +61,16 @@ class BlockStore {
         BlockInfo info;
         std::uint64_t serial = 0;
         std::unique_ptr<unsigned char[]> bytes;
+        std::size_t guard = 0; // canary bytes before and after the block (0: none)
+        bool damageNoted = false;
     };
+    // Notes the damage of the block's guards, if any and not noted yet; `when` says when it was found.
+    void noteDamage(Block& block, const char* when);
+
     std::map<const void*, Block> blocks_;
     std::uint64_t nextSerial_ = 0;
+    bool guarded_ = false;
+    std::vector<std::string> damage_;
 };
 
 } // namespace zz

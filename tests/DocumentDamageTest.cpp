@@ -218,9 +218,9 @@ TEST_F(DocumentDamage, HostileAbsurdAndBrokenFilesAreListedWithTheirFaultRefused
 
 TEST_F(DocumentDamage, ZigzagRunRefusesWhatTheWorkbenchRefusesWithoutHangingCrashingOrWriting) {
     const std::string exported = (scratch_.path() / "written-by-a-document.svg").string();
-    std::string deep;
-    for (int i = 0; i < 200000; ++i)
-        deep += "[{\"do\":";
+    // Well-formed JSON nested 200,000 deep inside an event of a kind documents hold.
+    const std::string deep =
+        R"([{"do":"undo","deep":)" + std::string(200000, '[') + std::string(200000, ']') + "}]";
     std::map<std::string, std::string> cases; // file, a part of the fault named
     cases[plant("00000000000000b1",
                 stepInsert(json::array({{{"do", "export"}, {"svg", exported}}}).dump()))] =

@@ -244,6 +244,40 @@ bool schemaIsOurs(sqlite3* db, std::string* problem) {
     return true;
 }
 
+// Whether the file's header is a zigzag document's of a format this program reads, read as an unchanging
+// file: no lock is taken and nothing is recovered. False with what is wrong.
+bool headerIsOurs(const std::string& path, int noFollow, std::string* problem) {
+    std::string why;
+    Connection probe;
+    if (!openDatabase(probe, uriOf(path, "immutable=1"), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | noFollow,
+                      &why)) {
+        *problem = "cannot be read: " + why;
+        return false;
+    }
+    const int64_t id = pragmaNumber(probe.db, "PRAGMA application_id");
+    if (id == -1) {
+        // A database cut short or overwritten is damaged; anything else is not a database at all.
+        *problem =
+            (sqlite3_errcode(probe.db) == SQLITE_CORRUPT ? "is damaged (" : "is not a zigzag document (") +
+            sqliteError(probe.db) + ")";
+        return false;
+    }
+    if (id != kApplicationId) {
+        *problem = "is not a zigzag document (a database of another program)";
+        return false;
+    }
+    const int64_t format = pragmaNumber(probe.db, "PRAGMA user_version");
+    if (format > kFormat) {
+        *problem = "was written by a newer zigzag (format " + std::to_string(format) + ")";
+        return false;
+    }
+    if (format < 1) {
+        *problem = "is damaged (its format number is missing)";
+        return false;
+    }
+    return true;
+}
+
 // Opens a file read-only after checking that it is a document of ours in good order; false with what is
 // wrong in the user's words. Nothing is written to the file, whatever it holds.
 bool openChecked(Connection& connection, const std::string& path, std::string* problem,
@@ -253,41 +287,12 @@ bool openChecked(Connection& connection, const std::string& path, std::string* p
         return false;
     }
     const int noFollow = followLinks ? 0 : SQLITE_OPEN_NOFOLLOW;
-    std::string why;
-    {
-        // The header alone first, read as an unchanging file: no lock is taken and nothing is recovered.
-        Connection probe;
-        if (!openDatabase(probe, uriOf(path, "immutable=1"),
-                          SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | noFollow, &why)) {
-            *problem = "cannot be read: " + why;
-            return false;
-        }
-        const int64_t id = pragmaNumber(probe.db, "PRAGMA application_id");
-        if (id == -1) {
-            // A database cut short or overwritten is damaged; anything else is not a database at all.
-            *problem = (sqlite3_errcode(probe.db) == SQLITE_CORRUPT ? "is damaged ("
-                                                                    : "is not a zigzag document (") +
-                       sqliteError(probe.db) + ")";
-            return false;
-        }
-        if (id != kApplicationId) {
-            *problem = "is not a zigzag document (a database of another program)";
-            return false;
-        }
-        const int64_t format = pragmaNumber(probe.db, "PRAGMA user_version");
-        if (format > kFormat) {
-            *problem = "was written by a newer zigzag (format " + std::to_string(format) + ")";
-            return false;
-        }
-        if (format < 1) {
-            *problem = "is damaged (its format number is missing)";
-            return false;
-        }
-    }
+    if (!headerIsOurs(path, noFollow, problem)) return false;
     // Without a write-ahead log the file holds everything, and is read as unchanging: a read-only connection
     // to a database in write-ahead mode would leave a log and an index beside it.
     struct stat log {};
     const bool logged = ::stat((path + "-wal").c_str(), &log) == 0;
+    std::string why;
     if (!openDatabase(connection, uriOf(path, logged ? "mode=ro" : "immutable=1"),
                       SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | noFollow, &why)) {
         *problem = "cannot be read: " + why;

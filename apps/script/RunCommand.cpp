@@ -1,5 +1,13 @@
 #include "apps/script/RunCommand.h"
 
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -18,6 +26,9 @@ namespace zz {
 namespace {
 
 using nlohmann::json;
+
+// How a workbench document (an SQLite database) begins.
+constexpr char kDocumentHeader[] = "SQLite format 3";
 
 struct RunOptions {
     std::string script;
@@ -52,17 +63,74 @@ std::optional<int> readOptions(const std::vector<std::string>& args, const std::
     return std::nullopt;
 }
 
-std::optional<std::string> readFile(const std::string& path) {
-    // A directory opens as a stream on some systems and then reads as empty text: it is no script.
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) return std::nullopt;
+#if defined(_WIN32)
+// The script's text, or nothing with the reason. Windows has no pipes in its file system to wait on; a
+// directory or a device is still no script.
+std::optional<std::string> readFile(const std::string& path, std::string* why) {
+    std::error_code code;
+    const std::filesystem::file_status status = std::filesystem::status(path, code);
+    if (code) {
+        *why = code.message();
+        return std::nullopt;
+    }
+    if (status.type() == std::filesystem::file_type::directory) {
+        *why = "is a directory, not a script";
+        return std::nullopt;
+    }
+    if (status.type() != std::filesystem::file_type::regular) {
+        *why = "is not a regular file";
+        return std::nullopt;
+    }
     std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
     std::ostringstream text;
     text << file.rdbuf();
-    if (file.bad()) return std::nullopt;
+    if (!file || file.bad()) {
+        *why = "cannot be read";
+        return std::nullopt;
+    }
     return text.str();
 }
+#else
+// What is wrong with `path` as a script or document to read: it must be a regular file (a link to one is
+// followed). A pipe or a device would block the reader or never end, a directory reads as nothing.
+std::optional<std::string> notAFile(const struct stat& info) {
+    if (S_ISREG(info.st_mode)) return std::nullopt;
+    if (S_ISDIR(info.st_mode)) return "is a directory, not a script";
+    if (S_ISFIFO(info.st_mode)) return "is a named pipe (FIFO), not a script";
+    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)) return "is a device, not a script";
+    return "is not a regular file";
+}
+
+// The script's text, or nothing with the reason. A workbench document (an SQLite file) is read no further
+// than its header: the document reader reads the rest, with its own checks.
+std::optional<std::string> readFile(const std::string& path, std::string* why) {
+    // Opened without blocking, so that a pipe put in place of the file is refused rather than waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        *why = std::strerror(errno);
+        return std::nullopt;
+    }
+    struct stat info {};
+    std::optional<std::string> problem =
+        fstat(fd, &info) != 0 ? std::optional<std::string>(std::strerror(errno)) : notAFile(info);
+    std::string text;
+    char buffer[65536];
+    while (!problem) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) problem = std::strerror(errno);
+        if (got <= 0) break;
+        text.append(buffer, static_cast<std::size_t>(got));
+        if (text.rfind(std::string(kDocumentHeader, 16), 0) == 0) break;
+    }
+    ::close(fd);
+    if (problem) {
+        *why = *problem;
+        return std::nullopt;
+    }
+    return text;
+}
+#endif
 
 // Why an export event of the script may not write its picture where it asks (over the script, the module or
 // the report), or nothing.
@@ -130,9 +198,10 @@ int runRunCommand(const std::vector<std::string>& args, const std::string& defau
                   std::ostream& err, DocumentScriptReader readDocument) {
     RunOptions options;
     if (const std::optional<int> status = readOptions(args, defaultModule, options, out, err)) return *status;
-    const std::optional<std::string> text = readFile(options.script);
+    std::string unread;
+    const std::optional<std::string> text = readFile(options.script, &unread);
     if (!text) {
-        err << "zigzag run: cannot read the script " << safeQuote(options.script) << "\n";
+        err << "zigzag run: cannot read the script " << safeQuote(options.script) << ": " << unread << "\n";
         return kRunUsage;
     }
     if (options.report)
@@ -141,7 +210,7 @@ int runRunCommand(const std::vector<std::string>& args, const std::string& defau
             return kRunUsage;
         }
     std::optional<json> script;
-    if (text->rfind(std::string("SQLite format 3\0", 16), 0) == 0) {
+    if (text->rfind(std::string(kDocumentHeader, 16), 0) == 0) {
         std::string why = "a workbench document is played by the Linux build of zigzag only";
         if (readDocument != nullptr) script = readDocument(options.script, &why);
         if (!script) {

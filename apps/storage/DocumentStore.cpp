@@ -107,6 +107,13 @@ bool openDatabase(Connection& connection, const std::string& target, int flags, 
         return false;
     }
     sqlite3_busy_timeout(connection.db, 5000);
+    // Whatever a file's schema says, nothing in it runs: no trigger fires, no view is read, and no function
+    // with side effects is called from it.
+    sqlite3* db = connection.db;
+    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     return true;
 }
 
@@ -125,40 +132,174 @@ std::string uriOf(const std::string& path, const char* parameters) {
     return uri + "?" + parameters;
 }
 
-// Opens a file read-only after checking that it is a document of ours in good order; false with what is
-// wrong in the user's words. Nothing is written to the file, whatever it holds.
-bool openChecked(Connection& connection, const std::string& path, std::string* problem) {
-    std::string why;
-    {
-        // The header alone first, read as an unchanging file: no lock is taken and nothing is recovered.
-        Connection probe;
-        if (!openDatabase(probe, uriOf(path, "immutable=1"), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, &why)) {
-            *problem = "cannot be read: " + why;
-            return false;
-        }
-        const int64_t id = pragmaNumber(probe.db, "PRAGMA application_id");
-        if (id == -1) {
-            *problem = "is not a zigzag document (" + sqliteError(probe.db) + ")";
-            return false;
-        }
-        if (id != kApplicationId) {
-            *problem = "is not a zigzag document (a database of another program)";
-            return false;
-        }
-        const int64_t format = pragmaNumber(probe.db, "PRAGMA user_version");
-        if (format > kFormat) {
-            *problem = "was written by a newer zigzag (format " + std::to_string(format) + ")";
-            return false;
-        }
-        if (format < 1) {
-            *problem = "is damaged (its format number is missing)";
-            return false;
+uint64_t bytesOnDisk(const std::string& path) {
+    uint64_t total = 0;
+    for (const char* suffix : {"", "-wal"}) {
+        struct stat info {};
+        if (::stat((path + suffix).c_str(), &info) == 0) total += static_cast<uint64_t>(info.st_size);
+    }
+    return total;
+}
+
+// What is wrong with a link that cannot be followed, from the errno of following it.
+std::string brokenLink(int error) {
+    if (error == ELOOP) return "is a link that leads round in a loop, not a document file";
+    if (error == ENOENT) return "is a link to nothing, not a document file";
+    return std::string("is a link that cannot be followed: ") + std::strerror(error);
+}
+
+// Why `path` cannot be a document, looked at without opening it (a pipe or a device would block a reader):
+// anything but a regular file within a document's size. A symbolic link is followed only when
+// `followLinks`; in a folder of documents it is refused, as nothing that is not ours is ever written.
+std::optional<std::string> fileKindProblem(const std::string& path, bool followLinks) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? "does not exist" : std::string("cannot be read: ") + std::strerror(errno);
+    if (S_ISLNK(info.st_mode)) {
+        if (::stat(path.c_str(), &info) != 0) return brokenLink(errno);
+        if (!followLinks) return "is a symbolic link, not a document file";
+    }
+    if (S_ISDIR(info.st_mode)) return "is a directory, not a document file";
+    if (S_ISFIFO(info.st_mode)) return "is a named pipe (FIFO), not a document file";
+    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)) return "is a device, not a document file";
+    if (S_ISSOCK(info.st_mode)) return "is a socket, not a document file";
+    if (!S_ISREG(info.st_mode)) return "is not a regular file";
+    if (const uint64_t bytes = bytesOnDisk(path); bytes > kMaxDocumentBytes)
+        return "is too big for a document (" + std::to_string(bytes) + " bytes; a document holds at most " +
+               std::to_string(kMaxDocumentBytes) + ")";
+    return std::nullopt;
+}
+
+// How deeply JSON text nests lists and objects, strings skipped, counted up to `limit` + 1 at most. Reading
+// is cheap this way for any depth, where building and copying a nested value recurses once per level.
+int nestingDepth(const std::string& text, int limit) {
+    int depth = 0, deepest = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size() && deepest <= limit; ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+        } else if (c == ']' || c == '}') {
+            --depth;
         }
     }
-    if (!openDatabase(connection, uriOf(path, "mode=ro"), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, &why)) {
+    return deepest;
+}
+
+// The schema of a document, object by object as sqlite_schema lists them: the three tables and the index
+// SQLite keeps for meta's key. A table's text is kSchema's, statement by statement.
+struct SchemaObject {
+    std::string type, name, table, sql;
+};
+std::vector<SchemaObject> ourSchema() {
+    std::vector<SchemaObject> objects;
+    const std::string all = kSchema;
+    for (std::size_t at = 0, end = 0; (end = all.find(';', at)) != std::string::npos; at = end + 1) {
+        const std::string sql = all.substr(at, end - at);
+        const std::size_t name = std::strlen("CREATE TABLE ");
+        const std::string table = sql.substr(name, sql.find('(') - name);
+        objects.push_back({"table", table, table, sql});
+    }
+    objects.push_back({"index", "sqlite_autoindex_meta_1", "meta", ""});
+    return objects;
+}
+
+// Whether the schema is exactly ours; false with what else it holds, or what is missing or changed.
+bool schemaIsOurs(sqlite3* db, std::string* problem) {
+    const std::vector<SchemaObject> expected = ourSchema();
+    std::vector<bool> seen(expected.size(), false);
+    Statement rows(db, "SELECT type, name, tbl_name, sql FROM sqlite_schema");
+    int rc = SQLITE_ROW;
+    while ((rc = rows.step()) == SQLITE_ROW) {
+        const SchemaObject found{rows.text(0), rows.text(1), rows.text(2), rows.text(3)};
+        const auto ours = std::find_if(expected.begin(), expected.end(),
+                                       [&](const SchemaObject& one) { return one.name == found.name; });
+        if (ours == expected.end() || ours->type != found.type) {
+            *problem = "holds a " + found.type + " \"" + found.name + "\", which zigzag documents never hold";
+            return false;
+        }
+        if (ours->table != found.table || ours->sql != found.sql) {
+            *problem =
+                "is damaged (its " + found.type + " \"" + found.name + "\" is not laid out as a document's)";
+            return false;
+        }
+        seen[static_cast<std::size_t>(ours - expected.begin())] = true;
+    }
+    if (rc != SQLITE_DONE) {
+        *problem = "is damaged (" + sqliteError(db) + ")";
+        return false;
+    }
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        if (!seen[i]) {
+            *problem = "is damaged (its " + expected[i].type + " \"" + expected[i].name + "\" is missing)";
+            return false;
+        }
+    return true;
+}
+
+// Whether the file's header is a zigzag document's of a format this program reads, read as an unchanging
+// file: no lock is taken and nothing is recovered. False with what is wrong.
+bool headerIsOurs(const std::string& path, int noFollow, std::string* problem) {
+    std::string why;
+    Connection probe;
+    if (!openDatabase(probe, uriOf(path, "immutable=1"), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | noFollow,
+                      &why)) {
         *problem = "cannot be read: " + why;
         return false;
     }
+    const int64_t id = pragmaNumber(probe.db, "PRAGMA application_id");
+    if (id == -1) {
+        // A database cut short or overwritten is damaged; anything else is not a database at all.
+        *problem =
+            (sqlite3_errcode(probe.db) == SQLITE_CORRUPT ? "is damaged (" : "is not a zigzag document (") +
+            sqliteError(probe.db) + ")";
+        return false;
+    }
+    if (id != kApplicationId) {
+        *problem = "is not a zigzag document (a database of another program)";
+        return false;
+    }
+    const int64_t format = pragmaNumber(probe.db, "PRAGMA user_version");
+    if (format > kFormat) {
+        *problem = "was written by a newer zigzag (format " + std::to_string(format) + ")";
+        return false;
+    }
+    if (format < 1) {
+        *problem = "is damaged (its format number is missing)";
+        return false;
+    }
+    return true;
+}
+
+// Opens a file read-only after checking that it is a document of ours in good order; false with what is
+// wrong in the user's words. Nothing is written to the file, whatever it holds.
+bool openChecked(Connection& connection, const std::string& path, std::string* problem,
+                 bool followLinks = false) {
+    if (const std::optional<std::string> kind = fileKindProblem(path, followLinks)) {
+        *problem = *kind;
+        return false;
+    }
+    const int noFollow = followLinks ? 0 : SQLITE_OPEN_NOFOLLOW;
+    if (!headerIsOurs(path, noFollow, problem)) return false;
+    // Without a write-ahead log the file holds everything, and is read as unchanging: a read-only connection
+    // to a database in write-ahead mode would leave a log and an index beside it.
+    struct stat log {};
+    const bool logged = ::stat((path + "-wal").c_str(), &log) == 0;
+    std::string why;
+    if (!openDatabase(connection, uriOf(path, logged ? "mode=ro" : "immutable=1"),
+                      SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | noFollow, &why)) {
+        *problem = "cannot be read: " + why;
+        return false;
+    }
+    // The schema as this connection reads it, the write-ahead log's changes included.
+    if (!schemaIsOurs(connection.db, problem)) return false;
     Statement check(connection.db, "PRAGMA quick_check");
     if (check.step() != SQLITE_ROW) {
         *problem = "is damaged (" + sqliteError(connection.db) + ")";
@@ -170,6 +311,43 @@ bool openChecked(Connection& connection, const std::string& path, std::string* p
         return false;
     }
     return true;
+}
+
+// The fields that set how much one drag draws, each with the range the options dialog gives it. A document
+// begins with settings a person could have chosen; larger ones would hold the workbench for minutes.
+struct SettingBound {
+    const char* field;
+    int64_t low, high;
+};
+constexpr SettingBound kSettingBounds[] = {{"zigzagElements", 1, 400},    {"numberOfReflections", 0, 100},
+                                           {"maxPointsPerGroup", 1, 99},  {"maxPointsPerZigzag", 1, 9999},
+                                           {"applySlowdown", 0, 100},     {"fillCycleLength", 0, 1000},
+                                           {"strokeCycleLength", 0, 1000}};
+
+bool settingsWithinBounds(const json& settings, std::string* problem) {
+    if (!settings.is_object()) return true; // named as of the wrong kind by the caller
+    for (const SettingBound& bound : kSettingBounds) {
+        const auto value = settings.find(bound.field);
+        if (value == settings.end()) continue;
+        const bool whole = value->is_number_integer() || value->is_number_unsigned();
+        // Unsigned values past int64's range read as negative here and are refused all the same.
+        if (!whole || value->get<int64_t>() < bound.low || value->get<int64_t>() > bound.high) {
+            *problem = std::string("is refused: its setting \"") + bound.field + "\" is " + value->dump() +
+                       ", beyond the options dialog's " + std::to_string(bound.low) + " to " +
+                       std::to_string(bound.high);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The art count kept when the document was last saved: one past what a session may make cannot be drawn
+// again.
+bool artWithinBounds(const json& art, std::string* problem) {
+    if (!art.is_number_unsigned() || art.get<uint64_t>() <= kMaxDocumentArt) return true;
+    *problem = "is too big to open (" + art.dump() + " art objects; at most " +
+               std::to_string(kMaxDocumentArt) + ")";
+    return false;
 }
 
 // The meta table as JSON values; false with what is missing or unreadable.
@@ -203,12 +381,68 @@ bool readMeta(sqlite3* db, std::map<std::string, json>* meta, std::string* probl
         return ok;
     };
     return kindIs("name", (*meta)["name"].is_string()) &&
+           settingsWithinBounds((*meta)["settings"], problem) &&
            kindIs("created", (*meta)["created"].is_number_integer()) &&
            kindIs("modified", (*meta)["modified"].is_number_integer()) &&
            kindIs("art", (*meta)["art"].is_number_unsigned() || (*meta)["art"].is_number_integer()) &&
            kindIs("seed", (*meta)["seed"].is_number_unsigned() || (*meta)["seed"].is_number_integer()) &&
            kindIs("document", (*meta)["document"].is_object()) &&
-           kindIs("settings", (*meta)["settings"].is_object());
+           kindIs("settings", (*meta)["settings"].is_object()) && artWithinBounds((*meta)["art"], problem);
+}
+
+// Reads the finished changes in order into `events`, each checked: a list of events of the kinds documents
+// hold, nested no deeper than a document's, and no more of them than a document may hold. False with what
+// is wrong; reading stops at the first fault.
+bool readEvents(sqlite3* db, std::vector<json>* events, std::string* problem) {
+    Statement steps(db, "SELECT events FROM steps ORDER BY seq");
+    int rc = SQLITE_ROW;
+    while ((rc = steps.step()) == SQLITE_ROW) {
+        const std::string text = steps.text(0);
+        if (nestingDepth(text, kMaxDocumentNesting) > kMaxDocumentNesting) {
+            *problem =
+                "is damaged (a step nests deeper than " + std::to_string(kMaxDocumentNesting) + " levels)";
+            return false;
+        }
+        json step = json::parse(text, nullptr, false);
+        if (!step.is_array()) {
+            *problem = "is damaged (a step cannot be read)";
+            return false;
+        }
+        for (json& event : step) {
+            if (!event.is_object() || !event.contains("do") || !event["do"].is_string()) {
+                *problem = "is damaged (a step holds no event)";
+                return false;
+            }
+            if (!isDocumentEvent(event)) {
+                *problem =
+                    "holds a \"" + event["do"].get<std::string>() + "\" event, which documents never hold";
+                return false;
+            }
+            if (events->size() == kMaxDocumentEvents) {
+                *problem =
+                    "is too long to open (more than " + std::to_string(kMaxDocumentEvents) + " events)";
+                return false;
+            }
+            events->push_back(std::move(event));
+        }
+    }
+    if (rc != SQLITE_DONE) {
+        *problem = "is damaged (" + sqliteError(db) + ")";
+        return false;
+    }
+    return true;
+}
+
+// Opens a file read-only after checking all of it: the file, its schema, its meta (into *meta when given)
+// and every event (into *events when given). False with what is wrong.
+bool openWholeChecked(Connection& connection, const std::string& path, std::string* problem,
+                      std::map<std::string, json>* meta = nullptr, std::vector<json>* events = nullptr,
+                      bool followLinks = false) {
+    std::map<std::string, json> metaHere;
+    std::vector<json> eventsHere;
+    return openChecked(connection, path, problem, followLinks) &&
+           readMeta(connection.db, meta != nullptr ? meta : &metaHere, problem) &&
+           readEvents(connection.db, events != nullptr ? events : &eventsHere, problem);
 }
 
 // The files this process holds open as documents. They are never opened a second time here: closing a
@@ -288,10 +522,18 @@ std::string randomId() {
 // holder has it. The descriptor must stay open while SQLite has the file open in this process: closing any
 // descriptor of a file drops the process's POSIX locks on it, SQLite's included.
 int lockFile(const std::string& path, std::string* error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking on a pipe or following a link: either is refused below, before SQLite sees the path.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
     if (fd < 0) {
         *error = errno == ENOENT ? "there is no such document"
-                                 : std::string("cannot be opened: ") + std::strerror(errno);
+                                 : fileKindProblem(path, false)
+                                       .value_or(std::string("cannot be opened: ") + std::strerror(errno));
+        return -1;
+    }
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        *error = fileKindProblem(path, false).value_or("is not a regular file");
+        ::close(fd);
         return -1;
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -307,15 +549,6 @@ void syncFolder(const std::string& folder) {
     if (fd < 0) return;
     fsync(fd);
     ::close(fd);
-}
-
-uint64_t bytesOnDisk(const std::string& path) {
-    uint64_t total = 0;
-    for (const char* suffix : {"", "-wal"}) {
-        struct stat info {};
-        if (::stat((path + suffix).c_str(), &info) == 0) total += static_cast<uint64_t>(info.st_size);
-    }
-    return total;
 }
 
 bool setMetaIn(sqlite3* db, const std::string& key, const json& value, std::string* error) {
@@ -344,10 +577,20 @@ bool openForWriting(Connection& connection, const std::string& path, std::string
         *error = "cannot be opened for writing: " + why;
         return false;
     }
-    return true;
+    // Checked again as written: the file may have changed since it was read.
+    return schemaIsOurs(connection.db, error);
 }
 
 } // namespace
+
+bool isDocumentEvent(const json& event) {
+    static const char* const kKinds[] = {"mouseDown", "drag", "mouseUp", "abandon",
+                                         "undo",      "redo", "seed",    "editOptions"};
+    const auto name = event.find("do");
+    return name != event.end() && name->is_string() &&
+           std::any_of(std::begin(kKinds), std::end(kKinds),
+                       [&](const char* kind) { return name->get_ref<const std::string&>() == kind; });
+}
 
 int64_t nowMilliseconds() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -451,8 +694,8 @@ std::optional<DocumentSummary> DocumentFolder::summary(const std::string& id, Do
     const std::optional<std::string> path = fileOf(id);
     if (!path) return std::nullopt;
     if (here != nullptr && here->path() == *path) return here->summary();
-    std::error_code code;
-    if (!fs::is_regular_file(*path, code)) return std::nullopt;
+    struct stat info {};
+    if (::lstat(path->c_str(), &info) != 0) return std::nullopt;
     DocumentSummary out;
     out.id = id;
     out.bytes = bytesOnDisk(*path);
@@ -460,7 +703,7 @@ std::optional<DocumentSummary> DocumentFolder::summary(const std::string& id, Do
     if (isOpenHere(*path)) {
         out.name = id + kExtension;
         out.problem = "is open in this workbench";
-    } else if (!openChecked(connection, *path, &out.problem) || !summarise(connection.db, &out)) {
+    } else if (!openWholeChecked(connection, *path, &out.problem) || !summarise(connection.db, &out)) {
         out.name = id + kExtension;
     }
     return out;
@@ -574,19 +817,7 @@ std::unique_ptr<DocumentFile> DocumentFolder::open(const std::string& id, std::s
     std::vector<json> events;
     {
         Connection reader;
-        if (!openChecked(reader, *path, &why) || !readMeta(reader.db, &meta, &why)) return fail(why);
-        Statement steps(reader.db, "SELECT events FROM steps ORDER BY seq");
-        int rc = SQLITE_ROW;
-        while ((rc = steps.step()) == SQLITE_ROW) {
-            json step = json::parse(steps.text(0), nullptr, false);
-            if (!step.is_array()) return fail("is damaged (a step cannot be read)");
-            for (json& event : step) {
-                if (!event.is_object() || !event.contains("do") || !event["do"].is_string())
-                    return fail("is damaged (a step holds no event)");
-                events.push_back(std::move(event));
-            }
-        }
-        if (rc != SQLITE_DONE) return fail("is damaged (" + sqliteError(reader.db) + ")");
+        if (!openWholeChecked(reader, *path, &why, &meta, &events)) return fail(why);
     }
     Connection writer;
     if (!openForWriting(writer, *path, &why)) return fail(why);
@@ -635,7 +866,7 @@ std::optional<std::string> DocumentFolder::duplicate(const std::string& id, cons
         from = here->db_;
     } else if (path && isOpenHere(*path)) {
         why = "is open in this workbench";
-    } else if (path && openChecked(source, *path, &why)) {
+    } else if (path && openWholeChecked(source, *path, &why)) {
         from = source.db;
     }
     if (from == nullptr) {
@@ -696,7 +927,7 @@ bool DocumentFolder::storeThumbnail(const std::string& id, const std::string& pn
     std::string why;
     file->lockFd_ = lockFile(*path, &why);
     Connection check, writer;
-    if (file->lockFd_ < 0 || !openChecked(check, *path, &why) || !openForWriting(writer, *path, &why)) {
+    if (file->lockFd_ < 0 || !openWholeChecked(check, *path, &why) || !openForWriting(writer, *path, &why)) {
         if (error != nullptr) *error = "the document " + id + " " + why;
         return false;
     }
@@ -718,21 +949,10 @@ std::optional<json> readDocumentScript(const std::string& path, std::string* err
     std::string why;
     Connection reader;
     std::map<std::string, json> meta;
-    if (!openChecked(reader, path, &why) || !readMeta(reader.db, &meta, &why)) {
+    std::vector<json> events;
+    if (!openWholeChecked(reader, path, &why, &meta, &events, true)) {
         if (error != nullptr) *error = path + " " + why;
         return std::nullopt;
-    }
-    std::vector<json> events;
-    Statement steps(reader.db, "SELECT events FROM steps ORDER BY seq");
-    int rc = SQLITE_ROW;
-    while ((rc = steps.step()) == SQLITE_ROW) {
-        json step = json::parse(steps.text(0), nullptr, false);
-        if (!step.is_array()) {
-            if (error != nullptr) *error = path + " is damaged (a step cannot be read)";
-            return std::nullopt;
-        }
-        for (json& event : step)
-            events.push_back(std::move(event));
     }
     DocumentStart start;
     start.seed = static_cast<uint32_t>(meta["seed"].get<uint64_t>());

@@ -19,6 +19,7 @@
 #ifndef ZZ_APPS_STORAGE_DOCUMENT_STORE_H
 #define ZZ_APPS_STORAGE_DOCUMENT_STORE_H
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -30,6 +31,20 @@
 struct sqlite3;
 
 namespace zz {
+
+// What a document may hold, so that reading one takes bounded time and memory whatever its file says: its
+// bytes on disk (the write-ahead log included), its events, how deeply one change's JSON nests, and the art
+// it held when last saved. Its script (two events more: the start-up and the settings) stays within a
+// script's own limits.
+inline constexpr uint64_t kMaxDocumentBytes = uint64_t{32} << 20;
+inline constexpr std::size_t kMaxDocumentEvents = 99998;
+inline constexpr int kMaxDocumentNesting = 16;
+inline constexpr uint64_t kMaxDocumentArt = 500000;
+
+// Whether a document may hold `event`: one of the kinds the workbench writes (a drag's pointer events,
+// abandon, undo, redo, seed and the options dialog). Anything else (a fault, a file export, a message of the
+// module's life, settings written past the dialog) would do more than draw when the document is opened.
+bool isDocumentEvent(const nlohmann::json& event);
 
 // How a document began: what `zigzag run` needs before the first of its events.
 struct DocumentStart {
@@ -137,7 +152,8 @@ class DocumentFolder {
 
 // The script `zigzag run` plays to draw a document again: the start and every event.
 nlohmann::json documentScript(const DocumentStart& start, const std::vector<nlohmann::json>& events);
-// Reads a document file (not necessarily in a folder) as such a script; nothing with the reason.
+// Reads a document file (not necessarily in a folder; a link to one is followed) as such a script, checked as
+// the workbench checks a document it opens; nothing with the reason. Never blocks on a pipe or a device.
 std::optional<nlohmann::json> readDocumentScript(const std::string& path, std::string* error);
 // Whether the file begins as an SQLite database does. Only for files this process does not hold open.
 bool looksLikeDocument(const std::string& path);

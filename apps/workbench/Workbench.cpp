@@ -8,6 +8,7 @@
 #include "host/document/SvgExport.h"
 #include "host/resources/ModuleResources.h"
 #include "host/resources/ResourceFormats.h"
+#include "apps/script/ScriptLimits.h"
 #include "apps/script/Session.h"
 #include "apps/script/SettingsJson.h"
 #include "apps/workbench/DeltaJson.h"
@@ -389,14 +390,10 @@ Reply Workbench::newDocument(const json& command) {
 
 namespace {
 
-// The events a document may hold: those the workbench writes. Anything else (a fault, a file export, a
-// message of the module's life) would do more than draw when the document is opened.
-bool documentEvent(const json& event) {
-    static const char* const kKinds[] = {"mouseDown", "drag", "mouseUp", "abandon",
-                                         "undo",      "redo", "seed",    "editOptions"};
-    const std::string name = event.value("do", std::string());
-    return std::any_of(std::begin(kKinds), std::end(kKinds), [&](const char* kind) { return name == kind; });
-}
+// A document's script is one more a script may be: its events and the art they make within a script's
+// limits.
+static_assert(kMaxDocumentEvents + 2 <= kMaxScriptEvents);
+static_assert(kMaxDocumentArt <= kMaxScriptArtObjects);
 
 json summaryJson(const DocumentSummary& summary, const std::string& current) {
     return {{"id", summary.id},
@@ -441,6 +438,10 @@ bool Workbench::openLatest(std::string* error) {
         std::string why;
         std::unique_ptr<DocumentFile> file = folder_->open(summary.id, &why);
         if (file && switchTo(std::move(file), &why)) return true;
+        if (queue_.closed()) {
+            *error = why;
+            return false;
+        }
     }
     json facts = {{"pressure", session_.host().facts().pressure}};
     return makeDocument(std::move(facts), error);
@@ -463,6 +464,12 @@ bool Workbench::begin(const DocumentStart& start, const std::vector<json>& event
     {
         EventPlayer player(session_);
         for (std::size_t index = 0; played && index < events.size(); ++index) {
+            // A workbench told to stop stops here, whatever is left of a long document.
+            if (queue_.closed()) {
+                *error = "the workbench is stopping";
+                played = false;
+                break;
+            }
             std::optional<int64_t> result;
             SessionError problem;
             played = player.play(index, events[index], &result, &problem);
@@ -484,25 +491,23 @@ bool Workbench::begin(const DocumentStart& start, const std::vector<json>& event
 }
 
 bool Workbench::switchTo(std::unique_ptr<DocumentFile> file, std::string* error) {
-    for (const json& event : file->events())
-        if (!documentEvent(event)) {
-            *error = "the document \"" + file->name() + "\" holds a \"" + event.value("do", std::string()) +
-                     "\" event, which documents never hold";
-            return false;
-        }
+    // The folder checked the kinds of its events as it read them.
     const json script = documentScript(file->start(), file->events());
     if (std::optional<std::string> problem = checkScript(script)) {
         *error = "the document \"" + file->name() + "\" is damaged: " + *problem;
         return false;
     }
     makeThumbnailIfDue(Clock::now(), true);
+    // Everything done to the document open now has been written (the callers save first): its start and
+    // history give it back exactly, undo and redo steps included, should the other one fail to play.
     std::unique_ptr<DocumentFile> previous = std::move(file_);
+    const DocumentStart previousStart = start_;
+    std::vector<json> previousHistory = history_;
     file_ = std::move(file);
     if (begin(file_->start(), file_->events(), error)) return true;
-    // The document played no further than its fault: go back to the one before, as it was.
     file_ = std::move(previous);
     std::string again;
-    if (file_) begin(file_->start(), file_->events(), &again);
+    if (file_) begin(previousStart, previousHistory, &again);
     return false;
 }
 

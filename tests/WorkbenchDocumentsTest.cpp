@@ -3,6 +3,8 @@
 // there, and files that are not documents, or that another workbench holds, are refused and left untouched.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,10 +13,12 @@
 #include <fstream>
 #include <future>
 #include <sstream>
+#include <thread>
 
 #include <sqlite3.h>
 
 #include "apps/script/Session.h"
+#include "apps/storage/DocumentStore.h"
 #include "apps/workbench/HostLoop.h"
 #include "tests/TestSupport.h"
 
@@ -336,6 +340,52 @@ TEST_F(WorkbenchDocuments, ADocumentIsWrittenByOneWorkbenchAtATime) {
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST(WorkbenchServe, AStopSignalWhileTheLastDocumentOpensStopsTheWorkbenchAtOnce) {
+    // A long drag of heavy art: playing it again takes minutes.
+    test::ScratchDir scratch;
+    const fs::path folder = scratch.path() / "documents";
+    fs::create_directories(folder);
+    {
+        DocumentFolder documents(folder.string());
+        std::string why;
+        DocumentStart start;
+        start.settings = {{"zigzagElements", 400}, {"separateElements", 1}, {"numberOfReflections", 20}};
+        std::unique_ptr<DocumentFile> file = documents.create("Heavy", start, &why);
+        ASSERT_NE(file, nullptr) << why;
+        std::vector<json> events = {{{"do", "mouseDown"}, {"at", {100, 100}}}};
+        for (int step = 0; step < 40000; ++step)
+            events.push_back({{"do", "drag"}, {"to", {200 + step % 200, 300 + step % 150}}});
+        events.push_back({{"do", "mouseUp"}});
+        ASSERT_TRUE(file->append(events, 0, &why)) << why;
+    }
+    const fs::path printed = scratch.path() / "out.txt";
+    const pid_t child = fork();
+    if (child == 0) {
+        const std::string zigzag = besideExecutable("zigzag");
+        const int fd = ::open(printed.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(fd, 1);
+        dup2(fd, 2);
+        execl(zigzag.c_str(), zigzag.c_str(), "serve", "--port", "0", "--documents", folder.c_str(), nullptr);
+        _exit(127);
+    }
+    std::this_thread::sleep_for(1500ms);
+    // Still opening: the address is printed once the document is open.
+    EXPECT_EQ(readAll(printed).find("Workbench: http"), std::string::npos) << readAll(printed);
+    ASSERT_EQ(kill(child, SIGTERM), 0);
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    pid_t ended = 0;
+    while ((ended = waitpid(child, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(20ms);
+    if (ended == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        FAIL() << "the workbench was still opening its document 20 s after the stop signal";
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << readAll(printed);
+    EXPECT_NE(readAll(printed).find("Workbench stopped"), std::string::npos) << readAll(printed);
 }
 
 } // namespace

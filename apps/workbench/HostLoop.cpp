@@ -21,6 +21,10 @@ void HostLoop::stop() {
     if (thread_.joinable()) thread_.join();
 }
 
+void HostLoop::interrupt() {
+    queue_.close();
+}
+
 void HostLoop::setOutbox(Workbench::Outbox outbox) {
     std::lock_guard lock(outboxMutex_);
     outbox_ = std::move(outbox);

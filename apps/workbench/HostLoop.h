@@ -32,6 +32,9 @@ class HostLoop {
     // Ends the host thread: commands still waiting are answered 503, an open dialog is cancelled, the module
     // is shut down on the host thread.
     void stop();
+    // Asks the host thread to end, from any thread, without waiting: a document being opened stops being
+    // played, start() then returns at once, and stop() ends the thread.
+    void interrupt();
 
     // A request body from a page: checked on the calling thread (a bad one is answered 400 and never reaches
     // the host thread), then run on the host thread; waits for the reply. A PNG or PDF export is converted

@@ -1,6 +1,7 @@
 #include "apps/workbench/ServeCommand.h"
 
 #include <csignal>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -130,6 +131,47 @@ void announce(const ServeOptions& options, int port, std::ostream& out, std::ost
         << port << "/?token=" << options.server.access.token << std::endl;
 }
 
+// Waits on its own thread for a stop signal, which may come at any time: while the host opens the last
+// document (then the host stops playing it), or while the server serves (then the server stops too).
+class StopWaiter {
+  public:
+    StopWaiter(const sigset_t& signals, HostLoop& loop) : loop_(loop) {
+        thread_ = std::thread([this, signals] {
+            int signal = 0;
+            sigwait(&signals, &signal);
+            std::lock_guard lock(mutex_);
+            stopped_ = true;
+            loop_.interrupt();
+            if (server_ != nullptr) server_->stop();
+        });
+    }
+    ~StopWaiter() {
+        // Wakes the thread with a signal of its own when none came.
+        pthread_kill(thread_.native_handle(), SIGTERM);
+        thread_.join();
+    }
+    StopWaiter(const StopWaiter&) = delete;
+    StopWaiter& operator=(const StopWaiter&) = delete;
+
+    // The server a later signal stops; false when a signal already came, and it should not serve.
+    bool serving(Server* server) {
+        std::lock_guard lock(mutex_);
+        server_ = server;
+        return !stopped_;
+    }
+    bool stopped() {
+        std::lock_guard lock(mutex_);
+        return stopped_;
+    }
+
+  private:
+    HostLoop& loop_;
+    std::mutex mutex_;
+    Server* server_ = nullptr;
+    bool stopped_ = false;
+    std::thread thread_;
+};
+
 // Starts the host and the server, and serves until a stop signal or the server ends.
 int serve(ServeOptions& options, const sigset_t& stopSignals, std::ostream& out, std::ostream& err) {
     Thumbnails thumbnails;
@@ -138,9 +180,15 @@ int serve(ServeOptions& options, const sigset_t& stopSignals, std::ostream& out,
     };
     HostLoop loop(options.workbench);
     thumbnails.start(loop);
+    StopWaiter waiter(stopSignals, loop);
     std::string why;
     if (!loop.start(&why)) {
         thumbnails.stop();
+        // Stopped while it opened the last document: a stop as asked, not a failure.
+        if (waiter.stopped()) {
+            out << "Workbench stopped" << std::endl;
+            return kCommandOk;
+        }
         err << "zigzag serve: " << why << "\n";
         return kCommandFailed;
     }
@@ -151,18 +199,13 @@ int serve(ServeOptions& options, const sigset_t& stopSignals, std::ostream& out,
         err << "zigzag serve: " << why << "\n";
         return kCommandFailed;
     }
-    announce(options, bound, out, err);
-    std::thread waiter([&] {
-        int signal = 0;
-        sigwait(&stopSignals, &signal);
-        loop.stop();
-        server.stop();
-    });
-    server.serve();
+    if (waiter.serving(&server)) {
+        announce(options, bound, out, err);
+        server.serve();
+    }
+    waiter.serving(nullptr);
     thumbnails.stop();
-    // The server may also stop without a signal: wake the waiter with one of its own.
-    pthread_kill(waiter.native_handle(), SIGTERM);
-    waiter.join();
+    loop.stop();
     out << "Workbench stopped" << std::endl;
     return kCommandOk;
 }
